@@ -1,0 +1,15 @@
+// vantor: a dimensional-metrology library. Fill a point set (`actual`), fit substitute
+// circles (`substitute`), evaluate form (`straightness`, `flatness`, `roundness`,
+// `sphereicity`, `cylindricity`, `coneicity`) against a datum.
+#ifndef VANTOR_VANTOR_H
+#define VANTOR_VANTOR_H
+
+#include <spanto/spanto.h>
+
+#include "vantor/actual.h"
+#include "vantor/element.h"
+#include "vantor/feature.h"
+#include "vantor/substitute.h"
+#include "vantor/version.h"
+
+#endif  // VANTOR_VANTOR_H
