@@ -1,0 +1,347 @@
+#include "cli.h"
+
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <vantor/version.h>
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "demo.h"
+#include "error.h"
+#include "numbers.h"
+#include "point_file.h"
+
+namespace vantor::cli {
+namespace {
+
+// Every option value as the user typed it; converted after parsing, with messages of our own.
+// Only one subcommand runs, so the subcommands share the fields.
+struct arguments {
+    std::string file;
+    std::string output;
+    bool json = false;
+    bool force = false;
+    int trace = 0;
+    std::string criterion = "gauss";
+    std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
+    std::optional<std::string> nominal, lower, upper;
+    std::optional<std::string> plot;
+    std::string samples;
+};
+
+// --- Option values to geometry.
+
+using names = std::vector<std::string>;
+
+spanto::point point_at(const std::vector<double>& v, std::size_t i) {
+    return spanto::point(v[i], v[i + 1], v[i + 2]);
+}
+
+// The vector (v[i], v[i+1], v[i+2]), which must not be zero.
+spanto::vector nonzero_vector(const std::vector<double>& v, std::size_t i,
+                              const std::string& option, const char* what) {
+    const spanto::vector d(v[i], v[i + 1], v[i + 2]);
+    if (d.unit().invalid()) throw error(option + ": the " + what + " must not be zero");
+    return d;
+}
+
+double radius_at(const std::vector<double>& v, std::size_t i, const std::string& option) {
+    if (v[i] < 0.0) throw error(option + ": the radius must not be negative");
+    return v[i];
+}
+
+spanto::vector direction_of(const std::string& text, const std::string& option) {
+    return nonzero_vector(parse_numbers(text, option, {"X", "Y", "Z"}), 0, option, "direction");
+}
+
+spanto::point point_of(const std::string& text, const std::string& option) {
+    return point_at(parse_numbers(text, option, {"X", "Y", "Z"}), 0);
+}
+
+spanto::line line_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"PX", "PY", "PZ", "DX", "DY", "DZ"});
+    return spanto::line(point_at(v, 0), nonzero_vector(v, 3, option, "direction"));
+}
+
+spanto::axis axis_of(const std::string& text, const std::string& option) {
+    return spanto::axis(line_of(text, option));
+}
+
+spanto::plane plane_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"PX", "PY", "PZ", "NX", "NY", "NZ"});
+    return spanto::plane(point_at(v, 0), nonzero_vector(v, 3, option, "normal"));
+}
+
+spanto::circle circle_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"CX", "CY", "CZ", "NX", "NY", "NZ", "R"});
+    return spanto::circle(point_at(v, 0), nonzero_vector(v, 3, option, "normal"),
+                          radius_at(v, 6, option));
+}
+
+spanto::sphere sphere_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"CX", "CY", "CZ", "R"});
+    return spanto::sphere(point_at(v, 0), radius_at(v, 3, option));
+}
+
+spanto::cylinder cylinder_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"PX", "PY", "PZ", "DX", "DY", "DZ", "R"});
+    return spanto::cylinder(point_at(v, 0), nonzero_vector(v, 3, option, "direction"),
+                            radius_at(v, 6, option));
+}
+
+spanto::cone cone_of(const std::string& text, const std::string& option) {
+    const auto v = parse_numbers(text, option, {"X0", "Y0", "Z0", "R0", "X1", "Y1", "Z1", "R1"});
+    const spanto::point p0(v[0], v[1], v[2]), p1(v[4], v[5], v[6]);
+    if (p0.distance(p1) == 0.0) throw error(option + ": the two points must differ");
+    return spanto::cone(p0, radius_at(v, 3, option), p1, radius_at(v, 7, option));
+}
+
+tolerance tolerance_of(const arguments& a) {
+    const auto number = [](const std::optional<std::string>& text, const char* option) {
+        return text ? std::optional<double>(parse_numbers(*text, option, {"V"})[0]) : std::nullopt;
+    };
+    tolerance t{number(a.nominal, "--nominal"), number(a.lower, "--lower"),
+                number(a.upper, "--upper")};
+    if (t.lower && t.upper && *t.lower > *t.upper) {
+        throw error("--lower must not be greater than --upper");
+    }
+    return t;
+}
+
+std::vector<vantor::substitute::subtype> criteria_of(const std::string& name) {
+    std::vector<vantor::substitute::subtype> types;
+    for (const criterion_names& c : criteria()) {
+        if (name == "all" || name == c.option) types.push_back(c.type);
+    }
+    return types;
+}
+
+// --- The command line.
+
+CLI::App* add_command(CLI::App& app, const char* name, const char* description, arguments& a) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command
+        ->add_option(
+            "FILE", a.file,
+            "point file: text (x y z per line) or element file; - reads text from standard input")
+        ->required();
+    return command;
+}
+
+CLI::Option* add_numbers(CLI::App* command, const char* name, std::optional<std::string>& value,
+                         const char* form, const char* description) {
+    return command->add_option(name, value, description)->type_name(form);
+}
+
+void add_tolerance(CLI::App* command, arguments& a) {
+    CLI::Option* upper = add_numbers(command, "--upper", a.upper, "U",
+                                     "upper tolerance: the value may reach nominal + U");
+    add_numbers(command, "--nominal", a.nominal, "V", "nominal value (default 0; needs --upper)")
+        ->needs(upper);
+    add_numbers(command, "--lower", a.lower, "L",
+                "lower tolerance: the value must reach nominal + L (default 0; needs --upper)")
+        ->needs(upper);
+}
+
+// Exactly one of the datum options; CLI11 reports two given together.
+void require_one(const std::vector<CLI::Option*>& options, const std::string& command) {
+    std::size_t given = 0;
+    std::string list;
+    for (const CLI::Option* o : options) {
+        given += o->count();
+        list += (list.empty() ? "" : " or ") + o->get_name();
+    }
+    if (given == 0) throw error(command + " needs " + list);
+}
+
+void exclusive(const std::vector<CLI::Option*>& options) {
+    for (CLI::Option* a : options) {
+        for (CLI::Option* b : options) {
+            if (a != b) a->excludes(b);
+        }
+    }
+}
+
+void print(const report& r, const arguments& a, std::ostream& out) {
+    if (a.json) {
+        out << r.dump(2) << '\n';
+    } else {
+        print_text(r, out);
+    }
+}
+
+int print_outcome(const outcome& o, const arguments& a, std::ostream& out) {
+    print(o.data, a, out);
+    return o.within ? exit_ok : exit_outside_tolerance;
+}
+
+}  // namespace
+
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    arguments a;
+    CLI::App app(
+        "Form evaluation of measured points: fitted circles, roundness, flatness, "
+        "straightness, sphericity, cylindricity, conicity, and a roundness plot.",
+        "vantor");
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.set_version_flag("--version", std::string("vantor ") + vantor::version());
+    app.add_flag("--json", a.json, "print the report as JSON");
+    app.add_flag("--force", a.force, "replace output files that exist");
+    app.add_option("--trace", a.trace, "print the library's trace lines up to level N (0-5)")
+        ->type_name("N")
+        ->check(CLI::Range(0, 5));
+    app.footer("Exit status: 0 done (within tolerance), 1 outside the tolerance given, 2 error.");
+
+    CLI::App* info_cmd = add_command(
+        app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
+
+    CLI::App* circle_cmd =
+        add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
+    circle_cmd->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
+        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed", "all"}));
+    add_numbers(circle_cmd, "--direction", a.direction, "X,Y,Z",
+                "axis direction of the circle (default: normal of the circle through three "
+                "extremum points)");
+
+    CLI::App* roundness_cmd = add_command(
+        app, "roundness", "roundness about a circle, an axis or the least-squares circle", a);
+    const std::vector<CLI::Option*> roundness_datums = {
+        add_numbers(roundness_cmd, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
+        add_numbers(roundness_cmd, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
+        add_numbers(roundness_cmd, "--direction", a.direction, "X,Y,Z",
+                    "least-squares circle along this direction (the default direction: normal of "
+                    "the circle through three extremum points)")};
+    exclusive(roundness_datums);
+    roundness_cmd->add_option("--plot", a.plot, "write an SVG roundness plot")
+        ->type_name("OUT.svg");
+    add_tolerance(roundness_cmd, a);
+
+    CLI::App* flatness_cmd =
+        add_command(app, "flatness", "flatness about a plane or along a direction", a);
+    const std::vector<CLI::Option*> flatness_datums = {
+        add_numbers(flatness_cmd, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
+        add_numbers(flatness_cmd, "--direction", a.direction, "X,Y,Z",
+                    "normal of planes through the first point")};
+    exclusive(flatness_datums);
+    add_tolerance(flatness_cmd, a);
+
+    CLI::App* straightness_cmd = add_command(app, "straightness", "straightness about a line", a);
+    const std::vector<CLI::Option*> straightness_datums = {
+        add_numbers(straightness_cmd, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line")};
+    add_tolerance(straightness_cmd, a);
+
+    CLI::App* sphericity_cmd =
+        add_command(app, "sphericity", "sphericity about a sphere or a centre", a);
+    const std::vector<CLI::Option*> sphericity_datums = {
+        add_numbers(sphericity_cmd, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
+        add_numbers(sphericity_cmd, "--centre", a.centre, "X,Y,Z", "centre point")};
+    exclusive(sphericity_datums);
+    add_tolerance(sphericity_cmd, a);
+
+    CLI::App* cylindricity_cmd =
+        add_command(app, "cylindricity", "cylindricity about a cylinder", a);
+    const std::vector<CLI::Option*> cylindricity_datums = {add_numbers(
+        cylindricity_cmd, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder")};
+    add_tolerance(cylindricity_cmd, a);
+
+    CLI::App* conicity_cmd = add_command(
+        app, "conicity", "conicity about a cone, or about an axis with a fitted cone", a);
+    const std::vector<CLI::Option*> conicity_datums = {
+        add_numbers(conicity_cmd, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
+                    "datum cone: radius R0 at the first point, R1 at the second"),
+        add_numbers(conicity_cmd, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
+                    "cone axis; the cone is fitted about it")};
+    exclusive(conicity_datums);
+    add_tolerance(conicity_cmd, a);
+
+    CLI::App* convert_cmd = app.add_subcommand(
+        "convert", "convert a text point file to an element file, or an element file to text");
+    convert_cmd->add_option("IN", a.file, "point file to read; - reads text from standard input")
+        ->required();
+    convert_cmd->add_option("OUT", a.output, "file to write (never replaced without --force)")
+        ->required();
+
+    CLI::App* demo_cmd =
+        app.add_subcommand("demo", "a tour of the commands on sample measurements");
+    demo_cmd
+        ->add_option("--samples", a.samples,
+                     "directory of the samples (default: found beside the program)")
+        ->type_name("DIR");
+    demo_cmd
+        ->add_option("--plot", a.plot,
+                     "where to write the roundness plot (default demo-roundness.svg)")
+        ->type_name("OUT.svg");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e, out, err);  // --help, --version
+        std::string help = "vantor --help";
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        if (!chosen.empty()) help = "vantor " + chosen.front()->get_name() + " --help";
+        err << "vantor: " << e.what() << " (see " << help << ")\n";
+        return exit_failure;
+    }
+
+    try {
+        vantor::tracelevel(a.trace);
+        const tolerance tol = tolerance_of(a);
+        if (info_cmd->parsed()) {
+            print(info(read_points(a.file)), a, out);
+        } else if (circle_cmd->parsed()) {
+            std::optional<spanto::vector> direction;
+            if (a.direction) direction = direction_of(*a.direction, "--direction");
+            print(circle(read_points(a.file), direction, criteria_of(a.criterion)), a, out);
+        } else if (roundness_cmd->parsed()) {
+            roundness_datum datum;
+            if (a.circle) datum = circle_of(*a.circle, "--circle");
+            if (a.line) datum = line_of(*a.line, "--line");
+            if (a.direction) datum = direction_of(*a.direction, "--direction");
+            std::optional<plot_request> plot;
+            if (a.plot) plot = plot_request{*a.plot, a.force};
+            return print_outcome(roundness(read_points(a.file), datum, tol, plot), a, out);
+        } else if (flatness_cmd->parsed()) {
+            require_one(flatness_datums, "flatness");
+            std::variant<spanto::plane, spanto::vector> datum;
+            if (a.plane) datum = plane_of(*a.plane, "--plane");
+            if (a.direction) datum = direction_of(*a.direction, "--direction");
+            return print_outcome(flatness(read_points(a.file), datum, tol), a, out);
+        } else if (straightness_cmd->parsed()) {
+            require_one(straightness_datums, "straightness");
+            const spanto::line line = line_of(*a.line, "--line");
+            return print_outcome(straightness(read_points(a.file), line, tol), a, out);
+        } else if (sphericity_cmd->parsed()) {
+            require_one(sphericity_datums, "sphericity");
+            std::variant<spanto::sphere, spanto::point> datum;
+            if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
+            if (a.centre) datum = point_of(*a.centre, "--centre");
+            return print_outcome(sphericity(read_points(a.file), datum, tol), a, out);
+        } else if (cylindricity_cmd->parsed()) {
+            require_one(cylindricity_datums, "cylindricity");
+            const spanto::cylinder cylinder = cylinder_of(*a.cylinder, "--cylinder");
+            return print_outcome(cylindricity(read_points(a.file), cylinder, tol), a, out);
+        } else if (conicity_cmd->parsed()) {
+            require_one(conicity_datums, "conicity");
+            std::variant<spanto::cone, spanto::axis> datum;
+            if (a.cone) datum = cone_of(*a.cone, "--cone");
+            if (a.axis) datum = axis_of(*a.axis, "--axis");
+            return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
+        } else if (convert_cmd->parsed()) {
+            print(convert(a.file, a.output, a.force), a, out);
+        } else if (demo_cmd->parsed()) {
+            return demo({a.samples, a.plot, a.force, a.json}, out);
+        }
+        return exit_ok;
+    } catch (const error& e) {
+        err << "vantor: " << e.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        err << "vantor: out of memory\n";
+    }
+    return exit_failure;
+}
+
+}  // namespace vantor::cli

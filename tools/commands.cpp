@@ -1,0 +1,273 @@
+#include "commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include <vantor/feature.h>
+
+#include "error.h"
+#include "output_file.h"
+#include "roundness_plot.h"
+
+namespace vantor::cli {
+namespace {
+
+report file_summary(const point_file& in) {
+    return {{"file", in.name}, {"points", in.points->numpoints()}};
+}
+
+spanto::point centroid(const vantor::actual& points) {
+    return vantor::substitute().point(points, vantor::substitute::gauss);
+}
+
+// The normal of the circle through three extremum points of the set: the direction a circle fit
+// takes when none is given.
+spanto::vector extremum_normal(const point_file& in) {
+    spanto::point p1, p2, p3;
+    if (!in.points->ExtremumPoints(p1, p2, p3)) {
+        throw error(in.name + ": a circle needs three distinct points");
+    }
+    const spanto::circle through(p1, p2, p3);
+    if (through.invalid()) {
+        throw error(in.name + ": the extremum points lie on a line; give --direction");
+    }
+    return through.normal;
+}
+
+struct fitted_circle {
+    spanto::circle circle;
+    double deviation;
+};
+
+fitted_circle fit(const point_file& in, const spanto::vector& direction,
+                  const criterion_names& criterion) {
+    vantor::substitute s;
+    const spanto::circle c = s.circle(*in.points, direction, criterion.type);
+    if (c.invalid()) {
+        throw error(in.name + ": the " + criterion.title + " circle could not be fitted");
+    }
+    return {c, s.deviation()};
+}
+
+// The common head of a form report; throws when the evaluation failed.
+report form_report(const point_file& in, const char* name, const vantor::feature& f) {
+    if (f.invalid() || !std::isfinite(f.value())) {
+        throw error(in.name + ": " + name + " could not be evaluated");
+    }
+    report r = file_summary(in);
+    r["feature"] = name;
+    r["value"] = f.value();
+    return r;
+}
+
+void add_extremes(report& r, const char* what, double low, double high) {
+    r[std::string("min_") + what] = low;
+    r[std::string("max_") + what] = high;
+}
+
+// The datum measured against: the feature's own when the evaluation set a valid one.
+template <typename Datum, typename Given>
+report datum_report(const Datum& own, const Given& given) {
+    return own.valid() ? to_report(own) : to_report(given);
+}
+
+// Stores the tolerance in the feature and adds the verdict, read back from the feature.
+outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
+    outcome result{std::move(r), true};
+    if (!tol.upper) return result;
+    f.nominal(tol.nominal.value_or(0.0), tol.lower.value_or(0.0), *tol.upper);
+    const double v = f.value();
+    result.within = f.nominal() + f.lowertol() <= v && v <= f.nominal() + f.uppertol();
+    result.data["tolerance"] = {{"nominal", f.nominal()},
+                                {"lower", f.lowertol()},
+                                {"upper", f.uppertol()},
+                                {"within", result.within}};
+    return result;
+}
+
+// Draws the roundness plot about `reference` and writes it to the prepared output.
+report plot_roundness(const point_file& in, double value, const std::string& reference_name,
+                      const spanto::circle& reference, output_file& out) {
+    roundness_chart chart{in.name, value, reference_name, reference, {}};
+    for (const criterion_names& c : criteria()) {
+        const fitted_circle f = fit(in, reference.normal, c);
+        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation});
+    }
+    const roundness_svg svg = draw_roundness_plot(*in.points, chart);
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    const bool written =
+        f != nullptr && std::fwrite(svg.text.data(), 1, svg.text.size(), f) == svg.text.size();
+    if (f == nullptr || std::fclose(f) != 0 || !written) {
+        throw error(out.target() + ": cannot write the plot");
+    }
+    out.commit();
+    return {{"file", out.target()}, {"magnification", svg.magnification}};
+}
+
+}  // namespace
+
+const std::array<criterion_names, 4>& criteria() {
+    static const std::array<criterion_names, 4> names = {{
+        {vantor::substitute::gauss, "gauss", "LSC", "least squares"},
+        {vantor::substitute::zone, "zone", "MZC", "minimum zone"},
+        {vantor::substitute::inscribed, "inscribed", "MIC", "maximum inscribed"},
+        {vantor::substitute::circumscribed, "circumscribed", "MCC", "minimum circumscribed"},
+    }};
+    return names;
+}
+
+report info(const point_file& in) {
+    report r = file_summary(in);
+    r["format"] = in.element ? "element" : "text";
+    spanto::point lo, hi;
+    if (in.points->bbox(lo, hi, false)) {
+        r["bounding_box"] = {{"min", to_report(lo)}, {"max", to_report(hi)}};
+    }
+    r["centroid"] = to_report(centroid(*in.points));
+    if (in.element) {
+        r["created"] = stamp_text(in.points->creationdate(), in.points->creationtime());
+    }
+    return r;
+}
+
+report circle(const point_file& in, const std::optional<spanto::vector>& direction,
+              const std::vector<vantor::substitute::subtype>& types) {
+    const spanto::vector axis = direction ? *direction : extremum_normal(in);
+    report r = file_summary(in);
+    r["direction"] = to_report(axis);
+    r["direction_from"] = direction ? "--direction" : "extremum points";
+    report& circles = r["circles"] = report::object();
+    for (const criterion_names& c : criteria()) {
+        bool wanted = false;
+        for (const auto type : types) wanted = wanted || type == c.type;
+        if (!wanted) continue;
+        const fitted_circle f = fit(in, axis, c);
+        circles[c.option] = {{"centre", to_report(f.circle.centre)},
+                             {"normal", to_report(f.circle.normal)},
+                             {"radius", f.circle.radius},
+                             {"deviation", f.deviation}};
+    }
+    return r;
+}
+
+outcome flatness(const point_file& in, const std::variant<spanto::plane, spanto::vector>& datum,
+                 const tolerance& tol) {
+    vantor::flatness f;
+    std::visit([&](const auto& d) { f.compute(*in.points, d); }, datum);
+    report r = form_report(in, "flatness", f);
+    add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
+    r["datum"] = to_report(f.datum());
+    return with_verdict(std::move(r), f, tol);
+}
+
+outcome straightness(const point_file& in, const spanto::line& line, const tolerance& tol) {
+    vantor::straightness f(*in.points, line);
+    report r = form_report(in, "straightness", f);
+    add_extremes(r, "diameter", f.minvalue(), f.maxvalue());
+    r["datum"] = datum_report(f.datum(), line);
+    return with_verdict(std::move(r), f, tol);
+}
+
+outcome sphericity(const point_file& in, const std::variant<spanto::sphere, spanto::point>& datum,
+                   const tolerance& tol) {
+    vantor::sphereicity f;
+    report r;
+    if (const auto* centre = std::get_if<spanto::point>(&datum)) {
+        f.compute(*in.points, *centre);
+        r = form_report(in, "sphericity", f);
+        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
+        r["datum"] = {{"centre", to_report(*centre)}};
+    } else {
+        const auto& sphere = std::get<spanto::sphere>(datum);
+        f.compute(*in.points, sphere);
+        r = form_report(in, "sphericity", f);
+        r["datum"] = datum_report(f.datum(), sphere);
+    }
+    return with_verdict(std::move(r), f, tol);
+}
+
+outcome cylindricity(const point_file& in, const spanto::cylinder& cylinder, const tolerance& tol) {
+    vantor::cylindricity f(*in.points, cylinder);
+    report r = form_report(in, "cylindricity", f);
+    r["datum"] = datum_report(f.datum(), cylinder);
+    return with_verdict(std::move(r), f, tol);
+}
+
+outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::axis>& datum,
+                 const tolerance& tol) {
+    vantor::coneicity f;
+    std::visit([&](const auto& d) { f.compute(*in.points, d); }, datum);
+    report r = form_report(in, "conicity", f);
+    add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
+    r["datum"] = to_report(f.datum());
+    return with_verdict(std::move(r), f, tol);
+}
+
+outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                  const std::optional<plot_request>& plot) {
+    // Prepared first, so that an existing plot file stops the command before any work.
+    std::unique_ptr<output_file> plot_out;
+    if (plot) plot_out = std::make_unique<output_file>(plot->path, plot->force);
+
+    const vantor::actual& points = *in.points;
+    vantor::roundness f;
+    report r;
+    spanto::circle reference;  // the circle the deviations are measured from
+    std::string reference_name;
+    if (const auto* given = std::get_if<spanto::circle>(&datum)) {
+        f.compute(points, *given);
+        r = form_report(in, "roundness", f);
+        r["datum"] = datum_report(f.datum(), *given);
+        reference = *given;
+        reference_name = "given circle";
+    } else if (const auto* line = std::get_if<spanto::line>(&datum)) {
+        f.compute(points, *line);
+        r = form_report(in, "roundness", f);
+        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
+        r["datum"] = to_report(*line);
+        reference = spanto::circle(line->nearest(centroid(points)), line->direction,
+                                   (f.minvalue() + f.maxvalue()) / 2);
+        reference_name = "circle about the given axis";
+    } else {
+        const auto* given = std::get_if<spanto::vector>(&datum);
+        f.compute(points, given ? *given : extremum_normal(in));
+        if (f.datum().invalid()) {
+            throw error(in.name + ": the least squares circle could not be fitted");
+        }
+        r = form_report(in, "roundness", f);
+        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
+        r["datum"] = to_report(f.datum());
+        reference = f.datum();
+        reference_name = "least-squares circle";
+    }
+    r["reference"] = reference_name;
+    outcome result = with_verdict(std::move(r), f, tol);
+    if (plot_out) {
+        result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference, *plot_out);
+    }
+    return result;
+}
+
+report convert(const std::string& in, const std::string& out, bool force) {
+    output_file target(out, force);
+    const point_file source = read_points(in);
+    report r = file_summary(source);
+    r["written"] = out;
+    if (source.element) {
+        std::FILE* f = std::fopen(target.temp_path().c_str(), "wb");
+        if (f == nullptr) throw error(out + ": cannot write");
+        const int left_out = write_text_points(*source.points, f);
+        const bool failed = std::ferror(f) != 0;
+        if (std::fclose(f) != 0 || failed) throw error(out + ": cannot write");
+        r["format"] = "text";
+        if (left_out > 0) r["points_left_out"] = left_out;
+    } else {
+        if (!source.points->save(target.temp_path().c_str())) throw error(out + ": cannot write");
+        r["format"] = "element";
+    }
+    target.commit();
+    return r;
+}
+
+}  // namespace vantor::cli

@@ -1,0 +1,91 @@
+// The subcommands: each takes what the command line gave, already checked and converted, and
+// returns its report.
+#ifndef VANTOR_TOOLS_COMMANDS_H
+#define VANTOR_TOOLS_COMMANDS_H
+
+#include <array>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <spanto/spanto.h>
+#include <vantor/substitute.h>
+
+#include "point_file.h"
+#include "report.h"
+
+namespace vantor::cli {
+
+// The names of a circle-fitting criterion.
+struct criterion_names {
+    vantor::substitute::subtype type;
+    const char* option;        // as --criterion takes it: "gauss"
+    const char* abbreviation;  // on the roundness plot: "LSC"
+    const char* title;         // "least squares"
+};
+
+// gauss, zone, inscribed, circumscribed, in this order.
+const std::array<criterion_names, 4>& criteria();
+
+// A tolerance from --nominal, --lower and --upper. Given when `upper` is; nominal and lower are
+// then 0 unless given. The value lies within the tolerance when
+// nominal + lower <= value <= nominal + upper.
+struct tolerance {
+    std::optional<double> nominal;
+    std::optional<double> lower;
+    std::optional<double> upper;
+};
+
+// What a form command found: its report and whether the value lies within the tolerance (true
+// when none was given).
+struct outcome {
+    report data;
+    bool within = true;
+};
+
+// --plot OUT.svg and whether it may replace an existing file.
+struct plot_request {
+    std::string path;
+    bool force = false;
+};
+
+// Count, bounding box, centroid; for an element file its creation date and time.
+report info(const point_file& in);
+
+// The circles fitted to the points under the given criteria, in the plane perpendicular to
+// `direction`; without one, the normal of the circle through three extremum points of the set.
+// Throws error when a fit fails.
+report circle(const point_file& in, const std::optional<spanto::vector>& direction,
+              const std::vector<vantor::substitute::subtype>& types);
+
+// The form commands. Each evaluates the library's form feature against the datum given, stores
+// the tolerance in the feature and reports the value, the extremes the evaluation keeps, the
+// datum measured against (the feature's own datum when the evaluation sets one, the given one
+// otherwise) and the verdict. Throws error when the evaluation fails.
+outcome flatness(const point_file& in, const std::variant<spanto::plane, spanto::vector>& datum,
+                 const tolerance& tol);
+outcome straightness(const point_file& in, const spanto::line& line, const tolerance& tol);
+outcome sphericity(const point_file& in, const std::variant<spanto::sphere, spanto::point>& datum,
+                   const tolerance& tol);
+outcome cylindricity(const point_file& in, const spanto::cylinder& cylinder, const tolerance& tol);
+outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::axis>& datum,
+                 const tolerance& tol);
+
+// Roundness about a given circle, about a given line as axis, or about the least-squares circle
+// fitted along a direction (without one: the normal of the circle through three extremum
+// points). With a plot request, also draws the roundness plot about the same circle (for a line:
+// the circle about it halfway between the nearest and farthest point) with the four fitted
+// reference circles, and reports the file and the magnification.
+using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
+outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                  const std::optional<plot_request>& plot);
+
+// Converts between the two kinds of point file: a text file becomes an element file, an element
+// file a text file ("-" as `out` prints the text on standard output). Never replaces an existing
+// file unless `force`.
+report convert(const std::string& in, const std::string& out, bool force);
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_TOOLS_COMMANDS_H

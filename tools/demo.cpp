@@ -1,0 +1,153 @@
+#include "demo.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "commands.h"
+#include "error.h"
+#include "point_file.h"
+#include "report.h"
+
+namespace vantor::cli {
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool is_directory(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The directory holding the running program.
+std::string program_directory() {
+    std::vector<char> path(PATH_MAX + 1, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+    if (n <= 0) return "";
+    const std::string program(path.data(), static_cast<std::size_t>(n));
+    return program.substr(0, program.rfind('/'));
+}
+
+std::string plot_name(const demo_options& options) {
+    if (options.plot) return *options.plot;
+    const std::string first = "demo-roundness.svg";
+    if (options.force || !exists(first)) return first;
+    for (int k = 2; k < 1000; ++k) {
+        const std::string name = "demo-roundness-" + std::to_string(k) + ".svg";
+        if (!exists(name)) return name;
+    }
+    throw error("demo-roundness.svg and 998 more plots exist; give --plot or --force");
+}
+
+// A directory of its own under $TMPDIR (or /tmp), removed with what the demo put in it.
+class scratch_directory {
+  public:
+    scratch_directory() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantor-demo-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw error(pattern + ": cannot create a temporary directory");
+        }
+        path_ = pattern;
+    }
+    ~scratch_directory() {
+        for (const std::string& f : files_) std::remove(f.c_str());
+        ::rmdir(path_.c_str());
+    }
+    scratch_directory(const scratch_directory&) = delete;
+    scratch_directory& operator=(const scratch_directory&) = delete;
+
+    std::string file(const std::string& name) {
+        files_.push_back(path_ + "/" + name);
+        return files_.back();
+    }
+
+  private:
+    std::string path_;
+    std::vector<std::string> files_;
+};
+
+}  // namespace
+
+std::string find_samples() {
+    const std::string relative = VANTOR_SAMPLES_INSTALL_DIR;
+    const std::string here = program_directory();
+    const std::string installed = relative.front() == '/' ? relative : here + "/../" + relative;
+    if (!here.empty() && is_directory(installed)) return installed;
+    if (is_directory(VANTOR_SAMPLES_SOURCE_DIR)) return VANTOR_SAMPLES_SOURCE_DIR;
+    throw error("cannot find the sample measurements (looked in " + installed + " and " +
+                VANTOR_SAMPLES_SOURCE_DIR + "); give --samples DIR");
+}
+
+int demo(const demo_options& options, std::ostream& out) {
+    const std::string dir = options.samples.empty() ? find_samples() : options.samples;
+    const auto sample = [&](const char* name) { return read_points(dir + "/" + name); };
+    const std::string plot = plot_name(options);
+
+    report tour = report::array();
+    const auto show = [&](const std::string& command, const report& r) {
+        if (options.json) {
+            tour.push_back({{"command", command}, {"report", r}});
+        } else {
+            out << "$ vantor " << command << '\n';
+            print_text(r, out);
+            out << '\n';
+        }
+    };
+    if (!options.json) {
+        out << "Sample measurements in " << dir << " (the commands below read them there).\n\n";
+    }
+
+    const point_file bore = sample("bore.txt");
+    show("info bore.txt", info(bore));
+    std::vector<vantor::substitute::subtype> all;
+    for (const criterion_names& c : criteria()) all.push_back(c.type);
+    show("circle bore.txt --criterion all", circle(bore, std::nullopt, all));
+    show("roundness bore.txt --upper 0.01 --plot " + plot,
+         roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
+                   plot_request{plot, options.force})
+             .data);
+
+    show("flatness face.txt --direction 0,0,1 --upper 0.005",
+         flatness(sample("face.txt"), spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.005})
+             .data);
+    show("straightness edge.txt --line 0,10,5,1,0,0 --upper 0.01",
+         straightness(sample("edge.txt"),
+                      spanto::line(spanto::point(0, 10, 5), spanto::vector(1, 0, 0)),
+                      {std::nullopt, std::nullopt, 0.01})
+             .data);
+    show("cylindricity shaft.txt --cylinder 0,0,0,0,0,1,12 --upper 0.004",
+         cylindricity(sample("shaft.txt"),
+                      spanto::cylinder(spanto::point(0, 0, 0), spanto::vector(0, 0, 1), 12.0),
+                      {std::nullopt, std::nullopt, 0.004})
+             .data);
+    show("sphericity ball.txt --centre 150,80,35",
+         sphericity(sample("ball.txt"), spanto::point(150, 80, 35), {}).data);
+    show("conicity cone.txt --axis 0,0,0,0,0,1",
+         conicity(sample("cone.txt"), spanto::axis(spanto::point(0, 0, 0), spanto::vector(0, 0, 1)),
+                  {})
+             .data);
+
+    scratch_directory scratch;
+    const std::string element_file = scratch.file("bore.vpts");
+    show("convert bore.txt " + element_file, convert(dir + "/bore.txt", element_file, false));
+    show("info " + element_file, info(read_points(element_file)));
+
+    if (options.json) {
+        out << tour.dump(2) << '\n';
+    } else {
+        out << "The roundness plot of bore.txt is in " << plot << ".\n";
+    }
+    return exit_ok;
+}
+
+}  // namespace vantor::cli

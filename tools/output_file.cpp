@@ -1,0 +1,84 @@
+#include "output_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "error.h"
+
+namespace vantor::cli {
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;  // a dangling symbolic link counts as existing
+}
+
+error exists_error(const std::string& path) {
+    return error(path + ": file exists (use --force to replace it)");
+}
+
+error system_error(const std::string& path, const char* what) {
+    return error(path + ": " + what + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+output_file::output_file(std::string target, bool force)
+    : target_(std::move(target)), force_(force) {
+    if (!force_ && exists(target_)) throw exists_error(target_);
+    std::vector<char> name(target_.begin(), target_.end());
+    for (const char c : std::string(".XXXXXX")) name.push_back(c);
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) throw system_error(target_, "cannot create");
+    // mkstemp makes the file private; give it the permissions of a newly created file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    temp_ = name.data();
+}
+
+output_file::~output_file() {
+    if (!committed_) std::remove(temp_.c_str());
+}
+
+void output_file::commit() {
+    if (force_) {
+        if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+            throw system_error(target_, "cannot write");
+        }
+    } else {
+        if (::link(temp_.c_str(), target_.c_str()) == 0) {
+            std::remove(temp_.c_str());
+        } else if (errno == EEXIST) {
+            throw exists_error(target_);
+        } else if (errno == EPERM || errno == ENOTSUP || errno == ENOSYS) {
+            // A file system without hard links: check, then rename.
+            if (exists(target_)) throw exists_error(target_);
+            if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+                throw system_error(target_, "cannot write");
+            }
+        } else {
+            throw system_error(target_, "cannot write");
+        }
+    }
+    committed_ = true;
+}
+
+void write_file(const std::string& target, bool force, const std::string& content) {
+    output_file out(target, force);
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    if (f == nullptr) throw system_error(target, "cannot write");
+    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    if (std::fclose(f) != 0 || !written) throw system_error(target, "cannot write");
+    out.commit();
+}
+
+}  // namespace vantor::cli

@@ -1,0 +1,41 @@
+// Output files that never replace an existing file unless the user forces it.
+#ifndef VANTOR_TOOLS_OUTPUT_FILE_H
+#define VANTOR_TOOLS_OUTPUT_FILE_H
+
+#include <string>
+
+namespace vantor::cli {
+
+// An output file under construction. The content goes to a temporary file beside the target
+// (temp_path()); commit() then gives it the target's name: with force by renaming it over the
+// target, otherwise by a hard link, which fails when the target exists by then, so that an
+// existing file is never replaced, not even by a race. A failed or abandoned output leaves no
+// partial file behind: the destructor removes an uncommitted temporary file.
+class output_file {
+  public:
+    // Throws error when the target exists and force is false (checked here as well, so that a
+    // command fails before its work), or when no temporary file can be created beside it.
+    output_file(std::string target, bool force);
+    ~output_file();
+    output_file(const output_file&) = delete;
+    output_file& operator=(const output_file&) = delete;
+
+    const std::string& target() const { return target_; }
+    const std::string& temp_path() const { return temp_; }
+
+    // Throws error when the target exists (without force) or the file cannot be renamed.
+    void commit();
+
+  private:
+    std::string target_;
+    std::string temp_;
+    bool force_;
+    bool committed_ = false;
+};
+
+// Writes `content` to the file `target` through an output_file.
+void write_file(const std::string& target, bool force, const std::string& content);
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_TOOLS_OUTPUT_FILE_H

@@ -1,0 +1,101 @@
+#include "report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vantor::cli {
+
+report to_report(const spanto::point& p) { return report::array({p.x, p.y, p.z}); }
+report to_report(const spanto::vector& v) { return report::array({v.x, v.y, v.z}); }
+
+report to_report(const spanto::plane& p) {
+    return {{"plane", {{"origin", to_report(p.origin)}, {"normal", to_report(p.normal)}}}};
+}
+
+report to_report(const spanto::line& l) {
+    return {{"line", {{"origin", to_report(l.origin)}, {"direction", to_report(l.direction)}}}};
+}
+
+report to_report(const spanto::axis& a) {
+    return {{"axis", {{"origin", to_report(a.origin)}, {"direction", to_report(a.direction)}}}};
+}
+
+report to_report(const spanto::circle& c) {
+    return {
+        {"circle",
+         {{"centre", to_report(c.centre)}, {"normal", to_report(c.normal)}, {"radius", c.radius}}}};
+}
+
+report to_report(const spanto::sphere& s) {
+    return {{"sphere", {{"centre", to_report(s.centre)}, {"radius", s.radius}}}};
+}
+
+report to_report(const spanto::cylinder& c) {
+    return {{"cylinder",
+             {{"origin", to_report(c.origin)},
+              {"direction", to_report(c.direction)},
+              {"radius", c.radius}}}};
+}
+
+report to_report(const spanto::cone& c) {
+    return {{"cone",
+             {{"point0", to_report(c.point0())},
+              {"radius0", c.radius0()},
+              {"point1", to_report(c.point1())},
+              {"radius1", c.radius1()}}}};
+}
+
+std::string stamp_text(std::int32_t date, std::int32_t time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", int(date / 10000),
+                  int(date / 100 % 100), int(date % 100), int(time / 10000), int(time / 100 % 100),
+                  int(time % 100));
+    return text;
+}
+
+std::string format_number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    std::string s = text;
+    if (s.find_first_not_of("-0.") == std::string::npos && s.front() == '-') s.erase(0, 1);
+    return s;
+}
+
+namespace {
+
+std::string value_text(const report& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_boolean()) return value.get<bool>() ? "yes" : "no";
+    if (value.is_number_integer()) return value.dump();
+    if (value.is_number()) return format_number(value.get<double>());
+    if (value.is_null()) return "-";  // NaN, which JSON cannot hold
+    if (value.is_array()) {
+        std::string text;
+        for (const report& item : value) text += (text.empty() ? "" : " ") + value_text(item);
+        return text;
+    }
+    return value.dump();
+}
+
+void print_object(const report& r, std::ostream& out, const std::string& indent) {
+    std::size_t width = 0;
+    for (const auto& item : r.items()) width = std::max(width, item.key().size());
+    for (const auto& item : r.items()) {
+        std::string label = item.key();
+        std::replace(label.begin(), label.end(), '_', ' ');
+        if (item.value().is_object()) {
+            out << indent << label << '\n';
+            print_object(item.value(), out, indent + "  ");
+        } else {
+            label.resize(width + 2, ' ');
+            out << indent << label << value_text(item.value()) << '\n';
+        }
+    }
+}
+
+}  // namespace
+
+void print_text(const report& r, std::ostream& out) { print_object(r, out, ""); }
+
+}  // namespace vantor::cli

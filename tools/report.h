@@ -1,0 +1,43 @@
+// Reports: what a command found, as JSON, and the same printed as aligned text.
+#ifndef VANTOR_TOOLS_REPORT_H
+#define VANTOR_TOOLS_REPORT_H
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include <spanto/spanto.h>
+#include <nlohmann/json.hpp>
+
+namespace vantor::cli {
+
+// A report keeps its keys in the order the command adds them; --json prints it as it is, the
+// text form is printed from it, so both always say the same.
+using report = nlohmann::ordered_json;
+
+// Geometry values in reports: points and vectors as [x, y, z]; each element as an object named
+// after its type, e.g. {"circle": {"centre": [...], "normal": [...], "radius": r}}.
+report to_report(const spanto::point& p);
+report to_report(const spanto::vector& v);
+report to_report(const spanto::plane& p);
+report to_report(const spanto::line& l);
+report to_report(const spanto::axis& a);
+report to_report(const spanto::circle& c);
+report to_report(const spanto::sphere& s);
+report to_report(const spanto::cylinder& c);
+report to_report(const spanto::cone& c);
+
+// An element's creation stamp (date yyyymmdd, time hhmmss) as "yyyy-mm-dd hh:mm:ss".
+std::string stamp_text(std::int32_t date, std::int32_t time);
+
+// A number as the text form prints it: fixed with six decimals, without a minus sign on zero.
+std::string format_number(double value);
+
+// Prints a report as text, one key a line with the values in a column; a nested object is
+// printed as its key followed by its own lines, indented by two spaces. Underscores in keys
+// become spaces; arrays of numbers are printed space-separated; true and false as yes and no.
+void print_text(const report& r, std::ostream& out);
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_TOOLS_REPORT_H

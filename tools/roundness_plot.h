@@ -1,0 +1,52 @@
+// The roundness plot: an SVG polar chart of a profile's radial deviations, as a roundness tester
+// prints it.
+#ifndef VANTOR_TOOLS_ROUNDNESS_PLOT_H
+#define VANTOR_TOOLS_ROUNDNESS_PLOT_H
+
+#include <string>
+#include <vector>
+
+#include <spanto/spanto.h>
+#include <vantor/actual.h>
+
+namespace vantor::cli {
+
+// A reference circle drawn on the chart.
+struct chart_circle {
+    std::string abbreviation;  // label on the chart and element id, e.g. "LSC"
+    std::string title;         // e.g. "least squares"
+    spanto::circle circle;
+    double roundness;  // the roundness about this circle
+};
+
+struct roundness_chart {
+    std::string source;  // the file name shown in the caption
+    double roundness;    // the value shown in the caption
+    std::string
+        reference_name;  // what the roundness is measured about, e.g. "least-squares circle"
+    // The chart's frame: its axis is the chart centre, its radius the zero of the deviations,
+    // its normal points towards the viewer.
+    spanto::circle reference;
+    std::vector<chart_circle> circles;
+};
+
+struct roundness_svg {
+    std::string text;      // the SVG document
+    double magnification;  // chart millimetres per unit of radial deviation
+};
+
+// Draws the chart. Every point is projected into the plane of the reference circle; its radial
+// deviation is its distance from the reference axis minus the reference radius. The chart maps a
+// deviation d to the chart radius 50 mm + m * (d - middle of the deviations' band), where the
+// magnification m is the largest of 1, 2, 5 times a power of ten that keeps the band within
+// 24 mm. The profile is drawn in angular order (thinned to the smallest and largest deviation of
+// each tenth of a degree when it has more than 7200 points). Each reference circle goes through
+// the same mapping, ray by ray from the chart centre, so that it meets the profile where the
+// circle meets the points. Grid rings, angle marks, the circles' labels, a legend and a caption
+// with the roundness, the magnification and the ring spacing complete the chart. Invalid points
+// are left out.
+roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart);
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_TOOLS_ROUNDNESS_PLOT_H
