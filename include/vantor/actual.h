@@ -22,7 +22,7 @@ namespace vantor {
 // time it is handed out. Counts and indices are passed as `const int&`; negative counts and
 // capacities are treated as 0.
 class VANTOR_EXPORT actual : public element {
-public:
+  public:
     // An empty set of the given capacity.
     explicit actual(const int& maxpoints);
     // The n points of pts; capacity the larger of n and maxpoints. A null pts gives an empty
@@ -148,10 +148,10 @@ public:
     // Reads an element file holding a point set; null otherwise.
     static actual* load(const char* filename);
 
-protected:
+  protected:
     bool save(std::FILE* f) const override;
 
-private:
+  private:
     // Fills out with the octant representatives; returns the number of non-empty octants.
     int octantpoints(spanto::point (&out)[8]) const;
 

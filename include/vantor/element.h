@@ -17,7 +17,7 @@ namespace vantor {
 // date and time; little-endian) followed by a body that the derived class writes. Only point
 // sets (`actual`) have a body and a loader.
 class VANTOR_EXPORT element {
-public:
+  public:
     // What an object is.
     enum elemtype : std::int32_t {
         type_actual = 3,      // point set
@@ -64,7 +64,7 @@ public:
     // one line on standard output. The caller owns the result.
     static element* load(const char* filename);
 
-protected:
+  protected:
     // Writes the body of the element file at the stream's position; true when written
     // completely. The element itself has no body: writes nothing and returns false.
     virtual bool save(std::FILE* f) const;
@@ -72,7 +72,7 @@ protected:
     // Reads header and body from an open stream (see load(const char*)).
     static element* load(std::FILE* f);
 
-private:
+  private:
     elemtype type_;
     char name_[64];
     std::int32_t date_;

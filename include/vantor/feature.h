@@ -18,7 +18,7 @@ namespace vantor {
 // A failed or missing evaluation is marked by the invalid marker as value: a feature is
 // invalid exactly when its value equals it (a NaN value counts as valid).
 class VANTOR_EXPORT feature : public element {
-public:
+  public:
     // The kind of characteristic.
     enum featype {
         fea_straightness = 0,
@@ -58,7 +58,7 @@ public:
     // Stores the invalid marker as value; everything else stays.
     void setinvalid() { value(invalidmarker); }
 
-private:
+  private:
     double value_ = 0.0;
     double nominal_ = 0.0;
     double lowertol_ = 0.0;
@@ -71,12 +71,12 @@ private:
 // an evaluation stores them).
 template <typename Datum>
 class VANTOR_EXPORT formfeature : public feature {
-public:
+  public:
     const Datum& datum() const { return datum_; }
     double minvalue() const { return minimum_; }
     double maxvalue() const { return maximum_; }
 
-protected:
+  protected:
     explicit formfeature(featype kind) : feature(kind) {}
 
     Datum datum_;  // default: invalid
@@ -87,7 +87,7 @@ protected:
 // Straightness about a datum line: the diameter of the smallest cylinder about the line that
 // holds every point. minvalue() and maxvalue() are twice the smallest and largest distance.
 class VANTOR_EXPORT straightness : public formfeature<spanto::line> {
-public:
+  public:
     straightness();
     explicit straightness(const double& value);
     explicit straightness(const actual& points);
@@ -111,7 +111,7 @@ public:
 // the points (and, for a given plane, the plane itself). minvalue() and maxvalue() are the
 // smallest and largest signed distance (positive on the normal's side).
 class VANTOR_EXPORT flatness : public formfeature<spanto::plane> {
-public:
+  public:
     flatness();
     explicit flatness(const double& value);
     explicit flatness(const actual& points);
@@ -130,7 +130,7 @@ public:
 // Roundness: the width of the ring about an axis that holds the points; only a point's
 // distance from the axis counts.
 class VANTOR_EXPORT roundness : public formfeature<spanto::circle> {
-public:
+  public:
     roundness();
     explicit roundness(const double& value);
     explicit roundness(const actual& points);
@@ -154,7 +154,7 @@ public:
 
 // Sphericity: the spread of the points' distances from a centre or from a datum sphere.
 class VANTOR_EXPORT sphereicity : public formfeature<spanto::sphere> {
-public:
+  public:
     sphereicity();
     explicit sphereicity(const double& value);
     explicit sphereicity(const actual& points);
@@ -174,7 +174,7 @@ public:
 // Cylindricity: the largest distance of a point from the datum cylinder. minvalue() and
 // maxvalue() are never changed by an evaluation. A default cylindricity is invalid.
 class VANTOR_EXPORT cylindricity : public formfeature<spanto::cylinder> {
-public:
+  public:
     cylindricity();
     explicit cylindricity(const double& value);
     explicit cylindricity(const actual& points);
@@ -188,7 +188,7 @@ public:
 // Conicity: how far the points lie from a datum cone. A default conicity is invalid.
 // Every constructor and compute also takes the point set by pointer.
 class VANTOR_EXPORT coneicity : public formfeature<spanto::cone> {
-public:
+  public:
     coneicity();
     explicit coneicity(const double& value);
     explicit coneicity(const actual& points);

@@ -18,7 +18,7 @@ namespace vantor {
 //
 // Every form taking `const actual&` also exists taking `const actual*`, and forwards to it.
 class VANTOR_EXPORT substitute : public element {
-public:
+  public:
     // The fitting criterion.
     enum subtype {
         unspecified = 0,    // fitted as zone
@@ -110,7 +110,7 @@ public:
     spanto::conesect conesect(const actual& points, const spanto::cone& c) const;
     spanto::conesect conesect(const actual* points, const spanto::cone& c) const;
 
-private:
+  private:
     double deviation_ = 0.0;
     subtype criterion_ = unspecified;
 };

@@ -10,9 +10,7 @@ namespace vantor::detail {
 extern std::atomic<int> trace_threshold;
 
 // True when a line of this level would be printed.
-inline bool tracing(int level) {
-    return level <= trace_threshold.load(std::memory_order_relaxed);
-}
+inline bool tracing(int level) { return level <= trace_threshold.load(std::memory_order_relaxed); }
 
 // Formats one line in the manner of printf into a 160-byte buffer (longer output is cut
 // after 159 characters) and writes it unchanged to standard output, when level <= threshold.
@@ -26,11 +24,11 @@ int trace(int level, const char* format, ...);
 
 // Traces a line whose arguments are evaluated only when the line will be printed, so that a
 // suppressed line costs one comparison even when an argument builds a text.
-#define VANTOR_TRACE(level, ...)                                  \
-    do {                                                          \
-        if (::vantor::detail::tracing(level)) {                   \
-            ::vantor::detail::trace((level), __VA_ARGS__);        \
-        }                                                         \
+#define VANTOR_TRACE(level, ...)                           \
+    do {                                                   \
+        if (::vantor::detail::tracing(level)) {            \
+            ::vantor::detail::trace((level), __VA_ARGS__); \
+        }                                                  \
     } while (false)
 
 #endif  // VANTOR_CORE_TRACE_H

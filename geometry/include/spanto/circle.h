@@ -66,7 +66,7 @@ struct SPANTO_EXPORT circle {
 // A circular arc: the part of a circle that starts at `start` and turns by `angle` radians
 // about the normal (right-hand rule). A default arc is invalid.
 class SPANTO_EXPORT arc {
-public:
+  public:
     arc() = default;
     // The arc about `centre` in the plane with normal `normal` (scaled to unit length), from
     // `start` through `angle` radians. The radius is the distance of `start` from the axis;
@@ -86,7 +86,7 @@ public:
     // The end point: `start` turned by `angle` about the axis.
     point end() const;
 
-private:
+  private:
     point centre_;
     vector normal_;
     point start_;

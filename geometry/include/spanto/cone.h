@@ -15,7 +15,7 @@ namespace spanto {
 // A default cone is invalid; so is one with an invalid or equal pair of points, or a negative
 // or NaN radius.
 class SPANTO_EXPORT cone {
-public:
+  public:
     cone() = default;
     cone(const point& p0, double r0, const point& p1, double r1);
 
@@ -46,7 +46,7 @@ public:
     }
     double distance(const point& p) const { return std::fabs(sdistance(p)); }
 
-private:
+  private:
     point p0_;
     point p1_;
     vector u_;  // unit axis direction p0 -> p1
@@ -58,7 +58,7 @@ private:
 
 // A cone cut to a length along its axis. A default section is invalid.
 class SPANTO_EXPORT conesect {
-public:
+  public:
     conesect() = default;
     // The part of `c` between the axial positions `from` and `to`, measured from c.point0()
     // along the axis.
@@ -70,7 +70,7 @@ public:
     double from() const { return from_; }
     double to() const { return to_; }
 
-private:
+  private:
     cone cone_;
     double from_ = nan;
     double to_ = nan;

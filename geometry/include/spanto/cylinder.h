@@ -36,15 +36,13 @@ struct SPANTO_EXPORT cylinder {
     }
 
     // Distance from the axis minus the radius: positive outside, negative inside.
-    double sdistance(const point& p) const {
-        return ((p - origin) ^ direction).length() - radius;
-    }
+    double sdistance(const point& p) const { return ((p - origin) ^ direction).length() - radius; }
     double distance(const point& p) const { return std::fabs(sdistance(p)); }
 };
 
 // A cylinder cut to a length along its axis. A default section is invalid.
 class SPANTO_EXPORT cylindersect {
-public:
+  public:
     cylindersect() = default;
     // The part of `c` between the axial positions `from` and `to`, measured from c.origin
     // along c.direction.
@@ -56,7 +54,7 @@ public:
     double from() const { return from_; }
     double to() const { return to_; }
 
-private:
+  private:
     cylinder cylinder_;
     double from_ = nan;
     double to_ = nan;

@@ -30,9 +30,7 @@ struct SPANTO_EXPORT line {
     double distance(const point& p) const { return ((p - origin) ^ direction).length(); }
 
     // The foot of p on the line: the point of the line nearest to p.
-    point nearest(const point& p) const {
-        return origin + dot(p - origin, direction) * direction;
-    }
+    point nearest(const point& p) const { return origin + dot(p - origin, direction) * direction; }
 
     // The angle between the two directions, in radians, 0 to pi.
     double angle(const line& other) const;
@@ -48,7 +46,7 @@ struct SPANTO_EXPORT axis : line {
 
 // A straight segment between two points. A default segment is invalid.
 class SPANTO_EXPORT lineseg {
-public:
+  public:
     lineseg() = default;
     // The segment from a to b; invalid when either point is invalid.
     lineseg(const point& a, const point& b);
@@ -59,7 +57,7 @@ public:
     const point& end() const { return end_; }
     double length() const { return start_.distance(end_); }
 
-private:
+  private:
     point start_;
     point end_;
 };

@@ -8,7 +8,7 @@ namespace spanto {
 
 // A rigid transformation p -> R p + t (rotation R, translation t).
 class SPANTO_EXPORT trafo {
-public:
+  public:
     // The identity.
     trafo();
     // The translation by v.
@@ -25,7 +25,7 @@ public:
     // Composition: (a * b).apply(p) == a.apply(b.apply(p)); the right-hand one acts first.
     friend SPANTO_EXPORT trafo operator*(const trafo& a, const trafo& b);
 
-private:
+  private:
     double r_[3][3];
     double t_[3];
 };
