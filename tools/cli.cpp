@@ -186,7 +186,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         "Form evaluation of measured points: fitted circles, roundness, flatness, "
         "straightness, sphericity, cylindricity, conicity, and a roundness plot.",
         "vantor");
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);  // none is reported below, after unknown words
     app.fallthrough();
     app.set_version_flag("--version", std::string("vantor ") + vantor::version());
     app.add_flag("--json", a.json, "print the report as JSON");
@@ -284,6 +284,10 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         const std::vector<CLI::App*> chosen = app.get_subcommands();
         if (!chosen.empty()) help = "vantor " + chosen.front()->get_name() + " --help";
         err << "vantor: " << e.what() << " (see " << help << ")\n";
+        return exit_failure;
+    }
+    if (app.get_subcommands().empty()) {
+        err << "vantor: a subcommand is required (see vantor --help)\n";
         return exit_failure;
     }
 

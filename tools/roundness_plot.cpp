@@ -191,8 +191,10 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         high = i == 0 ? d : std::max(high, d);
     }
     const double band = high - low;
-    const double magnification =
-        band > 0.0 ? std::min(max_magnification, nice_floor(band_width / band)) : 1.0;
+    // A band below a billionth of the radius is rounding, not form: drawn unmagnified.
+    const double magnification = band > 1e-9 * chart.reference.radius && band > 0.0
+                                     ? std::min(max_magnification, nice_floor(band_width / band))
+                                     : 1.0;
     const double division = nice_ceil(5.0 / magnification);
     const double ring_spacing = magnification * division;
     map.scale((low + high) / 2, magnification);

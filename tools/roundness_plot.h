@@ -39,12 +39,13 @@ struct roundness_svg {
 // deviation is its distance from the reference axis minus the reference radius. The chart maps a
 // deviation d to the chart radius 50 mm + m * (d - middle of the deviations' band), where the
 // magnification m is the largest of 1, 2, 5 times a power of ten that keeps the band within
-// 24 mm. The profile is drawn in angular order (thinned to the smallest and largest deviation of
-// each tenth of a degree when it has more than 7200 points). Each reference circle goes through
-// the same mapping, ray by ray from the chart centre, so that it meets the profile where the
-// circle meets the points. Grid rings, angle marks, the circles' labels, a legend and a caption
-// with the roundness, the magnification and the ring spacing complete the chart. Invalid points
-// are left out.
+// 24 mm, at most 10^6 (1 for a band narrower than a billionth of the reference radius, which is
+// rounding rather than form). The profile is drawn in angular order (thinned to the smallest and
+// largest deviation of each tenth of a degree when it has more than 7200 points). Each reference
+// circle goes through the same mapping, ray by ray from the chart centre, so that it meets the
+// profile where the circle meets the points. Grid rings, angle marks, the circles' labels, a legend
+// and a caption with the roundness, the magnification and the ring spacing complete the chart.
+// Invalid points are left out.
 roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart);
 
 }  // namespace vantor::cli

@@ -1,0 +1,379 @@
+// Runs the built program on the small files of tests/data/cli and checks reports, JSON, exit
+// statuses and messages.
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "tools/support.h"
+
+namespace vantor::cli {
+namespace {
+
+using nlohmann::json;
+using testing::data_file;
+using testing::program_result;
+using testing::read_file;
+using testing::run_program;
+using testing::scratch;
+
+// Runs the program with --json and returns the report; the run must succeed with `status`.
+json report_of(std::vector<std::string> args, int status = 0) {
+    args.push_back("--json");
+    const program_result r = run_program(args);
+    EXPECT_EQ(r.status, status) << r.err;
+    EXPECT_EQ(r.err, "");
+    return json::parse(r.out);
+}
+
+void expect_triple(const json& v, double x, double y, double z, double tolerance) {
+    ASSERT_TRUE(v.is_array()) << v;
+    ASSERT_EQ(v.size(), 3u) << v;
+    EXPECT_NEAR(v[0].get<double>(), x, tolerance) << v;
+    EXPECT_NEAR(v[1].get<double>(), y, tolerance) << v;
+    EXPECT_NEAR(v[2].get<double>(), z, tolerance) << v;
+}
+
+// --- Reports.
+
+TEST(Program, InfoPrintsCountBoxAndCentroidAsAlignedText) {
+    const program_result r = run_program({"info", data_file("plane4.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "file          " + data_file("plane4.txt") +
+                         "\n"
+                         "points        4\n"
+                         "format        text\n"
+                         "bounding box\n"
+                         "  min  0.000000 0.000000 -0.020000\n"
+                         "  max  10.000000 10.000000 0.010000\n"
+                         "centroid      5.000000 5.000000 -0.001250\n");
+}
+
+TEST(Program, FlatnessAgainstAPlane) {
+    // Signed distances 0.01, -0.02, 0.005 and 0 from z = 0.
+    const json r = report_of({"flatness", data_file("plane4.txt"), "--plane", "0,0,0,0,0,1"});
+    EXPECT_EQ(r["feature"], "flatness");
+    EXPECT_EQ(r["points"], 4);
+    EXPECT_NEAR(r["value"].get<double>(), 0.03, 1e-12);
+    EXPECT_NEAR(r["min_deviation"].get<double>(), -0.02, 1e-12);
+    EXPECT_NEAR(r["max_deviation"].get<double>(), 0.01, 1e-12);
+    expect_triple(r["datum"]["plane"]["normal"], 0, 0, 1, 0);
+    EXPECT_FALSE(r.contains("tolerance"));
+}
+
+TEST(Program, FlatnessAlongADirectionEndsOnTheMiddlePlane) {
+    const json r = report_of({"flatness", data_file("plane4.txt"), "--direction", "0,0,-2"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.03, 1e-12);
+    EXPECT_NEAR(r["min_deviation"].get<double>(), -0.015, 1e-12);
+    EXPECT_NEAR(r["max_deviation"].get<double>(), 0.015, 1e-12);
+    // Halfway between z = 0.01 and z = -0.02, whatever its normal's sense.
+    EXPECT_NEAR(r["datum"]["plane"]["origin"][2].get<double>(), -0.005, 1e-12);
+    EXPECT_NEAR(std::abs(r["datum"]["plane"]["normal"][2].get<double>()), 1.0, 1e-12);
+}
+
+TEST(Program, ToleranceVerdictAndExitStatus) {
+    const std::string file = data_file("plane4.txt");
+    // Value 0.03: outside 0 .. 0.02, within 0 .. 0.031 and within 0.025 +- 0.01.
+    json r = report_of({"flatness", file, "--plane", "0,0,0,0,0,1", "--upper", "0.02"}, 1);
+    EXPECT_EQ(r["tolerance"],
+              json({{"nominal", 0.0}, {"lower", 0.0}, {"upper", 0.02}, {"within", false}}));
+    r = report_of({"flatness", file, "--plane", "0,0,0,0,0,1", "--upper", "0.031"}, 0);
+    EXPECT_EQ(r["tolerance"]["within"], true);
+    r = report_of({"flatness", file, "--plane", "0,0,0,0,0,1", "--nominal", "0.025", "--lower",
+                   "-0.01", "--upper", "0.01"},
+                  0);
+    EXPECT_EQ(r["tolerance"]["within"], true);
+    r = report_of({"flatness", file, "--plane", "0,0,0,0,0,1", "--nominal", "0.04", "--lower",
+                   "-0.005", "--upper", "0.01"},
+                  1);
+    EXPECT_EQ(r["tolerance"]["within"], false);
+
+    const program_result text =
+        run_program({"flatness", file, "--plane", "0,0,0,0,0,1", "--upper", "0.02"});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_NE(text.out.find("tolerance\n  nominal  0.000000\n  lower    0.000000\n"
+                            "  upper    0.020000\n  within   no\n"),
+              std::string::npos)
+        << text.out;
+}
+
+TEST(Program, RoundnessAboutAGivenCircleAndAxis) {
+    // Eight points alternately 4.9 and 5.2 from the axis through (1, 2) along z.
+    const std::string file = data_file("ring8.csv");
+    json r = report_of({"roundness", file, "--circle", "1,2,3,0,0,1,5"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.3, 1e-9);
+    EXPECT_EQ(r["reference"], "given circle");
+    EXPECT_NEAR(r["datum"]["circle"]["radius"].get<double>(), 5.0, 0);
+    EXPECT_FALSE(r.contains("min_radius"));
+
+    r = report_of({"roundness", file, "--line", "1,2,0,0,0,1"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.3, 1e-9);
+    EXPECT_NEAR(r["min_radius"].get<double>(), 4.9, 1e-9);
+    EXPECT_NEAR(r["max_radius"].get<double>(), 5.2, 1e-9);
+    expect_triple(r["datum"]["line"]["direction"], 0, 0, 1, 0);
+}
+
+TEST(Program, RoundnessAboutTheLeastSquaresCircle) {
+    // By symmetry the least-squares circle has the centre (1, 2, 3).
+    for (const std::vector<std::string>& direction :
+         {std::vector<std::string>{}, std::vector<std::string>{"--direction", "0,0,1"}}) {
+        std::vector<std::string> args = {"roundness", data_file("ring8.csv")};
+        args.insert(args.end(), direction.begin(), direction.end());
+        const json r = report_of(args);
+        EXPECT_NEAR(r["value"].get<double>(), 0.3, 1e-6);
+        EXPECT_NEAR(r["min_radius"].get<double>(), 4.9, 1e-6);
+        EXPECT_NEAR(r["max_radius"].get<double>(), 5.2, 1e-6);
+        expect_triple(r["datum"]["circle"]["centre"], 1, 2, 3, 1e-6);
+        EXPECT_EQ(r["reference"], "least-squares circle");
+    }
+}
+
+TEST(Program, CirclesOfAllFourCriteria) {
+    // The inner points lie on a square of circumradius 4.9, the outer ones on one of 5.2, both
+    // about (1, 2, 3): the inscribed circle has radius 4.9, the circumscribed 5.2, the zone
+    // circle lies halfway, and the least-squares radius is the mean 5.05.
+    const json r = report_of({"circle", data_file("ring8.csv"), "--criterion", "all"});
+    EXPECT_EQ(r["direction_from"], "extremum points");
+    const std::pair<const char*, double> radii[] = {
+        {"gauss", 5.05}, {"zone", 5.05}, {"inscribed", 4.9}, {"circumscribed", 5.2}};
+    ASSERT_EQ(r["circles"].size(), 4u);
+    for (const auto& [name, radius] : radii) {
+        const json& c = r["circles"][name];
+        expect_triple(c["centre"], 1, 2, 3, 1e-5);
+        EXPECT_NEAR(std::abs(c["normal"][2].get<double>()), 1.0, 1e-12) << name;
+        EXPECT_NEAR(c["radius"].get<double>(), radius, 1e-5) << name;
+        EXPECT_NEAR(c["deviation"].get<double>(), 0.3, 1e-5) << name;
+    }
+    const json one = report_of({"circle", data_file("ring8.csv"), "--direction", "0,0,1"});
+    EXPECT_EQ(one["direction_from"], "--direction");
+    ASSERT_EQ(one["circles"].size(), 1u);
+    EXPECT_TRUE(one["circles"].contains("gauss"));
+}
+
+TEST(Program, StraightnessSphericityCylindricity) {
+    // Distances 0.1, 0.3 and 0.2 from the x axis: diameters 0.2 .. 0.6.
+    json r = report_of({"straightness", data_file("line3.txt"), "--line", "0,0,0,1,0,0"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.6, 1e-12);
+    EXPECT_NEAR(r["min_diameter"].get<double>(), 0.2, 1e-12);
+    EXPECT_NEAR(r["max_diameter"].get<double>(), 0.6, 1e-12);
+
+    // Distances 2, 2.1, 1.9, 2, 2.05, 1.95 from (1, 1, 1).
+    r = report_of({"sphericity", data_file("sphere6.txt"), "--centre", "1,1,1"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.2, 1e-12);
+    EXPECT_NEAR(r["min_radius"].get<double>(), 1.9, 1e-12);
+    EXPECT_NEAR(r["max_radius"].get<double>(), 2.1, 1e-12);
+    expect_triple(r["datum"]["centre"], 1, 1, 1, 0);
+    r = report_of({"sphericity", data_file("sphere6.txt"), "--sphere", "1,1,1,2"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.2, 1e-12);
+    EXPECT_NEAR(r["datum"]["sphere"]["radius"].get<double>(), 2.0, 0);
+
+    // Distances 4.99, 5.02 and 5 from the axis of a cylinder of radius 5.
+    r = report_of({"cylindricity", data_file("cylinder3.txt"), "--cylinder", "0,0,0,0,0,1,5"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.02, 1e-12);
+}
+
+TEST(Program, ConicityAboutAConeAndAboutAnAxis) {
+    // Points on the cone of radius 2 + 0.5 z, one of them 0.01 radially outside: 0.01 * cos of
+    // the half angle (slope 0.5) from the surface.
+    const std::string file = data_file("cone9.txt");
+    json r = report_of({"conicity", file, "--cone", "0,0,0,2,0,0,1,2.5"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.01 / std::sqrt(1.25), 1e-9);
+
+    // The least-squares line through the profile (z, r): slope 0.5, radius 2 + 0.01/9 at z = 0;
+    // residuals -0.01/9 (eight points) and 0.01 - 0.01/9.
+    r = report_of({"conicity", file, "--axis", "0,0,0,0,0,1"});
+    EXPECT_NEAR(r["value"].get<double>(), 0.01, 1e-9);
+    EXPECT_NEAR(r["min_deviation"].get<double>(), -0.01 / 9, 1e-9);
+    EXPECT_NEAR(r["max_deviation"].get<double>(), 0.01 - 0.01 / 9, 1e-9);
+    EXPECT_NEAR(r["datum"]["cone"]["radius0"].get<double>(), 2 + 0.01 / 9, 1e-9);
+    EXPECT_NEAR(r["datum"]["cone"]["radius1"].get<double>(), 2.5 + 0.01 / 9, 1e-9);
+}
+
+TEST(Program, ReadsStandardInput) {
+    const program_result r = run_program({"info", "-", "--json"}, "x y z\n1 2 3\n3 4 5\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json info = json::parse(r.out);
+    EXPECT_EQ(info["file"], "<stdin>");
+    EXPECT_EQ(info["points"], 2);
+    expect_triple(info["centroid"], 2, 3, 4, 1e-15);
+
+    const program_result bad = run_program({"info", "-"}, "1 2 3\n4 5\n");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "vantor: <stdin>:2: expected 3 coordinates (x y z), found 2\n");
+}
+
+TEST(Program, TraceLinesOfTheLibraryAppearOnRequest) {
+    const std::vector<std::string> args = {"flatness", data_file("plane4.txt"), "--plane",
+                                           "0,0,0,0,0,1"};
+    EXPECT_EQ(run_program(args).out.find("+flatness"), std::string::npos);
+    std::vector<std::string> traced = args;
+    traced.insert(traced.end(), {"--trace", "3"});
+    EXPECT_NE(run_program(traced).out.find("+flatness"), std::string::npos);
+}
+
+// --- Files written.
+
+TEST(Program, ConvertsBothWaysWithoutReplacingFiles) {
+    const std::string element = scratch("ring8.elem");
+    const std::string text = scratch("ring8-back.txt");
+    json r = report_of({"convert", data_file("ring8.csv"), element});
+    EXPECT_EQ(r["format"], "element");
+    EXPECT_EQ(r["points"], 8);
+
+    const json info = report_of({"info", element});
+    EXPECT_EQ(info["format"], "element");
+    EXPECT_TRUE(info.contains("created"));
+    r = report_of({"convert", element, text});
+    EXPECT_EQ(r["format"], "text");
+
+    // The same points: the centroid of the copy equals the original's exactly.
+    EXPECT_EQ(report_of({"info", text})["centroid"],
+              report_of({"info", data_file("ring8.csv")})["centroid"]);
+
+    const std::string before = read_file(element);
+    const program_result again = run_program({"convert", data_file("plane4.txt"), element});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(again.err, "vantor: " + element + ": file exists (use --force to replace it)\n");
+    EXPECT_EQ(read_file(element), before);
+    EXPECT_EQ(run_program({"convert", data_file("plane4.txt"), element, "--force"}).status, 0);
+    EXPECT_EQ(report_of({"info", element})["points"], 4);
+}
+
+TEST(Program, WritesTheRoundnessPlotOnlyWhereNoFileIs) {
+    const std::string plot = scratch("ring8.svg");
+    json r = report_of({"roundness", data_file("ring8.csv"), "--plot", plot});
+    EXPECT_EQ(r["plot"]["file"], plot);
+    // Band 0.3: 24 mm hold it at x80, so x50.
+    EXPECT_EQ(r["plot"]["magnification"], 50.0);
+    const std::string svg = read_file(plot);
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+
+    testing::write_file(plot, "mine");
+    const program_result again = run_program({"roundness", data_file("ring8.csv"), "--plot", plot});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.err, "vantor: " + plot + ": file exists (use --force to replace it)\n");
+    EXPECT_EQ(read_file(plot), "mine");
+    EXPECT_EQ(run_program({"roundness", data_file("ring8.csv"), "--plot", plot, "--force"}).status,
+              0);
+    EXPECT_EQ(read_file(plot), svg);
+}
+
+TEST(Program, DemoRunsOnTheShippedSamplesAndPicksAFreshPlotName) {
+    const std::string dir = scratch("demo");
+    std::filesystem::create_directory(dir);
+    const program_result first = run_program({"demo"}, "", dir);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    for (const char* command :
+         {"$ vantor info bore.txt", "$ vantor circle bore.txt", "$ vantor roundness bore.txt",
+          "$ vantor flatness face.txt", "$ vantor straightness edge.txt",
+          "$ vantor cylindricity shaft.txt", "$ vantor sphericity ball.txt",
+          "$ vantor conicity cone.txt", "$ vantor convert bore.txt"}) {
+        EXPECT_NE(first.out.find(command), std::string::npos) << command;
+    }
+    EXPECT_NE(read_file(dir + "/demo-roundness.svg").find("</svg>"), std::string::npos);
+
+    const program_result second = run_program({"demo", "--json"}, "", dir);
+    ASSERT_EQ(second.status, 0) << second.err;
+    const json tour = json::parse(second.out);
+    ASSERT_TRUE(tour.is_array());
+    EXPECT_EQ(tour[0]["report"]["points"], 360);
+    EXPECT_NE(read_file(dir + "/demo-roundness-2.svg").find("</svg>"), std::string::npos);
+}
+
+// --- Bad input and bad arguments: a message naming what is wrong, exit status 2, no report.
+
+TEST(Program, BadInputNamesFileAndLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {data_file("bad_number.txt"),
+         data_file("bad_number.txt") + ":3: malformed number 'abc' in field 2"},
+        {data_file("two_coordinates.txt"),
+         data_file("two_coordinates.txt") + ":4: expected 3 coordinates (x y z), found 2"},
+        {data_file("no_points.txt"), data_file("no_points.txt") + ": no points"},
+        {scratch("nothing-here.txt"),
+         scratch("nothing-here.txt") + ": cannot open: No such file or directory"},
+    };
+    for (const auto& [file, message] : cases) {
+        const program_result r = run_program({"info", file});
+        EXPECT_EQ(r.status, 2) << file;
+        EXPECT_EQ(r.out, "") << file;
+        EXPECT_EQ(r.err, "vantor: " + message + "\n");
+    }
+}
+
+TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
+    const std::string file = scratch("damaged.elem");
+    testing::write_file(file, std::string("VANTOR?\0\0\0\0\0\0\0\0\0 garbage", 24));
+    const program_result r = run_program({"info", file, "--json"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(
+        r.err.find("vantor: " + file + ": damaged element file, or one that holds no point set\n"),
+        std::string::npos)
+        << r.err;
+}
+
+TEST(Program, BadArgumentsAreRefused) {
+    const std::string file = data_file("plane4.txt");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"flatness", file}, "vantor: flatness needs --plane or --direction\n"},
+        {{"flatness", file, "--direction", "0,0,0"},
+         "vantor: --direction: the direction must not be zero\n"},
+        {{"flatness", file, "--plane", "0,0,0,0,0"},
+         "vantor: --plane expects PX,PY,PZ,NX,NY,NZ (6 numbers separated by commas): got 5 in "
+         "'0,0,0,0,0'\n"},
+        {{"roundness", file, "--circle", "0,0,0,0,0,1,-1"},
+         "vantor: --circle: the radius must not be negative\n"},
+        {{"flatness", file, "--direction", "0,0,1", "--lower", "0.1", "--upper", "0.05"},
+         "vantor: --lower must not be greater than --upper\n"},
+        {{"conicity", file, "--cone", "0,0,0,1,0,0,0,2"},
+         "vantor: --cone: the two points must differ\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, message);
+    }
+}
+
+TEST(Program, UsageErrorsPointToTheHelp) {
+    const std::string file = data_file("plane4.txt");
+    const std::vector<std::string> cases[] = {
+        {"flatness", file, "--direction", "0,0,1", "--frobnicate"},
+        {"flatness", file, "--plane", "0,0,0,0,0,1", "--direction", "0,0,1"},
+        {"flatness", file, "--direction", "0,0,1", "--nominal", "0.1"},
+        {"circle", file, "--criterion", "best"},
+        {"flatness"},
+        {"measure", file},
+        {},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("vantor: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("--help)"), std::string::npos) << r.err;
+    }
+    EXPECT_NE(run_program(cases[0]).err.find("--frobnicate"), std::string::npos);
+}
+
+TEST(Program, HelpAndVersion) {
+    const program_result help = run_program({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"info", "circle", "roundness", "flatness", "straightness",
+                                "sphericity", "cylindricity", "conicity", "convert", "demo"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+    const program_result version = run_program({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vantor 1.0.0\n");
+}
+
+}  // namespace
+}  // namespace vantor::cli
