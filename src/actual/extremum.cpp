@@ -29,25 +29,6 @@ double choice_length(const point (&r)[8], const std::array<int, 4>& e) {
     return b.distance(c) + a.distance(b) + c.distance(d) + d.distance(a);
 }
 
-// The first entry of the table with the largest length among those whose representatives are
-// all valid; null when no such entry has a positive length.
-template <int K>
-const std::array<int, K>* longest_choice(const point (&r)[8]) {
-    const std::array<int, K>* best = nullptr;
-    double best_length = 0.0;
-    for (const std::array<int, K>& entry : detail::octant_combinations<K>) {
-        bool valid = true;
-        for (int k : entry) valid = valid && r[k].valid();
-        if (!valid) continue;
-        const double length = choice_length(r, entry);
-        if (length > best_length) {
-            best = &entry;
-            best_length = length;
-        }
-    }
-    return best;
-}
-
 bool same_point(const point& a, const point& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 bool contains(const point* chosen, int count, const point& p) {
@@ -55,6 +36,37 @@ bool contains(const point* chosen, int count, const point& p) {
         if (same_point(chosen[i], p)) return true;
     }
     return false;
+}
+
+// True when the representatives of the entry are valid and pairwise distinct. Two octants can
+// share a representative (the stored point nearest to both means); such an entry would hand
+// out one point twice.
+template <std::size_t K>
+bool usable(const point (&r)[8], const std::array<int, K>& entry) {
+    point seen[K];
+    for (std::size_t i = 0; i < K; ++i) {
+        const point& p = r[entry[i]];
+        if (p.invalid() || contains(seen, static_cast<int>(i), p)) return false;
+        seen[i] = p;
+    }
+    return true;
+}
+
+// The first entry of the table with the largest length among the usable ones; null when no
+// usable entry has a positive length.
+template <int K>
+const std::array<int, K>* longest_choice(const point (&r)[8]) {
+    const std::array<int, K>* best = nullptr;
+    double best_length = 0.0;
+    for (const std::array<int, K>& entry : detail::octant_combinations<K>) {
+        if (!usable(r, entry)) continue;
+        const double length = choice_length(r, entry);
+        if (length > best_length) {
+            best = &entry;
+            best_length = length;
+        }
+    }
+    return best;
 }
 
 // The valid point of [begin, end), other than the chosen ones, whose distance to the nearest
@@ -80,8 +92,9 @@ const point* farthest_new_point(const point* begin, const point* end, const poin
     return best;
 }
 
-// Writes K far-apart stored points into outputs: the longest choice of octant representatives
-// when there is one. Otherwise the distinct valid representatives, in octant order, completed
+// Writes K far-apart stored points into outputs: the longest usable choice of octant
+// representatives when there is one. Otherwise the distinct valid representatives, in octant
+// order, completed
 // with the valid stored points each farthest from those chosen so far; false (outputs
 // untouched) when the set has fewer than K distinct valid points.
 template <int K>

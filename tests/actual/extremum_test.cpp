@@ -133,6 +133,20 @@ TEST(ActualExtremumPoints, NeverHandsOutAnInvalidPoint) {
     expect_same(p1, point(0, 0, 0));
 }
 
+TEST(ActualExtremumPoints, SharedRepresentativeIsNotHandedOutTwice) {
+    // Box (0,0,0)..(1,5,5), centre (0.5, 2.5, 2.5): octant 0 holds (0,0,0) and (0,1,0), octant
+    // 4 holds (1,0,0), octant 7 only the point with NaN x. The NaN mean of octant 7 makes every
+    // distance NaN, so its representative is point 0, which also represents octant 0.
+    const actual set = make_set({{0, 0, 0}, {1, 0, 0}, {nan, 5, 5}, {0, 1, 0}});
+    point p1, p2, p3;
+    ASSERT_TRUE(set.ExtremumPoints(p1, p2, p3));
+    expect_same(p1, point(0, 0, 0));
+    expect_same(p2, point(1, 0, 0));
+    expect_same(p3, point(0, 1, 0));
+    // Without (0, 1, 0) only two distinct valid points remain.
+    EXPECT_FALSE(make_set({{0, 0, 0}, {1, 0, 0}, {nan, 5, 5}}).ExtremumPoints(p1, p2, p3));
+}
+
 TEST(ActualExtremumPoints, TooFewPointsOrEmptySetFails) {
     point p1(1, 1, 1), p2(2, 2, 2), p3(3, 3, 3), p4(4, 4, 4);
     const actual empty(4);
