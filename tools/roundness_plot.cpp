@@ -279,17 +279,18 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
          "Roundness " + format_number(chart.roundness) + " about the " +
              escape(chart.reference_name));
     y += 7;
-    text(svg, 12, y, "font-size=\"3.5\"",
-         "Magnification \u00d7" + plain(magnification) + "    1 division = " + plain(division) +
-             "    " + std::to_string(measured) + " points");
+    text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
+    text(svg, 60, y, "font-size=\"3.5\"", "1 division = " + plain(division));
+    text(svg, 110, y, "font-size=\"3.5\"", std::to_string(measured) + " points");
     for (std::size_t k = 0; k < chart.circles.size(); ++k) {
         const chart_circle& c = chart.circles[k];
         y += 6;
         svg += "<line x1=\"12\" y1=\"" + mm(y - 1.2) + "\" x2=\"22\" y2=\"" + mm(y - 1.2) +
                "\" stroke=\"" + circle_colours[k % 4] + "\" stroke-width=\"0.8\"/>\n";
-        text(svg, 25, y, "font-size=\"3.5\"",
-             escape(c.abbreviation) + "  " + escape(c.title) + ": radius " +
-                 format_number(c.circle.radius) + ", roundness " + format_number(c.roundness));
+        text(svg, 25, y, "font-size=\"3.5\" font-weight=\"bold\"", escape(c.abbreviation));
+        text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
+        text(svg, 85, y, "font-size=\"3.5\"", "radius " + format_number(c.circle.radius));
+        text(svg, 135, y, "font-size=\"3.5\"", "roundness " + format_number(c.roundness));
     }
     svg += "</svg>\n";
     return {svg, magnification};
