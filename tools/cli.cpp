@@ -178,6 +178,145 @@ int print_outcome(const outcome& o, const arguments& a, std::ostream& out) {
     return o.within ? exit_ok : exit_outside_tolerance;
 }
 
+// The subcommands, and the datum options of each form command (of which the command takes at most
+// one, and all but roundness need one).
+struct subcommands {
+    CLI::App *info, *circle, *roundness, *flatness, *straightness, *sphericity, *cylindricity,
+        *conicity, *convert, *demo;
+    std::vector<CLI::Option*> roundness_datums, flatness_datums, straightness_datums,
+        sphericity_datums, cylindricity_datums, conicity_datums;
+};
+
+subcommands define(CLI::App& app, arguments& a) {
+    subcommands s;
+    s.info = add_command(
+        app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
+
+    s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
+    s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
+        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed", "all"}));
+    add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
+                "axis direction of the circle (default: normal of the circle through three "
+                "extremum points)");
+
+    s.roundness = add_command(app, "roundness",
+                              "roundness about a circle, an axis or the least-squares circle", a);
+    s.roundness_datums = {
+        add_numbers(s.roundness, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
+        add_numbers(s.roundness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
+        add_numbers(s.roundness, "--direction", a.direction, "X,Y,Z",
+                    "least-squares circle along this direction (the default direction: normal of "
+                    "the circle through three extremum points)")};
+    exclusive(s.roundness_datums);
+    s.roundness->add_option("--plot", a.plot, "write an SVG roundness plot")->type_name("OUT.svg");
+    add_tolerance(s.roundness, a);
+
+    s.flatness = add_command(app, "flatness", "flatness about a plane or along a direction", a);
+    s.flatness_datums = {
+        add_numbers(s.flatness, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
+        add_numbers(s.flatness, "--direction", a.direction, "X,Y,Z",
+                    "normal of planes through the first point")};
+    exclusive(s.flatness_datums);
+    add_tolerance(s.flatness, a);
+
+    s.straightness = add_command(app, "straightness", "straightness about a line", a);
+    s.straightness_datums = {
+        add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line")};
+    add_tolerance(s.straightness, a);
+
+    s.sphericity = add_command(app, "sphericity", "sphericity about a sphere or a centre", a);
+    s.sphericity_datums = {
+        add_numbers(s.sphericity, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
+        add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point")};
+    exclusive(s.sphericity_datums);
+    add_tolerance(s.sphericity, a);
+
+    s.cylindricity = add_command(app, "cylindricity", "cylindricity about a cylinder", a);
+    s.cylindricity_datums = {add_numbers(s.cylindricity, "--cylinder", a.cylinder,
+                                         "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder")};
+    add_tolerance(s.cylindricity, a);
+
+    s.conicity = add_command(app, "conicity",
+                             "conicity about a cone, or about an axis with a fitted cone", a);
+    s.conicity_datums = {add_numbers(s.conicity, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
+                                     "datum cone: radius R0 at the first point, R1 at the second"),
+                         add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
+                                     "cone axis; the cone is fitted about it")};
+    exclusive(s.conicity_datums);
+    add_tolerance(s.conicity, a);
+
+    s.convert = app.add_subcommand(
+        "convert", "convert a text point file to an element file, or an element file to text");
+    s.convert->add_option("IN", a.file, "point file to read; - reads text from standard input")
+        ->required();
+    s.convert->add_option("OUT", a.output, "file to write (never replaced without --force)")
+        ->required();
+
+    s.demo = app.add_subcommand("demo", "a tour of the commands on sample measurements");
+    s.demo
+        ->add_option("--samples", a.samples,
+                     "directory of the samples (default: found beside the program)")
+        ->type_name("DIR");
+    s.demo
+        ->add_option("--plot", a.plot,
+                     "where to write the roundness plot (default demo-roundness.svg)")
+        ->type_name("OUT.svg");
+
+    return s;
+}
+
+// Runs the chosen subcommand and returns the exit status.
+int execute(const subcommands& s, const arguments& a, std::ostream& out) {
+    vantor::tracelevel(a.trace);
+    const tolerance tol = tolerance_of(a);
+    if (s.info->parsed()) {
+        print(info(read_points(a.file)), a, out);
+    } else if (s.circle->parsed()) {
+        std::optional<spanto::vector> direction;
+        if (a.direction) direction = direction_of(*a.direction, "--direction");
+        print(circle(read_points(a.file), direction, criteria_of(a.criterion)), a, out);
+    } else if (s.roundness->parsed()) {
+        roundness_datum datum;
+        if (a.circle) datum = circle_of(*a.circle, "--circle");
+        if (a.line) datum = line_of(*a.line, "--line");
+        if (a.direction) datum = direction_of(*a.direction, "--direction");
+        std::optional<plot_request> plot;
+        if (a.plot) plot = plot_request{*a.plot, a.force};
+        return print_outcome(roundness(read_points(a.file), datum, tol, plot), a, out);
+    } else if (s.flatness->parsed()) {
+        require_one(s.flatness_datums, "flatness");
+        std::variant<spanto::plane, spanto::vector> datum;
+        if (a.plane) datum = plane_of(*a.plane, "--plane");
+        if (a.direction) datum = direction_of(*a.direction, "--direction");
+        return print_outcome(flatness(read_points(a.file), datum, tol), a, out);
+    } else if (s.straightness->parsed()) {
+        require_one(s.straightness_datums, "straightness");
+        const spanto::line line = line_of(*a.line, "--line");
+        return print_outcome(straightness(read_points(a.file), line, tol), a, out);
+    } else if (s.sphericity->parsed()) {
+        require_one(s.sphericity_datums, "sphericity");
+        std::variant<spanto::sphere, spanto::point> datum;
+        if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
+        if (a.centre) datum = point_of(*a.centre, "--centre");
+        return print_outcome(sphericity(read_points(a.file), datum, tol), a, out);
+    } else if (s.cylindricity->parsed()) {
+        require_one(s.cylindricity_datums, "cylindricity");
+        const spanto::cylinder cylinder = cylinder_of(*a.cylinder, "--cylinder");
+        return print_outcome(cylindricity(read_points(a.file), cylinder, tol), a, out);
+    } else if (s.conicity->parsed()) {
+        require_one(s.conicity_datums, "conicity");
+        std::variant<spanto::cone, spanto::axis> datum;
+        if (a.cone) datum = cone_of(*a.cone, "--cone");
+        if (a.axis) datum = axis_of(*a.axis, "--axis");
+        return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
+    } else if (s.convert->parsed()) {
+        print(convert(a.file, a.output, a.force), a, out);
+    } else if (s.demo->parsed()) {
+        return demo({a.samples, a.plot, a.force, a.json}, out);
+    }
+    return exit_ok;
+}
+
 }  // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -196,85 +335,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         ->check(CLI::Range(0, 5));
     app.footer("Exit status: 0 done (within tolerance), 1 outside the tolerance given, 2 error.");
 
-    CLI::App* info_cmd = add_command(
-        app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
-
-    CLI::App* circle_cmd =
-        add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
-    circle_cmd->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
-        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed", "all"}));
-    add_numbers(circle_cmd, "--direction", a.direction, "X,Y,Z",
-                "axis direction of the circle (default: normal of the circle through three "
-                "extremum points)");
-
-    CLI::App* roundness_cmd = add_command(
-        app, "roundness", "roundness about a circle, an axis or the least-squares circle", a);
-    const std::vector<CLI::Option*> roundness_datums = {
-        add_numbers(roundness_cmd, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
-        add_numbers(roundness_cmd, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
-        add_numbers(roundness_cmd, "--direction", a.direction, "X,Y,Z",
-                    "least-squares circle along this direction (the default direction: normal of "
-                    "the circle through three extremum points)")};
-    exclusive(roundness_datums);
-    roundness_cmd->add_option("--plot", a.plot, "write an SVG roundness plot")
-        ->type_name("OUT.svg");
-    add_tolerance(roundness_cmd, a);
-
-    CLI::App* flatness_cmd =
-        add_command(app, "flatness", "flatness about a plane or along a direction", a);
-    const std::vector<CLI::Option*> flatness_datums = {
-        add_numbers(flatness_cmd, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
-        add_numbers(flatness_cmd, "--direction", a.direction, "X,Y,Z",
-                    "normal of planes through the first point")};
-    exclusive(flatness_datums);
-    add_tolerance(flatness_cmd, a);
-
-    CLI::App* straightness_cmd = add_command(app, "straightness", "straightness about a line", a);
-    const std::vector<CLI::Option*> straightness_datums = {
-        add_numbers(straightness_cmd, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line")};
-    add_tolerance(straightness_cmd, a);
-
-    CLI::App* sphericity_cmd =
-        add_command(app, "sphericity", "sphericity about a sphere or a centre", a);
-    const std::vector<CLI::Option*> sphericity_datums = {
-        add_numbers(sphericity_cmd, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
-        add_numbers(sphericity_cmd, "--centre", a.centre, "X,Y,Z", "centre point")};
-    exclusive(sphericity_datums);
-    add_tolerance(sphericity_cmd, a);
-
-    CLI::App* cylindricity_cmd =
-        add_command(app, "cylindricity", "cylindricity about a cylinder", a);
-    const std::vector<CLI::Option*> cylindricity_datums = {add_numbers(
-        cylindricity_cmd, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder")};
-    add_tolerance(cylindricity_cmd, a);
-
-    CLI::App* conicity_cmd = add_command(
-        app, "conicity", "conicity about a cone, or about an axis with a fitted cone", a);
-    const std::vector<CLI::Option*> conicity_datums = {
-        add_numbers(conicity_cmd, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
-                    "datum cone: radius R0 at the first point, R1 at the second"),
-        add_numbers(conicity_cmd, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
-                    "cone axis; the cone is fitted about it")};
-    exclusive(conicity_datums);
-    add_tolerance(conicity_cmd, a);
-
-    CLI::App* convert_cmd = app.add_subcommand(
-        "convert", "convert a text point file to an element file, or an element file to text");
-    convert_cmd->add_option("IN", a.file, "point file to read; - reads text from standard input")
-        ->required();
-    convert_cmd->add_option("OUT", a.output, "file to write (never replaced without --force)")
-        ->required();
-
-    CLI::App* demo_cmd =
-        app.add_subcommand("demo", "a tour of the commands on sample measurements");
-    demo_cmd
-        ->add_option("--samples", a.samples,
-                     "directory of the samples (default: found beside the program)")
-        ->type_name("DIR");
-    demo_cmd
-        ->add_option("--plot", a.plot,
-                     "where to write the roundness plot (default demo-roundness.svg)")
-        ->type_name("OUT.svg");
+    const subcommands s = define(app, a);
 
     try {
         app.parse(argc, argv);
@@ -292,54 +353,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     }
 
     try {
-        vantor::tracelevel(a.trace);
-        const tolerance tol = tolerance_of(a);
-        if (info_cmd->parsed()) {
-            print(info(read_points(a.file)), a, out);
-        } else if (circle_cmd->parsed()) {
-            std::optional<spanto::vector> direction;
-            if (a.direction) direction = direction_of(*a.direction, "--direction");
-            print(circle(read_points(a.file), direction, criteria_of(a.criterion)), a, out);
-        } else if (roundness_cmd->parsed()) {
-            roundness_datum datum;
-            if (a.circle) datum = circle_of(*a.circle, "--circle");
-            if (a.line) datum = line_of(*a.line, "--line");
-            if (a.direction) datum = direction_of(*a.direction, "--direction");
-            std::optional<plot_request> plot;
-            if (a.plot) plot = plot_request{*a.plot, a.force};
-            return print_outcome(roundness(read_points(a.file), datum, tol, plot), a, out);
-        } else if (flatness_cmd->parsed()) {
-            require_one(flatness_datums, "flatness");
-            std::variant<spanto::plane, spanto::vector> datum;
-            if (a.plane) datum = plane_of(*a.plane, "--plane");
-            if (a.direction) datum = direction_of(*a.direction, "--direction");
-            return print_outcome(flatness(read_points(a.file), datum, tol), a, out);
-        } else if (straightness_cmd->parsed()) {
-            require_one(straightness_datums, "straightness");
-            const spanto::line line = line_of(*a.line, "--line");
-            return print_outcome(straightness(read_points(a.file), line, tol), a, out);
-        } else if (sphericity_cmd->parsed()) {
-            require_one(sphericity_datums, "sphericity");
-            std::variant<spanto::sphere, spanto::point> datum;
-            if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
-            if (a.centre) datum = point_of(*a.centre, "--centre");
-            return print_outcome(sphericity(read_points(a.file), datum, tol), a, out);
-        } else if (cylindricity_cmd->parsed()) {
-            require_one(cylindricity_datums, "cylindricity");
-            const spanto::cylinder cylinder = cylinder_of(*a.cylinder, "--cylinder");
-            return print_outcome(cylindricity(read_points(a.file), cylinder, tol), a, out);
-        } else if (conicity_cmd->parsed()) {
-            require_one(conicity_datums, "conicity");
-            std::variant<spanto::cone, spanto::axis> datum;
-            if (a.cone) datum = cone_of(*a.cone, "--cone");
-            if (a.axis) datum = axis_of(*a.axis, "--axis");
-            return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
-        } else if (convert_cmd->parsed()) {
-            print(convert(a.file, a.output, a.force), a, out);
-        } else if (demo_cmd->parsed()) {
-            return demo({a.samples, a.plot, a.force, a.json}, out);
-        }
-        return exit_ok;
+        return execute(s, a, out);
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';
     } catch (const std::bad_alloc&) {
