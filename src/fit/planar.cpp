@@ -11,18 +11,27 @@ double coordinate_scale(const std::vector<point2>& points, point2 centre) {
     return scale;
 }
 
-double largest_angular_gap(const std::vector<point2>& points, point2 centre) {
-    const double two_pi = 2.0 * pi;
-    std::vector<double> angles;
-    angles.reserve(points.size());
-    for (const point2& p : points) {
-        const point2 d = p - centre;
-        if (d.x != 0.0 || d.y != 0.0) angles.push_back(std::atan2(d.y, d.x));
+angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre) {
+    struct direction {
+        double angle;
+        std::size_t index;
+    };
+    std::vector<direction> directions;
+    directions.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const point2 d = points[i] - centre;
+        if (d.x != 0.0 || d.y != 0.0) directions.push_back({std::atan2(d.y, d.x), i});
     }
-    if (angles.size() < 2) return two_pi;
-    std::sort(angles.begin(), angles.end());
-    double gap = two_pi - (angles.back() - angles.front());
-    for (std::size_t i = 1; i < angles.size(); ++i) gap = std::max(gap, angles[i] - angles[i - 1]);
+    if (directions.empty()) return {2.0 * pi, points.size(), points.size()};
+    std::sort(directions.begin(), directions.end(),
+              [](const direction& a, const direction& b) { return a.angle < b.angle; });
+    // The closing gap, from the last direction round to the first.
+    angular_gap gap{2.0 * pi - (directions.back().angle - directions.front().angle),
+                    directions.back().index, directions.front().index};
+    for (std::size_t i = 1; i < directions.size(); ++i) {
+        const double angle = directions[i].angle - directions[i - 1].angle;
+        if (angle > gap.angle) gap = {angle, directions[i - 1].index, directions[i].index};
+    }
     return gap;
 }
 

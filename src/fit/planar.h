@@ -4,6 +4,7 @@
 #define VANTOR_FIT_PLANAR_H
 
 #include <cmath>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -34,12 +35,17 @@ inline double distance(point2 a, point2 b) { return norm(a - b); }
 // of differences scale with, and the base of the solvers' relative tolerances.
 double coordinate_scale(const std::vector<point2>& points, point2 centre);
 
-// The largest angle (radians, in [0, 2 pi]) between angularly neighbouring points as seen from
-// `centre`. Points that coincide with the centre have no direction and are ignored; with fewer
-// than one remaining point the gap is 2 pi. The points surround the centre (a closed profile)
-// exactly when the gap is below pi; a gap of pi or more means all of them lie in one closed
-// half plane through the centre.
-double largest_angular_gap(const std::vector<point2>& points, point2 centre);
+// The largest angle between angularly neighbouring points as seen from `centre`: `angle` in
+// radians in [0, 2 pi], the gap running counter-clockwise from points[before] to points[after].
+// Points that coincide with the centre have no direction and are ignored; with a single
+// remaining point the gap is 2 pi and before == after; with none, also before == after ==
+// points.size(). The points surround the centre (a closed profile) exactly when the gap is below
+// pi; a gap of pi or more means all of them lie in one closed half plane through the centre.
+struct angular_gap {
+    double angle;
+    std::size_t before, after;
+};
+angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre);
 
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
 // the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
