@@ -9,10 +9,11 @@
 // working set of constraints that grows by the most violated one until no point violates the
 // model. A step is kept only when it narrows the zone; the trust radius follows the ratio of
 // actual to predicted narrowing. At a vertex solution the step is a Newton step, so convergence
-// is quadratic. Optimality: the model predicts no narrowing, i.e. the contact points (on the
-// outer and inner circles) cannot be balanced by any move; in the regular case two outer and two
-// inner contacts alternate outer/inner/outer/inner in angle about the centre (with degenerate
-// variants of three outer and one inner contact or the reverse).
+// is quadratic. Optimality (first order): the model predicts no narrowing, i.e. the directions
+// from the centre to the outer contacts and to the inner contacts have intersecting convex
+// hulls; in the regular case two outer and two inner contacts alternate
+// outer/inner/outer/inner in angle about the centre (degenerate cases have more contacts, or an
+// outer and an inner contact on one ray from the centre).
 #ifndef VANTOR_FIT_ZONE_CIRCLE_H
 #define VANTOR_FIT_ZONE_CIRCLE_H
 
