@@ -38,8 +38,7 @@ void move_to_front(std::vector<point2>& points, std::size_t index) {
 circle2 minimum_circumscribed_circle(const std::vector<point2>& points) {
     if (points.empty()) return {{0.0, 0.0}, 0.0};
 
-    // Work relative to the middle of the bounding box, so that sets far from the origin keep
-    // their digits.
+    // Local coordinates about the middle of the bounding box.
     point2 low = points.front();
     point2 high = points.front();
     for (const point2& p : points) {
@@ -47,9 +46,7 @@ circle2 minimum_circumscribed_circle(const std::vector<point2>& points) {
         high = {std::max(high.x, p.x), std::max(high.y, p.y)};
     }
     const point2 origin = 0.5 * (low + high);
-    std::vector<point2> local;
-    local.reserve(points.size());
-    for (const point2& p : points) local.push_back(p - origin);
+    std::vector<point2> local = offsets_from(points, origin);
 
     // Fisher-Yates with a fixed seed; the index is reduced from the engine's output directly so
     // that the order is the same with every standard library.

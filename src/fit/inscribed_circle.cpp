@@ -19,14 +19,8 @@ constexpr int max_steps = 10000;
 circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start) {
     if (points.empty()) return {start, 0.0};
 
-    // Local coordinates relative to the start keep the digits of sets far from the origin.
-    std::vector<point2> local;
-    local.reserve(points.size());
-    double extent = 0.0;
-    for (const point2& p : points) {
-        local.push_back(p - start);
-        extent = std::max(extent, norm(local.back()));
-    }
+    const std::vector<point2> local = offsets_from(points, start);
+    const double extent = largest_norm(local);
     const double tolerance = contact_tolerance * extent;
 
     point2 centre{0.0, 0.0};

@@ -14,7 +14,7 @@ using vec3 = std::array<double, 3>;
 using mat3 = std::array<vec3, 3>;
 
 // Sum of squares, normal matrix J^T J and gradient J^T e of the residuals at (cx, cy, r), in
-// the centred coordinates p - origin. `rounding` bounds the rounding error of the sum of squares:
+// centred coordinates. `rounding` bounds the rounding error of the sum of squares:
 // each residual |p - c| - r cancels digits of the distance, so near the minimum two sums differ
 // only by noise of this size and no longer tell which circle is better.
 struct normal_equations {
@@ -24,10 +24,10 @@ struct normal_equations {
     vec3 jte{};
 };
 
-normal_equations accumulate(const std::vector<point2>& points, point2 origin, const vec3& x) {
+normal_equations accumulate(const std::vector<point2>& local, const vec3& x) {
     normal_equations ne;
-    for (const point2& p : points) {
-        const point2 d = (p - origin) - point2{x[0], x[1]};
+    for (const point2& q : local) {
+        const point2 d = q - point2{x[0], x[1]};
         const double dist = norm(d);
         const double e = dist - x[2];
         // Row of the Jacobian: d e / d(cx, cy, r).
@@ -43,7 +43,7 @@ normal_equations accumulate(const std::vector<point2>& points, point2 origin, co
         for (int j = i + 1; j < 3; ++j) ne.jtj[i][j] = ne.jtj[j][i];
     constexpr double eps = std::numeric_limits<double>::epsilon();
     ne.rounding =
-        8.0 * eps * ne.rounding + eps * static_cast<double>(points.size()) * ne.sum_of_squares;
+        8.0 * eps * ne.rounding + eps * static_cast<double>(local.size()) * ne.sum_of_squares;
     return ne;
 }
 
@@ -78,14 +78,14 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
     point2 origin{0.0, 0.0};
     for (const point2& p : points) origin = origin + p;
     origin = (1.0 / static_cast<double>(points.size())) * origin;
-    double extent = 0.0;
-    for (const point2& p : points) extent = std::max(extent, distance(p, origin));
+    const std::vector<point2> local = offsets_from(points, origin);
+    const double extent = largest_norm(local);
 
     constexpr int max_iterations = 200;
     constexpr double min_damping = 1e-15;
     constexpr double max_damping = 1e15;
     vec3 x{start.centre.x - origin.x, start.centre.y - origin.y, start.radius};
-    normal_equations current = accumulate(points, origin, x);
+    normal_equations current = accumulate(local, x);
     double damping = 1e-3;
     double previous_step_length = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
@@ -98,7 +98,7 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
             const vec3 rhs{-current.jte[0], -current.jte[1], -current.jte[2]};
             if (solve3(a, rhs, step)) {
                 const vec3 trial{x[0] + step[0], x[1] + step[1], x[2] + step[2]};
-                normal_equations next = accumulate(points, origin, trial);
+                normal_equations next = accumulate(local, trial);
                 // A step that raises S by no more than its rounding noise is taken: near the
                 // minimum the Gauss-Newton step is still accurate where S can no longer judge it.
                 if (next.sum_of_squares <= current.sum_of_squares + current.rounding) {

@@ -5,10 +5,17 @@
 namespace vantor {
 namespace detail {
 
-double coordinate_scale(const std::vector<point2>& points, point2 centre) {
-    double scale = std::max(std::abs(centre.x), std::abs(centre.y));
-    for (const point2& p : points) scale = std::max({scale, std::abs(p.x), std::abs(p.y)});
-    return scale;
+std::vector<point2> offsets_from(const std::vector<point2>& points, point2 origin) {
+    std::vector<point2> offsets;
+    offsets.reserve(points.size());
+    for (const point2& p : points) offsets.push_back(p - origin);
+    return offsets;
+}
+
+double largest_norm(const std::vector<point2>& vectors) {
+    double largest = 0.0;
+    for (const point2& v : vectors) largest = std::max(largest, norm(v));
+    return largest;
 }
 
 angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre) {

@@ -31,9 +31,12 @@ inline double cross(point2 a, point2 b) { return a.x * b.y - a.y * b.x; }
 inline double norm(point2 a) { return std::hypot(a.x, a.y); }
 inline double distance(point2 a, point2 b) { return norm(a - b); }
 
-// Largest absolute coordinate of the points and of `centre`: the magnitude that rounding errors
-// of differences scale with, and the base of the solvers' relative tolerances.
-double coordinate_scale(const std::vector<point2>& points, point2 centre);
+// The points relative to `origin`. The solvers work in such local coordinates, with the origin
+// near the data, so that sets far from the coordinate origin keep their digits.
+std::vector<point2> offsets_from(const std::vector<point2>& points, point2 origin);
+
+// The largest norm of the vectors; 0 for none.
+double largest_norm(const std::vector<point2>& vectors);
 
 // The largest angle between angularly neighbouring points as seen from `centre`: `angle` in
 // radians in [0, 2 pi], the gap running counter-clockwise from points[before] to points[after].

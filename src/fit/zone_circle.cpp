@@ -151,14 +151,8 @@ void keep_contacts(const linearisation& lin, point2 step, double tolerance,
 zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start) {
     if (points.empty()) return {start, 0.0, 0.0};
 
-    // Local coordinates relative to the start keep the digits of sets far from the origin.
-    std::vector<point2> local;
-    local.reserve(points.size());
-    double extent = 0.0;
-    for (const point2& p : points) {
-        local.push_back(p - start);
-        extent = std::max(extent, norm(local.back()));
-    }
+    const std::vector<point2> local = offsets_from(points, start);
+    const double extent = largest_norm(local);
     const double tolerance = 8.0 * eps * extent;
 
     point2 centre{0.0, 0.0};
