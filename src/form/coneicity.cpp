@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "form/evaluation.h"
 #include "vantor/substitute.h"
 
@@ -13,12 +15,28 @@ struct profileline {
     double b;
 };
 
+// The radial profile of a point set about an axis: point i becomes (t, r, 0), with t the signed
+// axial position of its foot on the axis, measured from the axis point, and r its distance from
+// the axis. Every stored point counts, whatever its validity.
+std::vector<spanto::point> radialprofile(const actual& points, const spanto::axis& axis) {
+    const spanto::point o = axis.origin;
+    const spanto::vector u = axis.direction;
+    std::vector<spanto::point> profile;
+    profile.reserve(static_cast<std::size_t>(points.numpoints()));
+    for (const spanto::point& p : points) {
+        const spanto::point foot = axis.nearest(p);
+        // Along the unit direction u, without a square root per point.
+        profile.emplace_back(spanto::dot(foot - o, u), foot.distance(p), 0.0);
+    }
+    return profile;
+}
+
 // The least-squares line through the (x, y) of the profile points. False when it is undefined:
 // fewer than two distinct x (an empty profile and a single point included), or a zero or NaN
 // divisor.
-bool profilefit(const actual& profile, profileline& fit) {
+bool profilefit(const std::vector<spanto::point>& profile, profileline& fit) {
     const spanto::point* p = profile.data();
-    const int n = profile.numpoints();
+    const int n = static_cast<int>(profile.size());
     double sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0;
     bool distinct = false;
     for (int i = 0; i < n; ++i) {
@@ -38,9 +56,9 @@ bool profilefit(const actual& profile, profileline& fit) {
 }
 
 // The smallest and largest residual y - (a + b x) of a non-empty profile about the line.
-detail::extremes profilerange(const actual& profile, const profileline& fit) {
+detail::extremes profilerange(const std::vector<spanto::point>& profile, const profileline& fit) {
     return detail::scan_extremes(
-        profile.data(), 0, profile.numpoints(),
+        profile.data(), 0, static_cast<int>(profile.size()),
         [fit](const spanto::point& p) { return p.y - (fit.b * p.x + fit.a); });
 }
 
@@ -101,22 +119,15 @@ bool coneicity::compute(const actual& points, const spanto::axis& axis) {
         setinvalid();
         return false;
     }
-    // The radial profile: point i becomes (t, r, 0), with t the signed axial position of its
-    // foot on the axis, measured from the axis point, and r its distance from the axis.
-    const spanto::point o = axis.origin;
-    const spanto::vector u = axis.direction;
-    const int n = points.numpoints();
-    actual profile(n);
-    for (const spanto::point& p : points) {
-        const spanto::point foot = axis.nearest(p);
-        profile.append(o.sdistance(u, foot), foot.distance(p), 0.0);
-    }
+    const std::vector<spanto::point> profile = radialprofile(points, axis);
     profileline fit;
     if (!profilefit(profile, fit)) {
         setinvalid();
         return false;
     }
     // The axis direction has unit length, so o + u lies at the axial position 1.
+    const spanto::point o = axis.origin;
+    const spanto::vector u = axis.direction;
     datum_ = spanto::cone(o + 0.0 * u, fit.a, o + 1.0 * u, fit.a + fit.b);
     const detail::extremes e = profilerange(profile, fit);
     minimum_ = e.low;
