@@ -54,52 +54,40 @@ TEST(Substitute, PointCountsEveryStoredPoint) {
     EXPECT_TRUE(s.point(actual(5), substitute::gauss).invalid());
 }
 
+// Every element form with the point set given as `points` (a reference or a pointer) returns an
+// invalid default element.
+template <typename Points>
+void expect_invalid_elements(const substitute& s, Points points, substitute::subtype c) {
+    const spanto::point o(0, 0, 0);
+    const spanto::vector v(0, 0, 1);
+    EXPECT_TRUE(s.line(points, c).invalid());
+    EXPECT_TRUE(s.line(points, spanto::plane(o, v), c).invalid());
+    EXPECT_TRUE(s.line(points, v, c).invalid());
+    EXPECT_TRUE(s.lineseg(points, c).invalid());
+    EXPECT_TRUE(s.lineseg(points, spanto::line(o, v)).invalid());
+    EXPECT_TRUE(s.plane(points, c).invalid());
+    EXPECT_TRUE(s.plane(points, spanto::plane(o, v), c).invalid());
+    EXPECT_TRUE(s.plane(points, v, c).invalid());
+    EXPECT_TRUE(s.sphere(points, c).invalid());
+    EXPECT_TRUE(s.cylinder(points, c).invalid());
+    EXPECT_TRUE(s.cylindersect(points, c).invalid());
+    EXPECT_TRUE(s.cylindersect(points, spanto::cylinder(o, v, 1.0)).invalid());
+    EXPECT_TRUE(s.cone(points, c).invalid());
+    EXPECT_TRUE(s.cone(points, v, c).invalid());
+    EXPECT_TRUE(s.conesect(points, c).invalid());
+    EXPECT_TRUE(s.conesect(points, spanto::cone(o, 1.0, spanto::point(0, 0, 1), 2.0)).invalid());
+}
+
 TEST(Substitute, ElementFormsReturnInvalidDefaultsSilently) {
     const spanto::point pts[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     const actual points(pts, 4, 4);
     const actual* none = nullptr;
-    const spanto::plane p(spanto::point(0, 0, 0), spanto::vector(0, 0, 1));
-    const spanto::vector v(0, 0, 1);
-    const spanto::line l(spanto::point(0, 0, 0), v);
-    const spanto::cylinder cyl(spanto::point(0, 0, 0), v, 1.0);
-    const spanto::cone cn(spanto::point(0, 0, 0), 1.0, spanto::point(0, 0, 1), 2.0);
     const substitute s;
     const std::string out = testing::printed(5, [&] {
         for (substitute::subtype c : criteria) {
-            for (const actual* a : {&points, none}) {
-                EXPECT_TRUE(s.line(a, c).invalid());
-                EXPECT_TRUE(s.line(a, p, c).invalid());
-                EXPECT_TRUE(s.line(a, v, c).invalid());
-                EXPECT_TRUE(s.lineseg(a, c).invalid());
-                EXPECT_TRUE(s.lineseg(a, l).invalid());
-                EXPECT_TRUE(s.plane(a, c).invalid());
-                EXPECT_TRUE(s.plane(a, p, c).invalid());
-                EXPECT_TRUE(s.plane(a, v, c).invalid());
-                EXPECT_TRUE(s.sphere(a, c).invalid());
-                EXPECT_TRUE(s.cylinder(a, c).invalid());
-                EXPECT_TRUE(s.cylindersect(a, c).invalid());
-                EXPECT_TRUE(s.cylindersect(a, cyl).invalid());
-                EXPECT_TRUE(s.cone(a, c).invalid());
-                EXPECT_TRUE(s.cone(a, v, c).invalid());
-                EXPECT_TRUE(s.conesect(a, c).invalid());
-                EXPECT_TRUE(s.conesect(a, cn).invalid());
-            }
-            EXPECT_TRUE(s.line(points, c).invalid());
-            EXPECT_TRUE(s.line(points, p, c).invalid());
-            EXPECT_TRUE(s.line(points, v, c).invalid());
-            EXPECT_TRUE(s.lineseg(points, c).invalid());
-            EXPECT_TRUE(s.lineseg(points, l).invalid());
-            EXPECT_TRUE(s.plane(points, c).invalid());
-            EXPECT_TRUE(s.plane(points, p, c).invalid());
-            EXPECT_TRUE(s.plane(points, v, c).invalid());
-            EXPECT_TRUE(s.sphere(points, c).invalid());
-            EXPECT_TRUE(s.cylinder(points, c).invalid());
-            EXPECT_TRUE(s.cylindersect(points, c).invalid());
-            EXPECT_TRUE(s.cylindersect(points, cyl).invalid());
-            EXPECT_TRUE(s.cone(points, c).invalid());
-            EXPECT_TRUE(s.cone(points, v, c).invalid());
-            EXPECT_TRUE(s.conesect(points, c).invalid());
-            EXPECT_TRUE(s.conesect(points, cn).invalid());
+            expect_invalid_elements<const actual&>(s, points, c);
+            expect_invalid_elements(s, &points, c);
+            expect_invalid_elements(s, none, c);  // the point set is not read
         }
     });
     EXPECT_EQ(out, "");

@@ -162,18 +162,5 @@ TEST(Coneicity, PointerFormsMatchTheReferenceForms) {
     EXPECT_FALSE(f.compute(&points));
 }
 
-TEST(Coneicity, CopiesCarryDatumAndExtremes) {
-    const coneicity source(profile({0.1, -0.1, -0.1, 0.1}), zaxis);
-    coneicity copy(source);
-    coneicity assigned;
-    assigned = source;
-    for (const coneicity* f : {&copy, &assigned}) {
-        EXPECT_EQ(f->value(), source.value());
-        EXPECT_EQ(f->minvalue(), source.minvalue());
-        EXPECT_EQ(f->maxvalue(), source.maxvalue());
-        EXPECT_EQ(f->datum().radius1(), source.datum().radius1());
-    }
-}
-
 }  // namespace
 }  // namespace vantor

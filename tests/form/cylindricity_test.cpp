@@ -58,20 +58,5 @@ TEST(Cylindricity, WithoutDatumTheCylinderCannotBeFitted) {
     EXPECT_TRUE(cylindricity(points).invalid());
 }
 
-TEST(Cylindricity, CopiesCarryEveryMember) {
-    cylindricity source(actual(around, 3, 3), tube);
-    source.nominal(0.0, -0.1, 0.4);
-    cylindricity copy(source);
-    cylindricity assigned;
-    assigned = source;
-    for (const cylindricity* c : {&copy, &assigned}) {
-        EXPECT_NEAR(c->value(), 0.3, 1e-12);
-        EXPECT_EQ(c->lowertol(), -0.1);
-        EXPECT_EQ(c->uppertol(), 0.4);
-        EXPECT_EQ(c->FeaType(), feature::fea_cylindricity);
-        EXPECT_EQ(c->datum().radius, 2.0);
-    }
-}
-
 }  // namespace
 }  // namespace vantor

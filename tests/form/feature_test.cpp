@@ -89,7 +89,14 @@ class FormFeature : public ::testing::Test {};
 
 using FormClasses =
     ::testing::Types<straightness, flatness, roundness, sphereicity, cylindricity, coneicity>;
-TYPED_TEST_SUITE(FormFeature, FormClasses);
+// Names each case by the class's feature type.
+struct KindName {
+    template <typename T>
+    static std::string GetName(int) {
+        return "fea_" + std::to_string(T().FeaType());
+    }
+};
+TYPED_TEST_SUITE(FormFeature, FormClasses, KindName);
 
 TYPED_TEST(FormFeature, DefaultConstruction) {
     const TypeParam f;

@@ -114,18 +114,5 @@ TEST(Flatness, WithoutDatumTheZonePlaneCannotBeFitted) {
     EXPECT_TRUE(flatness(points).invalid());
 }
 
-TEST(Flatness, CopiesCarryDatumAndExtremes) {
-    const flatness source(heights({-0.1, 0.2}), xy);
-    flatness assigned(0.9);
-    assigned = source;
-    flatness copy(source);
-    for (const flatness* f : {&copy, &assigned}) {
-        EXPECT_DOUBLE_EQ(f->value(), 0.3);
-        EXPECT_DOUBLE_EQ(f->minvalue(), -0.1);
-        EXPECT_DOUBLE_EQ(f->maxvalue(), 0.2);
-        EXPECT_EQ(f->datum().normal.z, 1.0);
-    }
-}
-
 }  // namespace
 }  // namespace vantor

@@ -85,19 +85,5 @@ TEST(Roundness, OwnDatumAsTheCircleArgument) {
     EXPECT_EQ(r.datum().radius, 5.0);
 }
 
-TEST(Roundness, CopiesCarryDatumAndExtremes) {
-    roundness source(actual(radial, 2, 2), ring);
-    source.compute(actual(radial, 2, 2), ring.axisline());
-    roundness copy(source);
-    roundness assigned;
-    assigned = source;
-    for (const roundness* r : {&copy, &assigned}) {
-        EXPECT_NEAR(r->value(), 0.3, 1e-12);
-        EXPECT_DOUBLE_EQ(r->minvalue(), 4.9);
-        EXPECT_DOUBLE_EQ(r->maxvalue(), 5.2);
-        EXPECT_EQ(r->datum().radius, 5.0);
-    }
-}
-
 }  // namespace
 }  // namespace vantor

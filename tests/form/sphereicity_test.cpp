@@ -83,20 +83,5 @@ TEST(Sphereicity, WithoutDatumTheSphereCannotBeFitted) {
     EXPECT_TRUE(sphereicity(points).invalid());
 }
 
-TEST(Sphereicity, CopiesCarryDatumAndExtremes) {
-    const actual points(shell, 3, 3);
-    sphereicity source(points, spanto::sphere(origin, 10.0));
-    source.compute(points, origin);
-    sphereicity copy(source);
-    sphereicity assigned;
-    assigned = source;
-    for (const sphereicity* s : {&copy, &assigned}) {
-        EXPECT_NEAR(s->value(), 0.05, 1e-12);
-        EXPECT_DOUBLE_EQ(s->minvalue(), 9.98);
-        EXPECT_DOUBLE_EQ(s->maxvalue(), 10.03);
-        EXPECT_EQ(s->datum().radius, 10.0);
-    }
-}
-
 }  // namespace
 }  // namespace vantor
