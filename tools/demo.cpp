@@ -90,7 +90,12 @@ std::string find_samples() {
 
 int demo(const demo_options& options, std::ostream& out) {
     const std::string dir = options.samples.empty() ? find_samples() : options.samples;
-    const auto sample = [&](const char* name) { return read_points(dir + "/" + name); };
+    // Named as the commands shown name them, for a reader running them in the samples' directory.
+    const auto sample = [&](const char* name) {
+        point_file in = read_points(dir + "/" + name);
+        in.name = name;
+        return in;
+    };
     const std::string plot = plot_name(options);
 
     report tour = report::array();
@@ -117,8 +122,8 @@ int demo(const demo_options& options, std::ostream& out) {
                    plot_request{plot, options.force})
              .data);
 
-    show("flatness face.txt --direction 0,0,1 --upper 0.005",
-         flatness(sample("face.txt"), spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.005})
+    show("flatness face.txt --direction 0,0,1 --upper 0.006",
+         flatness(sample("face.txt"), spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.006})
              .data);
     show("straightness edge.txt --line 0,10,5,1,0,0 --upper 0.01",
          straightness(sample("edge.txt"),

@@ -14,7 +14,7 @@ constexpr double pi = 3.14159265358979323846;
 
 // Chart geometry, in millimetres (the SVG's user unit).
 constexpr double page_width = 200.0;
-constexpr double page_height = 232.0;
+constexpr double page_height = 238.0;
 constexpr double centre_x = 100.0;
 constexpr double centre_y = 98.0;
 constexpr double band_middle = 50.0;  // chart radius of the middle of the deviations' band
@@ -84,19 +84,43 @@ std::string plain(double v) {
     return text;
 }
 
+// A unit vector for the caption: "0, 0.7071, -0.7071".
+std::string direction(const spanto::vector& v) {
+    const auto shown = [](double c) { return std::abs(c) < 5e-5 ? 0.0 : c; };
+    char text[96];
+    std::snprintf(text, sizeof text, "%.4g, %.4g, %.4g", shown(v.x), shown(v.y), shown(v.z));
+    return text;
+}
+
 struct polar {
     double angle;   // radians, -pi to pi, counter-clockwise from u seen against the normal
     double radius;  // distance from the reference axis
 };
 
 // Maps measured points onto the chart.
+// The reference normal or its opposite, whichever has its largest component positive: the chart
+// looks the same whichever sense a fit gave the normal.
+spanto::vector viewing_axis(const spanto::vector& n) {
+    double largest = n.x;
+    for (const double c : {n.y, n.z}) {
+        if (std::abs(c) > std::abs(largest)) largest = c;
+    }
+    return largest < 0 ? -n : n;
+}
+
 class chart_mapping {
   public:
     explicit chart_mapping(const spanto::circle& reference)
         : origin_(reference.centre),
-          u_(reference.normal.orthogonal()),
-          w_(reference.normal ^ u_),
+          axis_(viewing_axis(reference.normal)),
+          u_(axis_.orthogonal()),
+          w_(axis_ ^ u_),
           radius_(reference.radius) {}
+
+    // Towards the viewer.
+    const spanto::vector& axis() const { return axis_; }
+    // The direction of 0 degrees.
+    const spanto::vector& zero() const { return u_; }
 
     polar project(const spanto::point& p) const {
         const spanto::vector d = p - origin_;
@@ -128,7 +152,7 @@ class chart_mapping {
 
   private:
     spanto::point origin_;
-    spanto::vector u_, w_;
+    spanto::vector axis_, u_, w_;
     double radius_;
     double middle_ = 0.0;
     double magnification_ = 1.0;
@@ -282,6 +306,10 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
     text(svg, 60, y, "font-size=\"3.5\"", "1 division = " + plain(division));
     text(svg, 110, y, "font-size=\"3.5\"", std::to_string(measured) + " points");
+    y += 5.5;
+    text(svg, 12, y, "font-size=\"3\" fill=\"#606060\"",
+         "Viewed with the axis (" + direction(map.axis()) +
+             ") towards the viewer; 0\u00b0 along (" + direction(map.zero()) + ")");
     for (std::size_t k = 0; k < chart.circles.size(); ++k) {
         const chart_circle& c = chart.circles[k];
         y += 6;

@@ -24,8 +24,9 @@ struct roundness_chart {
     double roundness;    // the value shown in the caption
     std::string
         reference_name;  // what the roundness is measured about, e.g. "least-squares circle"
-    // The chart's frame: its axis is the chart centre, its radius the zero of the deviations,
-    // its normal points towards the viewer.
+    // The chart's frame: its axis is the chart centre, its radius the zero of the deviations.
+    // The chart is seen along the normal or its opposite, whichever has its largest component
+    // positive (towards the viewer); 0 degrees lies along vector::orthogonal() of that axis.
     spanto::circle reference;
     std::vector<chart_circle> circles;
 };

@@ -1,7 +1,9 @@
 // Runs the built program on the small files of tests/data/cli and checks reports, JSON, exit
 // statuses and messages.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -284,6 +286,34 @@ TEST(Program, DemoRunsOnTheShippedSamplesAndPicksAFreshPlotName) {
     ASSERT_TRUE(tour.is_array());
     EXPECT_EQ(tour[0]["report"]["points"], 360);
     EXPECT_NE(read_file(dir + "/demo-roundness-2.svg").find("</svg>"), std::string::npos);
+}
+
+TEST(Program, EachCommandTheDemoShowsGivesTheReportShown) {
+    const std::string dir = scratch("demo-commands");
+    std::filesystem::create_directory(dir);
+    const program_result demo = run_program({"demo", "--json"}, "", dir);
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    const std::string samples = std::string(VANTOR_TEST_DATA) + "/../../tools/samples";
+    int compared = 0;
+    for (json step : json::parse(demo.out)) {
+        std::vector<std::string> args;
+        std::istringstream words(step["command"].get<std::string>());
+        for (std::string word; words >> word;) args.push_back(word);
+        if (args[0] == "convert" || args[1].find('/') != std::string::npos) continue;
+        const auto plot = std::find(args.begin(), args.end(), "--plot");
+        if (plot != args.end()) {
+            plot[1] = scratch("demo-commands.svg");
+            step["report"].erase("plot");
+        }
+        args.push_back("--json");
+        const program_result r = run_program(args, "", samples);
+        EXPECT_LE(r.status, 1) << r.err;
+        json report = json::parse(r.out);
+        report.erase("plot");
+        EXPECT_EQ(report, step["report"]) << step["command"];
+        ++compared;
+    }
+    EXPECT_EQ(compared, 8);
 }
 
 // --- Bad input and bad arguments: a message naming what is wrong, exit status 2, no report.

@@ -148,6 +148,18 @@ TEST(RoundnessPlot, ThinsALongProfileButKeepsItsExtremes) {
     EXPECT_NE(plot.text.find("100000 points"), std::string::npos);
 }
 
+TEST(RoundnessPlot, LooksTheSameWhicheverSenseTheNormalHas) {
+    const vantor::actual points = profile({10.01, 9.99, 10.02, 9.98, 10.0});
+    roundness_chart down = chart_of();
+    down.reference.normal = spanto::vector(0, 0, -1);
+    const std::string up_svg = draw_roundness_plot(points, chart_of()).text;
+    EXPECT_EQ(draw_roundness_plot(points, down).text, up_svg);
+    // The orthogonal of z is y (z ^ x): 0 degrees along y.
+    EXPECT_NE(up_svg.find("Viewed with the axis (0, 0, 1) towards the viewer; 0\u00b0 along (0, 1, "
+                          "0)"),
+              std::string::npos);
+}
+
 TEST(RoundnessPlot, EscapesTheFileNameAndSkipsInvalidPoints) {
     vantor::actual points = profile({10.01, 9.99, 10.01});
     points.append(spanto::point());  // invalid
