@@ -36,8 +36,8 @@ double axis_distance(const spanto::circle& c, const point& p) {
     return spanto::line(c.centre, c.normal).distance(p);
 }
 
-const substitute::subtype criteria[] = {substitute::gauss, substitute::zone,
-                                        substitute::inscribed, substitute::circumscribed};
+const substitute::subtype criteria[] = {substitute::gauss, substitute::zone, substitute::inscribed,
+                                        substitute::circumscribed};
 
 TEST(CircleFit, PointsExactlyOnACircleGiveTheStartCircleForEveryCriterion) {
     const actual set = profile(3, -2, 1, 5, 36);
@@ -100,9 +100,8 @@ TEST(CircleFit, InvalidCriterionIsStoredAndGivesADefaultCircleWithALevelZeroLine
     const actual set = profile(0, 0, 0, 4, 24);
     substitute fit;
     spanto::circle c;
-    const std::string out = printed(0, [&] {
-        c = fit.circle(set, vector(0, 0, 1), static_cast<substitute::subtype>(5));
-    });
+    const std::string out = printed(
+        0, [&] { c = fit.circle(set, vector(0, 0, 1), static_cast<substitute::subtype>(5)); });
     EXPECT_TRUE(c.invalid());
     EXPECT_EQ(out, "*compute::circle: invalid subtype\n");
     EXPECT_EQ(fit.criterion(), 5);
@@ -192,15 +191,17 @@ TEST(CircleArc, OpeningBetweenLastAndFirstPointSpansTheMeasuredArc) {
 }
 
 TEST(CircleArc, LargestGapBetweenNeighboursStartsTheArc) {
-    // Points at 0, 10, 20 and 120 degrees: the widest step is 20 -> 120.
+    // Points at 0, 10, 200 and 210 degrees: the chord 10 -> 200 (170 degrees the short way)
+    // is longer than the closing chord 210 -> 0 (150 degrees).
     actual set(4);
-    for (const double deg : {0.0, 10.0, 20.0, 120.0}) {
+    for (const double deg : {0.0, 10.0, 200.0, 210.0}) {
         set.append(point(std::cos(deg * pi / 180), std::sin(deg * pi / 180), 0));
     }
     const spanto::circle c(point(0, 0, 0), vector(0, 0, 1), 1);
     const spanto::arc a = substitute().arc(&set, c);
-    EXPECT_NEAR(a.start().x, std::cos(20 * pi / 180), 1e-12);
-    EXPECT_NEAR(a.angle(), 100 * pi / 180, 1e-12);
+    EXPECT_NEAR(a.start().x, std::cos(10 * pi / 180), 1e-12);
+    EXPECT_NEAR(a.start().y, std::sin(10 * pi / 180), 1e-12);
+    EXPECT_NEAR(a.angle(), 170 * pi / 180, 1e-12);
 }
 
 TEST(CircleArc, SinglePointGivesAZeroAngle) {
