@@ -150,6 +150,10 @@ class VANTOR_EXPORT roundness : public formfeature<spanto::circle> {
     // datum and evaluates about its axis line. False (invalid) without points or when the fit
     // fails.
     bool compute(const actual& points, const spanto::vector& direction);
+
+  private:
+    // Measures against `circle` once the entry is traced and the datum marked invalid.
+    bool against_circle(const actual& points, const spanto::circle& circle);
 };
 
 // Sphericity: the spread of the points' distances from a centre or from a datum sphere.

@@ -27,6 +27,10 @@ bool roundness::compute(const actual& points, const spanto::circle& circle) {
     // Copied before the datum is marked invalid: `circle` may be this feature's own datum.
     const spanto::circle reference = circle;
     datum_.setinvalid();
+    return against_circle(points, reference);
+}
+
+bool roundness::against_circle(const actual& points, const spanto::circle& reference) {
     const int n = points.numpoints();
     const int k = points.FirstValidPoint();
     detail::trace_points(operation, points);

@@ -1,0 +1,343 @@
+// Circle fitting under the four criteria.
+//
+// The fit starts from the circle through three extremum points of the set and lets the bounded
+// minimiser move the centre within the plane perpendicular to the given direction (and, for
+// least squares, change the radius). The criteria differ only in the objective the minimiser
+// sees. The minimiser stops after a few sweeps, far from the optimum on partial arcs, so an
+// exact planar solver of the same criterion then refines its result (see refine()). The
+// normal of the result is always the start circle's normal.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/trace.h"
+#include "fit/circle_fit.h"
+#include "fit/circumscribed_circle.h"
+#include "fit/inscribed_circle.h"
+#include "fit/least_squares_circle.h"
+#include "fit/minimiser.h"
+#include "fit/planar.h"
+#include "fit/zone_circle.h"
+#include "vantor/feature.h"
+#include "vantor/substitute.h"
+
+namespace vantor {
+
+namespace {
+
+thread_local int evaluations_of_last_fit = 0;
+thread_local bool refinement_enabled = true;
+
+// What every objective evaluation needs.
+struct fit_context {
+    const actual* points;
+    spanto::circle start;
+    spanto::vector u;  // first direction in which the centre moves
+    spanto::vector w;  // second direction in which the centre moves
+    roundness* probe;  // reused for the evaluations about trial axes
+    int evaluations;
+};
+
+// The minimiser's result record: the fitted circle and its deviation.
+struct fit_record {
+    double centre[3];
+    double normal[3];
+    double radius;
+    double deviation;
+};
+static_assert(sizeof(fit_record) == 64, "the record is eight doubles");
+
+void store(fit_record& r, const spanto::point& centre, const spanto::vector& normal, double radius,
+           double deviation) {
+    r.centre[0] = centre.x;
+    r.centre[1] = centre.y;
+    r.centre[2] = centre.z;
+    r.normal[0] = normal.x;
+    r.normal[1] = normal.y;
+    r.normal[2] = normal.z;
+    r.radius = radius;
+    r.deviation = deviation;
+}
+
+// The start circle's centre moved by p[0] along u and p[1] along w.
+spanto::point trial_centre(const double* p, const fit_context& c) {
+    spanto::point m = c.start.centre;
+    m += p[0] * c.u;
+    m += p[1] * c.w;
+    return m;
+}
+
+// Least squares: the sum of squared signed distances from the cylinder about the trial axis,
+// of radius start radius + p[2]; the deviation is their spread.
+double gauss_objective(const double* p, void* context, void* record) {
+    fit_context& c = *static_cast<fit_context*>(context);
+    ++c.evaluations;
+    spanto::cylinder z(c.start.centre, c.start.normal, c.start.radius + p[2]);
+    z.origin += p[0] * c.u;
+    z.origin += p[1] * c.w;
+    double spread = 0.0;
+    const double sum = c.points->gaussdistance(z, spread);
+    store(*static_cast<fit_record*>(record), z.origin, z.direction, z.radius, spread);
+    return sum;
+}
+
+// Roundness about the trial axis: the smallest and largest distance of a point from it.
+const roundness& about_trial_axis(const double* p, fit_context& c, spanto::point& centre) {
+    ++c.evaluations;
+    centre = trial_centre(p, c);
+    c.probe->compute(*c.points, spanto::line(centre, c.start.normal));
+    return *c.probe;
+}
+
+double zone_objective(const double* p, void* context, void* record) {
+    fit_context& c = *static_cast<fit_context*>(context);
+    spanto::point m;
+    const roundness& r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, (r.minvalue() + r.maxvalue()) * 0.5,
+          r.value());
+    return r.value();
+}
+
+double inscribed_objective(const double* p, void* context, void* record) {
+    fit_context& c = *static_cast<fit_context*>(context);
+    spanto::point m;
+    const roundness& r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.minvalue(), r.value());
+    return -r.minvalue();
+}
+
+double circumscribed_objective(const double* p, void* context, void* record) {
+    fit_context& c = *static_cast<fit_context*>(context);
+    spanto::point m;
+    const roundness& r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.maxvalue(), r.value());
+    return r.maxvalue();
+}
+
+// The plane perpendicular to the start normal, in which the refinement works: a point's
+// distance from an axis along the normal is the planar distance between their traces.
+struct planar_frame {
+    spanto::point origin;  // the start centre
+    spanto::vector a, b;   // orthonormal, perpendicular to the normal
+};
+
+detail::point2 trace_of(const spanto::point& p, const planar_frame& f) {
+    const spanto::vector d = p - f.origin;
+    return {spanto::dot(d, f.a), spanto::dot(d, f.b)};
+}
+
+// The minimiser parameters (p0, p1) of the trial axis whose trace is `centre`: solves
+// p0 * trace(u) + p1 * trace(w) = centre. False when the direction is (nearly) parallel to
+// the fitting plane, so that moving the centre within it hardly moves the trace.
+bool parameters_of(const detail::point2& centre, const fit_context& c, const planar_frame& f,
+                   double* p) {
+    const detail::point2 tu{spanto::dot(c.u, f.a), spanto::dot(c.u, f.b)};
+    const detail::point2 tw{spanto::dot(c.w, f.a), spanto::dot(c.w, f.b)};
+    const double det = detail::cross(tu, tw);
+    if (!(std::fabs(det) > 1e-9)) return false;
+    p[0] = detail::cross(centre, tw) / det;
+    p[1] = detail::cross(tu, centre) / det;
+    return true;
+}
+
+// The criterion's objective in the plane: the same measure as the minimiser's objectives, but
+// free of the rounding that the 3-D evaluation adds, so that two nearly optimal circles
+// compare by their true merit. `radius` is used by least squares only.
+double planar_objective(substitute::subtype s, const std::vector<detail::point2>& points,
+                        detail::point2 centre, double radius) {
+    double sum = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double d = detail::distance(points[i], centre);
+        sum += (d - radius) * (d - radius);
+        low = i == 0 ? d : std::min(low, d);
+        high = i == 0 ? d : std::max(high, d);
+    }
+    switch (s) {
+        case substitute::gauss:
+            return sum;
+        case substitute::zone:
+            return high - low;
+        case substitute::inscribed:
+            return -low;
+        default:
+            return high;
+    }
+}
+
+// Moves the minimiser's result to the exact optimum of the criterion, measured the same way:
+// distances of the points from the axis along the start normal. The refined circle replaces
+// the record only when the criterion rates it no worse than the minimiser's result (within
+// rounding: 1e-12 of the objective). Maximum
+// inscribed and minimum circumscribed circles are refined only on a closed profile (the points
+// surround the minimiser's centre, every angular gap below 180 degrees): on an open one the
+// circumscribed circle jumps to a circle over the chord and the inscribed circle grows without
+// bound, so the minimiser's bounded result is kept.
+void refine(substitute::subtype s, detail::objective_fn objective, fit_context& c,
+            fit_record& record) {
+    const spanto::vector a = c.start.normal.orthogonal();
+    const planar_frame frame{c.start.centre, a, c.start.normal ^ a};
+
+    std::vector<detail::point2> planar;
+    planar.reserve(static_cast<std::size_t>(c.points->numpoints()));
+    for (const spanto::point& p : *c.points) planar.push_back(trace_of(p, frame));
+    const detail::point2 centre =
+        trace_of(spanto::point(record.centre[0], record.centre[1], record.centre[2]), frame);
+
+    detail::point2 refined;
+    double refined_radius = 0.0;
+    double parameters[3] = {0.0, 0.0, 0.0};
+    switch (s) {
+        case substitute::gauss: {
+            const detail::circle2 fit =
+                detail::least_squares_circle(planar, {centre, record.radius});
+            refined = fit.centre;
+            refined_radius = fit.radius;
+            parameters[2] = fit.radius - c.start.radius;
+            break;
+        }
+        case substitute::zone:
+            refined = detail::minimum_zone_circle(planar, centre).centre;
+            break;
+        case substitute::inscribed:
+        case substitute::circumscribed:
+            if (!(detail::largest_angular_gap(planar, centre).angle < detail::pi)) return;
+            refined = s == substitute::inscribed
+                          ? detail::maximum_inscribed_circle(planar, centre).centre
+                          : detail::minimum_circumscribed_circle(planar).centre;
+            break;
+        default:
+            return;
+    }
+    if (!parameters_of(refined, c, frame, parameters)) return;
+    // Near the optimum the objective is flat to rounding: the solver's circle is preferred
+    // unless it is worse by more than that.
+    const double coarse = planar_objective(s, planar, centre, record.radius);
+    if (planar_objective(s, planar, refined, refined_radius) > coarse + 1e-12 * std::fabs(coarse)) {
+        return;
+    }
+    objective(parameters, &c, &record);
+}
+
+const char* subtype_name(substitute::subtype s) {
+    switch (s) {
+        case substitute::gauss:
+            return "gauss";
+        case substitute::zone:
+            return "zone";
+        case substitute::inscribed:
+            return "inscribed";
+        case substitute::circumscribed:
+            return "circumscribed";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+namespace detail {
+
+int last_fit_evaluations() { return evaluations_of_last_fit; }
+
+void circle_refinement(bool on) { refinement_enabled = on; }
+
+}  // namespace detail
+
+spanto::circle substitute::circle(const actual& points, const spanto::vector& direction,
+                                  subtype s) {
+    const spanto::vector u = direction.orthogonal();
+    const spanto::vector w = direction ^ u;
+    if (u.invalid() || w.invalid()) {
+        // A zero or non-finite direction spans no plane to move the centre in.
+        VANTOR_TRACE(1, "*compute::circle: invalid direction\n");
+        return spanto::circle();
+    }
+
+    spanto::point e1, e2, e3;
+    if (!points.ExtremumPoints(e1, e2, e3)) {
+        VANTOR_TRACE(1, "*compute::circle: failed to compute extremum points\n");
+        return spanto::circle();
+    }
+    const spanto::circle start(e1, e2, e3);
+    VANTOR_TRACE(5, " compute::circle: start=%s\n", spanto::toa(start).c_str());
+    if (start.invalid()) {
+        // Collinear extremum points: there is no circle to start from.
+        VANTOR_TRACE(1, "*compute::circle: invalid start circle\n");
+        return spanto::circle();
+    }
+
+    roundness probe;
+    fit_context context{&points, start, u, w, &probe, 0};
+    const double d0 = roundness(points, start).value();
+    VANTOR_TRACE(5, " compute::circle: start dev=%.3f\n", d0);
+
+    double start_values[3] = {0.0, 0.0, 0.0};
+    double lower[3] = {-d0, -d0, -d0};
+    double upper[3] = {d0, d0, d0};
+
+    criterion_ = s == unspecified ? zone : s;
+    detail::objective_fn objective = nullptr;
+    int n = 2;
+    switch (criterion_) {
+        case gauss:
+            objective = gauss_objective;
+            n = 3;
+            break;
+        case zone:
+            objective = zone_objective;
+            break;
+        case inscribed:
+            objective = inscribed_objective;
+            break;
+        case circumscribed:
+            objective = circumscribed_objective;
+            break;
+        default:
+            VANTOR_TRACE(0, "*compute::circle: invalid subtype\n");
+            return spanto::circle();
+    }
+
+    fit_record record;
+    detail::minimiser search;
+    search.init(objective, sizeof record);
+    search.minimise(start_values, lower, upper, n, &context, &record);
+    if (refinement_enabled) refine(criterion_, objective, context, record);
+    evaluations_of_last_fit = context.evaluations;
+
+    const spanto::circle result(
+        spanto::point(record.centre[0], record.centre[1], record.centre[2]),
+        spanto::vector(record.normal[0], record.normal[1], record.normal[2]), record.radius);
+    deviation_ = record.deviation;
+    VANTOR_TRACE(5, "-compute::circle: %s\n", spanto::toa(result).c_str());
+    return result;
+}
+
+spanto::circle substitute::circle(const actual* points, const spanto::vector& direction,
+                                  subtype s) {
+    return circle(*points, direction, s);
+}
+
+spanto::circle substitute::circle(const actual& points, subtype s) {
+    VANTOR_TRACE(3, "+compute::circle\n");
+    VANTOR_TRACE(4, " compute::circle: actual=%p, #=%d\n", static_cast<const void*>(&points),
+                 points.numpoints());
+    if (s == unspecified) s = zone;
+    const char* name = subtype_name(s);
+    if (name == nullptr) {
+        VANTOR_TRACE(0, "*compute::circle: invalid subtype\n");
+        return spanto::circle();
+    }
+    VANTOR_TRACE(4, " compute::circle: subtype: %s\n", name);
+    const spanto::plane base = substitute().plane(points, gauss);
+    if (base.invalid()) {
+        VANTOR_TRACE(0, "*compute::circle: base plane computation failed\n");
+        return spanto::circle();
+    }
+    return circle(points, base.normal, s);
+}
+
+spanto::circle substitute::circle(const actual* points, subtype s) { return circle(*points, s); }
+
+}  // namespace vantor
