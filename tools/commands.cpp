@@ -102,7 +102,11 @@ report plot_roundness(const point_file& in, double value, const std::string& ref
         throw error(out.target() + ": cannot write the plot");
     }
     out.commit();
-    return {{"file", out.target()}, {"magnification", svg.magnification}};
+    // A whole magnification (the usual case) reads better as an integer.
+    const report magnification = svg.magnification >= 1
+                                     ? report(static_cast<long long>(svg.magnification))
+                                     : report(svg.magnification);
+    return {{"file", out.target()}, {"magnification", magnification}};
 }
 
 }  // namespace
