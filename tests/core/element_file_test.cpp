@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/capture.h"
+#include "support/element_bytes.h"
 #include "support/files.h"
 #include "vantor/element.h"
 
@@ -15,6 +16,7 @@ namespace vantor {
 namespace {
 
 using testing::bytes;
+using testing::element_header;
 using testing::le;
 using testing::operator+;
 using testing::printed;
@@ -28,16 +30,7 @@ struct bodiless : element {
     explicit bodiless(elemtype t) : element(t) {}
 };
 
-const bytes signature = {'v', 'a', 'n', 't', 'o', 'r', ' ', 'e',
-                         'l', 'e', 'm', 'e', 'n', 't', 0,   0};
-
-// An element file header built field by field.
-bytes header(unsigned size, unsigned version, unsigned type, std::int32_t date, std::int32_t time) {
-    return signature + le(size, 2) + le(version, 2) + le(type, 1) + le(0, 3) +
-           le(static_cast<std::uint32_t>(date), 4) + le(static_cast<std::uint32_t>(time), 4);
-}
-
-bytes sound_header(unsigned type) { return header(32, 1, type, 20240229, 235959); }
+bytes sound_header(unsigned type) { return element_header(32, 1, type, 20240229, 235959); }
 
 // Loads `content` from a scratch file; returns what was printed and sets `loaded`.
 std::string load_printing(const bytes& content, std::unique_ptr<element>& loaded) {
@@ -53,7 +46,7 @@ TEST(ElementFile, ElementWithoutBodyWritesTheHeaderAloneAndReportsFailure) {
         const bodiless e(type);
         const std::string path = scratch_path(std::to_string(type));
         EXPECT_FALSE(e.save(path.c_str()));
-        const bytes expected = header(32, 1, type, e.creationdate(), e.creationtime());
+        const bytes expected = element_header(32, 1, type, e.creationdate(), e.creationtime());
         EXPECT_EQ(read_file(path), expected) << "type " << type;
     }
 }
@@ -94,7 +87,7 @@ struct damaged_case {
 TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
     bytes long_text = sound_header(5);
     long_text[14] = 'x';  // the text runs on past the signature
-    bytes padding_set = header(33, 1, 5, 0, 0);
+    bytes padding_set = element_header(33, 1, 5, 0, 0);
     padding_set[15] = 'x';  // beyond the text's terminating zero: not part of the signature
     bytes short_header = sound_header(3);
     short_header.pop_back();
@@ -108,13 +101,15 @@ TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
         {"longer text", long_text, "*element:load: copyright notice missing\n"},
         {"all zero", bytes(32, 0), "*element:load: copyright notice missing\n"},
         {"byte 15 set", padding_set, "*element:load: incorrect header size 33\n"},
-        {"header size 33", header(33, 1, 3, 0, 0), "*element:load: incorrect header size 33\n"},
-        {"header size 65535", header(65535, 1, 3, 0, 0),
+        {"header size 33", element_header(33, 1, 3, 0, 0),
+         "*element:load: incorrect header size 33\n"},
+        {"header size 65535", element_header(65535, 1, 3, 0, 0),
          "*element:load: incorrect header size 65535\n"},
-        {"version 2", header(32, 2, 3, 0, 0), "*element:load: incorrect version number 2\n"},
-        {"version 32769", header(32, 32769, 3, 0, 0),
+        {"version 2", element_header(32, 2, 3, 0, 0),
+         "*element:load: incorrect version number 2\n"},
+        {"version 32769", element_header(32, 32769, 3, 0, 0),
          "*element:load: incorrect version number 32769\n"},
-        {"size checked before version", header(0, 2, 3, 0, 0),
+        {"size checked before version", element_header(0, 2, 3, 0, 0),
          "*element:load: incorrect header size 0\n"},
         {"type 5", sound_header(5), ""},
         {"type 4", sound_header(4), ""},
@@ -129,7 +124,7 @@ TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
 }
 
 TEST(ElementFile, SignatureCheckComesBeforeTheOtherFields) {
-    bytes content = header(33, 2, 3, 0, 0);
+    bytes content = element_header(33, 2, 3, 0, 0);
     content[13] = 'T';
     std::unique_ptr<element> loaded;
     EXPECT_EQ(load_printing(content, loaded), "*element:load: copyright notice missing\n");
