@@ -29,19 +29,28 @@ inline void store_le(T value, unsigned char* out) {
     static_assert(sizeof(bits_t) == sizeof(T), "no padding bits");
     bits_t bits;
     std::memcpy(&bits, &value, sizeof bits);
+    // Shifting into a local array, unrolled, lets GCC and Clang turn the whole into one store
+    // (plus a byte swap on big-endian hosts); bytes written straight to `out` may alias the
+    // caller's data and defeat that.
+    unsigned char bytes[sizeof bits];
+#pragma GCC unroll 8
     for (std::size_t i = 0; i < sizeof bits; ++i) {
-        out[i] = static_cast<unsigned char>(bits >> (8 * i));
+        bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
     }
+    std::memcpy(out, bytes, sizeof bytes);
 }
 
 // Reads a T from the sizeof(T) bytes at in, least significant first: the inverse of store_le.
 template <typename T>
 inline T load_le(const unsigned char* in) {
     using bits_t = typename bits_of<T>::type;
+    unsigned char bytes[sizeof(bits_t)];
+    std::memcpy(bytes, in, sizeof bytes);
     bits_t bits = 0;
+#pragma GCC unroll 8
     for (std::size_t i = 0; i < sizeof bits; ++i) {
-        bits =
-            static_cast<bits_t>(bits | static_cast<bits_t>(static_cast<bits_t>(in[i]) << (8 * i)));
+        bits = static_cast<bits_t>(bits |
+                                   static_cast<bits_t>(static_cast<bits_t>(bytes[i]) << (8 * i)));
     }
     T value;
     std::memcpy(&value, &bits, sizeof value);
