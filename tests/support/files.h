@@ -40,10 +40,12 @@ inline void write_file(const std::string& path, const bytes& content) {
               static_cast<std::streamsize>(content.size()));
 }
 
-// The little-endian bytes of the low `width` bytes of v, for building expected files by hand.
+// v as `width` little-endian bytes (zero beyond its 8), for building expected files by hand.
 inline bytes le(unsigned long long v, int width) {
     bytes out;
-    for (int i = 0; i < width; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    for (int i = 0; i < width; ++i) {
+        out.push_back(i < 8 ? static_cast<unsigned char>(v >> (8 * i)) : 0);
+    }
     return out;
 }
 
