@@ -1,6 +1,11 @@
-// Feeds arbitrary bytes to the element-file loader. Whatever it returns must agree with the
-// bytes: a point set holds exactly the points stored after the 64 bytes of headers, bit for
-// bit, and the stamp of the element header.
+// Feeds arbitrary bytes to the element-file loader, once through a stream that can seek and
+// once through one that cannot. Both must give the same answer, and whatever they return must
+// agree with the bytes: a point set holds exactly the points stored after the 64 bytes of
+// headers, bit for bit, and the stamp of the element header.
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE  // fopencookie
+#endif
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -43,15 +48,49 @@ void check_agrees_with_input(const vantor::element& e, const std::uint8_t* data,
     }
 }
 
-}  // namespace
+// A read-only stream over the input without a seek function: the loader cannot learn its size.
+struct unseekable_input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t position = 0;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ssize_t read(void* cookie, char* buffer, std::size_t wanted) {
+        auto* in = static_cast<unseekable_input*>(cookie);
+        const std::size_t n = std::min(wanted, in->size - in->position);
+        if (n > 0) std::memcpy(buffer, in->data + in->position, n);
+        in->position += n;
+        return static_cast<ssize_t>(n);
+    }
+};
+
+std::unique_ptr<vantor::element> load_seekable(const std::uint8_t* data, std::size_t size) {
     unsigned char empty = 0;
     void* buffer = size > 0 ? const_cast<std::uint8_t*>(data) : &empty;
     std::FILE* f = fmemopen(buffer, size, "rb");
-    if (f == nullptr) return 0;
-    const std::unique_ptr<vantor::element> loaded(stream_loader::load(f));
+    check(f != nullptr);
+    std::unique_ptr<vantor::element> loaded(stream_loader::load(f));
     std::fclose(f);
-    if (loaded != nullptr) check_agrees_with_input(*loaded, data, size);
+    return loaded;
+}
+
+std::unique_ptr<vantor::element> load_unseekable(const std::uint8_t* data, std::size_t size) {
+    unseekable_input input{data, size};
+    std::FILE* f = fopencookie(&input, "rb", {&unseekable_input::read, nullptr, nullptr, nullptr});
+    check(f != nullptr);
+    std::unique_ptr<vantor::element> loaded(stream_loader::load(f));
+    std::fclose(f);
+    return loaded;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::unique_ptr<vantor::element> seekable = load_seekable(data, size);
+    const std::unique_ptr<vantor::element> unseekable = load_unseekable(data, size);
+    check((seekable == nullptr) == (unseekable == nullptr));
+    if (seekable != nullptr) {
+        check_agrees_with_input(*seekable, data, size);
+        check_agrees_with_input(*unseekable, data, size);
+    }
     return 0;
 }

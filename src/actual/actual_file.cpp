@@ -28,6 +28,9 @@ constexpr std::size_t point_bytes = 24;
 // whole set; smaller buffers make the per-call cost of the file system show in the throughput.
 constexpr std::size_t chunk_points = 32768;
 
+// The first storage for a stream of unknown length (24 KiB); it doubles as points arrive.
+constexpr std::size_t unknown_length_start_points = 1024;
+
 void encode(const spanto::point& p, unsigned char* out) {
     detail::store_le(p.x, out);
     detail::store_le(p.y, out + 8);
@@ -62,11 +65,12 @@ long remaining_bytes(std::FILE* f) {
 
 // Reads and decodes `count` points. The storage starts with `reserve` entries and, when that
 // is less than count, doubles (up to count) only as the stream delivers points, so a stream
-// that ends early costs at most twice what it delivered. Null when the stream ends early.
+// that ends early costs no more than `reserve` entries or twice what it delivered. Null when
+// the stream ends early.
 std::unique_ptr<spanto::point[]> read_points(std::FILE* f, std::size_t count, std::size_t reserve) {
     std::unique_ptr<spanto::point[]> points(new spanto::point[reserve]);
     std::size_t capacity = reserve;
-    std::vector<unsigned char> chunk(std::min(count, chunk_points) * point_bytes);
+    std::vector<unsigned char> chunk;
     for (std::size_t done = 0; done < count;) {
         if (done == capacity) {
             const std::size_t grown = std::min(count, 2 * capacity);
@@ -76,6 +80,7 @@ std::unique_ptr<spanto::point[]> read_points(std::FILE* f, std::size_t count, st
             capacity = grown;
         }
         const std::size_t n = std::min(capacity - done, chunk_points);
+        if (chunk.size() < n * point_bytes) chunk.resize(n * point_bytes);
         if (std::fread(chunk.data(), point_bytes, n, f) != n) return nullptr;
         for (std::size_t i = 0; i < n; ++i) points[done + i] = decode(&chunk[i * point_bytes]);
         done += n;
@@ -117,7 +122,7 @@ actual* actual::load(std::FILE* f) {
     const long remaining = remaining_bytes(f);
     if (remaining >= 0 && static_cast<unsigned long>(remaining) / point_bytes < n) return nullptr;
     std::unique_ptr<spanto::point[]> points =
-        read_points(f, n, remaining >= 0 ? n : std::min(n, chunk_points));
+        read_points(f, n, remaining >= 0 ? n : std::min(n, unknown_length_start_points));
     if (points == nullptr) return nullptr;
 
     std::unique_ptr<actual> set(new actual(0));
