@@ -110,8 +110,9 @@ class VANTOR_EXPORT actual : public element {
     double gaussdistance(const spanto::sphere& g, double& spread) const;
 
     // The axis-parallel bounding box. With extend, the box lo..hi given is grown to hold the
-    // points; otherwise it is computed afresh. NaN coordinates are ignored. An empty set
-    // returns `extend` and leaves lo and hi unchanged; otherwise true.
+    // points; otherwise it starts as point 0 alone and grows by the later points. A NaN
+    // coordinate never replaces a corner coordinate (so a NaN in the starting box stays). An
+    // empty set returns `extend` and leaves lo and hi unchanged; otherwise true.
     bool bbox(spanto::point& lo, spanto::point& hi, bool extend) const;
 
     // --- Coarse summaries.

@@ -192,8 +192,10 @@ TEST(ActualStore, AssignmentCopiesAttributesCapacityAndPointsIntoOwnStorage) {
     target[0] = point(9, 9, 9);
     const actual& view = src;
     expect_point(view[0], 0, 0, 0);
-    target = target;
+    const actual& same = target;
+    target = same;
     EXPECT_EQ(target.numpoints(), 3);
+    EXPECT_STREQ(target.name(), "source");
 }
 
 TEST(ActualStore, BoxConstructorIncludesLowerFaceExcludesUpperFace) {

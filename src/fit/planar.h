@@ -1,0 +1,60 @@
+// Plane coordinates shared by the exact circle solvers: points already projected into the fitting
+// plane, the circles they produce, and the few geometric helpers the solvers have in common.
+#ifndef VANTOR_FIT_PLANAR_H
+#define VANTOR_FIT_PLANAR_H
+
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace vantor {
+namespace detail {
+
+constexpr double pi = 3.14159265358979323846;
+
+struct point2 {
+    double x, y;
+};
+
+struct circle2 {
+    point2 centre;
+    double radius;
+};
+
+inline point2 operator-(point2 a, point2 b) { return {a.x - b.x, a.y - b.y}; }
+inline point2 operator+(point2 a, point2 b) { return {a.x + b.x, a.y + b.y}; }
+inline point2 operator*(double s, point2 a) { return {s * a.x, s * a.y}; }
+inline double dot(point2 a, point2 b) { return a.x * b.x + a.y * b.y; }
+// z component of the cross product: positive when b lies counter-clockwise of a.
+inline double cross(point2 a, point2 b) { return a.x * b.y - a.y * b.x; }
+inline double norm(point2 a) { return std::hypot(a.x, a.y); }
+inline double distance(point2 a, point2 b) { return norm(a - b); }
+
+// The points relative to `origin`. The solvers work in such local coordinates, with the origin
+// near the data, so that sets far from the coordinate origin keep their digits.
+std::vector<point2> offsets_from(const std::vector<point2>& points, point2 origin);
+
+// The largest norm of the vectors; 0 for none.
+double largest_norm(const std::vector<point2>& vectors);
+
+// The largest angle between angularly neighbouring points as seen from `centre`: `angle` in
+// radians in [0, 2 pi], the gap running counter-clockwise from points[before] to points[after].
+// Points that coincide with the centre have no direction and are ignored; with a single
+// remaining point the gap is 2 pi and before == after; with none, also before == after ==
+// points.size(). The points surround the centre (a closed profile) exactly when the gap is below
+// pi; a gap of pi or more means all of them lie in one closed half plane through the centre.
+struct angular_gap {
+    double angle;
+    std::size_t before, after;
+};
+angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre);
+
+// The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
+// the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
+std::optional<point2> circumcentre(point2 a, point2 b, point2 c);
+
+}  // namespace detail
+}  // namespace vantor
+
+#endif
