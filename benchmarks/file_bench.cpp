@@ -31,7 +31,7 @@ std::string scratch_file(const char* what) {
         .string();
 }
 
-void save_points(benchmark::State& state) {
+void file_save_points(benchmark::State& state) {
     const vantor::actual& set = million_points();
     const std::string path = scratch_file("save.elm");
     for (auto _ : state) {
@@ -40,9 +40,9 @@ void save_points(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file_bytes));
     std::remove(path.c_str());
 }
-BENCHMARK(save_points)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(file_save_points)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void load_points(benchmark::State& state) {
+void file_load_points(benchmark::State& state) {
     const std::string path = scratch_file("load.elm");
     million_points().save(path.c_str());
     for (auto _ : state) {
@@ -53,10 +53,10 @@ void load_points(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file_bytes));
     std::remove(path.c_str());
 }
-BENCHMARK(load_points)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(file_load_points)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same bytes as one fwrite record: the speed the element file aims for.
-void plain_fwrite(benchmark::State& state) {
+void file_plain_fwrite(benchmark::State& state) {
     const std::string path = scratch_file("plain_write");
     const std::unique_ptr<unsigned char[]> bytes(new unsigned char[file_bytes]());
     for (auto _ : state) {
@@ -67,10 +67,10 @@ void plain_fwrite(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file_bytes));
     std::remove(path.c_str());
 }
-BENCHMARK(plain_fwrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(file_plain_fwrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One fread record into a new buffer, as the loader reads into a new set.
-void plain_fread(benchmark::State& state) {
+void file_plain_fread(benchmark::State& state) {
     const std::string path = scratch_file("plain_read");
     million_points().save(path.c_str());
     for (auto _ : state) {
@@ -84,6 +84,6 @@ void plain_fread(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file_bytes));
     std::remove(path.c_str());
 }
-BENCHMARK(plain_fread)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(file_plain_fread)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
