@@ -190,7 +190,8 @@ class VANTOR_EXPORT cylindricity : public formfeature<spanto::cylinder> {
 };
 
 // Conicity: how far the points lie from a datum cone. A default conicity is invalid.
-// Every constructor and compute also takes the point set by pointer.
+// Every constructor and compute also takes the point set by pointer; a null pointer is a failed
+// evaluation.
 class VANTOR_EXPORT coneicity : public formfeature<spanto::cone> {
   public:
     coneicity();

@@ -16,7 +16,8 @@ namespace vantor {
 // The forms for lines, segments, planes, spheres, cylinders, cylinder sections, cones and cone
 // sections fit nothing: they return the element's default, invalid value.
 //
-// Every form taking `const actual&` also exists taking `const actual*`, and forwards to it.
+// Every form taking `const actual&` also exists taking `const actual*`, and forwards to it; a
+// null pointer gives the form's invalid result.
 class VANTOR_EXPORT substitute : public element {
   public:
     // The fitting criterion.

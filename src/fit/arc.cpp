@@ -26,7 +26,7 @@ spanto::arc substitute::arc(const actual& points, const spanto::circle& c) const
 }
 
 spanto::arc substitute::arc(const actual* points, const spanto::circle& c) const {
-    return arc(*points, c);
+    return points != nullptr ? arc(*points, c) : spanto::arc();
 }
 
 spanto::arc substitute::arc(const actual& points, subtype s) const {
@@ -34,7 +34,9 @@ spanto::arc substitute::arc(const actual& points, subtype s) const {
     return c.invalid() ? spanto::arc() : arc(points, c);
 }
 
-spanto::arc substitute::arc(const actual* points, subtype s) const { return arc(*points, s); }
+spanto::arc substitute::arc(const actual* points, subtype s) const {
+    return points != nullptr ? arc(*points, s) : spanto::arc();
+}
 
 spanto::arc substitute::arc(const actual& points, const spanto::vector& direction,
                             subtype s) const {
@@ -44,7 +46,7 @@ spanto::arc substitute::arc(const actual& points, const spanto::vector& directio
 
 spanto::arc substitute::arc(const actual* points, const spanto::vector& direction,
                             subtype s) const {
-    return arc(*points, direction, s);
+    return points != nullptr ? arc(*points, direction, s) : spanto::arc();
 }
 
 }  // namespace vantor

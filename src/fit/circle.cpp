@@ -316,7 +316,7 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
 
 spanto::circle substitute::circle(const actual* points, const spanto::vector& direction,
                                   subtype s) {
-    return circle(*points, direction, s);
+    return points != nullptr ? circle(*points, direction, s) : spanto::circle();
 }
 
 spanto::circle substitute::circle(const actual& points, subtype s) {
@@ -338,6 +338,8 @@ spanto::circle substitute::circle(const actual& points, subtype s) {
     return circle(points, base.normal, s);
 }
 
-spanto::circle substitute::circle(const actual* points, subtype s) { return circle(*points, s); }
+spanto::circle substitute::circle(const actual* points, subtype s) {
+    return points != nullptr ? circle(*points, s) : spanto::circle();
+}
 
 }  // namespace vantor

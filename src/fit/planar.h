@@ -28,7 +28,9 @@ inline point2 operator*(double s, point2 a) { return {s * a.x, s * a.y}; }
 inline double dot(point2 a, point2 b) { return a.x * b.x + a.y * b.y; }
 // z component of the cross product: positive when b lies counter-clockwise of a.
 inline double cross(point2 a, point2 b) { return a.x * b.y - a.y * b.x; }
-inline double norm(point2 a) { return std::hypot(a.x, a.y); }
+// sqrt rather than hypot: coordinates of measured points are far from overflow, and hypot
+// costs several times as much in the solvers' inner loops.
+inline double norm(point2 a) { return std::sqrt(a.x * a.x + a.y * a.y); }
 inline double distance(point2 a, point2 b) { return norm(a - b); }
 
 // The points relative to `origin`. The solvers work in such local coordinates, with the origin

@@ -165,15 +165,18 @@ bool coneicity::compute(const actual& points) {
     return compute(points, datum_);
 }
 
+// A null point set is a failed evaluation, not a crash.
 bool coneicity::compute(const actual* points, const spanto::cone& cone) {
-    return compute(*points, cone);
+    return points != nullptr ? compute(*points, cone) : detail::reject_missing_points(*this);
 }
 bool coneicity::compute(const actual* points, const spanto::axis& axis) {
-    return compute(*points, axis);
+    return points != nullptr ? compute(*points, axis) : detail::reject_missing_points(*this);
 }
 bool coneicity::compute(const actual* points, const spanto::vector& direction) {
-    return compute(*points, direction);
+    return points != nullptr ? compute(*points, direction) : detail::reject_missing_points(*this);
 }
-bool coneicity::compute(const actual* points) { return compute(*points); }
+bool coneicity::compute(const actual* points) {
+    return points != nullptr ? compute(*points) : detail::reject_missing_points(*this);
+}
 
 }  // namespace vantor

@@ -28,6 +28,13 @@ inline bool reject_no_valid_points(feature& f, const char* operation, int k) {
     return false;
 }
 
+// The failure of an evaluation given a null point set: marks the feature invalid and returns
+// false.
+inline bool reject_missing_points(feature& f) {
+    f.setinvalid();
+    return false;
+}
+
 // The width of the smallest zone that holds the signed deviations low..high and the datum
 // (deviation 0): high when every deviation is strictly positive, -low when every one is
 // strictly negative, otherwise high - low.

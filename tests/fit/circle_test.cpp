@@ -236,3 +236,21 @@ TEST(CircleArc, FittedArcLeavesTheObjectUnchanged) {
 
 }  // namespace
 }  // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(CircleFit, NullPointSetGivesInvalidResults) {
+    const actual* none = nullptr;
+    substitute fit;
+    const spanto::vector z(0, 0, 1);
+    EXPECT_TRUE(fit.circle(none, z, substitute::gauss).invalid());
+    EXPECT_TRUE(fit.circle(none, substitute::gauss).invalid());
+    EXPECT_TRUE(fit.arc(none, z, substitute::gauss).invalid());
+    EXPECT_TRUE(fit.arc(none, substitute::gauss).invalid());
+    EXPECT_TRUE(fit.arc(none, spanto::circle(spanto::point(0, 0, 0), z, 1)).invalid());
+    EXPECT_EQ(fit.deviation(), 0.0);
+}
+
+}  // namespace
+}  // namespace vantor

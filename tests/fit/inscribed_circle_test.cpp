@@ -26,7 +26,8 @@ circle2 exhaustive_inscribed(const std::vector<point2>& points,
                 const point2 a = candidates[i], b = candidates[j], d = candidates[k];
                 const std::optional<point2> c = circumcentre(a, b, d);
                 if (!c) continue;
-                const double r = std::hypot(a.x - c->x, a.y - c->y);
+                const double r =
+                    std::sqrt((a.x - c->x) * (a.x - c->x) + (a.y - c->y) * (a.y - c->y));
                 if (smallest_distance(points, *c) < r - rounding_tolerance(points, r)) continue;
                 if (surround_strictly(directions({a, b, d}, *c, 0.0, 2.0 * r), 1e-9) &&
                     r > best.radius)
@@ -37,9 +38,7 @@ circle2 exhaustive_inscribed(const std::vector<point2>& points,
 
 // The `count` points nearest to `c`.
 std::vector<point2> nearest_points(std::vector<point2> points, point2 c, std::size_t count) {
-    const auto closer = [c](point2 a, point2 b) {
-        return std::hypot(a.x - c.x, a.y - c.y) < std::hypot(b.x - c.x, b.y - c.y);
-    };
+    const auto closer = [c](point2 a, point2 b) { return norm(a - c) < norm(b - c); };
     count = std::min(count, points.size());
     std::partial_sort(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count),
                       points.end(), closer);

@@ -70,13 +70,15 @@ inline double rounding_tolerance(const std::vector<point2>& points, double size)
 
 inline double smallest_distance(const std::vector<point2>& points, point2 c) {
     double d = std::numeric_limits<double>::infinity();
-    for (const point2& p : points) d = std::min(d, std::hypot(p.x - c.x, p.y - c.y));
+    for (const point2& p : points)
+        d = std::min(d, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y)));
     return d;
 }
 
 inline double largest_distance(const std::vector<point2>& points, point2 c) {
     double d = 0.0;
-    for (const point2& p : points) d = std::max(d, std::hypot(p.x - c.x, p.y - c.y));
+    for (const point2& p : points)
+        d = std::max(d, std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y)));
     return d;
 }
 
@@ -89,7 +91,7 @@ inline std::vector<point2> directions(const std::vector<point2>& points, point2 
                                       double high) {
     std::vector<point2> result;
     for (const point2& p : points) {
-        const double d = std::hypot(p.x - c.x, p.y - c.y);
+        const double d = std::sqrt((p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y));
         if (d >= low && d <= high && d > 0.0) result.push_back({(p.x - c.x) / d, (p.y - c.y) / d});
     }
     return result;

@@ -50,8 +50,8 @@ zone2 exhaustive_zone(const std::vector<point2>& points, const std::vector<point
 std::vector<point2> extreme_points(std::vector<point2> points, point2 c, std::size_t count,
                                    bool largest) {
     const auto before = [c, largest](point2 a, point2 b) {
-        const double da = std::hypot(a.x - c.x, a.y - c.y);
-        const double db = std::hypot(b.x - c.x, b.y - c.y);
+        const double da = norm(a - c);
+        const double db = norm(b - c);
         return largest ? da > db : da < db;
     };
     count = std::min(count, points.size());

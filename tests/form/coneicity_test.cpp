@@ -164,3 +164,27 @@ TEST(Coneicity, PointerFormsMatchTheReferenceForms) {
 
 }  // namespace
 }  // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(Coneicity, NullPointSetIsAFailedEvaluation) {
+    const actual* none = nullptr;
+    coneicity c(0.25);
+    EXPECT_FALSE(c.compute(none));
+    EXPECT_TRUE(c.invalid());
+    c.value(0.25);
+    EXPECT_FALSE(
+        c.compute(none, spanto::cone(spanto::point(0, 0, 0), 1, spanto::point(0, 0, 1), 2)));
+    EXPECT_TRUE(c.invalid());
+    c.value(0.25);
+    EXPECT_FALSE(c.compute(none, spanto::axis(spanto::point(0, 0, 0), spanto::vector(0, 0, 1))));
+    EXPECT_TRUE(c.invalid());
+    c.value(0.25);
+    EXPECT_FALSE(c.compute(none, spanto::vector(0, 0, 1)));
+    EXPECT_TRUE(c.invalid());
+    EXPECT_TRUE(coneicity(none, spanto::vector(0, 0, 1)).invalid());
+}
+
+}  // namespace
+}  // namespace vantor
