@@ -1,12 +1,10 @@
 #include "demo.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli.h"
@@ -18,23 +16,18 @@
 namespace vantor::cli {
 namespace {
 
+namespace fs = std::filesystem;
+
 bool exists(const std::string& path) {
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
 }
 
-bool is_directory(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The directory holding the running program.
-std::string program_directory() {
-    std::vector<char> path(PATH_MAX + 1, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
-    if (n <= 0) return "";
-    const std::string program(path.data(), static_cast<std::size_t>(n));
-    return program.substr(0, program.rfind('/'));
+// The directory holding the running program; empty when it cannot be told.
+fs::path program_directory() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : program.parent_path();
 }
 
 std::string plot_name(const demo_options& options) {
@@ -48,7 +41,7 @@ std::string plot_name(const demo_options& options) {
     throw error("demo-roundness.svg and 998 more plots exist; give --plot or --force");
 }
 
-// A directory of its own under $TMPDIR (or /tmp), removed with what the demo put in it.
+// A directory of its own under $TMPDIR (or /tmp), removed with its contents.
 class scratch_directory {
   public:
     scratch_directory() {
@@ -60,31 +53,28 @@ class scratch_directory {
         path_ = pattern;
     }
     ~scratch_directory() {
-        for (const std::string& f : files_) std::remove(f.c_str());
-        ::rmdir(path_.c_str());
+        std::error_code ec;
+        fs::remove_all(path_, ec);
     }
     scratch_directory(const scratch_directory&) = delete;
     scratch_directory& operator=(const scratch_directory&) = delete;
 
-    std::string file(const std::string& name) {
-        files_.push_back(path_ + "/" + name);
-        return files_.back();
-    }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
 
   private:
     std::string path_;
-    std::vector<std::string> files_;
 };
 
 }  // namespace
 
 std::string find_samples() {
-    const std::string relative = VANTOR_SAMPLES_INSTALL_DIR;
-    const std::string here = program_directory();
-    const std::string installed = relative.front() == '/' ? relative : here + "/../" + relative;
-    if (!here.empty() && is_directory(installed)) return installed;
-    if (is_directory(VANTOR_SAMPLES_SOURCE_DIR)) return VANTOR_SAMPLES_SOURCE_DIR;
-    throw error("cannot find the sample measurements (looked in " + installed + " and " +
+    const fs::path here = program_directory();
+    const fs::path installed = here.empty() ? fs::path() : here / ".." / VANTOR_SAMPLES_INSTALL_DIR;
+    std::error_code ec;
+    for (const fs::path& dir : {installed, fs::path(VANTOR_SAMPLES_SOURCE_DIR)}) {
+        if (!dir.empty() && fs::is_directory(dir, ec)) return fs::canonical(dir, ec).string();
+    }
+    throw error("cannot find the sample measurements (looked in " + installed.string() + " and " +
                 VANTOR_SAMPLES_SOURCE_DIR + "); give --samples DIR");
 }
 
