@@ -216,36 +216,36 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
 
     const vantor::actual& points = *in.points;
     vantor::roundness f;
-    report r;
     spanto::circle reference;  // the circle the deviations are measured from
     std::string reference_name;
+    report measured_against;
+    bool keeps_radii = true;  // the evaluations about an axis keep the extreme distances
     if (const auto* given = std::get_if<spanto::circle>(&datum)) {
         f.compute(points, *given);
-        r = form_report(in, "roundness", f);
-        r["datum"] = datum_report(f.datum(), *given);
         reference = *given;
         reference_name = "given circle";
+        measured_against = datum_report(f.datum(), *given);
+        keeps_radii = false;
     } else if (const auto* line = std::get_if<spanto::line>(&datum)) {
         f.compute(points, *line);
-        r = form_report(in, "roundness", f);
-        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
-        r["datum"] = to_report(*line);
         reference = spanto::circle(line->nearest(centroid(points)), line->direction,
                                    (f.minvalue() + f.maxvalue()) / 2);
         reference_name = "circle about the given axis";
+        measured_against = to_report(*line);
     } else {
         const auto* given = std::get_if<spanto::vector>(&datum);
         f.compute(points, given ? *given : extremum_normal(in));
         if (f.datum().invalid()) {
-            throw error(in.name + ": the least squares circle could not be fitted");
+            throw error(in.name + ": the least-squares circle could not be fitted");
         }
-        r = form_report(in, "roundness", f);
-        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
-        r["datum"] = to_report(f.datum());
         reference = f.datum();
         reference_name = "least-squares circle";
+        measured_against = to_report(f.datum());
     }
+    report r = form_report(in, "roundness", f);
+    if (keeps_radii) add_extremes(r, "radius", f.minvalue(), f.maxvalue());
     r["reference"] = reference_name;
+    r["datum"] = measured_against;
     outcome result = with_verdict(std::move(r), f, tol);
     if (plot_out) {
         result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference, *plot_out);
