@@ -20,7 +20,7 @@ namespace vantor {
 class VANTOR_EXPORT feature : public element {
   public:
     // The kind of characteristic.
-    enum featype {
+    enum featype : int {
         fea_straightness = 0,
         fea_flatness = 1,
         fea_roundness = 2,

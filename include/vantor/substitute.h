@@ -21,7 +21,7 @@ namespace vantor {
 class VANTOR_EXPORT substitute : public element {
   public:
     // The fitting criterion.
-    enum subtype {
+    enum subtype : int {
         unspecified = 0,    // fitted as zone
         gauss = 1,          // least squares: minimal sum of squared radial distances
         zone = 2,           // minimum zone: narrowest band between two concentric circles
