@@ -72,9 +72,7 @@ spanto::point trial_centre(const double* p, const fit_context& c) {
 double gauss_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     ++c.evaluations;
-    spanto::cylinder z(c.start.centre, c.start.normal, c.start.radius + p[2]);
-    z.origin += p[0] * c.u;
-    z.origin += p[1] * c.w;
+    const spanto::cylinder z(trial_centre(p, c), c.start.normal, c.start.radius + p[2]);
     double spread = 0.0;
     const double sum = c.points->gaussdistance(z, spread);
     store(*static_cast<fit_record*>(record), z.origin, z.direction, z.radius, spread);
@@ -179,11 +177,15 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
     const spanto::vector a = c.start.normal.orthogonal();
     const planar_frame frame{c.start.centre, a, c.start.normal ^ a};
 
+    // Invalid points carry no position: the solvers see the valid ones only.
     std::vector<detail::point2> planar;
     planar.reserve(static_cast<std::size_t>(c.points->numpoints()));
-    for (const spanto::point& p : *c.points) planar.push_back(trace_of(p, frame));
+    for (const spanto::point& p : *c.points) {
+        if (p.valid()) planar.push_back(trace_of(p, frame));
+    }
     const detail::point2 centre =
         trace_of(spanto::point(record.centre[0], record.centre[1], record.centre[2]), frame);
+    if (planar.size() < 3 || !std::isfinite(centre.x) || !std::isfinite(centre.y)) return;
 
     detail::point2 refined;
     double refined_radius = 0.0;
@@ -213,26 +215,32 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
     if (!parameters_of(refined, c, frame, parameters)) return;
     // Near the optimum the objective is flat to rounding: the solver's circle is preferred
     // unless it is worse by more than that.
+    // (Written so that a NaN on either side keeps the minimiser's result.)
     const double coarse = planar_objective(s, planar, centre, record.radius);
-    if (planar_objective(s, planar, refined, refined_radius) > coarse + 1e-12 * std::fabs(coarse)) {
-        return;
-    }
+    const double fine = planar_objective(s, planar, refined, refined_radius);
+    if (!(fine <= coarse + 1e-12 * std::fabs(coarse))) return;
     objective(parameters, &c, &record);
 }
 
-const char* subtype_name(substitute::subtype s) {
-    switch (s) {
-        case substitute::gauss:
-            return "gauss";
-        case substitute::zone:
-            return "zone";
-        case substitute::inscribed:
-            return "inscribed";
-        case substitute::circumscribed:
-            return "circumscribed";
-        default:
-            return nullptr;
+// The criteria that can be fitted: their trace name, objective and number of parameters.
+struct fit_criterion {
+    substitute::subtype type;
+    const char* name;
+    detail::objective_fn objective;
+    int parameters;
+};
+
+const fit_criterion* find_criterion(substitute::subtype s) {
+    static const fit_criterion criteria[] = {
+        {substitute::gauss, "gauss", gauss_objective, 3},
+        {substitute::zone, "zone", zone_objective, 2},
+        {substitute::inscribed, "inscribed", inscribed_objective, 2},
+        {substitute::circumscribed, "circumscribed", circumscribed_objective, 2},
+    };
+    for (const fit_criterion& c : criteria) {
+        if (c.type == s) return &c;
     }
+    return nullptr;
 }
 
 }  // namespace
@@ -272,44 +280,34 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
     fit_context context{&points, start, u, w, &probe, 0};
     const double d0 = roundness(points, start).value();
     VANTOR_TRACE(5, " compute::circle: start dev=%.3f\n", d0);
+    if (!std::isfinite(d0)) {
+        // An invalid point measured first leaves no finite bracket for the minimiser.
+        VANTOR_TRACE(1, "*compute::circle: invalid start deviation\n");
+        return spanto::circle();
+    }
 
     double start_values[3] = {0.0, 0.0, 0.0};
     double lower[3] = {-d0, -d0, -d0};
     double upper[3] = {d0, d0, d0};
 
     criterion_ = s == unspecified ? zone : s;
-    detail::objective_fn objective = nullptr;
-    int n = 2;
-    switch (criterion_) {
-        case gauss:
-            objective = gauss_objective;
-            n = 3;
-            break;
-        case zone:
-            objective = zone_objective;
-            break;
-        case inscribed:
-            objective = inscribed_objective;
-            break;
-        case circumscribed:
-            objective = circumscribed_objective;
-            break;
-        default:
-            VANTOR_TRACE(0, "*compute::circle: invalid subtype\n");
-            return spanto::circle();
+    const fit_criterion* fitted = find_criterion(criterion_);
+    if (fitted == nullptr) {
+        VANTOR_TRACE(0, "*compute::circle: invalid subtype\n");
+        return spanto::circle();
     }
 
     fit_record record;
     detail::minimiser search;
-    search.init(objective, sizeof record);
-    search.minimise(start_values, lower, upper, n, &context, &record);
-    if (refinement_enabled) refine(criterion_, objective, context, record);
+    search.init(fitted->objective, sizeof record);
+    search.minimise(start_values, lower, upper, fitted->parameters, &context, &record);
+    if (refinement_enabled) refine(criterion_, fitted->objective, context, record);
     evaluations_of_last_fit = context.evaluations;
 
     const spanto::circle result(
         spanto::point(record.centre[0], record.centre[1], record.centre[2]),
         spanto::vector(record.normal[0], record.normal[1], record.normal[2]), record.radius);
-    deviation_ = record.deviation;
+    if (result.valid()) deviation_ = record.deviation;
     VANTOR_TRACE(5, "-compute::circle: %s\n", spanto::toa(result).c_str());
     return result;
 }
@@ -324,12 +322,12 @@ spanto::circle substitute::circle(const actual& points, subtype s) {
     VANTOR_TRACE(4, " compute::circle: actual=%p, #=%d\n", static_cast<const void*>(&points),
                  points.numpoints());
     if (s == unspecified) s = zone;
-    const char* name = subtype_name(s);
-    if (name == nullptr) {
+    const fit_criterion* named = find_criterion(s);
+    if (named == nullptr) {
         VANTOR_TRACE(0, "*compute::circle: invalid subtype\n");
         return spanto::circle();
     }
-    VANTOR_TRACE(4, " compute::circle: subtype: %s\n", name);
+    VANTOR_TRACE(4, " compute::circle: subtype: %s\n", named->name);
     const spanto::plane base = substitute().plane(points, gauss);
     if (base.invalid()) {
         VANTOR_TRACE(0, "*compute::circle: base plane computation failed\n");

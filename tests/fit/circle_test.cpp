@@ -254,3 +254,43 @@ TEST(CircleFit, NullPointSetGivesInvalidResults) {
 
 }  // namespace
 }  // namespace vantor
+
+namespace vantor {
+namespace {
+
+TEST(CircleFit, InvalidPointsDoNotSpoilTheRefinedFit) {
+    actual set(102);
+    const double pi = std::acos(-1.0);
+    for (int k = 0; k < 100; ++k) {
+        const double a = 2 * pi * k / 100;
+        const double r = 10 + 0.01 * std::cos(3 * a);
+        set.append(r * std::cos(a), r * std::sin(a), 0);
+    }
+    set[101] = spanto::point(10, 0.5, 0);  // entry 100 becomes an invalid filler
+    for (const auto s :
+         {substitute::gauss, substitute::zone, substitute::inscribed, substitute::circumscribed}) {
+        substitute fit;
+        const spanto::circle c = fit.circle(set, spanto::vector(0, 0, 1), s);
+        ASSERT_TRUE(c.valid()) << s;
+        EXPECT_NEAR(c.centre.x, 0, 0.01) << s;
+        EXPECT_NEAR(c.centre.y, 0, 0.01) << s;
+        EXPECT_TRUE(std::isfinite(fit.deviation())) << s;
+    }
+}
+
+TEST(CircleFit, InvalidFirstPointEndsTheFitWithoutChangingTheDeviation) {
+    actual set(40);
+    set[0] = spanto::point();
+    for (int k = 1; k < 40; ++k) set.append(std::cos(k * 0.15), std::sin(k * 0.15), 0);
+    substitute fit;
+    spanto::circle c;
+    const std::string out = testing::printed(
+        1, [&] { c = fit.circle(set, spanto::vector(0, 0, 1), substitute::zone); });
+    EXPECT_EQ(out, "*compute::circle: invalid start deviation\n");
+    EXPECT_TRUE(c.invalid());
+    EXPECT_EQ(fit.deviation(), 0.0);
+    EXPECT_EQ(fit.criterion(), substitute::unspecified);
+}
+
+}  // namespace
+}  // namespace vantor
