@@ -104,6 +104,7 @@ bool actual::save(std::FILE* f) const {
 }
 
 actual* actual::load(std::FILE* f) {
+    if (f == nullptr) return nullptr;
     unsigned char header[body_header_bytes];
     if (std::fread(header, sizeof header, 1, f) != 1) return nullptr;
     if (detail::load_le<std::uint16_t>(header + version_at) != body_version) return nullptr;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "form/evaluation.h"
@@ -60,6 +61,27 @@ detail::extremes profilerange(const std::vector<spanto::point>& profile, const p
     return detail::scan_extremes(
         profile.data(), 0, static_cast<int>(profile.size()),
         [fit](const spanto::point& p) { return p.y - (fit.b * p.x + fit.a); });
+}
+
+// The fitted cone: through the circles of the fitted radius at the axis point and one unit
+// along the axis (the axis direction has unit length). When a fitted radius there is negative
+// (the axis point lies beyond the apex), the same surface is described by its circles at the
+// ends of the measured profile instead; it is invalid only when a fitted radius is negative
+// within the measured part.
+spanto::cone profilecone(const spanto::axis& axis, const profileline& fit,
+                         const std::vector<spanto::point>& profile) {
+    const spanto::point o = axis.origin;
+    const spanto::vector u = axis.direction;
+    if (fit.a >= 0.0 && fit.a + fit.b >= 0.0) {
+        return spanto::cone(o + 0.0 * u, fit.a, o + 1.0 * u, fit.a + fit.b);
+    }
+    double low = profile.front().x;
+    double high = low;
+    for (const spanto::point& p : profile) {
+        low = std::min(low, p.x);
+        high = std::max(high, p.x);
+    }
+    return spanto::cone(o + low * u, fit.a + fit.b * low, o + high * u, fit.a + fit.b * high);
 }
 
 }  // namespace
@@ -125,10 +147,12 @@ bool coneicity::compute(const actual& points, const spanto::axis& axis) {
         setinvalid();
         return false;
     }
-    // The axis direction has unit length, so o + u lies at the axial position 1.
-    const spanto::point o = axis.origin;
-    const spanto::vector u = axis.direction;
-    datum_ = spanto::cone(o + 0.0 * u, fit.a, o + 1.0 * u, fit.a + fit.b);
+    const spanto::cone fitted = profilecone(axis, fit, profile);
+    if (fitted.invalid()) {
+        setinvalid();
+        return false;
+    }
+    datum_ = fitted;
     const detail::extremes e = profilerange(profile, fit);
     minimum_ = e.low;
     maximum_ = e.high;

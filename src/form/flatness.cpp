@@ -59,6 +59,11 @@ bool flatness::compute(const actual& points, const spanto::vector& direction) {
 
     // The plane through the first valid point: that point lies in the zone, deviation 0.
     spanto::plane through(points[k], direction);
+    if (through.invalid()) {
+        // A zero or non-finite direction, or an invalid first point: no plane to measure from.
+        setinvalid();
+        return false;
+    }
     detail::extremes e{0.0, 0.0};
     detail::fold_extremes(
         points.data() + k + 1, points.data() + n,

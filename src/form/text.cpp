@@ -16,24 +16,25 @@ struct textring {
 };
 
 // Advances the ring, then writes "<prefix>(invalid)" or "<prefix>(<value>)" into the buffer
-// it reaches. Bounded: a value too large for the buffer is cut, never written past it.
-const char* form_text(const char* prefix, const feature& f) {
+// it reaches; a null feature reads as invalid. Bounded: a value too large for the buffer is
+// cut, never written past it.
+const char* form_text(const char* prefix, const feature* f) {
     thread_local textring ring;
     ring.index = (ring.index + 1) % textring::size;
     char* text = ring.buffers[ring.index];
-    if (f.invalid()) {
+    if (f == nullptr || f->invalid()) {
         std::snprintf(text, sizeof ring.buffers[0], "%s(invalid)", prefix);
     } else {
-        std::snprintf(text, sizeof ring.buffers[0], "%s(%.3f)", prefix, f.value());
+        std::snprintf(text, sizeof ring.buffers[0], "%s(%.3f)", prefix, f->value());
     }
     return text;
 }
 
 }  // namespace
 
-const char* toa(const cylindricity& c) { return form_text("clf", c); }
-const char* toa(const cylindricity* c) { return toa(*c); }
-const char* toa(const coneicity& c) { return form_text("cnf", c); }
-const char* toa(const coneicity* c) { return toa(*c); }
+const char* toa(const cylindricity& c) { return form_text("clf", &c); }
+const char* toa(const cylindricity* c) { return form_text("clf", c); }
+const char* toa(const coneicity& c) { return form_text("cnf", &c); }
+const char* toa(const coneicity* c) { return form_text("cnf", c); }
 
 }  // namespace vantor

@@ -309,5 +309,9 @@ TEST(ActualFile, BodySizeFieldHoldsCountsUpToTheLargestThatFits) {
     EXPECT_FALSE(detail::body_size_field(INT32_MIN, field));
 }
 
+TEST(ActualFile, NullStreamLoadsAsNull) {
+    EXPECT_EQ(actual::load(static_cast<std::FILE*>(nullptr)), nullptr);
+}
+
 }  // namespace
 }  // namespace vantor

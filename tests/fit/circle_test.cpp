@@ -234,12 +234,6 @@ TEST(CircleArc, FittedArcLeavesTheObjectUnchanged) {
     EXPECT_TRUE(fit.arc(&set, vector(0, 0, 0), substitute::gauss).invalid());
 }
 
-}  // namespace
-}  // namespace vantor
-
-namespace vantor {
-namespace {
-
 TEST(CircleFit, NullPointSetGivesInvalidResults) {
     const actual* none = nullptr;
     substitute fit;
@@ -251,12 +245,6 @@ TEST(CircleFit, NullPointSetGivesInvalidResults) {
     EXPECT_TRUE(fit.arc(none, spanto::circle(spanto::point(0, 0, 0), z, 1)).invalid());
     EXPECT_EQ(fit.deviation(), 0.0);
 }
-
-}  // namespace
-}  // namespace vantor
-
-namespace vantor {
-namespace {
 
 TEST(CircleFit, InvalidPointsDoNotSpoilTheRefinedFit) {
     actual set(102);

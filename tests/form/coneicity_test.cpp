@@ -162,12 +162,6 @@ TEST(Coneicity, PointerFormsMatchTheReferenceForms) {
     EXPECT_FALSE(f.compute(&points));
 }
 
-}  // namespace
-}  // namespace vantor
-
-namespace vantor {
-namespace {
-
 TEST(Coneicity, NullPointSetIsAFailedEvaluation) {
     const actual* none = nullptr;
     coneicity c(0.25);
@@ -184,6 +178,24 @@ TEST(Coneicity, NullPointSetIsAFailedEvaluation) {
     EXPECT_FALSE(c.compute(none, spanto::vector(0, 0, 1)));
     EXPECT_TRUE(c.invalid());
     EXPECT_TRUE(coneicity(none, spanto::vector(0, 0, 1)).invalid());
+}
+
+TEST(Coneicity, AxisPointBeyondTheApexStillGivesTheFittedCone) {
+    // A cone with its apex at the origin, radius 0.5 z, measured between z = 5 and z = 10;
+    // the axis point at z = -10 lies beyond the apex, where the fitted radius is negative.
+    actual points(60);
+    const double pi = std::acos(-1.0);
+    for (int i = 0; i < 60; ++i) {
+        const double z = 5 + (i % 6);
+        const double a = 2 * pi * i / 60;
+        points.append(0.5 * z * std::cos(a), 0.5 * z * std::sin(a), z);
+    }
+    coneicity c;
+    ASSERT_TRUE(c.compute(points, spanto::axis(spanto::point(0, 0, -10), spanto::vector(0, 0, 1))));
+    EXPECT_NEAR(c.value(), 0, 1e-9);
+    ASSERT_TRUE(c.datum().valid());
+    EXPECT_NEAR(c.datum().sdistance(spanto::point(3, 0, 6)), 0, 1e-9);
+    EXPECT_GT(c.datum().sdistance(spanto::point(4, 0, 6)), 0);
 }
 
 }  // namespace

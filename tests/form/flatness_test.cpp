@@ -114,5 +114,14 @@ TEST(Flatness, WithoutDatumTheZonePlaneCannotBeFitted) {
     EXPECT_TRUE(flatness(points).invalid());
 }
 
+TEST(Flatness, DirectionFormWithoutADirectionFails) {
+    const spanto::point pts[] = {{0, 0, 1}, {1, 0, 2}};
+    const actual points(pts, 2, 2);
+    flatness f(0.5);
+    EXPECT_FALSE(f.compute(points, spanto::vector(0, 0, 0)));
+    EXPECT_TRUE(f.invalid());
+    EXPECT_TRUE(f.datum().invalid());
+}
+
 }  // namespace
 }  // namespace vantor

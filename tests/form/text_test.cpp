@@ -52,5 +52,10 @@ TEST(FormText, HugeValueIsCutToTheBuffer) {
     EXPECT_EQ(std::string(text, 5), "clf(1");
 }
 
+TEST(FormText, NullFeatureReadsAsInvalid) {
+    EXPECT_STREQ(toa(static_cast<const cylindricity*>(nullptr)), "clf(invalid)");
+    EXPECT_STREQ(toa(static_cast<const coneicity*>(nullptr)), "cnf(invalid)");
+}
+
 }  // namespace
 }  // namespace vantor
