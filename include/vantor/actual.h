@@ -129,7 +129,7 @@ class VANTOR_EXPORT actual : public element {
     bool ExtremumPoints(spanto::point& p1, spanto::point& p2, spanto::point& p3,
                         spanto::point& p4) const;
 
-    // Thins the valid points onto a grid over the bounding box and writes one point per
+    // Thins the valid points onto a grid over their bounding box and writes one point per
     // occupied cell (the last in index order) into target, ordered by cell (x fastest, then
     // y, then z). The grid has 5, 4, 3 or 2 divisions per axis for a target capacity above
     // 125, 64, 27 or 8. Returns target's new count, or 0 (target unchanged) when the target

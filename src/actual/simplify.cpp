@@ -1,6 +1,7 @@
 // Thinning of a point set onto a regular grid over its bounding box.
 #include "vantor/actual.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vantor {
@@ -50,8 +51,12 @@ int cell_index(double offset, double inverse_edge, int divisions) {
 int actual::simplify(actual& target) const {
     const grid g = grid_for_capacity(target.maxpoints());
     if (g.divisions == 0) return 0;
-    point lo, hi;
-    if (!bbox(lo, hi, false)) return 0;
+    // The box of the valid points: seeded with the first one, so that an invalid point 0 does
+    // not leave the box (and with it the grid) undefined; bbox then folds in the rest.
+    const point* first = std::find_if(begin(), end(), [](const point& p) { return p.valid(); });
+    if (first == end()) return 0;
+    point lo = *first, hi = *first;
+    bbox(lo, hi, true);
     const int m = g.divisions;
     const double fx = inverse_cell_edge(hi.x - lo.x, g.cell_factor);
     const double fy = inverse_cell_edge(hi.y - lo.y, g.cell_factor);

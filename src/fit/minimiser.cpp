@@ -21,7 +21,8 @@ void minimiser::init(objective_fn objective, int resultsize) {
     tolerance = 0.0001;
     separation = 1e-9;
     this->objective = objective;
-    this->resultsize = resultsize;
+    // The line search's record buffers hold record_capacity bytes; never copy more.
+    this->resultsize = std::min(resultsize, record_capacity);
 }
 
 void minimiser::minimise(const double* start, double* lower, double* upper, int n, void* context,

@@ -88,6 +88,8 @@ model_step solve_model(const linearisation& lin, double radius, std::vector<std:
         }
         a.insert(a.end(), {1.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0});
         b.insert(b.end(), {2.0 * radius, 2.0 * radius});
+        // x = 0 is feasible and the box bounds the step, so even a simplex stopped by its pivot
+        // limit leaves a feasible vertex in x; the model is then merely less improved.
         maximise_lp(a, b, c, x);
         const point2 step{std::clamp(x[0] - radius, -radius, radius),
                           std::clamp(x[1] - radius, -radius, radius)};

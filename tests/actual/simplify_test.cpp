@@ -158,5 +158,21 @@ TEST(ActualSimplify, NonFiniteOrTinyExtentStaysInsideTheGrid) {
     expect_points(target, {{0, 0, 0}, {tiny, 0, 0}});
 }
 
+TEST(Simplify, InvalidFirstPointDoesNotDecideTheGrid) {
+    actual source(1001);
+    source[0] = spanto::point();
+    for (int i = 0; i < 1000; ++i) source.append(i % 10, (i / 10) % 10, i / 100);
+    actual target(200);
+    EXPECT_EQ(source.simplify(target), 125);
+    for (const spanto::point& p : target) EXPECT_TRUE(p.valid());
+
+    actual only_invalid(3);
+    only_invalid[2] = spanto::point();
+    actual untouched(20);
+    untouched.append(1, 2, 3);
+    EXPECT_EQ(only_invalid.simplify(untouched), 0);
+    EXPECT_EQ(untouched.numpoints(), 1);
+}
+
 }  // namespace
 }  // namespace vantor

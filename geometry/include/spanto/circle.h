@@ -12,6 +12,9 @@ namespace spanto {
 // axis is the line through the centre along the normal. A default circle is invalid; so is one
 // with a zero or non-finite normal, a negative or NaN radius, an invalid centre, or one built
 // through three collinear points.
+//
+// The distances assume a unit normal, as the constructors make it; code that sets `normal`
+// directly must keep it of unit length.
 struct SPANTO_EXPORT circle {
     point centre;
     vector normal;

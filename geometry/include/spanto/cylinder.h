@@ -11,6 +11,9 @@ namespace spanto {
 // The infinite circular cylinder of radius `radius` about the axis through `origin` along the
 // unit vector `direction`. A default cylinder is invalid; so is one with an invalid point, a
 // zero or non-finite direction or a negative or NaN radius.
+//
+// The distances assume a unit direction, as the constructors make it; code that sets
+// `direction` directly must keep it of unit length.
 struct SPANTO_EXPORT cylinder {
     point origin;
     vector direction;

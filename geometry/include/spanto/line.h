@@ -9,6 +9,9 @@ namespace spanto {
 // An infinite straight line through `origin` along the unit vector `direction`. A default
 // line is invalid; so is one built from two equal points or from a zero or non-finite
 // direction.
+//
+// The distances and the nearest point assume a unit direction, as the constructors make it;
+// code that sets `direction` directly must keep it of unit length.
 struct SPANTO_EXPORT line {
     point origin;
     vector direction;

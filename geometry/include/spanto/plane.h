@@ -10,6 +10,9 @@ namespace spanto {
 
 // The plane through `origin` with unit normal `normal`. A default plane is invalid; so is one
 // built from a zero or non-finite normal or an invalid point.
+//
+// The distances assume a unit normal, as the constructor makes it; code that sets `normal`
+// directly must keep it of unit length.
 struct SPANTO_EXPORT plane {
     point origin;
     vector normal;
