@@ -204,7 +204,7 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
             break;
         case substitute::inscribed:
         case substitute::circumscribed:
-            if (!(detail::largest_angular_gap(planar, centre).angle < detail::pi)) return;
+            if (!detail::surrounded(planar, centre)) return;
             refined = s == substitute::inscribed
                           ? detail::maximum_inscribed_circle(planar, centre).centre
                           : detail::minimum_circumscribed_circle(planar).centre;

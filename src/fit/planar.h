@@ -52,6 +52,13 @@ struct angular_gap {
 };
 angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre);
 
+// True when the points surround `centre` (a closed profile): every angular gap between
+// neighbouring directions is below pi, exactly when largest_angular_gap(points, centre).angle
+// < pi. Linear time for any number of points: the directions are binned into sectors that
+// keep their smallest and largest angle, and a gap of pi or more cannot lie within a sector,
+// so it shows between occupied sectors.
+bool surrounded(const std::vector<point2>& points, point2 centre);
+
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
 // the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
 std::optional<point2> circumcentre(point2 a, point2 b, point2 c);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+#include <vector>
+
 namespace vantor {
 namespace detail {
 namespace {
@@ -53,6 +57,32 @@ TEST(Circumcentre, ByHandAndCollinear) {
     EXPECT_NEAR(c->y, s.y, 1e-12);
     EXPECT_FALSE(circumcentre({0.0, 0.0}, {1.0, 1.0}, {3.0, 3.0}).has_value());
     EXPECT_FALSE(circumcentre({0.0, 0.0}, {0.0, 0.0}, {3.0, 1.0}).has_value());
+}
+
+TEST(Planar, SurroundedAgreesWithTheLargestGap) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> angle(-pi, pi);
+    const point2 c{1.0, -2.0};
+    for (int trial = 0; trial < 400; ++trial) {
+        // Points on an arc of random width (some wider than a half circle, some narrower),
+        // at random distances, in random numbers up to twice the sector count.
+        const double from = angle(rng);
+        const double width = 2.0 * pi * (trial % 40) / 39.0;
+        const int n = 1 + static_cast<int>(rng() % 9000);
+        std::vector<point2> points;
+        for (int i = 0; i < n; ++i) {
+            const double a = from + width * std::uniform_real_distribution<double>(0, 1)(rng);
+            const double r = 0.5 + (rng() % 100) / 10.0;
+            points.push_back({c.x + r * std::cos(a), c.y + r * std::sin(a)});
+        }
+        EXPECT_EQ(surrounded(points, c), largest_angular_gap(points, c).angle < pi)
+            << "trial " << trial;
+    }
+    EXPECT_FALSE(surrounded({}, c));
+    EXPECT_FALSE(surrounded({c}, c));
+    // Exactly opposite directions leave a gap of exactly pi on either side: not surrounded.
+    EXPECT_FALSE(surrounded({{c.x + 1, c.y}, {c.x - 1, c.y}}, c));
+    EXPECT_TRUE(surrounded({{c.x + 1, c.y}, {c.x - 1, c.y + 0.01}, {c.x - 1, c.y - 0.01}}, c));
 }
 
 }  // namespace
