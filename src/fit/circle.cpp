@@ -167,11 +167,11 @@ double planar_objective(substitute::subtype s, const std::vector<detail::point2>
 // Moves the minimiser's result to the exact optimum of the criterion, measured the same way:
 // distances of the points from the axis along the start normal. The refined circle replaces
 // the record only when the criterion rates it no worse than the minimiser's result (within
-// rounding: 1e-12 of the objective). Maximum
-// inscribed and minimum circumscribed circles are refined only on a closed profile (the points
-// surround the minimiser's centre, every angular gap below 180 degrees): on an open one the
-// circumscribed circle jumps to a circle over the chord and the inscribed circle grows without
-// bound, so the minimiser's bounded result is kept.
+// rounding: 1e-12 of the objective). Maximum inscribed and minimum circumscribed circles are
+// refined only on a closed profile (the points surround the minimiser's centre, every angular
+// gap below 180 degrees): on an open one the circumscribed circle jumps to a circle over the
+// chord and the inscribed circle grows without bound, so the minimiser's bounded result is
+// kept.
 void refine(substitute::subtype s, detail::objective_fn objective, fit_context& c,
             fit_record& record) {
     const spanto::vector a = c.start.normal.orthogonal();
@@ -214,8 +214,7 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
     }
     if (!parameters_of(refined, c, frame, parameters)) return;
     // Near the optimum the objective is flat to rounding: the solver's circle is preferred
-    // unless it is worse by more than that.
-    // (Written so that a NaN on either side keeps the minimiser's result.)
+    // unless it is worse by more than that. A NaN on either side keeps the minimiser's result.
     const double coarse = planar_objective(s, planar, centre, record.radius);
     const double fine = planar_objective(s, planar, refined, refined_radius);
     if (!(fine <= coarse + 1e-12 * std::fabs(coarse))) return;
