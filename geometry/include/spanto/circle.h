@@ -43,16 +43,8 @@ struct SPANTO_EXPORT circle {
         return l;
     }
 
-    // 3-D distance of p from the circle's curve.
-    double distance(const point& p) const {
-        const vector d = p - centre;
-        const double h = dot(d, normal);
-        const double e = (d ^ normal).length() - radius;
-        return std::sqrt(e * e + h * h);
-    }
-
-    // The distance from the curve, with the sign of (distance from the axis - radius):
-    // positive outside, negative inside.
+    // The 3-D distance of p from the circle's curve, with the sign of (distance from the axis -
+    // radius): positive outside, negative inside.
     double sdistance(const point& p) const {
         const vector d = p - centre;
         const double h = dot(d, normal);
@@ -60,6 +52,9 @@ struct SPANTO_EXPORT circle {
         const double dist = std::sqrt(e * e + h * h);
         return e < 0.0 ? -dist : dist;
     }
+
+    // 3-D distance of p from the circle's curve.
+    double distance(const point& p) const { return std::fabs(sdistance(p)); }
 
     // The point of the curve nearest to p. For a point on the axis every point of the curve is
     // equally near; the one in the direction normal.orthogonal() from the centre is returned.
