@@ -12,12 +12,12 @@
 
 #include "core/trace.h"
 #include "fit/circle_fit.h"
-#include "fit/circumscribed_circle.h"
-#include "fit/inscribed_circle.h"
-#include "fit/least_squares_circle.h"
-#include "fit/minimiser.h"
-#include "fit/planar.h"
-#include "fit/zone_circle.h"
+#include "numeric/circumscribed_circle.h"
+#include "numeric/inscribed_circle.h"
+#include "numeric/least_squares_circle.h"
+#include "numeric/minimiser.h"
+#include "numeric/planar.h"
+#include "numeric/zone_circle.h"
 #include "vantor/feature.h"
 #include "vantor/substitute.h"
 

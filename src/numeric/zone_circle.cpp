@@ -1,9 +1,9 @@
-#include "fit/zone_circle.h"
+#include "numeric/zone_circle.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "fit/small_lp.h"
+#include "numeric/small_lp.h"
 
 namespace vantor {
 namespace detail {

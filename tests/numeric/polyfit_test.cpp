@@ -1,4 +1,4 @@
-#include "fit/polyfit.h"
+#include "numeric/polyfit.h"
 
 #include <gtest/gtest.h>
 

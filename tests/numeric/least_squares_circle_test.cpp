@@ -1,4 +1,4 @@
-#include "fit/least_squares_circle.h"
+#include "numeric/least_squares_circle.h"
 
 #include <gtest/gtest.h>
 

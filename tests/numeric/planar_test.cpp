@@ -1,4 +1,4 @@
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 #include <gtest/gtest.h>
 

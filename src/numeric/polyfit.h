@@ -1,4 +1,5 @@
-#pragma once
+#ifndef VANTOR_NUMERIC_POLYFIT_H
+#define VANTOR_NUMERIC_POLYFIT_H
 
 namespace vantor::detail {
 
@@ -17,3 +18,5 @@ namespace vantor::detail {
 void polyfit(const double* x, const double* y, int count, double* coefficients, int degree);
 
 }  // namespace vantor::detail
+
+#endif  // VANTOR_NUMERIC_POLYFIT_H

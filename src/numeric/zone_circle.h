@@ -14,12 +14,12 @@
 // hulls; in the regular case two outer and two inner contacts alternate
 // outer/inner/outer/inner in angle about the centre (degenerate cases have more contacts, or an
 // outer and an inner contact on one ray from the centre).
-#ifndef VANTOR_FIT_ZONE_CIRCLE_H
-#define VANTOR_FIT_ZONE_CIRCLE_H
+#ifndef VANTOR_NUMERIC_ZONE_CIRCLE_H
+#define VANTOR_NUMERIC_ZONE_CIRCLE_H
 
 #include <vector>
 
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 namespace detail {
@@ -41,4 +41,4 @@ zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start);
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_ZONE_CIRCLE_H

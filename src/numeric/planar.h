@@ -1,7 +1,7 @@
 // Plane coordinates shared by the exact circle solvers: points already projected into the fitting
 // plane, the circles they produce, and the few geometric helpers the solvers have in common.
-#ifndef VANTOR_FIT_PLANAR_H
-#define VANTOR_FIT_PLANAR_H
+#ifndef VANTOR_NUMERIC_PLANAR_H
+#define VANTOR_NUMERIC_PLANAR_H
 
 #include <cmath>
 #include <cstddef>
@@ -66,4 +66,4 @@ std::optional<point2> circumcentre(point2 a, point2 b, point2 c);
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_PLANAR_H

@@ -1,11 +1,11 @@
-#include "fit/inscribed_circle.h"
+#include "numeric/inscribed_circle.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
 
-#include "fit/planar_profiles.h"
+#include "numeric/planar_profiles.h"
 
 namespace vantor {
 namespace detail {

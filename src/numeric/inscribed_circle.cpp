@@ -1,4 +1,4 @@
-#include "fit/inscribed_circle.h"
+#include "numeric/inscribed_circle.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,10 +1,10 @@
-#include "fit/circumscribed_circle.h"
+#include "numeric/circumscribed_circle.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "fit/planar_profiles.h"
+#include "numeric/planar_profiles.h"
 
 namespace vantor {
 namespace detail {

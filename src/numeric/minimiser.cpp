@@ -1,4 +1,4 @@
-#include "fit/minimiser.h"
+#include "numeric/minimiser.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "fit/polyfit.h"
+#include "numeric/polyfit.h"
 
 namespace vantor::detail {
 namespace {

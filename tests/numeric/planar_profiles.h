@@ -1,7 +1,7 @@
 // Test support for the planar circle solvers: seeded profiles, independent distance and
 // certificate checks, and brute-force references.
-#ifndef VANTOR_TESTS_FIT_PLANAR_PROFILES_H
-#define VANTOR_TESTS_FIT_PLANAR_PROFILES_H
+#ifndef VANTOR_TESTS_NUMERIC_PLANAR_PROFILES_H
+#define VANTOR_TESTS_NUMERIC_PLANAR_PROFILES_H
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 namespace detail {
@@ -172,4 +172,4 @@ inline point2 brute_force_minimum(const std::function<double(point2)>& f, point2
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_TESTS_NUMERIC_PLANAR_PROFILES_H

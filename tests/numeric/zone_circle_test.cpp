@@ -1,11 +1,11 @@
-#include "fit/zone_circle.h"
+#include "numeric/zone_circle.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
 
-#include "fit/planar_profiles.h"
+#include "numeric/planar_profiles.h"
 
 namespace vantor {
 namespace detail {

@@ -1,4 +1,4 @@
-#include "fit/circumscribed_circle.h"
+#include "numeric/circumscribed_circle.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -6,8 +6,8 @@
 // variable), which cannot cycle on degenerate vertices. Optimality: no reduced cost exceeds
 // 1e-12. Meant for a handful of variables and up to a few hundred rows with coefficients of
 // order one.
-#ifndef VANTOR_FIT_SMALL_LP_H
-#define VANTOR_FIT_SMALL_LP_H
+#ifndef VANTOR_NUMERIC_SMALL_LP_H
+#define VANTOR_NUMERIC_SMALL_LP_H
 
 #include <cstddef>
 #include <vector>
@@ -26,4 +26,4 @@ bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_SMALL_LP_H

@@ -8,12 +8,12 @@
 // with a larger f. Optimality (a strict local maximum): the nearest points, at least three, do
 // not all lie in one closed half of the circle, i.e. their largest angular gap is below pi; then
 // every move brings one of them closer.
-#ifndef VANTOR_FIT_INSCRIBED_CIRCLE_H
-#define VANTOR_FIT_INSCRIBED_CIRCLE_H
+#ifndef VANTOR_NUMERIC_INSCRIBED_CIRCLE_H
+#define VANTOR_NUMERIC_INSCRIBED_CIRCLE_H
 
 #include <vector>
 
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 namespace detail {
@@ -32,4 +32,4 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_INSCRIBED_CIRCLE_H

@@ -8,12 +8,12 @@
 // rebuild is moved to the front, where it is met early next time. The problem is convex, so the
 // result is the global optimum. Optimality: either two contact points are diametral, or three
 // contact points do not all lie in one half of the circle.
-#ifndef VANTOR_FIT_CIRCUMSCRIBED_CIRCLE_H
-#define VANTOR_FIT_CIRCUMSCRIBED_CIRCLE_H
+#ifndef VANTOR_NUMERIC_CIRCUMSCRIBED_CIRCLE_H
+#define VANTOR_NUMERIC_CIRCUMSCRIBED_CIRCLE_H
 
 #include <vector>
 
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 namespace detail {
@@ -27,4 +27,4 @@ circle2 minimum_circumscribed_circle(const std::vector<point2>& points);
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_CIRCUMSCRIBED_CIRCLE_H

@@ -9,12 +9,12 @@
 // the residuals sum to zero and are orthogonal to the point directions; the iteration stops when
 // a step is below 1e-15 of the data size, when no step is kept, or when steps that no longer
 // lower S also stop shrinking (the gradient has reached its rounding floor).
-#ifndef VANTOR_FIT_LEAST_SQUARES_CIRCLE_H
-#define VANTOR_FIT_LEAST_SQUARES_CIRCLE_H
+#ifndef VANTOR_NUMERIC_LEAST_SQUARES_CIRCLE_H
+#define VANTOR_NUMERIC_LEAST_SQUARES_CIRCLE_H
 
 #include <vector>
 
-#include "fit/planar.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 namespace detail {
@@ -28,4 +28,4 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
 }  // namespace detail
 }  // namespace vantor
 
-#endif
+#endif  // VANTOR_NUMERIC_LEAST_SQUARES_CIRCLE_H

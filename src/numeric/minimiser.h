@@ -1,4 +1,5 @@
-#pragma once
+#ifndef VANTOR_NUMERIC_MINIMISER_H
+#define VANTOR_NUMERIC_MINIMISER_H
 
 namespace vantor::detail {
 
@@ -57,3 +58,5 @@ struct minimiser {
 };
 
 }  // namespace vantor::detail
+
+#endif  // VANTOR_NUMERIC_MINIMISER_H

@@ -1,4 +1,4 @@
-#include "fit/small_lp.h"
+#include "numeric/small_lp.h"
 
 #include <gtest/gtest.h>
 

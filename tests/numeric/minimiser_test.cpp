@@ -1,4 +1,4 @@
-#include "fit/minimiser.h"
+#include "numeric/minimiser.h"
 
 #include <gtest/gtest.h>
 
