@@ -1,0 +1,155 @@
+// vantor/fit.h: reference elements fitted to measured points.
+//
+// Fits a line, plane, circle, sphere, cylinder or cone to the valid points of a point set under
+// one of four criteria, and reports the element with what a metrology report needs beside it:
+// the form value of the points about the element, the RMS residual, the iterations, the
+// standard uncertainties of a least-squares fit and the contact points of a minimax fit.
+//
+// This interface stands beside `substitute`, whose element forms keep their own behaviour.
+//
+// Distances are orthogonal (geometric) distances in the units of the point coordinates. Signed
+// distances follow the geometry layer: positive on the side a plane's normal points to, and
+// outside (away from the centre or axis) for circles, spheres, cylinders and cones. Invalid
+// points (NaN coordinates) are left out of every fit, as the form evaluations leave them out.
+//
+// A failed fit never looks like a success: its `error` says why, its element is invalid (NaN)
+// and `valid()` is false.
+#ifndef VANTOR_FIT_H
+#define VANTOR_FIT_H
+
+#include <string>
+#include <vector>
+
+#include <spanto/spanto.h>
+
+#include "vantor/actual.h"
+#include "vantor/export.h"
+
+namespace vantor {
+
+// The fitting criteria. The values are those of substitute::subtype; the names that
+// criterion_name() gives are the ones the command-line tool and the Python package use.
+enum class criterion : int {
+    gauss = 1,          // "gauss": least squares, the smallest sum of squared distances
+    zone = 2,           // "zone": minimum zone, the narrowest zone that holds every point
+    inscribed = 3,      // "inscribed": the largest element that has no point inside it
+    circumscribed = 4,  // "circumscribed": the smallest element that has no point outside it
+};
+
+// "gauss", "zone", "inscribed" or "circumscribed"; nullptr for any other value.
+VANTOR_EXPORT const char* criterion_name(criterion c);
+
+// Sets c to the criterion called `name` and returns true; returns false and leaves c as it was
+// when no criterion has that name (or `name` is null).
+VANTOR_EXPORT bool criterion_named(const char* name, criterion& c);
+
+// One parameter of a fitted element as reports show it: a point or a vector (three values) or a
+// scalar (one value), with the standard uncertainty of each value.
+//
+// Names and meanings, per element, in this order:
+//   line:      "origin" (the point of the line nearest the centroid), "direction" (unit)
+//   plane:     "origin" (the centroid projected onto the plane), "normal" (unit)
+//   circle:    "centre", "normal" (unit), "radius"
+//   sphere:    "centre", "radius"
+//   cylinder:  "origin" (the point of the axis nearest the centroid), "direction" (unit),
+//              "radius"
+//   cone:      "apex", "direction" (unit, from the apex towards increasing radius),
+//              "half_angle" (in degrees, 0 to 90)
+// Lines, planes, circles and cylinders have no orientation: their directions and normals are
+// reported as the fit finds them, up to sign.
+struct fit_parameter {
+    const char* name = "";
+    int size = 0;  // 3 or 1
+    double value[3] = {0.0, 0.0, 0.0};
+    // Standard uncertainties, in the units of the value (see fit_report::has_uncertainty).
+    double uncertainty[3] = {0.0, 0.0, 0.0};
+};
+
+// What a fit reports besides the element itself.
+struct fit_report {
+    // The criterion fitted.
+    criterion method = criterion::gauss;
+    // Why the fit failed, for example "too few points: a cylinder needs at least 5 valid
+    // points"; empty when it succeeded.
+    std::string error;
+    // The number of valid points fitted.
+    int points = 0;
+    // The form value of the points about the element, as the matching form feature measures
+    // it: straightness (twice the largest distance from the line) for a line; for every other
+    // element the largest minus the smallest signed distance (flatness, roundness about the
+    // circle's axis, sphericity, cylindricity, conicity). For a minimum-zone fit this is the
+    // zone width.
+    double deviation = 0.0;
+    // The smallest and largest signed distance of a point from the element; for a line, the
+    // smallest and largest distance from it.
+    double minimum = 0.0;
+    double maximum = 0.0;
+    // The root mean square of the points' distances from the element.
+    double rms = 0.0;
+    // The iterations the solver ran; 0 for a fit in closed form.
+    int iterations = 0;
+    // True when the solver met its convergence test rather than stopping at its limit.
+    bool converged = false;
+    // The element's parameters, named and ordered as fit_parameter describes.
+    std::vector<fit_parameter> parameters;
+    // True when the parameters carry standard uncertainties: for least-squares fits, from the
+    // Jacobian J of the distances at the solution and the residual variance
+    // s^2 = sum of squared distances / (points - number of free parameters), as covariance
+    // s^2 (J^T J)^-1 propagated to the reported values. False for the minimax criteria, whose
+    // uncertainty values are then 0 and mean nothing.
+    bool has_uncertainty = false;
+    // For the minimax criteria, the indices (into the point set, invalid points counted) of
+    // the points on the boundary of the zone or on the fitted surface that decide the result.
+    std::vector<int> contacts;
+
+    bool valid() const { return error.empty(); }
+    explicit operator bool() const { return valid(); }
+};
+
+// A fitted element with its report. On failure the element is the type's invalid default.
+template <class Element>
+struct fit_result : fit_report {
+    Element element;
+};
+
+// The least-squares line (criterion gauss; 2 or more distinct valid points), or the line of the
+// thinnest cylinder that holds every point (zone).
+VANTOR_EXPORT fit_result<spanto::line> fit_line(const actual& points,
+                                                criterion c = criterion::gauss);
+
+// The plane of the criterion (gauss or zone; 3 or more valid points not all on one line). The
+// normal is chosen to point to the side of positive z, then y, then x.
+VANTOR_EXPORT fit_result<spanto::plane> fit_plane(const actual& points,
+                                                  criterion c = criterion::gauss);
+
+// The circle of the criterion (any of the four; 3 or more valid points) in the least-squares
+// plane of the points: its normal is that plane's normal, and the centre is fitted to the
+// points' projections into the plane.
+VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
+                                                    criterion c = criterion::gauss);
+
+// The circle of the criterion about an axis along `direction` (need not be unit): its normal is
+// the unit direction, and the centre is fitted to the points' projections into a plane
+// perpendicular to it, placed at the points' mean position along the direction. A zero or
+// non-finite direction fails.
+VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
+                                                    const spanto::vector& direction,
+                                                    criterion c = criterion::gauss);
+
+// The sphere of the criterion (any of the four; 4 or more valid points not all in one plane).
+VANTOR_EXPORT fit_result<spanto::sphere> fit_sphere(const actual& points,
+                                                    criterion c = criterion::gauss);
+
+// The cylinder of the criterion (any of the four; 5 or more valid points).
+VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
+                                                        criterion c = criterion::gauss);
+
+// The cone of the criterion (gauss or zone; 6 or more valid points). The returned cone's first
+// point is the point of its axis nearest the centroid and its second point lies one unit
+// further along the direction of increasing radius, so that rotaxis() points that way.
+VANTOR_EXPORT fit_result<spanto::cone> fit_cone(const actual& points,
+                                                criterion c = criterion::gauss);
+
+}  // namespace vantor
+
+#endif  // VANTOR_FIT_H
