@@ -92,41 +92,18 @@ std::string direction(const spanto::vector& v) {
     return text;
 }
 
-struct polar {
-    double angle;   // radians, -pi to pi, counter-clockwise from u seen against the normal
-    double radius;  // distance from the reference axis
-};
-
 // Maps measured points onto the chart.
-// The reference normal or its opposite, whichever has its largest component positive: the chart
-// looks the same whichever sense a fit gave the normal.
-spanto::vector viewing_axis(const spanto::vector& n) {
-    double largest = n.x;
-    for (const double c : {n.y, n.z}) {
-        if (std::abs(c) > std::abs(largest)) largest = c;
-    }
-    return largest < 0 ? -n : n;
-}
-
 class chart_mapping {
   public:
     explicit chart_mapping(const spanto::circle& reference)
-        : origin_(reference.centre),
-          axis_(viewing_axis(reference.normal)),
-          u_(axis_.orthogonal()),
-          w_(axis_ ^ u_),
-          radius_(reference.radius) {}
+        : frame_(reference), radius_(reference.radius) {}
 
     // Towards the viewer.
-    const spanto::vector& axis() const { return axis_; }
+    const spanto::vector& axis() const { return frame_.axis(); }
     // The direction of 0 degrees.
-    const spanto::vector& zero() const { return u_; }
+    const spanto::vector& zero() const { return frame_.zero(); }
 
-    polar project(const spanto::point& p) const {
-        const spanto::vector d = p - origin_;
-        const double x = dot(d, u_), y = dot(d, w_);
-        return {std::atan2(y, x), std::hypot(x, y)};
-    }
+    polar project(const spanto::point& p) const { return frame_.project(p); }
 
     double deviation(const polar& p) const { return p.radius - radius_; }
 
@@ -143,16 +120,14 @@ class chart_mapping {
     // The distance from the reference axis, along the ray at `angle`, of the circle `c`
     // projected into the chart plane (the far intersection; the axis lies inside the circle).
     double ray_distance(const spanto::circle& c, double angle) const {
-        const spanto::vector d = c.centre - origin_;
-        const double a = dot(d, u_), b = dot(d, w_);
+        const auto [a, b] = frame_.coordinates(c.centre);
         const double cs = std::cos(angle), sn = std::sin(angle);
         const double across = a * sn - b * cs;
         return a * cs + b * sn + std::sqrt(std::max(0.0, c.radius * c.radius - across * across));
     }
 
   private:
-    spanto::point origin_;
-    spanto::vector axis_, u_, w_;
+    polar_frame frame_;
     double radius_;
     double middle_ = 0.0;
     double magnification_ = 1.0;

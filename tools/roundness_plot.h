@@ -3,13 +3,63 @@
 #ifndef VANTOR_TOOLS_ROUNDNESS_PLOT_H
 #define VANTOR_TOOLS_ROUNDNESS_PLOT_H
 
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <spanto/spanto.h>
 #include <vantor/actual.h>
 
 namespace vantor::cli {
+
+// A measured point in the chart's polar coordinates.
+struct polar {
+    double angle;   // radians, -pi to pi, counter-clockwise from zero() seen against the axis
+    double radius;  // distance from the reference axis
+};
+
+// The chart's frame about a reference circle: centred on the circle's axis, seen along the
+// circle's normal or its opposite, whichever has its largest component positive (towards the
+// viewer), so that the chart looks the same whichever sense a fit gave the normal; 0 degrees
+// lies along vector::orthogonal() of that axis. The Python package's roundness plot uses it too.
+class polar_frame {
+  public:
+    explicit polar_frame(const spanto::circle& reference)
+        : origin_(reference.centre),
+          axis_(viewing_axis(reference.normal)),
+          u_(axis_.orthogonal()),
+          w_(axis_ ^ u_) {}
+
+    // Towards the viewer.
+    const spanto::vector& axis() const { return axis_; }
+    // The direction of 0 degrees.
+    const spanto::vector& zero() const { return u_; }
+
+    // The coordinates of p's projection into the chart plane, from the centre along zero() and
+    // along axis() ^ zero().
+    std::pair<double, double> coordinates(const spanto::point& p) const {
+        const spanto::vector d = p - origin_;
+        return {dot(d, u_), dot(d, w_)};
+    }
+
+    polar project(const spanto::point& p) const {
+        const auto [x, y] = coordinates(p);
+        return {std::atan2(y, x), std::hypot(x, y)};
+    }
+
+  private:
+    static spanto::vector viewing_axis(const spanto::vector& n) {
+        double largest = n.x;
+        for (const double c : {n.y, n.z}) {
+            if (std::abs(c) > std::abs(largest)) largest = c;
+        }
+        return largest < 0 ? -n : n;
+    }
+
+    spanto::point origin_;
+    spanto::vector axis_, u_, w_;
+};
 
 // A reference circle drawn on the chart.
 struct chart_circle {
