@@ -27,6 +27,7 @@ def roundness(points: Any, result: FormResult, ax: Optional[Any] = None) -> Any:
     ax: a polar axes to draw on; by default a new figure's.
     """
     import matplotlib.pyplot as plt
+    from matplotlib.ticker import MaxNLocator
 
     if result.feature != "roundness":
         raise ValueError(f"result: expected a roundness result, got {result.feature}")
@@ -52,5 +53,7 @@ def roundness(points: Any, result: FormResult, ax: Optional[Any] = None) -> Any:
             linewidth=0.8, label="reference")
     ax.set_rorigin(low - 1.5 * band)
     ax.set_ylim(low - 0.05 * band, high + 0.05 * band)
+    ax.yaxis.set_major_locator(MaxNLocator(3))
+    ax.set_rlabel_position(67.5)
     ax.set_title(f"Roundness {result.value:.6g}")
     return ax
