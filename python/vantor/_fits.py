@@ -11,6 +11,10 @@ from ._geometry import Element, from_core
 Parameter = Union[np.ndarray, float]
 
 
+def _plain(value: Any) -> Any:
+    return value.tolist() if isinstance(value, np.ndarray) else value
+
+
 class FitResult:
     """A fitted element and what the fit reports beside it.
 
@@ -89,9 +93,9 @@ class FitResult:
             if isinstance(value, Element):
                 value = value.to_dict()
             elif isinstance(value, dict):
-                value = {k: v.tolist() if isinstance(v, np.ndarray) else v for k, v in value.items()}
-            elif isinstance(value, np.ndarray):
-                value = value.tolist()
+                value = {k: _plain(v) for k, v in value.items()}
+            else:
+                value = _plain(value)
             out[name] = value
         return out
 

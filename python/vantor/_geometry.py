@@ -97,8 +97,10 @@ class Element:
     def __repr__(self) -> str:
         parts = []
         for name, value in self._parameters():
-            text = "[" + ", ".join(map(_text, value)) + "]" if isinstance(value, list) else _text(value)
-            parts.append(f"{name}={text}")
+            if isinstance(value, list):
+                parts.append(f"{name}=[{', '.join(map(_text, value))}]")
+            else:
+                parts.append(f"{name}={_text(value)}")
         return f"{type(self).__name__}({', '.join(parts)})"
 
 
