@@ -19,8 +19,8 @@ def roundness(points: Any, result: FormResult, ax: Optional[Any] = None) -> Any:
     Each valid point is drawn at its angle about the datum's axis and at its radial deviation:
     its distance from the axis minus the datum circle's radius, or for a datum line minus the
     middle of the smallest and largest distance. The radial scale shows the deviations
-    themselves, magnified by moving the plot's centre to just below the smallest one; the
-    dashed circle is the reference (deviation 0). The frame is that of the command-line tool's
+    themselves, magnified by placing the plot's centre one and a half band widths below the
+    smallest; the dashed circle is the reference (deviation 0). The frame is that of the command-line tool's
     plot: the axis points towards the viewer (its sense chosen so that its largest component is
     positive) and 0 degrees lies along the direction the tool's chart names.
 
