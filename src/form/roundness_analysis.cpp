@@ -220,7 +220,8 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
     const std::vector<detail::point2> planar = planar_profile(profile_);
     const detail::circle2 gauss = detail::least_squares_circle(planar, {{0.0, 0.0}, mean_radius()});
     const detail::zone2 zone = detail::minimum_zone_circle(planar, gauss.centre);
-    const detail::circle2 inscribed = detail::maximum_inscribed_circle(planar, gauss.centre);
+    const detail::circle2 inscribed =
+        detail::maximum_inscribed_circle_coarse_first(planar, gauss.centre);
     const detail::circle2 circumscribed = detail::minimum_circumscribed_circle(planar);
     const auto about = [&](const detail::circle2& c) {
         return parameters_about(planar, c.centre, c.radius, frame_, origin_);
