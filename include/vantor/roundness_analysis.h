@@ -27,10 +27,11 @@ namespace vantor {
 //
 // An axis has no sense of its own, so the frame takes the sense in which the largest component
 // of the direction is positive (x before y before z on ties). Angles run counter-clockwise seen
-// with `axis` pointing towards the viewer, from `zero`: the x axis projected into the plane
-// perpendicular to the axis, or, when the axis lies within 20 degrees of x, the y axis projected.
-// So 0 degrees stays put when the axis tilts a little, and one profile gets the same angles
-// whichever sense its axis was given in.
+// with `axis` pointing towards the viewer, from `zero`: the y axis projected into the plane
+// perpendicular to the axis, or, when the axis lies within 20 degrees of y, the z axis projected
+// (for an axis along z, 0 degrees lies along y and 90 degrees along -x). So 0 degrees stays put
+// when the axis tilts a little, and one profile gets the same angles whichever sense its axis
+// was given in.
 struct polar_frame {
     spanto::vector axis;     // unit
     spanto::vector zero;     // unit, perpendicular to axis: the direction of angle 0

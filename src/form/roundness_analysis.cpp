@@ -93,7 +93,7 @@ polar_frame polar_frame_about(const spanto::vector& direction) {
     if (largest < 0.0) axis = -axis;
     const double near_parallel = std::cos(20.0 * pi / 180.0);
     const spanto::vector world =
-        std::abs(axis.x) < near_parallel ? spanto::vector(1, 0, 0) : spanto::vector(0, 1, 0);
+        std::abs(axis.y) < near_parallel ? spanto::vector(0, 1, 0) : spanto::vector(0, 0, 1);
     const spanto::vector zero = (world - spanto::dot(world, axis) * axis).unit();
     return {axis, zero, axis ^ zero};
 }

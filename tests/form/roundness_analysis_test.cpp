@@ -45,6 +45,8 @@ std::vector<double> equal_angles(int n, double start = 0.0) {
 const spanto::point origin(0, 0, 0);
 const spanto::vector x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
 const spanto::line z_axis(origin, z);
+// The polar frame about z: 0 degrees along y, 90 degrees along -x.
+const spanto::vector zero = y, quarter = -x;
 const criterion all_criteria[] = {criterion::gauss, criterion::zone, criterion::inscribed,
                                   criterion::circumscribed};
 
@@ -69,8 +71,8 @@ TEST(RoundnessAnalysis, SingleHarmonicGivesItsFilteredPeakToValleyAboutEveryRefe
                            {50, 0.001, 150, 1000}, {5, 0.004, 0, 360},   {7, 0.0005, 500, 700}};
     for (const lobes& c : cases) {
         SCOPED_TRACE(testing::Message() << c.k << " UPR, cutoff " << c.cutoff);
-        const actual points = profile(spanto::point(0, 0, 4), x, y, 10.0, {{c.k, c.amplitude, 0.0}},
-                                      equal_angles(c.points));
+        const actual points = profile(spanto::point(0, 0, 4), zero, quarter, 10.0,
+                                      {{c.k, c.amplitude, 0.0}}, equal_angles(c.points));
         const roundness_analysis a(points, z_axis, c.cutoff);
         ASSERT_TRUE(a.valid()) << a.error();
         EXPECT_FALSE(a.resampled());
@@ -101,11 +103,11 @@ TEST(RoundnessAnalysis, SingleHarmonicGivesItsFilteredPeakToValleyAboutEveryRefe
 }
 
 TEST(RoundnessAnalysis, SpectrumFindsEachHarmonicsAmplitudeAndPhase) {
-    // About the z axis, where 0 degrees lies along x; the first sample at 0.1 rad.
+    // About the z axis, where 0 degrees lies along y and 90 along -x; the first sample at 0.1.
     const std::vector<component> parts = {
         {2, 0.002, 0.7}, {3, 0.003, -2.0}, {17, 0.0005, 3.0}, {200, 0.0001, 1.0}};
     const actual points =
-        profile(spanto::point(5, -3, 2), x, y, 25.0, parts, equal_angles(720, 0.1));
+        profile(spanto::point(5, -3, 2), zero, quarter, 25.0, parts, equal_angles(720, 0.1));
     const roundness_analysis a(points, spanto::line(spanto::point(5, -3, 0), z), 50);
     ASSERT_TRUE(a.valid()) << a.error();
     ASSERT_EQ(a.harmonic_limit(), 360);
@@ -180,8 +182,10 @@ TEST(RoundnessAnalysis, UnequalSpacingAgreesWithEqualSpacingWithinTheSplineBound
     for (const component& c : parts) fourth += c.amplitude * std::pow(c.k, 4);
     const double eps = 5.0 / 384.0 * std::pow(widest, 4) * fourth;
 
-    const roundness_analysis equal(profile(origin, x, y, 20.0, parts, equal_angles(n)), z_axis, 50);
-    const roundness_analysis unequal(profile(origin, x, y, 20.0, parts, irregular), z_axis, 50);
+    const roundness_analysis equal(profile(origin, zero, quarter, 20.0, parts, equal_angles(n)),
+                                   z_axis, 50);
+    const roundness_analysis unequal(profile(origin, zero, quarter, 20.0, parts, irregular), z_axis,
+                                     50);
     ASSERT_TRUE(equal.valid() && unequal.valid()) << equal.error() << unequal.error();
     EXPECT_FALSE(equal.resampled());
     ASSERT_TRUE(unequal.resampled());
@@ -210,7 +214,7 @@ TEST(RoundnessAnalysis, FailsOnWhatIsNoClosedProfile) {
     const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> gap;  // every 2 degrees, but none in the 40 degrees below 0
     for (int d = 0; d <= 320; d += 2) gap.push_back(d * pi / 180);
-    const actual ring = profile(origin, x, y, 5.0, {}, equal_angles(36));
+    const actual ring = profile(origin, zero, quarter, 5.0, {}, equal_angles(36));
     actual far = ring;
     far[7] = spanto::point(inf, 0, 0);
     struct failure {
@@ -220,10 +224,12 @@ TEST(RoundnessAnalysis, FailsOnWhatIsNoClosedProfile) {
         const char* error;
     };
     const failure cases[] = {
-        {profile(origin, x, y, 5.0, {}, equal_angles(2)), z_axis, 0, "at least 3 valid points"},
-        {profile(spanto::point(20, 0, 0), x, y, 5.0, {}, equal_angles(36)), z_axis, 0,
+        {profile(origin, zero, quarter, 5.0, {}, equal_angles(2)), z_axis, 0,
+         "at least 3 valid points"},
+        {profile(spanto::point(20, 0, 0), zero, quarter, 5.0, {}, equal_angles(36)), z_axis, 0,
          "do not surround the datum axis"},
-        {profile(origin, x, y, 5.0, {}, gap), z_axis, 50, "40.0 degrees, leaves the profile open"},
+        {profile(origin, zero, quarter, 5.0, {}, gap), z_axis, 50,
+         "40.0 degrees, leaves the profile open"},
         {ring, spanto::line(origin, spanto::vector(0, 0, 0)), 0, "datum axis is invalid"},
         {ring, z_axis, -1, "cutoff"},
         {ring, z_axis, std::nan(""), "cutoff"},
@@ -246,16 +252,16 @@ TEST(RoundnessAnalysis, PolarFrameKeepsZeroDegreesUnderSmallTilts) {
     };
     const double c20 = std::cos(20 * pi / 180), s20 = std::sin(20 * pi / 180);
     const frame_case cases[] = {
-        {{0, 0, 1}, {0, 0, 1}, {1, 0, 0}},
-        {{0, 0, -2}, {0, 0, 1}, {1, 0, 0}},
-        // Tilts either way that change which component is smallest: 0 degrees stays on x.
-        {{1e-6, -1e-7, 1}, {1e-6, -1e-7, 1}, {1, 0, -1e-6}},
-        {{-1e-7, 1e-6, -1}, {1e-7, -1e-6, 1}, {1, 0, -1e-7}},
-        {{0, 1, 0}, {0, 1, 0}, {1, 0, 0}},
-        // Along x, and up to 20 degrees from it: y projected.
+        {{0, 0, 1}, {0, 0, 1}, {0, 1, 0}},
+        {{0, 0, -2}, {0, 0, 1}, {0, 1, 0}},
+        // Tilts either way that change which component is smallest: 0 degrees stays on y.
+        {{1e-6, -1e-7, 1}, {1e-6, -1e-7, 1}, {0, 1, 1e-7}},
+        {{-1e-7, 1e-6, -1}, {1e-7, -1e-6, 1}, {0, 1, 1e-6}},
         {{-1, 0, 0}, {1, 0, 0}, {0, 1, 0}},
-        {{c20 + 1e-9, 0, s20}, {c20 + 1e-9, 0, s20}, {0, 1, 0}},
-        {{c20 - 1e-9, 0, s20}, {c20 - 1e-9, 0, s20}, {s20, 0, -c20}},
+        // Along y, and up to 20 degrees from it: z projected.
+        {{0, 1, 0}, {0, 1, 0}, {0, 0, 1}},
+        {{s20, c20 + 1e-9, 0}, {s20, c20 + 1e-9, 0}, {0, 0, 1}},
+        {{0, c20 - 1e-9, -s20}, {0, c20 - 1e-9, -s20}, {0, s20, c20}},
     };
     for (const frame_case& c : cases) {
         SCOPED_TRACE(spanto::toa(c.direction));
@@ -271,7 +277,7 @@ TEST(RoundnessAnalysis, PolarFrameKeepsZeroDegreesUnderSmallTilts) {
 TEST(RoundnessAnalysis, ConcurrentAnalysesAgreeWithSequentialOnes) {
     std::vector<actual> sets;
     for (const int n : {360, 1001, 3600, 4999}) {
-        sets.push_back(profile(origin, x, y, 8.0, {{3, 0.002, 0.5}, {11, 0.0007, -1.0}},
+        sets.push_back(profile(origin, zero, quarter, 8.0, {{3, 0.002, 0.5}, {11, 0.0007, -1.0}},
                                equal_angles(n, 0.01 * n)));
     }
     std::vector<double> sequential, concurrent(sets.size());
