@@ -27,8 +27,8 @@ constexpr double two_pi = 2.0 * pi;
 // Samples within 0.001 / N rad of an equal grid move no harmonic by more than 0.1 %.
 constexpr double equal_spacing_tolerance = 0.001;
 // The largest k h for which the spline keeps a harmonic k within 0.1 %:
-// 2 * 5/384 (k h)^4 <= 0.001.
-const double spline_reach = std::pow(0.001 * 384.0 / 10.0, 0.25);
+// 2 * 5/384 (k h)^4 <= 0.001, k h <= (0.0384)^(1/4).
+constexpr double spline_reach = 0.4426727678801286;
 // Samples closer than this part of the mean spacing become one knot.
 constexpr double merge_fraction = 0.25;
 

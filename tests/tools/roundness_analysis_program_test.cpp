@@ -28,6 +28,11 @@ json report_of(std::vector<std::string> args, int status = 0) {
     return json::parse(r.out.empty() ? "{}" : r.out);
 }
 
+void expect_centre(const json& c, double x, double y) {
+    EXPECT_NEAR(c[0].get<double>(), x, 1e-9);
+    EXPECT_NEAR(c[1].get<double>(), y, 1e-9);
+}
+
 double transmission(double upr, double cutoff) {
     return std::exp(-std::log(2.0) * (upr / cutoff) * (upr / cutoff));
 }
@@ -53,28 +58,24 @@ const std::string& lobed_file() {
     return path;
 }
 
-TEST(RoundnessAnalysisProgram, FilteredParametersAboutEachReference) {
+TEST(RoundnessAnalysisProgram, FilteredParametersHarmonicsAndVerdict) {
     // ring8: 4.9 and 5.2 in turn about (1, 2, 3), the harmonic 4 of amplitude 0.15 (the highest
-    // 8 points hold) about every reference circle, so RONt = 0.3 T(4).
-    for (const char* reference : {"gauss", "zone", "inscribed", "circumscribed"}) {
-        SCOPED_TRACE(reference);
-        json r = report_of({"roundness", data_file("ring8.csv"), "--filter", "15", "--reference",
-                            reference, "--upper", "0.29"});
-        EXPECT_EQ(r["reference"], reference);
-        EXPECT_EQ(r["filter_upr"], 15);
-        EXPECT_NEAR(r["ront"].get<double>(), 0.3 * transmission(4, 15), 1e-9);
-        EXPECT_EQ(r["value"], r["ront"]);
-        EXPECT_NEAR(r["ronp"].get<double>() + r["ronv"].get<double>(), r["ront"].get<double>(),
-                    1e-12);
-        EXPECT_TRUE(r["tolerance"]["within"].get<bool>());
-        const json& centre = r["datum"]["circle"]["centre"];
-        EXPECT_NEAR(centre[0].get<double>(), 1, 1e-9);
-        EXPECT_NEAR(centre[1].get<double>(), 2, 1e-9);
-        EXPECT_FALSE(r.contains("eccentricity"));
-    }
-    // Unfiltered about the default least-squares circle: today's roundness value.
-    const json r = report_of({"roundness", data_file("ring8.csv"), "--filter", "none",
-                              "--harmonics", "2", "--unit", "mm"});
+    // 8 points hold) about every reference circle, so RONt = 0.3 T(4); the verdict is on RONt.
+    json r = report_of({"roundness", data_file("ring8.csv"), "--filter", "15", "--reference",
+                        "inscribed", "--upper", "0.29"});
+    EXPECT_EQ(r["reference"], "inscribed");
+    EXPECT_EQ(r["filter_upr"], 15);
+    EXPECT_NEAR(r["ront"].get<double>(), 0.3 * transmission(4, 15), 1e-9);
+    EXPECT_EQ(r["value"], r["ront"]);
+    EXPECT_NEAR(r["ronp"].get<double>(), r["ront"].get<double>(), 1e-12);
+    EXPECT_TRUE(r["tolerance"]["within"].get<bool>());
+    expect_centre(r["datum"]["circle"]["centre"], 1, 2);
+    EXPECT_FALSE(r.contains("eccentricity"));
+
+    // Unfiltered about the default least-squares circle: today's value, outside 0.29.
+    r = report_of({"roundness", data_file("ring8.csv"), "--filter", "none", "--harmonics", "2",
+                   "--unit", "mm", "--upper", "0.29"},
+                  1);
     EXPECT_TRUE(r["filter_upr"].is_null());
     EXPECT_EQ(r["reference"], "gauss");
     EXPECT_EQ(r["unit"], "mm");
@@ -87,27 +88,16 @@ TEST(RoundnessAnalysisProgram, FilteredParametersAboutEachReference) {
     EXPECT_LT(r["harmonics"][1]["amplitude"].get<double>(), 1e-9);
 }
 
-TEST(RoundnessAnalysisProgram, EccentricityFromTheGivenAxisAndTheHarmonics) {
+TEST(RoundnessAnalysisProgram, EccentricityFromTheGivenAxis) {
     // The axis 0.03 off the profile's centre along +x: the reference centres lie 0.03 from it
     // towards -x. About the offset axis the angles are unequal, so the profile is resampled.
-    const json r = report_of({"roundness", lobed_file(), "--line", "10.03,20,0,0,0,-1",
-                              "--reference", "zone", "--harmonics", "3"});
+    const json r = report_of(
+        {"roundness", lobed_file(), "--line", "10.03,20,0,0,0,-1", "--reference", "zone"});
     EXPECT_NEAR(r["eccentricity"]["distance"].get<double>(), 0.03, 1e-9);
     const json& direction = r["eccentricity"]["direction"];
     EXPECT_NEAR(direction[0].get<double>(), -1, 1e-9);
     EXPECT_NEAR(direction[1].get<double>(), 0, 1e-6);
     EXPECT_EQ(r["resampled"]["points"], 720);
-    // The two lobe harmonics, then UPR 2 of the off-centre profile: e^2 / (4 R) = 2.8e-5 and the
-    // lobes spread by a k e / (2 R) = 1.1e-5.
-    const json& h = r["harmonics"];
-    ASSERT_EQ(h.size(), 3u);
-    EXPECT_EQ(h[0]["upr"], 3);
-    EXPECT_NEAR(h[0]["amplitude"].get<double>(), 0.002, 2e-5);
-    EXPECT_NEAR(h[0]["phase_deg"].get<double>(), 0, 1);
-    EXPECT_EQ(h[1]["upr"], 9);
-    EXPECT_NEAR(h[1]["amplitude"].get<double>(), 0.0005, 2e-5);
-    EXPECT_EQ(h[2]["upr"], 2);
-    EXPECT_LT(h[2]["amplitude"].get<double>(), 5e-5);
 
     // The line alone keeps its meaning: unfiltered, RONt is today's roundness about the axis,
     // and RONp, RONv are about the profile's mean radius.
@@ -122,20 +112,14 @@ TEST(RoundnessAnalysisProgram, EccentricityFromTheGivenAxisAndTheHarmonics) {
 }
 
 TEST(RoundnessAnalysisProgram, WritesTheSpectrumAndTheFilteredPlot) {
+    // The charts' content is checked by check_spectrum_svg.py and the plot's unit tests.
     const std::string spectrum = scratch("lobed-spectrum.svg");
     const std::string plot = scratch("lobed-plot.svg");
-    const json r = report_of({"roundness", lobed_file(), "--filter", "50", "--spectrum", spectrum,
-                              "--plot", plot, "--unit", "um"});
+    const json r = report_of(
+        {"roundness", lobed_file(), "--filter", "50", "--spectrum", spectrum, "--plot", plot});
     EXPECT_EQ(r["spectrum"]["file"], spectrum);
-    const std::string svg = read_file(spectrum);
-    for (const char* part : {"Undulations per revolution (UPR)", "Amplitude (\u00b5m)",
-                             "id=\"upr-100\"", "id=\"cutoff\"", "</svg>"}) {
-        EXPECT_NE(svg.find(part), std::string::npos) << part;
-    }
-    EXPECT_EQ(svg.find("id=\"upr-101\""), std::string::npos);  // up to twice the cutoff
-    const std::string chart = read_file(plot);
-    EXPECT_NE(chart.find("Filter 50 UPR"), std::string::npos);
-    EXPECT_NE(chart.find("about the least-squares circle"), std::string::npos);
+    EXPECT_NE(read_file(spectrum).find("id=\"upr-3\""), std::string::npos);
+    EXPECT_NE(read_file(plot).find("Filter 50 UPR"), std::string::npos);
 
     // Neither output replaces a file, and the command stops before its work.
     const program_result again =
