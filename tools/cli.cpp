@@ -29,6 +29,8 @@ struct arguments {
     std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
     std::optional<std::string> nominal, lower, upper;
     std::optional<std::string> plot;
+    std::optional<std::string> filter, reference, spectrum, unit;
+    int harmonics = 0;  // 0: not asked for
     std::string samples;
 };
 
@@ -117,6 +119,28 @@ std::vector<vantor::substitute::subtype> criteria_of(const std::string& name) {
         if (name == "all" || name == c.option) types.push_back(c.type);
     }
     return types;
+}
+
+// --filter: a cutoff in UPR, or 0 for "none".
+std::optional<double> filter_of(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    if (*text == "none") return 0.0;
+    double cutoff = 0.0;
+    if (!parse_number(*text, cutoff) || !(cutoff > 0.0)) {
+        throw error("--filter expects a cutoff in UPR (a positive number, e.g. 50) or none: got '" +
+                    printable(*text) + "'");
+    }
+    return cutoff;
+}
+
+roundness_options roundness_options_of(const arguments& a) {
+    roundness_options o;
+    o.filter = filter_of(a.filter);
+    if (a.reference) o.reference = criteria_of(*a.reference).at(0);
+    if (a.harmonics > 0) o.harmonics = a.harmonics;
+    if (a.spectrum) o.spectrum = plot_request{*a.spectrum, a.force};
+    o.unit = a.unit.value_or("");
+    return o;
 }
 
 // --- The command line.
@@ -209,6 +233,29 @@ subcommands define(CLI::App& app, arguments& a) {
                     "the circle through three extremum points)")};
     exclusive(s.roundness_datums);
     s.roundness->add_option("--plot", a.plot, "write an SVG roundness plot")->type_name("OUT.svg");
+    s.roundness
+        ->add_option("--filter", a.filter,
+                     "Gaussian filter of the profile with this cutoff in undulations per "
+                     "revolution (15, 50, 150, 500 or any positive value), or none")
+        ->type_name("UPR|none");
+    s.roundness
+        ->add_option("--reference", a.reference,
+                     "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
+                     "profile (with --line or --circle: and its eccentricity from that axis)")
+        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed"}));
+    s.roundness
+        ->add_option("--harmonics", a.harmonics,
+                     "report the K largest harmonics of 2 UPR and up (amplitude, phase)")
+        ->type_name("K")
+        ->check(CLI::PositiveNumber);
+    s.roundness
+        ->add_option("--spectrum", a.spectrum, "write an SVG bar chart of the harmonic spectrum")
+        ->type_name("OUT.svg");
+    s.roundness
+        ->add_option("--unit", a.unit,
+                     "the unit of the coordinates, to label the report and the plots (nothing "
+                     "is converted)")
+        ->check(CLI::IsMember({"mm", "um", "in"}));
     add_tolerance(s.roundness, a);
 
     s.flatness = add_command(app, "flatness", "flatness about a plane or along a direction", a);
@@ -282,7 +329,8 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out) {
         if (a.direction) datum = direction_of(*a.direction, "--direction");
         std::optional<plot_request> plot;
         if (a.plot) plot = plot_request{*a.plot, a.force};
-        return print_outcome(roundness(read_points(a.file), datum, tol, plot), a, out);
+        const roundness_options options = roundness_options_of(a);
+        return print_outcome(roundness(read_points(a.file), datum, tol, plot, options), a, out);
     } else if (s.flatness->parsed()) {
         require_one(s.flatness_datums, "flatness");
         std::variant<spanto::plane, spanto::vector> datum;

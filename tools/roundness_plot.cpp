@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include <vantor/roundness_analysis.h>
+
 #include "report.h"
+#include "svg.h"
 
 namespace vantor::cli {
 namespace {
@@ -29,60 +32,10 @@ constexpr int circle_samples = 720;
 
 const char* const circle_colours[] = {"#1f5fbf", "#2a9d3a", "#e07b00", "#c62828"};
 
-// The largest of 1, 2, 5 times a power of ten not above x (x > 0).
-double nice_floor(double x) {
-    const double decade = std::pow(10.0, std::floor(std::log10(x)));
-    const double m = x / decade;
-    return (m >= 5.0 ? 5.0 : m >= 2.0 ? 2.0 : 1.0) * decade;
-}
-
-// The smallest of 1, 2, 5 times a power of ten not below x (x > 0).
-double nice_ceil(double x) {
-    const double decade = std::pow(10.0, std::floor(std::log10(x)));
-    const double m = x / decade;
-    return (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * decade;
-}
-
-std::string escape(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                // Control characters are not allowed in XML 1.0 text.
-                out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-        }
-    }
-    return out;
-}
-
-// A chart coordinate, in millimetres with micrometre resolution.
-std::string mm(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", v);
-    return text;
-}
-
-// A plain number for the caption: magnification and ring spacing.
-std::string plain(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", v);
-    return text;
-}
+using svg::escape;
+using svg::mm;
+using svg::plain;
+using svg::with_unit;
 
 // A unit vector for the caption: "0, 0.7071, -0.7071".
 std::string direction(const spanto::vector& v) {
@@ -92,18 +45,27 @@ std::string direction(const spanto::vector& v) {
     return text;
 }
 
-// Maps measured points onto the chart.
+struct polar {
+    double angle;   // radians, -pi to pi, counter-clockwise from u seen against the normal
+    double radius;  // distance from the reference axis
+};
+
 class chart_mapping {
   public:
+    // Seen with the frame's axis towards the viewer, 0 degrees along its zero direction.
     explicit chart_mapping(const spanto::circle& reference)
-        : frame_(reference), radius_(reference.radius) {}
+        : chart_mapping(reference, vantor::polar_frame_about(reference.normal)) {}
 
     // Towards the viewer.
-    const spanto::vector& axis() const { return frame_.axis(); }
+    const spanto::vector& axis() const { return axis_; }
     // The direction of 0 degrees.
-    const spanto::vector& zero() const { return frame_.zero(); }
+    const spanto::vector& zero() const { return u_; }
 
-    polar project(const spanto::point& p) const { return frame_.project(p); }
+    polar project(const spanto::point& p) const {
+        const spanto::vector d = p - origin_;
+        const double x = dot(d, u_), y = dot(d, w_);
+        return {std::atan2(y, x), std::hypot(x, y)};
+    }
 
     double deviation(const polar& p) const { return p.radius - radius_; }
 
@@ -120,14 +82,23 @@ class chart_mapping {
     // The distance from the reference axis, along the ray at `angle`, of the circle `c`
     // projected into the chart plane (the far intersection; the axis lies inside the circle).
     double ray_distance(const spanto::circle& c, double angle) const {
-        const auto [a, b] = frame_.coordinates(c.centre);
+        const spanto::vector d = c.centre - origin_;
+        const double a = dot(d, u_), b = dot(d, w_);
         const double cs = std::cos(angle), sn = std::sin(angle);
         const double across = a * sn - b * cs;
         return a * cs + b * sn + std::sqrt(std::max(0.0, c.radius * c.radius - across * across));
     }
 
   private:
-    polar_frame frame_;
+    chart_mapping(const spanto::circle& reference, const vantor::polar_frame& frame)
+        : origin_(reference.centre),
+          axis_(frame.axis),
+          u_(frame.zero),
+          w_(frame.quarter),
+          radius_(reference.radius) {}
+
+    spanto::point origin_;
+    spanto::vector axis_, u_, w_;
     double radius_;
     double middle_ = 0.0;
     double magnification_ = 1.0;
@@ -164,15 +135,15 @@ std::vector<polar> thin(const std::vector<polar>& profile) {
     return kept;
 }
 
-void text(std::string& svg, double x, double y, const std::string& attributes,
+void text(std::string& out, double x, double y, const std::string& attributes,
           const std::string& content) {
-    svg +=
-        "<text x=\"" + mm(x) + "\" y=\"" + mm(y) + "\" " + attributes + ">" + content + "</text>\n";
+    out += svg::text(x, y, attributes, content);
 }
 
 }  // namespace
 
-roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart) {
+roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart,
+                                  const chart_labels& labels) {
     chart_mapping map(chart.reference);
 
     std::vector<polar> profile;
@@ -191,10 +162,11 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     }
     const double band = high - low;
     // A band below a billionth of the radius is rounding, not form: drawn unmagnified.
-    const double magnification = band > 1e-9 * chart.reference.radius && band > 0.0
-                                     ? std::min(max_magnification, nice_floor(band_width / band))
-                                     : 1.0;
-    const double division = nice_ceil(5.0 / magnification);
+    const double magnification =
+        band > 1e-9 * chart.reference.radius && band > 0.0
+            ? std::min(max_magnification, svg::nice_floor(band_width / band))
+            : 1.0;
+    const double division = svg::nice_ceil(5.0 / magnification);
     const double ring_spacing = magnification * division;
     map.scale((low + high) / 2, magnification);
     const std::size_t measured = profile.size();
@@ -275,12 +247,14 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     // Caption and legend.
     double y = centre_y + grid_radius + 16;
     text(svg, 12, y, "id=\"caption\" font-size=\"5\" font-weight=\"bold\"",
-         "Roundness " + format_number(chart.roundness) + " about the " +
-             escape(chart.reference_name));
+         "Roundness " + escape(with_unit(format_number(chart.roundness), labels.unit)) +
+             " about the " + escape(chart.reference_name));
     y += 7;
     text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
-    text(svg, 60, y, "font-size=\"3.5\"", "1 division = " + plain(division));
+    text(svg, 60, y, "font-size=\"3.5\"",
+         "1 division = " + escape(with_unit(plain(division), labels.unit)));
     text(svg, 110, y, "font-size=\"3.5\"", std::to_string(measured) + " points");
+    if (!labels.note.empty()) text(svg, 145, y, "font-size=\"3.5\"", escape(labels.note));
     y += 5.5;
     text(svg, 12, y, "font-size=\"3\" fill=\"#606060\"",
          "Viewed with the axis (" + direction(map.axis()) +
@@ -292,8 +266,10 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
                "\" stroke=\"" + circle_colours[k % 4] + "\" stroke-width=\"0.8\"/>\n";
         text(svg, 25, y, "font-size=\"3.5\" font-weight=\"bold\"", escape(c.abbreviation));
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
-        text(svg, 85, y, "font-size=\"3.5\"", "radius " + format_number(c.circle.radius));
-        text(svg, 135, y, "font-size=\"3.5\"", "roundness " + format_number(c.roundness));
+        text(svg, 85, y, "font-size=\"3.5\"",
+             "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
+        text(svg, 135, y, "font-size=\"3.5\"",
+             "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
     }
     svg += "</svg>\n";
     return {svg, magnification};

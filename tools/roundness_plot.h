@@ -3,63 +3,13 @@
 #ifndef VANTOR_TOOLS_ROUNDNESS_PLOT_H
 #define VANTOR_TOOLS_ROUNDNESS_PLOT_H
 
-#include <cmath>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <spanto/spanto.h>
 #include <vantor/actual.h>
 
 namespace vantor::cli {
-
-// A measured point in the chart's polar coordinates.
-struct polar {
-    double angle;   // radians, -pi to pi, counter-clockwise from zero() seen against the axis
-    double radius;  // distance from the reference axis
-};
-
-// The chart's frame about a reference circle: centred on the circle's axis, seen along the
-// circle's normal or its opposite, whichever has its largest component positive (towards the
-// viewer), so that the chart looks the same whichever sense a fit gave the normal; 0 degrees
-// lies along vector::orthogonal() of that axis. The Python package's roundness plot uses it too.
-class polar_frame {
-  public:
-    explicit polar_frame(const spanto::circle& reference)
-        : origin_(reference.centre),
-          axis_(viewing_axis(reference.normal)),
-          u_(axis_.orthogonal()),
-          w_(axis_ ^ u_) {}
-
-    // Towards the viewer.
-    const spanto::vector& axis() const { return axis_; }
-    // The direction of 0 degrees.
-    const spanto::vector& zero() const { return u_; }
-
-    // The coordinates of p's projection into the chart plane, from the centre along zero() and
-    // along axis() ^ zero().
-    std::pair<double, double> coordinates(const spanto::point& p) const {
-        const spanto::vector d = p - origin_;
-        return {dot(d, u_), dot(d, w_)};
-    }
-
-    polar project(const spanto::point& p) const {
-        const auto [x, y] = coordinates(p);
-        return {std::atan2(y, x), std::hypot(x, y)};
-    }
-
-  private:
-    static spanto::vector viewing_axis(const spanto::vector& n) {
-        double largest = n.x;
-        for (const double c : {n.y, n.z}) {
-            if (std::abs(c) > std::abs(largest)) largest = c;
-        }
-        return largest < 0 ? -n : n;
-    }
-
-    spanto::point origin_;
-    spanto::vector axis_, u_, w_;
-};
 
 // A reference circle drawn on the chart.
 struct chart_circle {
@@ -75,10 +25,17 @@ struct roundness_chart {
     std::string
         reference_name;  // what the roundness is measured about, e.g. "least-squares circle"
     // The chart's frame: its axis is the chart centre, its radius the zero of the deviations.
-    // The chart is seen along the normal or its opposite, whichever has its largest component
-    // positive (towards the viewer); 0 degrees lies along vector::orthogonal() of that axis.
+    // The chart is drawn in the library's polar frame about the normal (polar_frame_about): seen
+    // with the frame's axis towards the viewer, 0 degrees along x projected into the plane (y
+    // when the axis lies near x), so that small tilts of the axis leave it in place.
     spanto::circle reference;
     std::vector<chart_circle> circles;
+};
+
+// Words the chart adds to its numbers.
+struct chart_labels {
+    std::string unit;  // of lengths: "mm", "um" or "in"; empty: numbers without a unit
+    std::string note;  // on the profile, printed beside the scale (e.g. its filter); may be empty
 };
 
 struct roundness_svg {
@@ -97,7 +54,8 @@ struct roundness_svg {
 // profile where the circle meets the points. Grid rings, angle marks, the circles' labels, a legend
 // and a caption with the roundness, the magnification and the ring spacing complete the chart.
 // Invalid points are left out.
-roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart);
+roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart,
+                                  const chart_labels& labels = {});
 
 }  // namespace vantor::cli
 

@@ -1,9 +1,11 @@
 #include "profile.h"
 
+#include <cmath>
 #include <memory>
 
+#include <vantor/roundness_analysis.h>
+
 #include "points.h"
-#include "roundness_plot.h"
 
 namespace py = pybind11;
 
@@ -12,7 +14,8 @@ namespace vantor::python {
 std::pair<py::array_t<double>, py::array_t<double>> polar_profile(const py::array& points,
                                                                   const numbers& circle) {
     const point_rows rows(points);
-    const cli::polar_frame frame(element_from<spanto::circle>(circle));
+    const spanto::circle reference = element_from<spanto::circle>(circle);
+    const vantor::polar_frame frame = vantor::polar_frame_about(reference.normal);
     std::unique_ptr<vantor::actual> set;
     {
         const py::gil_scoped_release release;
@@ -25,9 +28,10 @@ std::pair<py::array_t<double>, py::array_t<double>> polar_profile(const py::arra
     {
         const py::gil_scoped_release release;
         for (const spanto::point& p : *set) {
-            const cli::polar at = frame.project(p);
-            *angle++ = at.angle;
-            *radius++ = at.radius;
+            const spanto::vector d = p - reference.centre;
+            const double x = dot(d, frame.zero), y = dot(d, frame.quarter);
+            *angle++ = std::atan2(y, x);
+            *radius++ = std::hypot(x, y);
         }
     }
     return {angles, radii};

@@ -10,9 +10,9 @@
 
 namespace vantor::python {
 
-// The valid points in the polar frame of the tool's roundness chart about `circle` (its numbers,
-// see elements.h): two arrays, the angles (radians, -pi to pi) and the distances from the
-// circle's axis. Computed with the GIL released.
+// The valid points in the library's polar frame about the axis of `circle` (its numbers, see
+// elements.h), the frame of the tool's roundness chart: two arrays, the angles (radians, -pi to
+// pi) and the distances from the circle's axis. Computed with the GIL released.
 std::pair<pybind11::array_t<double>, pybind11::array_t<double>> polar_profile(
     const pybind11::array& points, const numbers& circle);
 

@@ -20,9 +20,10 @@ def roundness(points: Any, result: FormResult, ax: Optional[Any] = None) -> Any:
     its distance from the axis minus the datum circle's radius, or for a datum line minus the
     middle of the smallest and largest distance. The radial scale shows the deviations
     themselves, magnified by placing the plot's centre one and a half band widths below the
-    smallest; the dashed circle is the reference (deviation 0). The frame is that of the command-line tool's
-    plot: the axis points towards the viewer (its sense chosen so that its largest component is
-    positive) and 0 degrees lies along the direction the tool's chart names.
+    smallest; the dashed circle is the reference (deviation 0). The frame is the library's
+    polar frame about the datum's axis, as on the command-line tool's chart: seen with the axis
+    towards the viewer (in the sense in which its largest component is positive), 0 degrees
+    along the y axis projected into the plane (the z axis when the datum's axis lies near y).
 
     ax: a polar axes to draw on; by default a new figure's.
     """
