@@ -391,19 +391,9 @@ report convert(const std::string& in, const std::string& out, bool force) {
     const point_file source = read_points(in);
     report r = file_summary(source);
     r["written"] = out;
-    if (source.element) {
-        std::FILE* f = std::fopen(target.temp_path().c_str(), "wb");
-        if (f == nullptr) throw error(out + ": cannot write");
-        const int left_out = write_text_points(*source.points, f);
-        const bool failed = std::ferror(f) != 0;
-        if (std::fclose(f) != 0 || failed) throw error(out + ": cannot write");
-        r["format"] = "text";
-        if (left_out > 0) r["points_left_out"] = left_out;
-    } else {
-        if (!source.points->save(target.temp_path().c_str())) throw error(out + ": cannot write");
-        r["format"] = "element";
-    }
-    target.commit();
+    const int left_out = write_points(*source.points, target, source.element);
+    r["format"] = source.element ? "text" : "element";
+    if (left_out > 0) r["points_left_out"] = left_out;
     return r;
 }
 

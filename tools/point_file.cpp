@@ -253,4 +253,19 @@ int write_text_points(const vantor::actual& points, std::FILE* out) {
     return skipped;
 }
 
+int write_points(const vantor::actual& points, output_file& out, bool text) {
+    int left_out = 0;
+    if (text) {
+        std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+        if (f == nullptr) throw error(out.target() + ": cannot write");
+        left_out = write_text_points(points, f);
+        const bool failed = std::ferror(f) != 0;
+        if (std::fclose(f) != 0 || failed) throw error(out.target() + ": cannot write");
+    } else if (!points.save(out.temp_path().c_str())) {
+        throw error(out.target() + ": cannot write");
+    }
+    out.commit();
+    return left_out;
+}
+
 }  // namespace vantor::cli

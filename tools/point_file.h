@@ -8,6 +8,8 @@
 
 #include <vantor/actual.h>
 
+#include "output_file.h"
+
 namespace vantor::cli {
 
 // A point set read from a file, and where it came from.
@@ -44,6 +46,11 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
 // coordinate that is not finite (invalid points among them) cannot be written as text and are
 // left out; returns their number.
 int write_text_points(const vantor::actual& points, std::FILE* out);
+
+// Writes the points into the prepared output file and commits it: as text (write_text_points)
+// or as an element file (actual::save). Returns the number of points left out of a text file.
+// Throws error when the file cannot be written.
+int write_points(const vantor::actual& points, output_file& out, bool text);
 
 }  // namespace vantor::cli
 

@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""Form evaluations on 1,000,000 points called from Python and from C++, and threads that overlap.
+
+Writes the points to an element file, runs the python_compare benchmarks of vantor_bench on it
+(the same evaluations and datums in C++: on the loaded point set, and on a point set filled from
+a plain array each time) and times the same calls through the package, which include converting
+the NumPy array into a point set (one pass). Then runs a long evaluation on two threads at once
+and one after the other, while a third thread ticks: with the GIL released during the
+computation, the two threads overlap and the ticks go on.
+
+usage: benchmarks/python_bench.py [BUILD_DIR]   (default: build; configured with
+       -DVANTOR_BUILD_BENCHMARKS=ON, and the Python package built)
+
+Wall-clock and CPU times are medians over repetitions, each the mean of enough calls to last
+0.2 s. They are only as steady as the machine's load allows.
+"""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+sys.path.insert(0, os.path.join(build, "python"))
+
+import numpy as np  # noqa: E402
+
+import vantor  # noqa: E402
+
+N = 1_000_000
+REPETITIONS = 5
+MIN_TIME = 0.2
+
+UP = (0.0, 0.0, 1.0)
+# The evaluations of benchmarks/python_compare_bench.cpp, with its datums.
+CASES = {
+    "flatness_plane": lambda p: vantor.flatness(p, vantor.Plane((0, 0, 0), UP)),
+    "cylindricity_cylinder": lambda p: vantor.cylindricity(p, vantor.Cylinder((0, 0, 0), UP, 27.5)),
+    "conicity_axis": lambda p: vantor.conicity(p, vantor.Line((0, 0, 0), UP)),
+    "roundness_direction": lambda p: vantor.roundness(p, direction=UP),
+}
+
+
+def measured(n):
+    """Points near a cone about the z axis (radius 20 + 0.3 z) with noise, as form_bench's."""
+    rng = np.random.default_rng(7)
+    a = 0.001 * np.arange(n)
+    z = 50.0 * (np.arange(n) % 997) / 997.0
+    r = 20.0 + 0.3 * z
+    return np.column_stack([r * np.cos(a), r * np.sin(a), z]) + rng.uniform(-0.01, 0.01, (n, 3))
+
+
+def time_python(call):
+    """Median wall and CPU milliseconds per call."""
+    start = time.perf_counter()
+    call()
+    calls = max(1, int(MIN_TIME / (time.perf_counter() - start)))
+    wall, cpu = [], []
+    for _ in range(REPETITIONS):
+        w, c = time.perf_counter(), time.process_time()
+        for _ in range(calls):
+            call()
+        wall.append((time.perf_counter() - w) / calls * 1e3)
+        cpu.append((time.process_time() - c) / calls * 1e3)
+    return statistics.median(wall), statistics.median(cpu)
+
+
+def time_cpp(points_file):
+    """Median wall and CPU milliseconds per evaluation of each python_compare benchmark."""
+    program = os.path.join(build, "benchmarks", "vantor_bench")
+    if not os.path.exists(program):
+        sys.exit(f"{program} not found: configure with -DVANTOR_BUILD_BENCHMARKS=ON and build it")
+    done = subprocess.run(
+        [program, "--benchmark_filter=^python_compare/", "--benchmark_format=json",
+         f"--benchmark_repetitions={REPETITIONS}", f"--benchmark_min_time={MIN_TIME}",
+         "--benchmark_report_aggregates_only=true"],
+        env={**os.environ, "VANTOR_BENCH_POINTS": points_file},
+        capture_output=True, text=True, check=True)
+    out = {}
+    for b in json.loads(done.stdout)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            out[b["run_name"].split("/", 1)[1]] = (b["real_time"], b["cpu_time"])
+    return out
+
+
+def overlap(points):
+    """Two roundness evaluations one after the other, then on two threads at once while a third
+    thread ticks every millisecond (it needs the GIL for each tick). Returns the wall seconds of
+    both runs, the process's CPU seconds per wall second on two threads (near 2 when both
+    compute at once on otherwise idle CPUs), whether the threads' computations overlapped, and
+    the ticks."""
+    call = CASES["roundness_direction"]
+    start = time.perf_counter()
+    call(points)
+    call(points)
+    sequential = time.perf_counter() - start
+
+    spans = []
+
+    def work():
+        begin = time.perf_counter()
+        call(points)
+        spans.append((begin, time.perf_counter()))
+
+    workers = [threading.Thread(target=work) for _ in range(2)]
+    ticks = 0
+
+    def tick():
+        nonlocal ticks
+        while any(w.is_alive() for w in workers):
+            time.sleep(0.001)
+            ticks += 1
+
+    start, cpu = time.perf_counter(), time.process_time()
+    for w in workers:
+        w.start()
+    ticker = threading.Thread(target=tick)
+    ticker.start()
+    for t in workers + [ticker]:
+        t.join()
+    threaded = time.perf_counter() - start
+    parallel = (time.process_time() - cpu) / threaded
+    overlapped = max(b for b, _ in spans) < min(e for _, e in spans)
+    return sequential, threaded, parallel, overlapped, ticks
+
+
+def main():
+    points = measured(N)
+    with tempfile.TemporaryDirectory() as scratch:
+        points_file = os.path.join(scratch, "points.vpts")
+        vantor.save(points_file, points)
+        cpp = time_cpp(points_file)
+    print(f"{N:,} points, vantor {vantor.__version__}, load average "
+          f"{os.getloadavg()[0]:.1f} on {os.cpu_count()} CPUs; median ms per evaluation")
+    print(f"{'':22} {'C++ loaded set':>16} {'C++ filled set':>16} {'Python':>16}  Python / C++")
+    print(f"{'evaluation':22} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8}"
+          f"  {'loaded':>6} {'filled':>6} (CPU)")
+    for name, call in CASES.items():
+        py_wall, py_cpu = time_python(lambda: call(points))
+        (loaded_wall, loaded_cpu), (filled_wall, filled_cpu) = cpp[name], cpp[name + "/fill"]
+        print(f"{name:22} {loaded_wall:7.2f} {loaded_cpu:8.2f} {filled_wall:7.2f} "
+              f"{filled_cpu:8.2f} {py_wall:7.2f} {py_cpu:8.2f}  {py_cpu / loaded_cpu:6.2f} "
+              f"{py_cpu / filled_cpu:6.2f}")
+    sequential, threaded, parallel, overlapped, ticks = overlap(points)
+    print(f"roundness_direction twice: one after the other {sequential:.3f} s, on two threads "
+          f"{threaded:.3f} s ({parallel:.2f} CPU s per s); computations overlapped: "
+          f"{'yes' if overlapped else 'no'}; ticks of a third thread meanwhile: {ticks}")
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,50 @@
+#include "files.h"
+
+#include <memory>
+
+#include "error.h"
+#include "output_file.h"
+#include "point_file.h"
+#include "points.h"
+
+namespace py = pybind11;
+
+namespace vantor::python {
+
+py::array_t<double> load_points(const std::string& path) {
+    std::unique_ptr<vantor::actual> points;
+    {
+        const py::gil_scoped_release release;
+        try {
+            points = std::move(cli::read_points(path).points);
+        } catch (const cli::error& e) {
+            throw py::value_error(e.what());
+        }
+    }
+    return to_array(*points);
+}
+
+int save_points(const std::string& path, const py::array& points, bool text) {
+    const point_rows rows(points);
+    std::string failure;
+    int written = 0;
+    {
+        const py::gil_scoped_release release;
+        // Text cannot hold NaN: a text file of only invalid rows would be no point file at all.
+        const std::unique_ptr<vantor::actual> set =
+            rows.points(text ? invalid_rows::drop : invalid_rows::keep);
+        try {
+            cli::output_file out(path, /*force=*/true);
+            written = set->numpoints() - cli::write_points(*set, out, text);
+        } catch (const cli::error& e) {
+            failure = e.what();
+        }
+    }
+    if (!failure.empty()) {
+        PyErr_SetString(PyExc_OSError, failure.c_str());
+        throw py::error_already_set();
+    }
+    return written;
+}
+
+}  // namespace vantor::python

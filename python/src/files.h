@@ -1,0 +1,25 @@
+// Point files, read and written by the command-line tool's own functions.
+#ifndef VANTOR_PYTHON_FILES_H
+#define VANTOR_PYTHON_FILES_H
+
+#include <string>
+
+#include <pybind11/numpy.h>
+
+namespace vantor::python {
+
+// The points of a text point file or an element file, as the tool reads them ("-" reads text
+// from standard input), as an (N, 3) float64 array. Throws ValueError with the reader's
+// message. Reads with the GIL released.
+pybind11::array_t<double> load_points(const std::string& path);
+
+// Writes the rows of an (N, 3) array to `path`, as text or as an element file (which keeps the
+// rows with a NaN coordinate; text leaves them out), through a temporary file that replaces an
+// existing one only when complete. Returns the number of rows written. Throws ValueError for
+// bad points (for text, also when every row has a NaN coordinate) and OSError when the file
+// cannot be written.
+int save_points(const std::string& path, const pybind11::array& points, bool text);
+
+}  // namespace vantor::python
+
+#endif  // VANTOR_PYTHON_FILES_H

@@ -1,0 +1,51 @@
+// vantor._core: the C++ side of the Python package. The package `vantor` gives the public
+// interface; this module takes plain values (arrays, kind names and numbers) and returns them.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+#include <vantor/version.h>
+
+#include "elements.h"
+#include "files.h"
+#include "forms.h"
+#include "points.h"
+#include "profile.h"
+
+namespace py = pybind11;
+using namespace pybind11::literals;
+
+namespace vantor::python {
+namespace {
+
+// The form value of the valid rows of `points` (converted and evaluated with the GIL released)
+// as (value, minimum, maximum, extremes, datum kind, datum numbers).
+py::tuple form(const std::string& feature, const py::array& points, const std::string& kind,
+               const numbers& datum) {
+    const point_rows rows(points);
+    std::optional<form_outcome> outcome;
+    {
+        const py::gil_scoped_release release;
+        const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::drop);
+        outcome = evaluate_form(feature, *set, kind, datum);
+    }
+    return py::make_tuple(outcome->value, outcome->minimum, outcome->maximum, outcome->extremes,
+                          outcome->datum.first, outcome->datum.second);
+}
+
+}  // namespace
+}  // namespace vantor::python
+
+PYBIND11_MODULE(_core, m) {
+    using namespace vantor::python;
+    m.doc() = "The C++ side of the vantor package (use the package, not this module).";
+    m.def("version", [] { return std::string(vantor::version()); });
+    m.def("make_element", &make_element, "kind"_a, "numbers"_a);
+    m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);
+    m.def("load", &load_points, "path"_a);
+    m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
+    m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);
+}

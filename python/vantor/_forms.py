@@ -1,0 +1,179 @@
+"""Form values of measured points against a datum."""
+
+from __future__ import annotations
+
+from typing import Any, Dict, Optional, Tuple, Type, Union
+
+import numpy as np
+
+from . import _core
+from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere, from_core, vector3
+from ._points import as_array
+
+Datum = Union[Element, np.ndarray]
+
+
+class FormResult:
+    """A form value with what the evaluation measured it against.
+
+    Attributes:
+        feature: "straightness", "flatness", "roundness", "sphericity", "cylindricity" or
+            "conicity".
+        value: the form value.
+        minimum, maximum: the smallest and largest of the quantity that `extremes` names
+            ("deviation", "diameter" or "radius"); None, like `extremes`, where the
+            evaluation keeps none.
+        datum: what the value was measured against: the element given or the one the
+            evaluation fitted, or for sphericity about a centre that centre (an array).
+    """
+
+    __slots__ = ("feature", "value", "minimum", "maximum", "extremes", "datum")
+
+    feature: str
+    value: float
+    minimum: Optional[float]
+    maximum: Optional[float]
+    extremes: Optional[str]
+    datum: Datum
+
+    def __init__(
+        self,
+        feature: str,
+        value: float,
+        minimum: Optional[float],
+        maximum: Optional[float],
+        extremes: Optional[str],
+        datum: Datum,
+    ) -> None:
+        for name, v in zip(self.__slots__, (feature, value, minimum, maximum, extremes, datum)):
+            object.__setattr__(self, name, v)
+
+    def __setattr__(self, name: str, value: Any) -> None:
+        raise AttributeError("FormResult is immutable")
+
+    def to_dict(self) -> Dict[str, Any]:
+        """The result under the names of the command-line tool's JSON report: feature, value,
+        min_<extremes> and max_<extremes> where kept, and datum."""
+        out: Dict[str, Any] = {"feature": self.feature, "value": self.value}
+        if self.extremes is not None:
+            out["min_" + self.extremes] = self.minimum
+            out["max_" + self.extremes] = self.maximum
+        datum = self.datum
+        out["datum"] = (
+            datum.to_dict() if isinstance(datum, Element) else {"centre": datum.tolist()}
+        )
+        return out
+
+    def __repr__(self) -> str:
+        parts = [f"feature={self.feature!r}", f"value={self.value!r}"]
+        if self.extremes is not None:
+            parts += [f"minimum={self.minimum!r}", f"maximum={self.maximum!r}"]
+            parts.append(f"extremes={self.extremes!r}")
+        datum = self.datum
+        shown = repr(datum) if isinstance(datum, Element) else repr(datum.tolist())
+        parts.append(f"datum={shown}")
+        return f"FormResult({', '.join(parts)})"
+
+
+# The keyword alternatives to a datum element, and the kind the core knows them by.
+_ALTERNATIVES = {"direction": "direction", "centre": "point"}
+
+
+def _evaluate(
+    feature: str,
+    points: Any,
+    datum: Optional[Element],
+    types: Tuple[Type[Element], ...],
+    **alternatives: Any,
+) -> FormResult:
+    given = [(k, v) for k, v in alternatives.items() if v is not None]
+    if datum is not None:
+        given.insert(0, ("datum", datum))
+    if len(given) != 1:
+        names = " or ".join(["datum"] + list(alternatives))
+        raise TypeError(f"{feature} needs exactly one of {names}")
+    name, value = given[0]
+    if name == "datum":
+        if not isinstance(value, types):
+            expected = " or ".join(t.__name__ for t in types)
+            raise TypeError(f"{feature}: datum must be a {expected}, not {type(value).__name__}")
+        kind, numbers = value.kind, list(value._numbers)
+    else:
+        kind, numbers = _ALTERNATIVES[name], vector3(name, value)
+    try:
+        result, low, high, extremes, datum_kind, datum_numbers = _core.form(
+            feature, as_array(points), kind, numbers
+        )
+    except ValueError as e:
+        raise ValueError(f"{feature}: {e}") from None
+    used: Datum = (
+        np.array(datum_numbers) if datum_kind == "point" else from_core(datum_kind, datum_numbers)
+    )
+    return FormResult(feature, result, low, high, extremes, used)
+
+
+# Every evaluation takes `points`: an (N, 3) array-like of floats (float32 or any strides
+# accepted, converted in one pass). Rows with a NaN coordinate are left out. Failures raise
+# ValueError with the reason; a wrong or missing datum raises TypeError.
+
+
+def straightness(points: Any, datum: Line) -> FormResult:
+    """Straightness about a datum line: the diameter of the smallest cylinder about the line
+    that holds every point. minimum and maximum are twice the smallest and largest distance
+    from the line (extremes "diameter")."""
+    return _evaluate("straightness", points, datum, (Line,))
+
+
+def flatness(points: Any, datum: Optional[Plane] = None, *, direction: Any = None) -> FormResult:
+    """Flatness: the width of the zone between two planes parallel to the datum plane that
+    holds the points and the plane itself; minimum and maximum are the smallest and largest
+    signed distance (positive on the normal's side; extremes "deviation").
+
+    With `direction` instead of a datum: the narrowest zone between planes perpendicular to the
+    direction; the datum is then the zone's middle plane and minimum and maximum are -value/2
+    and +value/2.
+    """
+    return _evaluate("flatness", points, datum, (Plane,), direction=direction)
+
+
+def roundness(
+    points: Any, datum: Union[Circle, Line, None] = None, *, direction: Any = None
+) -> FormResult:
+    """Roundness: the width of the ring about an axis that holds the points; only a point's
+    distance from the axis counts.
+
+    - datum a Circle: about the circle's axis, the radial deviations from its radius (the
+      evaluation keeps no minimum and maximum).
+    - datum a Line: about the line as axis; minimum and maximum are the smallest and largest
+      distance from it (extremes "radius").
+    - direction: about the least-squares circle fitted in the plane perpendicular to the
+      direction, which becomes the datum; minimum and maximum as for a line.
+    """
+    return _evaluate("roundness", points, datum, (Circle, Line), direction=direction)
+
+
+def sphericity(points: Any, datum: Optional[Sphere] = None, *, centre: Any = None) -> FormResult:
+    """Sphericity: the spread of the points' distances from the datum sphere's centre, measured
+    as radial deviations from its radius (no minimum and maximum kept), or from `centre`, when
+    minimum and maximum are the smallest and largest distance (extremes "radius")."""
+    return _evaluate("sphericity", points, datum, (Sphere,), centre=centre)
+
+
+def cylindricity(points: Any, datum: Cylinder) -> FormResult:
+    """Cylindricity: the largest distance of a point from the datum cylinder's surface (no
+    minimum and maximum kept)."""
+    return _evaluate("cylindricity", points, datum, (Cylinder,))
+
+
+def conicity(points: Any, datum: Union[Cone, Line]) -> FormResult:
+    """Conicity: how far the points lie from a cone; minimum and maximum are the smallest and
+    largest deviation (extremes "deviation").
+
+    - datum a Cone: the signed distances from its surface (positive outside). The value is the
+      maximum when every point lies outside, minus the minimum when every point lies inside,
+      otherwise their difference.
+    - datum a Line: the cone is fitted about the line as axis, by a least-squares line through
+      the radial profile (axial position, distance from the axis); the value is the spread of
+      the radial residuals and the fitted cone is the datum.
+    """
+    return _evaluate("conicity", points, datum, (Cone, Line))

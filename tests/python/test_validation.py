@@ -1,0 +1,81 @@
+"""Bad input raises a clear error; a failed evaluation raises ValueError with the reason."""
+
+import numpy as np
+import pytest
+
+import vantor
+
+GOOD = np.array([[0.0, 0, 0], [1, 0, 0.001], [0, 1, -0.002], [1, 1, 0]])
+
+BAD_POINTS = [
+    (np.zeros((4, 2)), r"\(N, 3\) array, got shape \(4, 2\)"),
+    (np.zeros(3), r"shape \(3,\)"),
+    (np.zeros((4, 3, 1)), r"shape \(4, 3, 1\)"),
+    (np.zeros((0, 3)), "no rows"),
+    ([["1", "2", "3"]], "expected numbers"),
+    ([[1, 2, "a"]], "expected numbers"),
+    (None, "expected numbers"),
+    (np.ones((2, 3), dtype=complex), "expected numbers"),
+    (np.ones((2, 3), dtype=bool), "expected numbers"),
+    ([[1, 2, 3], [4, 5]], r"\(N, 3\) array of numbers"),
+    (np.full((3, 3), np.nan), "no valid point"),
+    ([[0, 0, 0], [1, 2, np.inf]], "row 1 has an infinite coordinate"),
+    ([[0, 0, 1e308], [0, 0, -1e308]], "not finite"),
+]
+
+
+@pytest.mark.parametrize("points,message", BAD_POINTS)
+def test_bad_points(points, message):
+    with pytest.raises(ValueError, match="^flatness: .*" + message):
+        vantor.flatness(points, vantor.Plane((0, 0, 0), (0, 0, 1)))
+
+
+BAD_ELEMENTS = [
+    (lambda: vantor.Plane((0, 0, 0), (0, 0, 0)), ValueError, "plane: the normal must have"),
+    (lambda: vantor.Line((0, 0, 0), (0, 0, 0)), ValueError, "line: the direction must have"),
+    (lambda: vantor.Line((0, 0, 0), (1e300, 1e300, 0)), ValueError, "finite, non-zero length"),
+    (lambda: vantor.Circle((0, 0, 0), (0, 0, 1), -1), ValueError, "radius must not be negative"),
+    (lambda: vantor.Cone((0, 0, 0), 1, (0, 0, 0), 2), ValueError, "two points must lie"),
+    (lambda: vantor.Cone((0, 0, 0), 1, (0, 0, 1), -2), ValueError, "radius1 must not be"),
+    (lambda: vantor.Plane((0, 0, np.nan), (0, 0, 1)), ValueError, "origin: every number"),
+    (lambda: vantor.Plane((0, 0), (0, 0, 1)), ValueError, "origin: expected three numbers"),
+    (lambda: vantor.Sphere((0, 0, 0), "1"), TypeError, "radius: expected a number"),
+    (lambda: vantor.Sphere((0, 0, 0), float("inf")), ValueError, "radius: must be finite"),
+]
+
+
+@pytest.mark.parametrize("make,error,message", BAD_ELEMENTS)
+def test_bad_elements(make, error, message):
+    with pytest.raises(error, match=message):
+        make()
+
+
+PLANE = vantor.Plane((0, 0, 0), (0, 0, 1))
+LINE = vantor.Line((0, 0, 0), (0, 0, 1))
+
+BAD_CALLS = [
+    (lambda: vantor.flatness(GOOD), TypeError, "needs exactly one of datum or direction"),
+    (lambda: vantor.flatness(GOOD, PLANE, direction=(0, 0, 1)), TypeError, "exactly one"),
+    (lambda: vantor.flatness(GOOD, LINE), TypeError, "datum must be a Plane, not Line"),
+    (lambda: vantor.cylindricity(GOOD, (0, 0, 1)), TypeError, "must be a Cylinder, not tuple"),
+    (lambda: vantor.flatness(GOOD, direction=(0, 0, 0)), ValueError, "direction: must have"),
+    (lambda: vantor.sphericity(GOOD, centre=(0, np.nan, 0)), ValueError, "centre: every"),
+    # Points on one line: no circle.
+    (
+        lambda: vantor.roundness([[0, 0, 0], [1, 0, 0], [2, 0, 0]], direction=(0, 0, 1)),
+        ValueError,
+        "roundness: no least-squares circle",
+    ),
+    # Every point at one position along the axis: no cone.
+    (
+        lambda: vantor.conicity([[1, 0, 0], [0, 2, 0], [-1, 0, 0]], LINE),
+        ValueError,
+        "conicity: no cone",
+    ),
+]
+
+
+@pytest.mark.parametrize("call,error,message", BAD_CALLS)
+def test_bad_calls(call, error, message):
+    with pytest.raises(error, match=message):
+        call()
