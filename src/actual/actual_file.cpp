@@ -1,4 +1,4 @@
-// The element-file body of a point set, and the loader's dispatch on the stored type.
+// The element-file body of a point set.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,6 @@
 
 #include "actual/body_size.h"
 #include "core/byteorder.h"
-#include "core/element_file.h"
 #include "vantor/actual.h"
 
 namespace vantor {
@@ -139,19 +138,6 @@ actual* actual::load(const char* filename) {
     if (loaded->isof(type_actual)) return static_cast<actual*>(loaded);
     delete loaded;
     return nullptr;
-}
-
-element* element::load(std::FILE* f) {
-    detail::element_header header;
-    if (!detail::read_element_header(f, header)) return nullptr;
-    // Only point sets have a body and a loader; any other type loads as nothing.
-    if (header.type != type_actual) return nullptr;
-    actual* set = actual::load(f);
-    if (set != nullptr) {
-        set->date_ = header.date;
-        set->time_ = header.time;
-    }
-    return set;
 }
 
 }  // namespace vantor

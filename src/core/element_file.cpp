@@ -72,14 +72,4 @@ bool element::save(const char* filename) const {
     return written && closed;
 }
 
-element* element::load(const char* filename) {
-    if (filename == nullptr) return nullptr;
-    std::FILE* f = std::fopen(filename, "rb");
-    if (f == nullptr) return nullptr;
-    element* loaded = load(f);
-    if (loaded != nullptr) loaded->name(filename);
-    std::fclose(f);
-    return loaded;
-}
-
 }  // namespace vantor

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "actual/axis_range.h"
+#include "actual/evaluation_trace.h"
 #include "core/trace.h"
 #include "fit/circle_fit.h"
 #include "numeric/circumscribed_circle.h"
@@ -18,7 +20,6 @@
 #include "numeric/minimiser.h"
 #include "numeric/planar.h"
 #include "numeric/zone_circle.h"
-#include "vantor/feature.h"
 #include "vantor/substitute.h"
 
 namespace vantor {
@@ -34,7 +35,6 @@ struct fit_context {
     spanto::circle start;
     spanto::vector u;  // first direction in which the centre moves
     spanto::vector w;  // second direction in which the centre moves
-    roundness* probe;  // reused for the evaluations about trial axes
     int evaluations;
 };
 
@@ -79,37 +79,41 @@ double gauss_objective(const double* p, void* context, void* record) {
     return sum;
 }
 
-// Roundness about the trial axis: the smallest and largest distance of a point from it.
-const roundness& about_trial_axis(const double* p, fit_context& c, spanto::point& centre) {
+// Roundness about the trial axis: the smallest and largest distance of a point from it,
+// measured and traced as roundness about an axis line is. The fit has checked that the set
+// holds points, so the measurement cannot fail.
+detail::extremes about_trial_axis(const double* p, fit_context& c, spanto::point& centre) {
     ++c.evaluations;
     centre = trial_centre(p, c);
-    c.probe->compute(*c.points, spanto::line(centre, c.start.normal));
-    return *c.probe;
+    detail::trace_entry(detail::roundness_operation);
+    detail::extremes range{spanto::nan, spanto::nan};
+    detail::axis_distance_range(*c.points, spanto::line(centre, c.start.normal), range);
+    return range;
 }
 
 double zone_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, (r.minvalue() + r.maxvalue()) * 0.5,
-          r.value());
-    return r.value();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    const double width = r.high - r.low;
+    store(*static_cast<fit_record*>(record), m, c.start.normal, (r.low + r.high) * 0.5, width);
+    return width;
 }
 
 double inscribed_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, r.minvalue(), r.value());
-    return -r.minvalue();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.low, r.high - r.low);
+    return -r.low;
 }
 
 double circumscribed_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, r.maxvalue(), r.value());
-    return r.maxvalue();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.high, r.high - r.low);
+    return r.high;
 }
 
 // The plane perpendicular to the start normal, in which the refinement works: a point's
@@ -275,9 +279,12 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
         return spanto::circle();
     }
 
-    roundness probe;
-    fit_context context{&points, start, u, w, &probe, 0};
-    const double d0 = roundness(points, start).value();
+    fit_context context{&points, start, u, w, 0};
+    // The start circle's roundness, measured and traced as roundness about a circle is.
+    detail::trace_entry(detail::roundness_operation);
+    detail::extremes start_range{spanto::nan, spanto::nan};
+    detail::radial_deviation_range(points, start, start_range);
+    const double d0 = start_range.high - start_range.low;
     VANTOR_TRACE(5, " compute::circle: start dev=%.3f\n", d0);
     if (!std::isfinite(d0)) {
         // An invalid point measured first leaves no finite bracket for the minimiser.
