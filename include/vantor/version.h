@@ -6,10 +6,11 @@
 
 namespace vantor {
 
-// Stores 1, 0 and 0 and returns "1.0.0". The text belongs to the library.
+// Stores the library's major, minor and patch version and returns its text "major.minor.patch".
+// The text belongs to the library.
 VANTOR_EXPORT const char* version(int& major, int& minor, int& patch);
 
-// Returns "1.0.0". The text belongs to the library.
+// Returns the version text "major.minor.patch". The text belongs to the library.
 VANTOR_EXPORT const char* version();
 
 // The trace threshold: trace lines of a level up to it are printed on standard output.

@@ -402,7 +402,7 @@ TEST(Program, HelpAndVersion) {
     }
     const program_result version = run_program({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "vantor 1.0.0\n");
+    EXPECT_EQ(version.out, "vantor " VANTOR_PROJECT_VERSION "\n");
 }
 
 }  // namespace
