@@ -22,6 +22,11 @@ constexpr double band_width = 24.0;   // widest the band may be drawn
 constexpr double grid_radius = 75.0;
 constexpr double label_radius = 69.0;
 constexpr double max_magnification = 1e6;
+// A band of deviations narrower than this fraction of the reference radius is no form a
+// measurement resolves (a nanometre on a metre), only rounding: it is drawn unmagnified.
+constexpr double rounding_band = 1e-9;
+// Direction components below this print as 0 in the caption, which shows four digits.
+constexpr double shown_zero = 5e-5;
 
 constexpr std::size_t thinning_threshold = 7200;
 constexpr int thinning_bins = 3600;
@@ -86,7 +91,7 @@ std::string plain(double v) {
 
 // A unit vector for the caption: "0, 0.7071, -0.7071".
 std::string direction(const spanto::vector& v) {
-    const auto shown = [](double c) { return std::abs(c) < 5e-5 ? 0.0 : c; };
+    const auto shown = [](double c) { return std::abs(c) < shown_zero ? 0.0 : c; };
     char text[96];
     std::snprintf(text, sizeof text, "%.4g, %.4g, %.4g", shown(v.x), shown(v.y), shown(v.z));
     return text;
@@ -215,8 +220,7 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         high = i == 0 ? d : std::max(high, d);
     }
     const double band = high - low;
-    // A band below a billionth of the radius is rounding, not form: drawn unmagnified.
-    const double magnification = band > 1e-9 * chart.reference.radius && band > 0.0
+    const double magnification = band > rounding_band * chart.reference.radius && band > 0.0
                                      ? std::min(max_magnification, nice_floor(band_width / band))
                                      : 1.0;
     const double division = nice_ceil(5.0 / magnification);

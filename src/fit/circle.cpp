@@ -29,6 +29,18 @@ namespace {
 thread_local int evaluations_of_last_fit = 0;
 thread_local bool refinement_enabled = true;
 
+// The refinement maps the solver's planar centre back to the minimiser's parameters by dividing
+// by the cosine between the fit direction and the start normal. Below this cosine (a direction
+// within a nanoradian of the fitting plane) a rounding error in the centre would grow a
+// billionfold in the parameters, so the minimiser's result is kept.
+constexpr double smallest_direction_cosine = 1e-9;
+
+// Near the optimum the criterion is flat to rounding: its value over a few thousand points
+// carries rounding errors of some thousand units in the last place (2.2e-16 each). The
+// solver's circle is taken unless it is worse by more than this fraction of the minimiser's
+// value, which is above that noise and below any difference a measurement can show.
+constexpr double objective_rounding = 1e-12;
+
 // What every objective evaluation needs.
 struct fit_context {
     const actual* points;
@@ -136,7 +148,7 @@ bool parameters_of(const detail::point2& centre, const fit_context& c, const pla
     const detail::point2 tu{spanto::dot(c.u, f.a), spanto::dot(c.u, f.b)};
     const detail::point2 tw{spanto::dot(c.w, f.a), spanto::dot(c.w, f.b)};
     const double det = detail::cross(tu, tw);
-    if (!(std::fabs(det) > 1e-9)) return false;
+    if (!(std::fabs(det) > smallest_direction_cosine)) return false;
     p[0] = detail::cross(centre, tw) / det;
     p[1] = detail::cross(tu, centre) / det;
     return true;
@@ -171,7 +183,7 @@ double planar_objective(substitute::subtype s, const std::vector<detail::point2>
 // Moves the minimiser's result to the exact optimum of the criterion, measured the same way:
 // distances of the points from the axis along the start normal. The refined circle replaces
 // the record only when the criterion rates it no worse than the minimiser's result (within
-// rounding: 1e-12 of the objective). Maximum inscribed and minimum circumscribed circles are
+// rounding: objective_rounding). Maximum inscribed and minimum circumscribed circles are
 // refined only on a closed profile (the points surround the minimiser's centre, every angular
 // gap below 180 degrees): on an open one the circumscribed circle jumps to a circle over the
 // chord and the inscribed circle grows without bound, so the minimiser's bounded result is
@@ -217,11 +229,10 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
             return;
     }
     if (!parameters_of(refined, c, frame, parameters)) return;
-    // Near the optimum the objective is flat to rounding: the solver's circle is preferred
-    // unless it is worse by more than that. A NaN on either side keeps the minimiser's result.
+    // A NaN on either side keeps the minimiser's result.
     const double coarse = planar_objective(s, planar, centre, record.radius);
     const double fine = planar_objective(s, planar, refined, refined_radius);
-    if (!(fine <= coarse + 1e-12 * std::fabs(coarse))) return;
+    if (!(fine <= coarse + objective_rounding * std::fabs(coarse))) return;
     objective(parameters, &c, &record);
 }
 
