@@ -38,7 +38,11 @@ spanto::vector extremum_normal(const point_file& in) {
 struct fitted_circle {
     spanto::circle circle;
     double deviation;
+    std::string note;  // what a reader must know about the circle; empty for most
 };
+
+// The library fits inscribed and circumscribed circles exactly on closed profiles only.
+constexpr const char* open_profile_note = "open profile: not the exact optimum";
 
 fitted_circle fit(const point_file& in, const spanto::vector& direction,
                   const criterion_names& criterion) {
@@ -47,7 +51,10 @@ fitted_circle fit(const point_file& in, const spanto::vector& direction,
     if (c.invalid()) {
         throw error(in.name + ": the " + criterion.title + " circle could not be fitted");
     }
-    return {c, s.deviation()};
+    const bool minimax = criterion.type == vantor::substitute::inscribed ||
+                         criterion.type == vantor::substitute::circumscribed;
+    const bool exact = !minimax || vantor::closed_profile(*in.points, c.centre, c.normal);
+    return {c, s.deviation(), exact ? "" : open_profile_note};
 }
 
 // The common head of a form report; throws when the evaluation failed.
@@ -90,9 +97,11 @@ outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
 report plot_roundness(const point_file& in, double value, const std::string& reference_name,
                       const spanto::circle& reference, output_file& out) {
     roundness_chart chart{in.name, value, reference_name, reference, {}};
+    report notes = report::object();
     for (const criterion_names& c : criteria()) {
         const fitted_circle f = fit(in, reference.normal, c);
-        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation});
+        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation, f.note});
+        if (!f.note.empty()) notes[c.abbreviation] = f.note;
     }
     const roundness_svg svg = draw_roundness_plot(*in.points, chart);
     std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
@@ -106,7 +115,9 @@ report plot_roundness(const point_file& in, double value, const std::string& ref
     const report magnification = svg.magnification >= 1
                                      ? report(static_cast<long long>(svg.magnification))
                                      : report(svg.magnification);
-    return {{"file", out.target()}, {"magnification", magnification}};
+    report r = {{"file", out.target()}, {"magnification", magnification}};
+    r.update(notes);
+    return r;
 }
 
 }  // namespace
@@ -147,10 +158,11 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
         for (const auto type : types) wanted = wanted || type == c.type;
         if (!wanted) continue;
         const fitted_circle f = fit(in, axis, c);
-        circles[c.option] = {{"centre", to_report(f.circle.centre)},
-                             {"normal", to_report(f.circle.normal)},
-                             {"radius", f.circle.radius},
-                             {"deviation", f.deviation}};
+        report& fitted = circles[c.option] = {{"centre", to_report(f.circle.centre)},
+                                              {"normal", to_report(f.circle.normal)},
+                                              {"radius", f.circle.radius},
+                                              {"deviation", f.deviation}};
+        if (!f.note.empty()) fitted["note"] = f.note;
     }
     return r;
 }

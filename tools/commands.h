@@ -55,7 +55,8 @@ report info(const point_file& in);
 
 // The circles fitted to the points under the given criteria, in the plane perpendicular to
 // `direction`; without one, the normal of the circle through three extremum points of the set.
-// Throws error when a fit fails.
+// An inscribed or circumscribed circle of an open profile carries the note "open profile: not
+// the exact optimum" (vantor::closed_profile). Throws error when a fit fails.
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
               const std::vector<vantor::substitute::subtype>& types);
 
@@ -76,7 +77,8 @@ outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::
 // fitted along a direction (without one: the normal of the circle through three extremum
 // points). With a plot request, also draws the roundness plot about the same circle (for a line:
 // the circle about it halfway between the nearest and farthest point) with the four fitted
-// reference circles, and reports the file and the magnification.
+// reference circles, and reports the file, the magnification and, under the circle's
+// abbreviation, the note of an inscribed or circumscribed circle of an open profile.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot);

@@ -323,6 +323,11 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
         text(svg, 85, y, "font-size=\"3.5\"", "radius " + format_number(c.circle.radius));
         text(svg, 135, y, "font-size=\"3.5\"", "roundness " + format_number(c.roundness));
+        if (!c.note.empty()) {
+            y += 4.5;
+            text(svg, 37, y, "class=\"circle-note\" font-size=\"3\" fill=\"#c62828\"",
+                 escape(c.note));
+        }
     }
     svg += "</svg>\n";
     return {svg, magnification};

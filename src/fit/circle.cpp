@@ -128,16 +128,29 @@ double circumscribed_objective(const double* p, void* context, void* record) {
     return r.high;
 }
 
-// The plane perpendicular to the start normal, in which the refinement works: a point's
-// distance from an axis along the normal is the planar distance between their traces.
+// A plane perpendicular to a unit normal, in which the refinement works: a point's distance
+// from an axis along the normal is the planar distance between their traces.
 struct planar_frame {
-    spanto::point origin;  // the start centre
-    spanto::vector a, b;   // orthonormal, perpendicular to the normal
+    spanto::point origin;
+    spanto::vector a, b;  // orthonormal, perpendicular to the normal
+
+    planar_frame(const spanto::point& origin, const spanto::vector& normal)
+        : origin(origin), a(normal.orthogonal()), b(normal ^ a) {}
 };
 
 detail::point2 trace_of(const spanto::point& p, const planar_frame& f) {
     const spanto::vector d = p - f.origin;
     return {spanto::dot(d, f.a), spanto::dot(d, f.b)};
+}
+
+// The traces of the valid points: invalid points carry no position.
+std::vector<detail::point2> traces_of(const actual& points, const planar_frame& f) {
+    std::vector<detail::point2> planar;
+    planar.reserve(static_cast<std::size_t>(points.numpoints()));
+    for (const spanto::point& p : points) {
+        if (p.valid()) planar.push_back(trace_of(p, f));
+    }
+    return planar;
 }
 
 // The minimiser parameters (p0, p1) of the trial axis whose trace is `centre`: solves
@@ -190,15 +203,9 @@ double planar_objective(substitute::subtype s, const std::vector<detail::point2>
 // kept.
 void refine(substitute::subtype s, detail::objective_fn objective, fit_context& c,
             fit_record& record) {
-    const spanto::vector a = c.start.normal.orthogonal();
-    const planar_frame frame{c.start.centre, a, c.start.normal ^ a};
-
-    // Invalid points carry no position: the solvers see the valid ones only.
-    std::vector<detail::point2> planar;
-    planar.reserve(static_cast<std::size_t>(c.points->numpoints()));
-    for (const spanto::point& p : *c.points) {
-        if (p.valid()) planar.push_back(trace_of(p, frame));
-    }
+    // The frame about the start centre: the solvers work near the data.
+    const planar_frame frame(c.start.centre, c.start.normal);
+    const std::vector<detail::point2> planar = traces_of(*c.points, frame);
     const detail::point2 centre =
         trace_of(spanto::point(record.centre[0], record.centre[1], record.centre[2]), frame);
     if (planar.size() < 3 || !std::isfinite(centre.x) || !std::isfinite(centre.y)) return;
@@ -332,6 +339,13 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
 spanto::circle substitute::circle(const actual* points, const spanto::vector& direction,
                                   subtype s) {
     return points != nullptr ? circle(*points, direction, s) : spanto::circle();
+}
+
+bool closed_profile(const actual& points, const spanto::point& centre,
+                    const spanto::vector& normal) {
+    const spanto::vector n = normal.unit();
+    if (centre.invalid() || n.invalid()) return false;
+    return detail::surrounded(traces_of(points, planar_frame(centre, n)), {0.0, 0.0});
 }
 
 spanto::circle substitute::circle(const actual& points, subtype s) {

@@ -156,6 +156,28 @@ TEST(Program, CirclesOfAllFourCriteria) {
     EXPECT_TRUE(one["circles"].contains("gauss"));
 }
 
+TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfileSaySoInReportAndPlot) {
+    // 120 degrees of a circle: the exact smallest enclosing circle would be the one over the
+    // chord, which the fit does not find.
+    const json r = report_of(
+        {"circle", data_file("arc120.txt"), "--criterion", "all", "--direction", "0,0,1"});
+    for (const char* name : {"gauss", "zone"}) EXPECT_FALSE(r["circles"][name].contains("note"));
+    for (const char* name : {"inscribed", "circumscribed"}) {
+        EXPECT_EQ(r["circles"][name]["note"], "open profile: not the exact optimum") << name;
+    }
+    const json plotted = report_of({"roundness", data_file("arc120.txt"), "--direction", "0,0,1",
+                                    "--plot", scratch("arc120.svg")});
+    EXPECT_EQ(plotted["plot"]["MIC"], "open profile: not the exact optimum");
+    EXPECT_EQ(plotted["plot"]["MCC"], "open profile: not the exact optimum");
+    EXPECT_FALSE(plotted["plot"].contains("LSC"));
+    EXPECT_NE(read_file(scratch("arc120.svg")).find(">open profile: not the exact optimum<"),
+              std::string::npos);
+
+    // A closed profile gets no note.
+    const json closed = report_of({"circle", data_file("ring8.csv"), "--criterion", "all"});
+    for (const auto& c : closed["circles"]) EXPECT_FALSE(c.contains("note")) << c;
+}
+
 TEST(Program, StraightnessSphericityCylindricity) {
     // Distances 0.1, 0.3 and 0.2 from the x axis: diameters 0.2 .. 0.6.
     json r = report_of({"straightness", data_file("line3.txt"), "--line", "0,0,0,1,0,0"});
