@@ -119,6 +119,19 @@ std::vector<vantor::substitute::subtype> criteria_of(const std::string& name) {
     return types;
 }
 
+// Sends the library's trace lines to `err` while alive, so that standard output carries the
+// report alone (with --json, nothing but JSON).
+class trace_lines_to {
+  public:
+    explicit trace_lines_to(std::ostream& err) { vantor::tracesink(&write, &err); }
+    ~trace_lines_to() { vantor::tracesink(nullptr, nullptr); }
+    trace_lines_to(const trace_lines_to&) = delete;
+    trace_lines_to& operator=(const trace_lines_to&) = delete;
+
+  private:
+    static void write(const char* line, void* err) { *static_cast<std::ostream*>(err) << line; }
+};
+
 // --- The command line.
 
 CLI::App* add_command(CLI::App& app, const char* name, const char* description, arguments& a) {
@@ -330,7 +343,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     app.set_version_flag("--version", std::string("vantor ") + vantor::version());
     app.add_flag("--json", a.json, "print the report as JSON");
     app.add_flag("--force", a.force, "replace output files that exist");
-    app.add_option("--trace", a.trace, "print the library's trace lines up to level N (0-5)")
+    app.add_option("--trace", a.trace,
+                   "print the library's trace lines up to level N (0-5) on standard error")
         ->type_name("N")
         ->check(CLI::Range(0, 5));
     app.footer("Exit status: 0 done (within tolerance), 1 outside the tolerance given, 2 error.");
@@ -353,6 +367,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     }
 
     try {
+        const trace_lines_to trace(err);
         return execute(s, a, out);
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';

@@ -230,13 +230,16 @@ TEST(Program, ReadsStandardInput) {
     EXPECT_EQ(bad.err, "vantor: <stdin>:2: expected 3 coordinates (x y z), found 2\n");
 }
 
-TEST(Program, TraceLinesOfTheLibraryAppearOnRequest) {
+TEST(Program, TraceLinesOfTheLibraryAppearOnRequestOnStandardError) {
     const std::vector<std::string> args = {"flatness", data_file("plane4.txt"), "--plane",
-                                           "0,0,0,0,0,1"};
-    EXPECT_EQ(run_program(args).out.find("+flatness"), std::string::npos);
+                                           "0,0,0,0,0,1", "--json"};
+    EXPECT_EQ(run_program(args).err, "");
     std::vector<std::string> traced = args;
     traced.insert(traced.end(), {"--trace", "3"});
-    EXPECT_NE(run_program(traced).out.find("+flatness"), std::string::npos);
+    const program_result r = run_program(traced);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "+flatness::Compute\n-flatness::Compute: result = 0.030 (0.010..-0.020)\n");
+    EXPECT_EQ(json::parse(r.out)["feature"], "flatness");  // the report alone
 }
 
 // --- Files written.
