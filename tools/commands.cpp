@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -265,12 +266,40 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
     return result;
 }
 
-report convert(const std::string& in, const std::string& out, bool force) {
+point_format output_format(const std::string& out, const std::optional<point_format>& to) {
+    if (to) return *to;
+    if (out == "-") return point_format::text;
+    const std::size_t dot = out.rfind('.');
+    if (dot == std::string::npos || out.find('/', dot) != std::string::npos) {
+        return point_format::element;
+    }
+    std::string extension = out.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool text = extension == "txt" || extension == "csv" || extension == "xyz";
+    return text ? point_format::text : point_format::element;
+}
+
+report convert(const std::string& in, const std::string& out, const std::optional<point_format>& to,
+               bool force) {
+    const point_format format = output_format(out, to);
+    if (out == "-") {
+        if (format == point_format::element) {
+            throw error("an element file is written to a named file, not to standard output");
+        }
+        const point_file source = read_points(in);
+        const int left_out = write_text_points(*source.points, stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            throw error("standard output: cannot write");
+        }
+        report r = nullptr;
+        if (left_out > 0) r["points_left_out"] = left_out;
+        return r;
+    }
     output_file target(out, force);
     const point_file source = read_points(in);
     report r = file_summary(source);
     r["written"] = out;
-    if (source.element) {
+    if (format == point_format::text) {
         std::FILE* f = std::fopen(target.temp_path().c_str(), "wb");
         if (f == nullptr) throw error(out + ": cannot write");
         const int left_out = write_text_points(*source.points, f);

@@ -270,6 +270,33 @@ TEST(Program, ConvertsBothWaysWithoutReplacingFiles) {
     EXPECT_EQ(report_of({"info", element})["points"], 4);
 }
 
+TEST(Program, ConvertChoosesTheFormatByNameOrByOption) {
+    const std::string source = data_file("ring8.csv");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"convert", source, scratch("by-name.TXT")}, "text"},
+        {{"convert", source, scratch("by-name.xyz")}, "text"},
+        {{"convert", source, scratch("by-name.csv"), "--to", "element"}, "element"},
+        {{"convert", source, scratch("by-name.pts")}, "element"},
+        {{"convert", source, scratch("by-name.dat"), "--to", "text"}, "text"},
+    };
+    for (const auto& [args, format] : cases) {
+        EXPECT_EQ(report_of(args)["format"], format) << args[2];
+        EXPECT_EQ(report_of({"info", args[2]})["format"], format) << args[2];
+    }
+}
+
+TEST(Program, ConvertWritesTextToStandardOutput) {
+    const program_result r = run_program({"convert", data_file("plane4.txt"), "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(std::filesystem::exists(scratch("-")));
+    // The text alone, which reads back to the same points.
+    const program_result back = run_program({"info", "-", "--json"}, r.out);
+    EXPECT_EQ(json::parse(back.out)["centroid"],
+              report_of({"info", data_file("plane4.txt")})["centroid"]);
+    EXPECT_EQ(r.out.substr(0, 6), "x y z\n");
+}
+
 TEST(Program, WritesTheRoundnessPlotOnlyWhereNoFileIs) {
     const std::string plot = scratch("ring8.svg");
     json r = report_of({"roundness", data_file("ring8.csv"), "--plot", plot});
@@ -362,8 +389,10 @@ TEST(Program, BadInputNamesFileAndLine) {
 }
 
 TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
+    // An element file cut inside its header.
     const std::string file = scratch("damaged.elem");
-    testing::write_file(file, std::string("VANTOR?\0\0\0\0\0\0\0\0\0 garbage", 24));
+    ASSERT_EQ(run_program({"convert", data_file("plane4.txt"), file}).status, 0);
+    testing::write_file(file, read_file(file).substr(0, 24));
     const program_result r = run_program({"info", file, "--json"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
@@ -383,9 +412,19 @@ TEST(Program, BadArgumentsAreRefused) {
          "vantor: --plane expects PX,PY,PZ,NX,NY,NZ (6 numbers separated by commas): got 5 in "
          "'0,0,0,0,0'\n"},
         {{"roundness", file, "--circle", "0,0,0,0,0,1,-1"},
-         "vantor: --circle: the radius must not be negative\n"},
+         "vantor: --circle: the radius must be positive\n"},
+        {{"sphericity", file, "--sphere", "0,0,0,0"},
+         "vantor: --sphere: the radius must be positive\n"},
+        {{"cylindricity", file, "--cylinder", "0,0,0,0,0,1,-2"},
+         "vantor: --cylinder: the radius must be positive\n"},
+        {{"conicity", file, "--cone", "0,0,0,-1,0,0,1,2"},
+         "vantor: --cone: the radius must not be negative\n"},
         {{"flatness", file, "--direction", "0,0,1", "--lower", "0.1", "--upper", "0.05"},
-         "vantor: --lower must not be greater than --upper\n"},
+         "vantor: --upper must not be below --lower\n"},
+        {{"flatness", file, "--direction", "0,0,1", "--upper", "-0.01"},
+         "vantor: --upper must not be below --lower, which is 0 unless given\n"},
+        {{"convert", file, "-", "--to", "element"},
+         "vantor: an element file is written to a named file, not to standard output\n"},
         {{"conicity", file, "--cone", "0,0,0,1,0,0,0,2"},
          "vantor: --cone: the two points must differ\n"},
     };
@@ -424,6 +463,13 @@ TEST(Program, HelpAndVersion) {
     for (const char* command : {"info", "circle", "roundness", "flatness", "straightness",
                                 "sphericity", "cylindricity", "conicity", "convert", "demo"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        // Each subcommand's help lists the options of the program too.
+        const program_result own = run_program({command, "--help"});
+        EXPECT_EQ(own.status, 0) << command;
+        for (const char* global : {"--json", "--force", "--trace N"}) {
+            EXPECT_NE(own.out.find("  " + std::string(global) + " "), std::string::npos)
+                << command << " " << global;
+        }
     }
     const program_result version = run_program({"--version"});
     EXPECT_EQ(version.status, 0);
