@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -141,6 +142,26 @@ bool split_fields(std::string_view line, std::vector<std::string_view>& fields,
     }
 }
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// True when the field would be taken for a number, well formed or not: it begins with a digit,
+// or with a sign or point followed by a digit or point, or it spells nan, inf or infinity. No
+// such field can be a column name, so a line holding one is never skipped as a header: a point
+// whose numbers are out of range or not finite is an error, not a silently lost point.
+bool looks_numeric(std::string_view field) {
+    if (!field.empty() && (field.front() == '+' || field.front() == '-')) {
+        field.remove_prefix(1);
+    }
+    if (field.empty()) return false;
+    if (is_digit(field.front())) return true;
+    if (field.front() == '.' && field.size() > 1 && (is_digit(field[1]) || field[1] == '.')) {
+        return true;
+    }
+    std::string word(field);
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return word == "nan" || word == "inf" || word == "infinity";
+}
+
 // Sends what the library prints on standard output to standard error while alive.
 class library_output_to_stderr {
   public:
@@ -225,7 +246,7 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
                 first_bad = k + 1;
             }
         }
-        if (numbers == 0 && !content_seen) {
+        if (!content_seen && std::none_of(fields.begin(), fields.end(), looks_numeric)) {
             content_seen = true;  // a header of column names
             continue;
         }

@@ -34,10 +34,11 @@ point_file read_points(const std::string& path);
 // whose fields are separated by semicolons or tabs and each hold one comma uses the decimal
 // comma ("20,5;-7,25;3,0"). Blank
 // lines and everything from '#' to the end of a line are skipped; the first line that is not
-// skipped may be a header of column names (no field of it a number). The text is read line by
-// line and the points are kept in blocks, so no copy of the text and no growing array is held.
-// Throws error "name:line: ..." for a malformed number, an empty field, a line without exactly
-// three coordinates or a zero byte, and "name: no points" for a file without points.
+// skipped may be a header of column names (no field of it a number, well formed or not). The text
+// is read line by line and the points are kept in blocks, so no copy of the text and no growing
+// array is held. Throws error "name:line: ..." for a malformed number, an empty field, a line
+// without exactly three coordinates or a zero byte, and "name: no points" for a file without
+// points.
 std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::string& name);
 
 // Writes the points of `points` to `out` as text: the header line "x y z", then one line per

@@ -92,6 +92,10 @@ TEST(TextPoints, AllowsAHeaderOnlyBeforeThePoints) {
     EXPECT_EQ(text_failure("1 2 3\nx y z\n"), "t.txt:2: malformed number 'x' in field 1");
     EXPECT_EQ(text_failure("x y z\nx y z\n"), "t.txt:2: malformed number 'x' in field 1");
     EXPECT_EQ(text_failure("x 1 z\n"), "t.txt:1: malformed number 'x' in field 1");
+    // Numbers that cannot be read are no column names: the point is not silently lost.
+    EXPECT_EQ(text_failure("1e-400 1e-400 1e-400\n1 2 3\n"),
+              "t.txt:1: malformed number '1e-400' in field 1");
+    EXPECT_EQ(text_failure("NaN -inf .5x\n1 2 3\n"), "t.txt:1: malformed number 'NaN' in field 1");
 }
 
 TEST(TextPoints, RejectsAFileWithoutPoints) {
