@@ -244,8 +244,10 @@ subcommands define(CLI::App& app, arguments& a) {
         app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
 
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
+    std::vector<std::string> criterion_options = {"all"};
+    for (const criterion_names& c : criteria()) criterion_options.push_back(c.option);
     s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
-        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed", "all"}));
+        ->check(CLI::IsMember(criterion_options));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
                 "axis direction of the circle (default: normal of the circle through three "
                 "extremum points)");
