@@ -31,6 +31,8 @@ struct arguments {
     std::optional<std::string> nominal, lower, upper;
     std::optional<std::string> plot;
     std::optional<std::string> to;
+    std::optional<std::string> filter, reference, spectrum, unit;
+    int harmonics = 0;  // 0: not asked for
     std::string samples;
 };
 
@@ -157,6 +159,28 @@ std::vector<vantor::substitute::subtype> criteria_of(const std::string& name) {
     return types;
 }
 
+// --filter: a cutoff in UPR, or 0 for "none".
+std::optional<double> filter_of(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    if (*text == "none") return 0.0;
+    double cutoff = 0.0;
+    if (!parse_number(*text, cutoff) || !(cutoff > 0.0)) {
+        throw error("--filter expects a cutoff in UPR (a positive number, e.g. 50) or none: got '" +
+                    printable(*text) + "'");
+    }
+    return cutoff;
+}
+
+roundness_options roundness_options_of(const arguments& a) {
+    roundness_options o;
+    o.filter = filter_of(a.filter);
+    if (a.reference) o.reference = criteria_of(*a.reference).at(0);
+    if (a.harmonics > 0) o.harmonics = a.harmonics;
+    if (a.spectrum) o.spectrum = plot_request{*a.spectrum, a.force};
+    o.unit = a.unit.value_or("");
+    return o;
+}
+
 // Sends the library's trace lines to `err` while alive, so that standard output carries the
 // report alone (with --json, nothing but JSON).
 class trace_lines_to {
@@ -239,15 +263,18 @@ struct subcommands {
 };
 
 subcommands define(CLI::App& app, arguments& a) {
+    std::vector<std::string> criterion_options;  // as --criterion and --reference take them
+    for (const criterion_names& c : criteria()) criterion_options.push_back(c.option);
+
     subcommands s;
     s.info = add_command(
         app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
 
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
-    std::vector<std::string> criterion_options = {"all"};
-    for (const criterion_names& c : criteria()) criterion_options.push_back(c.option);
+    std::vector<std::string> or_all = criterion_options;
+    or_all.push_back("all");
     s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
-        ->check(CLI::IsMember(criterion_options));
+        ->check(CLI::IsMember(or_all));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
                 "axis direction of the circle (default: normal of the circle through three "
                 "extremum points)");
@@ -262,6 +289,29 @@ subcommands define(CLI::App& app, arguments& a) {
                     "the circle through three extremum points)")};
     exclusive(s.roundness_datums);
     s.roundness->add_option("--plot", a.plot, "write an SVG roundness plot")->type_name("OUT.svg");
+    s.roundness
+        ->add_option("--filter", a.filter,
+                     "Gaussian filter of the profile with this cutoff in undulations per "
+                     "revolution (15, 50, 150, 500 or any positive value), or none")
+        ->type_name("UPR|none");
+    s.roundness
+        ->add_option("--reference", a.reference,
+                     "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
+                     "profile (with --line or --circle: and its eccentricity from that axis)")
+        ->check(CLI::IsMember(criterion_options));
+    s.roundness
+        ->add_option("--harmonics", a.harmonics,
+                     "report the K largest harmonics of 2 UPR and up (amplitude, phase)")
+        ->type_name("K")
+        ->check(CLI::PositiveNumber);
+    s.roundness
+        ->add_option("--spectrum", a.spectrum, "write an SVG bar chart of the harmonic spectrum")
+        ->type_name("OUT.svg");
+    s.roundness
+        ->add_option("--unit", a.unit,
+                     "the unit of the coordinates, to label the report and the plots (nothing "
+                     "is converted)")
+        ->check(CLI::IsMember({"mm", "um", "in"}));
     add_tolerance(s.roundness, a);
 
     s.flatness = add_command(app, "flatness", "flatness about a plane or along a direction", a);
@@ -342,7 +392,8 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         if (a.direction) datum = direction_of(*a.direction, "--direction");
         std::optional<plot_request> plot;
         if (a.plot) plot = plot_request{*a.plot, a.force};
-        return print_outcome(roundness(read_points(a.file), datum, tol, plot), a, out);
+        const roundness_options options = roundness_options_of(a);
+        return print_outcome(roundness(read_points(a.file), datum, tol, plot, options), a, out);
     } else if (s.flatness->parsed()) {
         require_one(s.flatness_datums, "flatness");
         std::variant<spanto::plane, spanto::vector> datum;

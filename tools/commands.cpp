@@ -10,9 +10,13 @@
 #include "error.h"
 #include "output_file.h"
 #include "roundness_plot.h"
+#include "spectrum_plot.h"
+#include "svg.h"
 
 namespace vantor::cli {
 namespace {
+
+constexpr double degrees_per_radian = 180.0 / 3.14159265358979323846;
 
 report file_summary(const point_file& in) {
     return {{"file", in.name}, {"points", in.points->numpoints()}};
@@ -94,9 +98,32 @@ outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
     return result;
 }
 
+// A number that reads better as an integer when it is whole (a magnification, a cutoff).
+report whole_or_not(double v) {
+    return v >= 1 && v == std::floor(v) && v < 1e15 ? report(static_cast<long long>(v)) : report(v);
+}
+
+// Writes `content` into the prepared output and gives it its name.
+void write_output(output_file& out, const std::string& content, const char* what) {
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    const bool written =
+        f != nullptr && std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    if (f == nullptr || std::fclose(f) != 0 || !written) {
+        throw error(out.target() + ": cannot write the " + what);
+    }
+    out.commit();
+}
+
+report write_chart(const vantor::actual& points, const roundness_chart& chart,
+                   const chart_labels& labels, output_file& out) {
+    const roundness_svg svg = draw_roundness_plot(points, chart, labels);
+    write_output(out, svg.text, "plot");
+    return {{"file", out.target()}, {"magnification", whole_or_not(svg.magnification)}};
+}
+
 // Draws the roundness plot about `reference` and writes it to the prepared output.
 report plot_roundness(const point_file& in, double value, const std::string& reference_name,
-                      const spanto::circle& reference, output_file& out) {
+                      const spanto::circle& reference, const std::string& unit, output_file& out) {
     roundness_chart chart{in.name, value, reference_name, reference, {}};
     report notes = report::object();
     for (const criterion_names& c : criteria()) {
@@ -104,33 +131,130 @@ report plot_roundness(const point_file& in, double value, const std::string& ref
         chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation, f.note});
         if (!f.note.empty()) notes[c.abbreviation] = f.note;
     }
-    const roundness_svg svg = draw_roundness_plot(*in.points, chart);
-    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    const bool written =
-        f != nullptr && std::fwrite(svg.text.data(), 1, svg.text.size(), f) == svg.text.size();
-    if (f == nullptr || std::fclose(f) != 0 || !written) {
-        throw error(out.target() + ": cannot write the plot");
-    }
-    out.commit();
-    // A whole magnification (the usual case) reads better as an integer.
-    const report magnification = svg.magnification >= 1
-                                     ? report(static_cast<long long>(svg.magnification))
-                                     : report(svg.magnification);
-    report r = {{"file", out.target()}, {"magnification", magnification}};
+    report r = write_chart(*in.points, chart, {unit, ""}, out);
     r.update(notes);
     return r;
+}
+
+void add_unit(report& r, const std::string& unit) {
+    if (!unit.empty()) r["unit"] = unit;
+}
+
+const criterion_names& names_of(vantor::substitute::subtype type) {
+    for (const criterion_names& c : criteria()) {
+        if (c.type == type) return c;
+    }
+    throw error("unknown criterion");
+}
+
+// The axis the roundness command measures about: the given circle's, the given line, or the
+// axis of the least-squares circle fitted along the direction (by default the extremum normal).
+spanto::line datum_axis(const point_file& in, const roundness_datum& datum) {
+    if (const auto* given = std::get_if<spanto::circle>(&datum)) return given->axisline();
+    if (const auto* line = std::get_if<spanto::line>(&datum)) return *line;
+    const auto* direction = std::get_if<spanto::vector>(&datum);
+    vantor::roundness f;
+    f.compute(*in.points, direction ? *direction : extremum_normal(in));
+    if (f.datum().invalid()) {
+        throw error(in.name + ": the least-squares circle could not be fitted");
+    }
+    return f.datum().axisline();
+}
+
+// The roundness command with the analysis options (see roundness()).
+outcome analysed_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                           const roundness_options& options, output_file* plot_out,
+                           output_file* spectrum_out) {
+    const spanto::line axis = datum_axis(in, datum);
+    const double cutoff = options.filter.value_or(vantor::roundness_analysis::unfiltered);
+    const vantor::roundness_analysis a(*in.points, axis, cutoff);
+    if (!a.valid()) throw error(in.name + ": " + a.error());
+
+    const auto* given_circle = std::get_if<spanto::circle>(&datum);
+    const auto* given_line = std::get_if<spanto::line>(&datum);
+    vantor::ron_parameters p;
+    std::string name;   // in the report
+    std::string title;  // on the plot
+    if (options.reference) {
+        const criterion_names& c = names_of(*options.reference);
+        p = a.parameters(analysis_criterion(c));
+        name = c.option;
+        title = c.circle;
+    } else if (given_circle) {
+        p = a.about(*given_circle);
+        name = title = "given circle";
+    } else if (given_line) {
+        p = a.about(spanto::circle(a.origin(), axis.direction, a.mean_radius()));
+        name = title = "circle about the given axis";
+    } else {
+        p = a.parameters(vantor::criterion::gauss);
+        name = criteria()[0].option;
+        title = criteria()[0].circle;
+    }
+
+    vantor::roundness f(p.ront);  // carries the value and the tolerance for the verdict
+    report r = form_report(in, "roundness", f);
+    add_unit(r, options.unit);
+    r["reference"] = name;
+    r["filter_upr"] = cutoff > 0 ? whole_or_not(cutoff) : report(nullptr);
+    r["ront"] = p.ront;
+    r["ronp"] = p.ronp;
+    r["ronv"] = p.ronv;
+    r["ronq"] = p.ronq;
+    r["datum"] = to_report(p.circle);
+    if (options.reference && (given_circle || given_line)) {
+        r["eccentricity"] = {
+            {"distance", p.eccentricity},
+            {"direction", p.eccentricity > 0 ? to_report(p.eccentricity_direction) : report()}};
+    }
+    if (a.resampled()) {
+        r["resampled"] = {{"points", a.resampled_points()}, {"upr_limit", a.harmonic_limit()}};
+    }
+    if (options.harmonics) {
+        report& list = r["harmonics"] = report::array();
+        for (const vantor::harmonic& h : a.dominant(*options.harmonics)) {
+            list.push_back({{"upr", h.upr},
+                            {"amplitude", h.amplitude},
+                            {"phase_deg", h.phase * degrees_per_radian}});
+        }
+    }
+    outcome result = with_verdict(std::move(r), f, tol);
+
+    if (plot_out) {
+        vantor::actual profile(static_cast<int>(a.profile().size()));
+        for (const vantor::profile_sample& s : a.profile()) profile.append(a.point_of(s));
+        roundness_chart chart{in.name, p.ront, title, p.circle, {}};
+        for (const criterion_names& c : criteria()) {
+            const vantor::ron_parameters& q = a.parameters(analysis_criterion(c));
+            chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront, ""});
+        }
+        const std::string note = cutoff > 0 ? "Filter " + svg::plain(cutoff) + " UPR" : "No filter";
+        result.data["plot"] = write_chart(profile, chart, {options.unit, note}, *plot_out);
+    }
+    if (spectrum_out) {
+        write_output(*spectrum_out,
+                     draw_spectrum_plot({in.name, a.spectrum(), cutoff, options.unit}), "spectrum");
+        result.data["spectrum"] = {{"file", spectrum_out->target()}};
+    }
+    return result;
 }
 
 }  // namespace
 
 const std::array<criterion_names, 4>& criteria() {
     static const std::array<criterion_names, 4> names = {{
-        {vantor::substitute::gauss, "gauss", "LSC", "least squares"},
-        {vantor::substitute::zone, "zone", "MZC", "minimum zone"},
-        {vantor::substitute::inscribed, "inscribed", "MIC", "maximum inscribed"},
-        {vantor::substitute::circumscribed, "circumscribed", "MCC", "minimum circumscribed"},
+        {vantor::substitute::gauss, "gauss", "LSC", "least squares", "least-squares circle"},
+        {vantor::substitute::zone, "zone", "MZC", "minimum zone", "minimum-zone circle"},
+        {vantor::substitute::inscribed, "inscribed", "MIC", "maximum inscribed",
+         "maximum-inscribed circle"},
+        {vantor::substitute::circumscribed, "circumscribed", "MCC", "minimum circumscribed",
+         "minimum-circumscribed circle"},
     }};
     return names;
+}
+
+vantor::criterion analysis_criterion(const criterion_names& c) {
+    return static_cast<vantor::criterion>(static_cast<int>(c.type));
 }
 
 report info(const point_file& in) {
@@ -222,10 +346,17 @@ outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::
 }
 
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
-                  const std::optional<plot_request>& plot) {
-    // Prepared first, so that an existing plot file stops the command before any work.
-    std::unique_ptr<output_file> plot_out;
+                  const std::optional<plot_request>& plot, const roundness_options& options) {
+    // Prepared first, so that an existing output file stops the command before any work.
+    std::unique_ptr<output_file> plot_out, spectrum_out;
     if (plot) plot_out = std::make_unique<output_file>(plot->path, plot->force);
+    if (options.spectrum) {
+        spectrum_out =
+            std::make_unique<output_file>(options.spectrum->path, options.spectrum->force);
+    }
+    if (options.analysed()) {
+        return analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get());
+    }
 
     const vantor::actual& points = *in.points;
     vantor::roundness f;
@@ -256,12 +387,14 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
         measured_against = to_report(f.datum());
     }
     report r = form_report(in, "roundness", f);
+    add_unit(r, options.unit);
     if (keeps_radii) add_extremes(r, "radius", f.minvalue(), f.maxvalue());
     r["reference"] = reference_name;
     r["datum"] = measured_against;
     outcome result = with_verdict(std::move(r), f, tol);
     if (plot_out) {
-        result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference, *plot_out);
+        result.data["plot"] =
+            plot_roundness(in, f.value(), reference_name, reference, options.unit, *plot_out);
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <spanto/spanto.h>
+#include <vantor/roundness_analysis.h>
 #include <vantor/substitute.h>
 
 #include "point_file.h"
@@ -23,7 +24,11 @@ struct criterion_names {
     const char* option;        // as --criterion takes it: "gauss"
     const char* abbreviation;  // on the roundness plot: "LSC"
     const char* title;         // "least squares"
+    const char* circle;        // "least-squares circle"
 };
+
+// The library's criterion of the same name (its values are those of substitute::subtype).
+vantor::criterion analysis_criterion(const criterion_names& c);
 
 // gauss, zone, inscribed, circumscribed, in this order.
 const std::array<criterion_names, 4>& criteria();
@@ -73,15 +78,35 @@ outcome cylindricity(const point_file& in, const spanto::cylinder& cylinder, con
 outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::axis>& datum,
                  const tolerance& tol);
 
+// The roundness analysis options: the analysis runs when any of filter, reference, harmonics
+// and spectrum is given. The unit labels the report and the charts either way.
+struct roundness_options {
+    std::optional<double> filter;  // --filter: the Gaussian filter's cutoff in UPR; 0: none
+    std::optional<vantor::substitute::subtype> reference;  // --reference
+    std::optional<int> harmonics;                          // --harmonics K
+    std::optional<plot_request> spectrum;                  // --spectrum OUT.svg
+    std::string unit;                                      // --unit: "mm", "um", "in" or empty
+    bool analysed() const { return filter || reference || harmonics || spectrum; }
+};
+
 // Roundness about a given circle, about a given line as axis, or about the least-squares circle
 // fitted along a direction (without one: the normal of the circle through three extremum
 // points). With a plot request, also draws the roundness plot about the same circle (for a line:
 // the circle about it halfway between the nearest and farthest point) with the four fitted
 // reference circles, and reports the file, the magnification and, under the circle's
 // abbreviation, the note of an inscribed or circumscribed circle of an open profile.
+//
+// With the analysis options, the profile about the same axis (the given circle's, the given
+// line, or the fitted least-squares circle's) is analysed by vantor::roundness_analysis: the
+// value is RONt (with RONp, RONv, RONq) of the profile, filtered at the cutoff when one is given,
+// about the reference circle of the criterion fitted to it; without a criterion, about the given
+// circle, about the circle on the given line with the profile's mean radius, or about the
+// least-squares circle. With a criterion and a given circle or line, the eccentricity of the
+// reference centre from that axis is reported. The plot then draws the analysed (filtered)
+// profile with the analysis' four circles, and the spectrum chart the harmonics' amplitudes.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
-                  const std::optional<plot_request>& plot);
+                  const std::optional<plot_request>& plot, const roundness_options& options = {});
 
 // The two kinds of point file.
 enum class point_format { text, element };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace vantor::cli {
 
@@ -78,15 +79,59 @@ std::string value_text(const report& value) {
     return value.dump();
 }
 
+std::string label_of(std::string key) {
+    std::replace(key.begin(), key.end(), '_', ' ');
+    return key;
+}
+
+// A non-empty array of objects, each with the keys of the first in its order.
+bool is_table(const report& value) {
+    if (!value.is_array() || value.empty() || !value.front().is_object()) return false;
+    for (const report& row : value) {
+        if (!row.is_object() || row.size() != value.front().size()) return false;
+        auto key = value.front().items().begin();
+        for (const auto& item : row.items()) {
+            if (item.key() != key.key()) return false;
+            ++key;
+        }
+    }
+    return true;
+}
+
+// One line of column headings (the keys) and one line a row, in aligned columns.
+void print_table(const report& rows, std::ostream& out, const std::string& indent) {
+    std::vector<std::vector<std::string>> cells(1);
+    for (const auto& item : rows.front().items()) cells[0].push_back(label_of(item.key()));
+    for (const report& row : rows) {
+        cells.emplace_back();
+        for (const auto& item : row.items()) cells.back().push_back(value_text(item.value()));
+    }
+    std::vector<std::size_t> widths(cells[0].size(), 0);
+    for (const auto& line : cells) {
+        for (std::size_t c = 0; c < line.size(); ++c)
+            widths[c] = std::max(widths[c], line[c].size());
+    }
+    for (const auto& line : cells) {
+        std::string text = indent;
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            text += line[c];
+            if (c + 1 < line.size()) text += std::string(widths[c] - line[c].size() + 2, ' ');
+        }
+        out << text << '\n';
+    }
+}
+
 void print_object(const report& r, std::ostream& out, const std::string& indent) {
     std::size_t width = 0;
     for (const auto& item : r.items()) width = std::max(width, item.key().size());
     for (const auto& item : r.items()) {
-        std::string label = item.key();
-        std::replace(label.begin(), label.end(), '_', ' ');
+        std::string label = label_of(item.key());
         if (item.value().is_object()) {
             out << indent << label << '\n';
             print_object(item.value(), out, indent + "  ");
+        } else if (is_table(item.value())) {
+            out << indent << label << '\n';
+            print_table(item.value(), out, indent + "  ");
         } else {
             label.resize(width + 2, ' ');
             out << indent << label << value_text(item.value()) << '\n';

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include <vantor/roundness_analysis.h>
+
 #include "report.h"
+#include "svg.h"
 
 namespace vantor::cli {
 namespace {
@@ -34,60 +37,10 @@ constexpr int circle_samples = 720;
 
 const char* const circle_colours[] = {"#1f5fbf", "#2a9d3a", "#e07b00", "#c62828"};
 
-// The largest of 1, 2, 5 times a power of ten not above x (x > 0).
-double nice_floor(double x) {
-    const double decade = std::pow(10.0, std::floor(std::log10(x)));
-    const double m = x / decade;
-    return (m >= 5.0 ? 5.0 : m >= 2.0 ? 2.0 : 1.0) * decade;
-}
-
-// The smallest of 1, 2, 5 times a power of ten not below x (x > 0).
-double nice_ceil(double x) {
-    const double decade = std::pow(10.0, std::floor(std::log10(x)));
-    const double m = x / decade;
-    return (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * decade;
-}
-
-std::string escape(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                // Control characters are not allowed in XML 1.0 text.
-                out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-        }
-    }
-    return out;
-}
-
-// A chart coordinate, in millimetres with micrometre resolution.
-std::string mm(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", v);
-    return text;
-}
-
-// A plain number for the caption: magnification and ring spacing.
-std::string plain(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", v);
-    return text;
-}
+using svg::escape;
+using svg::mm;
+using svg::plain;
+using svg::with_unit;
 
 // A unit vector for the caption: "0, 0.7071, -0.7071".
 std::string direction(const spanto::vector& v) {
@@ -102,25 +55,11 @@ struct polar {
     double radius;  // distance from the reference axis
 };
 
-// Maps measured points onto the chart.
-// The reference normal or its opposite, whichever has its largest component positive: the chart
-// looks the same whichever sense a fit gave the normal.
-spanto::vector viewing_axis(const spanto::vector& n) {
-    double largest = n.x;
-    for (const double c : {n.y, n.z}) {
-        if (std::abs(c) > std::abs(largest)) largest = c;
-    }
-    return largest < 0 ? -n : n;
-}
-
 class chart_mapping {
   public:
+    // Seen with the frame's axis towards the viewer, 0 degrees along its zero direction.
     explicit chart_mapping(const spanto::circle& reference)
-        : origin_(reference.centre),
-          axis_(viewing_axis(reference.normal)),
-          u_(axis_.orthogonal()),
-          w_(axis_ ^ u_),
-          radius_(reference.radius) {}
+        : chart_mapping(reference, vantor::polar_frame_about(reference.normal)) {}
 
     // Towards the viewer.
     const spanto::vector& axis() const { return axis_; }
@@ -156,6 +95,13 @@ class chart_mapping {
     }
 
   private:
+    chart_mapping(const spanto::circle& reference, const vantor::polar_frame& frame)
+        : origin_(reference.centre),
+          axis_(frame.axis),
+          u_(frame.zero),
+          w_(frame.quarter),
+          radius_(reference.radius) {}
+
     spanto::point origin_;
     spanto::vector axis_, u_, w_;
     double radius_;
@@ -194,15 +140,15 @@ std::vector<polar> thin(const std::vector<polar>& profile) {
     return kept;
 }
 
-void text(std::string& svg, double x, double y, const std::string& attributes,
+void text(std::string& out, double x, double y, const std::string& attributes,
           const std::string& content) {
-    svg +=
-        "<text x=\"" + mm(x) + "\" y=\"" + mm(y) + "\" " + attributes + ">" + content + "</text>\n";
+    out += svg::text(x, y, attributes, content);
 }
 
 }  // namespace
 
-roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart) {
+roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart,
+                                  const chart_labels& labels) {
     chart_mapping map(chart.reference);
 
     std::vector<polar> profile;
@@ -220,10 +166,11 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         high = i == 0 ? d : std::max(high, d);
     }
     const double band = high - low;
-    const double magnification = band > rounding_band * chart.reference.radius && band > 0.0
-                                     ? std::min(max_magnification, nice_floor(band_width / band))
-                                     : 1.0;
-    const double division = nice_ceil(5.0 / magnification);
+    const double magnification =
+        band > rounding_band * chart.reference.radius && band > 0.0
+            ? std::min(max_magnification, svg::nice_floor(band_width / band))
+            : 1.0;
+    const double division = svg::nice_ceil(5.0 / magnification);
     const double ring_spacing = magnification * division;
     map.scale((low + high) / 2, magnification);
     const std::size_t measured = profile.size();
@@ -304,12 +251,14 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     // Caption and legend.
     double y = centre_y + grid_radius + 16;
     text(svg, 12, y, "id=\"caption\" font-size=\"5\" font-weight=\"bold\"",
-         "Roundness " + format_number(chart.roundness) + " about the " +
-             escape(chart.reference_name));
+         "Roundness " + escape(with_unit(format_number(chart.roundness), labels.unit)) +
+             " about the " + escape(chart.reference_name));
     y += 7;
     text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
-    text(svg, 60, y, "font-size=\"3.5\"", "1 division = " + plain(division));
+    text(svg, 60, y, "font-size=\"3.5\"",
+         "1 division = " + escape(with_unit(plain(division), labels.unit)));
     text(svg, 110, y, "font-size=\"3.5\"", std::to_string(measured) + " points");
+    if (!labels.note.empty()) text(svg, 145, y, "font-size=\"3.5\"", escape(labels.note));
     y += 5.5;
     text(svg, 12, y, "font-size=\"3\" fill=\"#606060\"",
          "Viewed with the axis (" + direction(map.axis()) +
@@ -321,8 +270,10 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
                "\" stroke=\"" + circle_colours[k % 4] + "\" stroke-width=\"0.8\"/>\n";
         text(svg, 25, y, "font-size=\"3.5\" font-weight=\"bold\"", escape(c.abbreviation));
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
-        text(svg, 85, y, "font-size=\"3.5\"", "radius " + format_number(c.circle.radius));
-        text(svg, 135, y, "font-size=\"3.5\"", "roundness " + format_number(c.roundness));
+        text(svg, 85, y, "font-size=\"3.5\"",
+             "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
+        text(svg, 135, y, "font-size=\"3.5\"",
+             "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
         if (!c.note.empty()) {
             y += 4.5;
             text(svg, 37, y, "class=\"circle-note\" font-size=\"3\" fill=\"#c62828\"",

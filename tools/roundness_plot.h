@@ -26,10 +26,17 @@ struct roundness_chart {
     std::string
         reference_name;  // what the roundness is measured about, e.g. "least-squares circle"
     // The chart's frame: its axis is the chart centre, its radius the zero of the deviations.
-    // The chart is seen along the normal or its opposite, whichever has its largest component
-    // positive (towards the viewer); 0 degrees lies along vector::orthogonal() of that axis.
+    // The chart is drawn in the library's polar frame about the normal (polar_frame_about): seen
+    // with the frame's axis towards the viewer, 0 degrees along x projected into the plane (y
+    // when the axis lies near x), so that small tilts of the axis leave it in place.
     spanto::circle reference;
     std::vector<chart_circle> circles;
+};
+
+// Words the chart adds to its numbers.
+struct chart_labels {
+    std::string unit;  // of lengths: "mm", "um" or "in"; empty: numbers without a unit
+    std::string note;  // on the profile, printed beside the scale (e.g. its filter); may be empty
 };
 
 struct roundness_svg {
@@ -49,7 +56,8 @@ struct roundness_svg {
 // (with each circle's note) and a caption with the roundness, the magnification and the ring
 // spacing complete the chart.
 // Invalid points are left out.
-roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart);
+roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart,
+                                  const chart_labels& labels = {});
 
 }  // namespace vantor::cli
 

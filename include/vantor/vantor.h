@@ -9,6 +9,7 @@
 #include "vantor/actual.h"
 #include "vantor/element.h"
 #include "vantor/feature.h"
+#include "vantor/roundness_analysis.h"
 #include "vantor/substitute.h"
 #include "vantor/version.h"
 

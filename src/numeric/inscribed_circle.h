@@ -29,6 +29,13 @@ namespace detail {
 // coincides with a point returns radius 0 there.
 circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start);
 
+// The same for long smooth profiles (a filtered profile of many points), across whose valleys
+// the walk advances nearly point by point, at a pass over all points a step: it walks first on
+// every m-th point (at most 4096 of them), then on all points from where that walk stopped. The
+// result is a local maximum for all points, as above; the coarse walk only brings the start
+// near it.
+circle2 maximum_inscribed_circle_coarse_first(const std::vector<point2>& points, point2 start);
+
 }  // namespace detail
 }  // namespace vantor
 

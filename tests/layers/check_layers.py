@@ -31,6 +31,7 @@ PUBLIC_HEADERS = {
     "substitute.h": "fit",
     "fit.h": "fit",
     "feature.h": "form",
+    "roundness_analysis.h": "form",
     "vantor.h": "umbrella",
 }
 

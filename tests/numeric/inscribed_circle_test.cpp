@@ -155,6 +155,13 @@ TEST(MaximumInscribedCircle, LargeProfileFinishes) {
     expect_inscribed_certificate(points, c, rounding_tolerance(points, 0.9));
 }
 
+TEST(MaximumInscribedCircle, CoarseFirstReachesAMaximumOfEveryPoint) {
+    // A smooth profile (no noise) of many points, as a filtered one is.
+    const std::vector<point2> points = lobed(8, {-30.0, 20.0}, 12.0, 100000, 3, 2e-3, 0.0);
+    const circle2 c = maximum_inscribed_circle_coarse_first(points, {-30.001, 20.002});
+    expect_inscribed_certificate(points, c, rounding_tolerance(points, 12.0));
+}
+
 }  // namespace
 }  // namespace detail
 }  // namespace vantor

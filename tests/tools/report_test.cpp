@@ -60,5 +60,20 @@ TEST(Report, TextAlignsValuesAndIndentsNestedObjects) {
               "missing     -\n");
 }
 
+TEST(Report, ArraysOfLikeObjectsPrintAsTables) {
+    report r;
+    r["harmonics"] = report::array(
+        {report{{"upr", 3}, {"phase_deg", -67.5}}, report{{"upr", 130}, {"phase_deg", 2.25}}});
+    r["mixed"] = report::array({report{{"a", 1}}, report{{"b", 2}}});
+    std::ostringstream out;
+    print_text(r, out);
+    EXPECT_EQ(out.str(),
+              "harmonics\n"
+              "  upr  phase deg\n"
+              "  3    -67.500000\n"
+              "  130  2.250000\n"
+              "mixed      {\"a\":1} {\"b\":2}\n");
+}
+
 }  // namespace
 }  // namespace vantor::cli

@@ -182,5 +182,29 @@ TEST(RoundnessPlot, APerfectProfileIsDrawnUnmagnifiedOnTheBandsMiddle) {
     }
 }
 
+TEST(RoundnessPlot, ZeroDegreesStaysPutWhenTheAxisTilts) {
+    // Tilts that make a different component of the normal the smallest: 0 degrees stays along
+    // y, and a point on the y side is drawn at the top of the chart.
+    for (const spanto::vector normal :
+         {spanto::vector(1e-6, -1e-7, 1), spanto::vector(-1e-7, 1e-6, 1)}) {
+        roundness_chart tilted = chart_of();
+        tilted.reference.normal = normal;
+        vantor::actual points(4);
+        for (const auto& [x, y] :
+             {std::pair{0.0, 10.02}, {-10.0, 0.0}, {0.0, -10.0}, {10.0, 0.0}}) {
+            points.append(x, y, 0.0);
+        }
+        const roundness_svg plot = draw_roundness_plot(points, tilted, {"mm", "Filter 50 UPR"});
+        EXPECT_NE(plot.text.find("0\u00b0 along (0, 1, 0)"), std::string::npos);
+        double top = 0.0;
+        for (const vertex& v : vertices(attribute(plot.text, "profile", "d"))) {
+            if (v.radius() > middle + 1) top = v.angle();
+        }
+        EXPECT_NEAR(top, 0.0, 1e-4);
+        EXPECT_NE(plot.text.find("Roundness 0.020000 mm about"), std::string::npos);
+        EXPECT_NE(plot.text.find(">Filter 50 UPR<"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace vantor::cli
