@@ -60,6 +60,11 @@ const inputs& in() {
 
 using numbers = std::vector<double>;
 
+numbers ron(const roundness_analysis& a, criterion c) {
+    const ron_parameters& p = a.parameters(c);
+    return {p.ront, p.ronp, p.ronv, p.ronq, p.circle.centre.x, p.circle.centre.y, p.circle.radius};
+}
+
 numbers circle_fit(const actual& points, substitute::subtype s) {
     substitute fit;
     const spanto::circle c = fit.circle(points, vector(0, 0, 1), s);
@@ -99,6 +104,11 @@ const job jobs[] = {
      }},
     {"conicity",
      [] { return form(coneicity(in().cone, spanto::axis(point(0, 0, 0), vector(0, 0, 1)))); }},
+    {"filtered roundness analysis about the minimum-zone circle",
+     [] {
+         const spanto::line axis(point(40, 30, 0), vector(0, 0, 1));
+         return ron(roundness_analysis(in().bore, axis, 50), criterion::zone);
+     }},
 };
 constexpr std::size_t job_count = sizeof jobs / sizeof jobs[0];
 
