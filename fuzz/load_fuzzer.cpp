@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the element-file loader, once through a stream that can seek and
 // once through one that cannot. Both must give the same answer, and whatever they return must
-// agree with the bytes: a point set holds exactly the points stored after the 64 bytes of
-// headers, bit for bit, and the stamp of the element header.
+// agree with the bytes: a point set holds exactly the points stored after the two headers, bit
+// for bit, and the stamp of the element header (layout: core/element_file.h).
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE  // fopencookie
 #endif
@@ -14,9 +14,14 @@
 #include <memory>
 
 #include "core/byteorder.h"
+#include "core/element_file.h"
 #include "vantor/actual.h"
 
 namespace {
+
+namespace format = vantor::detail::element_format;
+// Where the points start: after the element header and the body header.
+constexpr std::size_t points_at = format::header_bytes + format::body_header_bytes;
 
 // Reaches the protected stream loader.
 struct stream_loader : vantor::element {
@@ -32,15 +37,18 @@ void check_agrees_with_input(const vantor::element& e, const std::uint8_t* data,
     const auto& set = static_cast<const vantor::actual&>(e);
     const std::size_t n = static_cast<std::size_t>(set.numpoints());
     check(n > 0 && set.maxpoints() == set.numpoints());
-    check(64 + 24 * n <= size);
-    check(set.creationdate() == vantor::detail::load_le<std::int32_t>(data + 24));
-    check(set.creationtime() == vantor::detail::load_le<std::int32_t>(data + 28));
+    check(points_at + format::point_bytes * n <= size);
+    check(set.creationdate() ==
+          vantor::detail::load_le<format::stamp_type>(data + format::date_at));
+    check(set.creationtime() ==
+          vantor::detail::load_le<format::stamp_type>(data + format::time_at));
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char* stored = data + 64 + 24 * i;
+        const unsigned char* stored = data + points_at + format::point_bytes * i;
         const spanto::point& p = set.data()[i];
         for (int k = 0; k < 3; ++k) {
             const double c = k == 0 ? p.x : k == 1 ? p.y : p.z;
-            const std::uint64_t expected = vantor::detail::load_le<std::uint64_t>(stored + 8 * k);
+            const std::uint64_t expected =
+                vantor::detail::load_le<std::uint64_t>(stored + sizeof(double) * k);
             std::uint64_t bits;
             std::memcpy(&bits, &c, sizeof bits);
             check(bits == expected);

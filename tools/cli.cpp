@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
@@ -29,10 +30,38 @@ struct arguments {
     std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
     std::optional<std::string> nominal, lower, upper;
     std::optional<std::string> plot;
+    std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
     int harmonics = 0;  // 0: not asked for
     std::string samples;
 };
+
+// The options of the program itself, which every subcommand takes as well (before or after its
+// name); listed in the help of each.
+struct global_option {
+    const char* name;
+    const char* value;  // the value's name, "" for a flag
+    const char* description;
+};
+constexpr global_option global_options[] = {
+    {"--json", "", "print the report as JSON"},
+    {"--force", "", "replace output files that exist"},
+    {"--trace", "N", "print the library's trace lines up to level N (0-5) on standard error"},
+};
+
+const char* const exit_statuses =
+    "Exit status: 0 done (within tolerance), 1 outside the tolerance given, 2 error.";
+
+// The footer of each subcommand's help: the global options and the exit statuses.
+std::string subcommand_footer() {
+    std::string text = "Global options (also before the subcommand):\n";
+    for (const global_option& o : global_options) {
+        std::string form = std::string(o.name) + (*o.value != '\0' ? " " : "") + o.value;
+        form.resize(std::max<std::size_t>(form.size() + 2, 28), ' ');
+        text += "  " + form + o.description + "\n";
+    }
+    return text + "\n" + exit_statuses;
+}
 
 // --- Option values to geometry.
 
@@ -50,8 +79,15 @@ spanto::vector nonzero_vector(const std::vector<double>& v, std::size_t i,
     return d;
 }
 
+// A cone's radius, which is 0 at its apex.
 double radius_at(const std::vector<double>& v, std::size_t i, const std::string& option) {
     if (v[i] < 0.0) throw error(option + ": the radius must not be negative");
+    return v[i];
+}
+
+// The radius of a datum circle, sphere or cylinder: one of 0 is no such element.
+double positive_radius_at(const std::vector<double>& v, std::size_t i, const std::string& option) {
+    if (!(v[i] > 0.0)) throw error(option + ": the radius must be positive");
     return v[i];
 }
 
@@ -80,18 +116,18 @@ spanto::plane plane_of(const std::string& text, const std::string& option) {
 spanto::circle circle_of(const std::string& text, const std::string& option) {
     const auto v = parse_numbers(text, option, {"CX", "CY", "CZ", "NX", "NY", "NZ", "R"});
     return spanto::circle(point_at(v, 0), nonzero_vector(v, 3, option, "normal"),
-                          radius_at(v, 6, option));
+                          positive_radius_at(v, 6, option));
 }
 
 spanto::sphere sphere_of(const std::string& text, const std::string& option) {
     const auto v = parse_numbers(text, option, {"CX", "CY", "CZ", "R"});
-    return spanto::sphere(point_at(v, 0), radius_at(v, 3, option));
+    return spanto::sphere(point_at(v, 0), positive_radius_at(v, 3, option));
 }
 
 spanto::cylinder cylinder_of(const std::string& text, const std::string& option) {
     const auto v = parse_numbers(text, option, {"PX", "PY", "PZ", "DX", "DY", "DZ", "R"});
     return spanto::cylinder(point_at(v, 0), nonzero_vector(v, 3, option, "direction"),
-                            radius_at(v, 6, option));
+                            positive_radius_at(v, 6, option));
 }
 
 spanto::cone cone_of(const std::string& text, const std::string& option) {
@@ -107,8 +143,10 @@ tolerance tolerance_of(const arguments& a) {
     };
     tolerance t{number(a.nominal, "--nominal"), number(a.lower, "--lower"),
                 number(a.upper, "--upper")};
-    if (t.lower && t.upper && *t.lower > *t.upper) {
-        throw error("--lower must not be greater than --upper");
+    // A tolerance zone of negative width holds no value at all.
+    if (t.upper && *t.upper < t.lower.value_or(0.0)) {
+        throw error(t.lower ? "--upper must not be below --lower"
+                            : "--upper must not be below --lower, which is 0 unless given");
     }
     return t;
 }
@@ -142,6 +180,19 @@ roundness_options roundness_options_of(const arguments& a) {
     o.unit = a.unit.value_or("");
     return o;
 }
+
+// Sends the library's trace lines to `err` while alive, so that standard output carries the
+// report alone (with --json, nothing but JSON).
+class trace_lines_to {
+  public:
+    explicit trace_lines_to(std::ostream& err) { vantor::tracesink(&write, &err); }
+    ~trace_lines_to() { vantor::tracesink(nullptr, nullptr); }
+    trace_lines_to(const trace_lines_to&) = delete;
+    trace_lines_to& operator=(const trace_lines_to&) = delete;
+
+  private:
+    static void write(const char* line, void* err) { *static_cast<std::ostream*>(err) << line; }
+};
 
 // --- The command line.
 
@@ -212,13 +263,18 @@ struct subcommands {
 };
 
 subcommands define(CLI::App& app, arguments& a) {
+    std::vector<std::string> criterion_options;  // as --criterion and --reference take them
+    for (const criterion_names& c : criteria()) criterion_options.push_back(c.option);
+
     subcommands s;
     s.info = add_command(
         app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
 
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
+    std::vector<std::string> or_all = criterion_options;
+    or_all.push_back("all");
     s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
-        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed", "all"}));
+        ->check(CLI::IsMember(or_all));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
                 "axis direction of the circle (default: normal of the circle through three "
                 "extremum points)");
@@ -242,7 +298,7 @@ subcommands define(CLI::App& app, arguments& a) {
         ->add_option("--reference", a.reference,
                      "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
                      "profile (with --line or --circle: and its eccentricity from that axis)")
-        ->check(CLI::IsMember({"gauss", "zone", "inscribed", "circumscribed"}));
+        ->check(CLI::IsMember(criterion_options));
     s.roundness
         ->add_option("--harmonics", a.harmonics,
                      "report the K largest harmonics of 2 UPR and up (amplitude, phase)")
@@ -293,11 +349,18 @@ subcommands define(CLI::App& app, arguments& a) {
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
-        "convert", "convert a text point file to an element file, or an element file to text");
+        "convert", "write the points of a point file as text or as an element file");
     s.convert->add_option("IN", a.file, "point file to read; - reads text from standard input")
         ->required();
-    s.convert->add_option("OUT", a.output, "file to write (never replaced without --force)")
+    s.convert
+        ->add_option("OUT", a.output,
+                     "file to write (never replaced without --force); - writes text to standard "
+                     "output")
         ->required();
+    s.convert
+        ->add_option("--to", a.to,
+                     "format to write (default: text for -, .txt, .csv and .xyz, else element)")
+        ->check(CLI::IsMember({"text", "element"}));
 
     s.demo = app.add_subcommand("demo", "a tour of the commands on sample measurements");
     s.demo
@@ -313,7 +376,7 @@ subcommands define(CLI::App& app, arguments& a) {
 }
 
 // Runs the chosen subcommand and returns the exit status.
-int execute(const subcommands& s, const arguments& a, std::ostream& out) {
+int execute(const subcommands& s, const arguments& a, std::ostream& out, std::ostream& err) {
     vantor::tracelevel(a.trace);
     const tolerance tol = tolerance_of(a);
     if (s.info->parsed()) {
@@ -358,7 +421,15 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out) {
         if (a.axis) datum = axis_of(*a.axis, "--axis");
         return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
     } else if (s.convert->parsed()) {
-        print(convert(a.file, a.output, a.force), a, out);
+        std::optional<point_format> to;
+        if (a.to) to = *a.to == "text" ? point_format::text : point_format::element;
+        const report r = convert(a.file, a.output, to, a.force);
+        if (a.output != "-") {
+            print(r, a, out);
+        } else if (r.contains("points_left_out")) {
+            err << "vantor: " << r["points_left_out"].get<int>()
+                << " points with coordinates that are not finite were left out\n";
+        }
     } else if (s.demo->parsed()) {
         return demo({a.samples, a.plot, a.force, a.json}, out);
     }
@@ -376,14 +447,18 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     app.require_subcommand(0, 1);  // none is reported below, after unknown words
     app.fallthrough();
     app.set_version_flag("--version", std::string("vantor ") + vantor::version());
-    app.add_flag("--json", a.json, "print the report as JSON");
-    app.add_flag("--force", a.force, "replace output files that exist");
-    app.add_option("--trace", a.trace, "print the library's trace lines up to level N (0-5)")
-        ->type_name("N")
+    app.add_flag(global_options[0].name, a.json, global_options[0].description);
+    app.add_flag(global_options[1].name, a.force, global_options[1].description);
+    app.add_option(global_options[2].name, a.trace, global_options[2].description)
+        ->type_name(global_options[2].value)
         ->check(CLI::Range(0, 5));
-    app.footer("Exit status: 0 done (within tolerance), 1 outside the tolerance given, 2 error.");
+    app.footer(exit_statuses);
 
     const subcommands s = define(app, a);
+    const std::string footer = subcommand_footer();
+    for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        command->footer(footer);
+    }
 
     try {
         app.parse(argc, argv);
@@ -401,7 +476,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     }
 
     try {
-        return execute(s, a, out);
+        const trace_lines_to trace(err);
+        return execute(s, a, out, err);
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -42,7 +43,11 @@ spanto::vector extremum_normal(const point_file& in) {
 struct fitted_circle {
     spanto::circle circle;
     double deviation;
+    std::string note;  // what a reader must know about the circle; empty for most
 };
+
+// The library fits inscribed and circumscribed circles exactly on closed profiles only.
+constexpr const char* open_profile_note = "open profile: not the exact optimum";
 
 fitted_circle fit(const point_file& in, const spanto::vector& direction,
                   const criterion_names& criterion) {
@@ -51,7 +56,10 @@ fitted_circle fit(const point_file& in, const spanto::vector& direction,
     if (c.invalid()) {
         throw error(in.name + ": the " + criterion.title + " circle could not be fitted");
     }
-    return {c, s.deviation()};
+    const bool minimax = criterion.type == vantor::substitute::inscribed ||
+                         criterion.type == vantor::substitute::circumscribed;
+    const bool exact = !minimax || vantor::closed_profile(*in.points, c.centre, c.normal);
+    return {c, s.deviation(), exact ? "" : open_profile_note};
 }
 
 // The common head of a form report; throws when the evaluation failed.
@@ -117,11 +125,15 @@ report write_chart(const vantor::actual& points, const roundness_chart& chart,
 report plot_roundness(const point_file& in, double value, const std::string& reference_name,
                       const spanto::circle& reference, const std::string& unit, output_file& out) {
     roundness_chart chart{in.name, value, reference_name, reference, {}};
+    report notes = report::object();
     for (const criterion_names& c : criteria()) {
         const fitted_circle f = fit(in, reference.normal, c);
-        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation});
+        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation, f.note});
+        if (!f.note.empty()) notes[c.abbreviation] = f.note;
     }
-    return write_chart(*in.points, chart, {unit, ""}, out);
+    report r = write_chart(*in.points, chart, {unit, ""}, out);
+    r.update(notes);
+    return r;
 }
 
 void add_unit(report& r, const std::string& unit) {
@@ -214,7 +226,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         roundness_chart chart{in.name, p.ront, title, p.circle, {}};
         for (const criterion_names& c : criteria()) {
             const vantor::ron_parameters& q = a.parameters(analysis_criterion(c));
-            chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront});
+            chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront, ""});
         }
         const std::string note = cutoff > 0 ? "Filter " + svg::plain(cutoff) + " UPR" : "No filter";
         result.data["plot"] = write_chart(profile, chart, {options.unit, note}, *plot_out);
@@ -271,10 +283,11 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
         for (const auto type : types) wanted = wanted || type == c.type;
         if (!wanted) continue;
         const fitted_circle f = fit(in, axis, c);
-        circles[c.option] = {{"centre", to_report(f.circle.centre)},
-                             {"normal", to_report(f.circle.normal)},
-                             {"radius", f.circle.radius},
-                             {"deviation", f.deviation}};
+        report& fitted = circles[c.option] = {{"centre", to_report(f.circle.centre)},
+                                              {"normal", to_report(f.circle.normal)},
+                                              {"radius", f.circle.radius},
+                                              {"deviation", f.deviation}};
+        if (!f.note.empty()) fitted["note"] = f.note;
     }
     return r;
 }
@@ -386,13 +399,42 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
     return result;
 }
 
-report convert(const std::string& in, const std::string& out, bool force) {
+point_format output_format(const std::string& out, const std::optional<point_format>& to) {
+    if (to) return *to;
+    if (out == "-") return point_format::text;
+    const std::size_t dot = out.rfind('.');
+    if (dot == std::string::npos || out.find('/', dot) != std::string::npos) {
+        return point_format::element;
+    }
+    std::string extension = out.substr(dot + 1);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool text = extension == "txt" || extension == "csv" || extension == "xyz";
+    return text ? point_format::text : point_format::element;
+}
+
+report convert(const std::string& in, const std::string& out, const std::optional<point_format>& to,
+               bool force) {
+    const point_format format = output_format(out, to);
+    if (out == "-") {
+        if (format == point_format::element) {
+            throw error("an element file is written to a named file, not to standard output");
+        }
+        const point_file source = read_points(in);
+        const int left_out = write_text_points(*source.points, stdout);
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            throw error("standard output: cannot write");
+        }
+        report r = nullptr;
+        if (left_out > 0) r["points_left_out"] = left_out;
+        return r;
+    }
     output_file target(out, force);
     const point_file source = read_points(in);
     report r = file_summary(source);
     r["written"] = out;
-    const int left_out = write_points(*source.points, target, source.element);
-    r["format"] = source.element ? "text" : "element";
+    const bool text = format == point_format::text;
+    const int left_out = write_points(*source.points, target, text);
+    r["format"] = text ? "text" : "element";
     if (left_out > 0) r["points_left_out"] = left_out;
     return r;
 }

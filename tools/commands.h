@@ -60,7 +60,8 @@ report info(const point_file& in);
 
 // The circles fitted to the points under the given criteria, in the plane perpendicular to
 // `direction`; without one, the normal of the circle through three extremum points of the set.
-// Throws error when a fit fails.
+// An inscribed or circumscribed circle of an open profile carries the note "open profile: not
+// the exact optimum" (vantor::closed_profile). Throws error when a fit fails.
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
               const std::vector<vantor::substitute::subtype>& types);
 
@@ -92,7 +93,8 @@ struct roundness_options {
 // fitted along a direction (without one: the normal of the circle through three extremum
 // points). With a plot request, also draws the roundness plot about the same circle (for a line:
 // the circle about it halfway between the nearest and farthest point) with the four fitted
-// reference circles, and reports the file and the magnification.
+// reference circles, and reports the file, the magnification and, under the circle's
+// abbreviation, the note of an inscribed or circumscribed circle of an open profile.
 //
 // With the analysis options, the profile about the same axis (the given circle's, the given
 // line, or the fitted least-squares circle's) is analysed by vantor::roundness_analysis: the
@@ -106,10 +108,20 @@ using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::lin
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});
 
-// Converts between the two kinds of point file: a text file becomes an element file, an element
-// file a text file ("-" as `out` prints the text on standard output). Never replaces an existing
-// file unless `force`.
-report convert(const std::string& in, const std::string& out, bool force);
+// The two kinds of point file.
+enum class point_format { text, element };
+
+// The format convert writes to `out`: `to` when given; otherwise text for "-" (standard output)
+// and for the extensions .txt, .csv and .xyz (in any case), an element file for any other name.
+point_format output_format(const std::string& out, const std::optional<point_format>& to);
+
+// Writes the points of `in` to `out` in output_format(out, to): text (numbers that read back
+// to the same doubles) or an element file. Text leaves out the points with a coordinate that is
+// not finite and reports their number as points_left_out. "-" as `out` prints the text on
+// standard output and returns only points_left_out, if any (else null); an element file cannot
+// go there. Never replaces an existing file unless `force`.
+report convert(const std::string& in, const std::string& out, const std::optional<point_format>& to,
+               bool force);
 
 }  // namespace vantor::cli
 

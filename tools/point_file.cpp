@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -81,6 +83,32 @@ class line_reader {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_delimiter(char c) { return c == ',' || c == ';'; }
 
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// True when the line writes its numbers with a decimal comma: its fields are separated by
+// semicolons (or, without any, by tabs), and every field holds exactly one comma and no blank.
+// A line that reads so cannot be read the other way: a comma there would split every field.
+bool decimal_comma_line(std::string_view line) {
+    const char separator = line.find(';') != std::string_view::npos    ? ';'
+                           : line.find('\t') != std::string_view::npos ? '\t'
+                                                                       : '\0';
+    if (separator == '\0') return false;
+    while (true) {
+        const std::size_t end = line.find(separator);
+        const std::string_view field = trim_blanks(line.substr(0, end));
+        if (field.empty() || std::count(field.begin(), field.end(), ',') != 1 ||
+            std::any_of(field.begin(), field.end(), is_blank)) {
+            return false;
+        }
+        if (end == std::string_view::npos) return true;
+        line.remove_prefix(end + 1);
+    }
+}
+
 // Splits a line (comment already removed) into fields. Fields are separated by blanks, or by one
 // comma or semicolon with optional blanks around it. Returns false, with the 1-based number of
 // the missing field, when two delimiters meet or a delimiter starts or ends the line.
@@ -112,6 +140,26 @@ bool split_fields(std::string_view line, std::vector<std::string_view>& fields,
             }
         }
     }
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// True when the field would be taken for a number, well formed or not: it begins with a digit,
+// or with a sign or point followed by a digit or point, or it spells nan, inf or infinity. No
+// such field can be a column name, so a line holding one is never skipped as a header: a point
+// whose numbers are out of range or not finite is an error, not a silently lost point.
+bool looks_numeric(std::string_view field) {
+    if (!field.empty() && (field.front() == '+' || field.front() == '-')) {
+        field.remove_prefix(1);
+    }
+    if (field.empty()) return false;
+    if (is_digit(field.front())) return true;
+    if (field.front() == '.' && field.size() > 1 && (is_digit(field[1]) || field[1] == '.')) {
+        return true;
+    }
+    std::string word(field);
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return word == "nan" || word == "inf" || word == "infinity";
 }
 
 // Sends what the library prints on standard output to standard error while alive.
@@ -146,13 +194,12 @@ std::unique_ptr<vantor::actual> load_element_file(const std::string& path) {
     return set;
 }
 
-// True when the first 16 bytes of the stream (fewer for a shorter one) hold a zero byte; the
-// stream is rewound afterwards.
-bool starts_binary(std::FILE* in) {
-    char head[16];
+// True when the stream opens with the element-file signature; the stream is rewound afterwards.
+bool starts_element_file(std::FILE* in) {
+    unsigned char head[32];
     const std::size_t n = std::fread(head, 1, sizeof head, in);
     std::rewind(in);
-    return std::memchr(head, 0, n) != nullptr;
+    return vantor::has_element_signature(head, n);
 }
 
 std::string system_message() { return std::strerror(errno); }
@@ -164,6 +211,7 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
     line_reader reader(in);
     std::vector<std::string_view> fields;
     std::string_view line;
+    std::string decimal_points;  // a decimal-comma line with its commas made points
     long long number = 0;
     bool content_seen = false;  // a header or a point
     while (reader.next(line)) {
@@ -175,6 +223,11 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
             throw fail("zero byte in text (binary data?)");
         }
         line = line.substr(0, line.find('#'));
+        if (decimal_comma_line(line)) {
+            decimal_points.assign(line);
+            std::replace(decimal_points.begin(), decimal_points.end(), ',', '.');
+            line = decimal_points;
+        }
         std::size_t empty_field = 0;
         if (!split_fields(line, fields, empty_field)) {
             throw fail("empty field " + std::to_string(empty_field) + " (two separators meet)");
@@ -193,7 +246,7 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
                 first_bad = k + 1;
             }
         }
-        if (numbers == 0 && !content_seen) {
+        if (!content_seen && std::none_of(fields.begin(), fields.end(), looks_numeric)) {
             content_seen = true;  // a header of column names
             continue;
         }
@@ -223,7 +276,7 @@ point_file read_points(const std::string& path) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (in == nullptr) throw error(path + ": cannot open: " + system_message());
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(in, &std::fclose);
-    if (starts_binary(in)) {
+    if (starts_element_file(in)) {
         result.element = true;
         result.points = load_element_file(path);
         if (result.points->numpoints() == 0) throw error(path + ": no points");

@@ -21,10 +21,9 @@ struct point_file {
 
 // Reads the points of `path`, or of standard input for "-".
 //
-// A file with a zero byte among its first 16 bytes is an element file: no text point file holds
-// one, while the signature that opens every element file ends in two. The library loads it and
-// checks the signature itself, so the program never needs to know it. Whatever the library prints
-// about a damaged file goes to standard error, where the program's own messages go.
+// A file that opens with the element-file signature (vantor::has_element_signature) is an
+// element file, which the library loads; whatever the library prints about a damaged one goes
+// to standard error, where the program's own messages go.
 //
 // Anything else is read as text (see read_text_points). Standard input is always read as text.
 //
@@ -33,12 +32,15 @@ struct point_file {
 point_file read_points(const std::string& path);
 
 // Reads a text point file from `in`; `name` stands for it in messages. One point a line: x y z
-// separated by spaces, tabs, a comma or a semicolon (with or without spaces around it). Blank
+// separated by spaces, tabs, a comma or a semicolon (with or without spaces around it). A line
+// whose fields are separated by semicolons or tabs and each hold one comma uses the decimal
+// comma ("20,5;-7,25;3,0"). Blank
 // lines and everything from '#' to the end of a line are skipped; the first line that is not
-// skipped may be a header of column names (no field of it a number). The text is read line by
-// line and the points are kept in blocks, so no copy of the text and no growing array is held.
-// Throws error "name:line: ..." for a malformed number, an empty field, a line without exactly
-// three coordinates or a zero byte, and "name: no points" for a file without points.
+// skipped may be a header of column names (no field of it a number, well formed or not). The text
+// is read line by line and the points are kept in blocks, so no copy of the text and no growing
+// array is held. Throws error "name:line: ..." for a malformed number, an empty field, a line
+// without exactly three coordinates or a zero byte, and "name: no points" for a file without
+// points.
 std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::string& name);
 
 // Writes the points of `points` to `out` as text: the header line "x y z", then one line per

@@ -25,6 +25,11 @@ constexpr double band_width = 24.0;   // widest the band may be drawn
 constexpr double grid_radius = 75.0;
 constexpr double label_radius = 69.0;
 constexpr double max_magnification = 1e6;
+// A band of deviations narrower than this fraction of the reference radius is no form a
+// measurement resolves (a nanometre on a metre), only rounding: it is drawn unmagnified.
+constexpr double rounding_band = 1e-9;
+// Direction components below this print as 0 in the caption, which shows four digits.
+constexpr double shown_zero = 5e-5;
 
 constexpr std::size_t thinning_threshold = 7200;
 constexpr int thinning_bins = 3600;
@@ -39,7 +44,7 @@ using svg::with_unit;
 
 // A unit vector for the caption: "0, 0.7071, -0.7071".
 std::string direction(const spanto::vector& v) {
-    const auto shown = [](double c) { return std::abs(c) < 5e-5 ? 0.0 : c; };
+    const auto shown = [](double c) { return std::abs(c) < shown_zero ? 0.0 : c; };
     char text[96];
     std::snprintf(text, sizeof text, "%.4g, %.4g, %.4g", shown(v.x), shown(v.y), shown(v.z));
     return text;
@@ -161,9 +166,8 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         high = i == 0 ? d : std::max(high, d);
     }
     const double band = high - low;
-    // A band below a billionth of the radius is rounding, not form: drawn unmagnified.
     const double magnification =
-        band > 1e-9 * chart.reference.radius && band > 0.0
+        band > rounding_band * chart.reference.radius && band > 0.0
             ? std::min(max_magnification, svg::nice_floor(band_width / band))
             : 1.0;
     const double division = svg::nice_ceil(5.0 / magnification);
@@ -270,6 +274,11 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
              "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
         text(svg, 135, y, "font-size=\"3.5\"",
              "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
+        if (!c.note.empty()) {
+            y += 4.5;
+            text(svg, 37, y, "class=\"circle-note\" font-size=\"3\" fill=\"#c62828\"",
+                 escape(c.note));
+        }
     }
     svg += "</svg>\n";
     return {svg, magnification};

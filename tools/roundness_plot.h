@@ -17,6 +17,7 @@ struct chart_circle {
     std::string title;         // e.g. "least squares"
     spanto::circle circle;
     double roundness;  // the roundness about this circle
+    std::string note;  // printed under the circle's legend line when not empty
 };
 
 struct roundness_chart {
@@ -52,7 +53,8 @@ struct roundness_svg {
 // largest deviation of each tenth of a degree when it has more than 7200 points). Each reference
 // circle goes through the same mapping, ray by ray from the chart centre, so that it meets the
 // profile where the circle meets the points. Grid rings, angle marks, the circles' labels, a legend
-// and a caption with the roundness, the magnification and the ring spacing complete the chart.
+// (with each circle's note) and a caption with the roundness, the magnification and the ring
+// spacing complete the chart.
 // Invalid points are left out.
 roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_chart& chart,
                                   const chart_labels& labels = {});

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "spanto/circle.h"
+#include "spanto/tolerance.h"
 #include "spanto/trafo.h"
 
 namespace spanto {
@@ -11,7 +12,7 @@ circle::circle(const point& p1, const point& p2, const point& p3) {
     const vector b = p3 - p1;
     const vector n = a ^ b;
     // The negated comparison also rejects NaN from non-finite coordinates.
-    if (!(n.length() > 1e-14 * a.length() * b.length())) return;
+    if (!(n.length() > collinear_tolerance * a.length() * b.length())) return;
     const double aa = dot(a, a), bb = dot(b, b), nn = dot(n, n);
     // Circumcentre relative to p1: ((|a|^2 b - |b|^2 a) ^ n) / (2 |n|^2). Both terms are
     // formed from edge vectors of p1, so no large absolute coordinates enter the products.

@@ -80,6 +80,12 @@ class VANTOR_EXPORT element {
     long colour_;
 };
 
+// True when `head`, the first `size` bytes of a file, opens with the signature that load()
+// requires of an element file: 14 fixed characters and a zero byte, which no text file holds.
+// False for fewer than 15 bytes or a null `head`. For programs that read both element files
+// and text files and must tell them apart before loading.
+VANTOR_EXPORT bool has_element_signature(const void* head, std::size_t size);
+
 }  // namespace vantor
 
 #endif  // VANTOR_ELEMENT_H

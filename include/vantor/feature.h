@@ -92,7 +92,7 @@ class VANTOR_EXPORT straightness : public formfeature<spanto::line> {
     explicit straightness(const double& value);
     explicit straightness(const actual& points);
     straightness(const actual& points, const spanto::line& line);
-    // Evaluates nothing: valid, value 0, default datum.
+    // Evaluates nothing (see compute with a plane): invalid, with the default datum.
     straightness(const actual& points, const spanto::plane& plane);
     straightness(const actual& points, const spanto::vector& direction);
 

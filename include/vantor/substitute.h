@@ -51,6 +51,15 @@ class VANTOR_EXPORT substitute : public element {
     // criterion s, starting from the circle through three extremum points of the set; its
     // normal is that start circle's normal. Records criterion and deviation in the object.
     // Failure gives an invalid circle (and leaves the deviation as it was).
+    //
+    // Least-squares and minimum-zone circles are the optimum of their criterion. Maximum
+    // inscribed and minimum circumscribed circles are so only for a closed profile, whose
+    // points surround the centre (every angular gap between neighbouring points below 180
+    // degrees). For an open profile (an arc, a gap of 180 degrees or more) the result is where
+    // a search bounded about the start circle stopped, which is not the optimum: on a
+    // 120-degree arc of radius 80 the circumscribed circle has radius 79.985, while the
+    // smallest circle that holds the points, over the chord, has radius 69.281, and no largest
+    // inscribed circle exists. closed_profile(points, c.centre, c.normal) tells the two apart.
     spanto::circle circle(const actual& points, const spanto::vector& direction, subtype s);
     spanto::circle circle(const actual* points, const spanto::vector& direction, subtype s);
     // The fitted circle without a direction: the base plane comes from plane(points, gauss),
@@ -115,6 +124,18 @@ class VANTOR_EXPORT substitute : public element {
     double deviation_ = 0.0;
     subtype criterion_ = unspecified;
 };
+
+// True when the valid points, seen along `normal`, surround `centre`: every angular gap between
+// the directions from the centre to neighbouring points is below 180 degrees (a closed profile).
+// Points on the axis through the centre have no direction and do not count. False for an
+// invalid centre, a zero or invalid normal, or no point off the axis.
+//
+// For a circle c that substitute::circle fitted as maximum inscribed or minimum circumscribed,
+// closed_profile(points, c.centre, c.normal) true means that c is the optimum of its criterion,
+// false that it is where the bounded search stopped. Only a gap of exactly 180 degrees can give
+// either answer, by rounding (a profile that closes along a diameter of its optimal circle).
+VANTOR_EXPORT bool closed_profile(const actual& points, const spanto::point& centre,
+                                  const spanto::vector& normal);
 
 }  // namespace vantor
 

@@ -1,4 +1,4 @@
-// The element-file body of a point set, and the loader's dispatch on the stored type.
+// The element-file body of a point set.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,14 +15,10 @@ namespace vantor {
 
 namespace {
 
-// Body header layout: body size (bytes 0-3), body version (4-5), zero (6-7), count (8-11),
-// zero (12-31). The points follow as x, y, z, each a little-endian double.
-constexpr std::size_t body_header_bytes = 32;
-constexpr std::uint16_t body_version = 1;
-constexpr std::size_t size_at = 0;
-constexpr std::size_t version_at = 4;
-constexpr std::size_t count_at = 8;
-constexpr std::size_t point_bytes = 24;
+// The layout is described in core/element_file.h.
+namespace format = detail::element_format;
+using format::point_bytes;
+static_assert(point_bytes == 3 * sizeof(double), "x, y and z");
 
 // Points are converted through a buffer of this many (768 KiB) rather than a second copy of the
 // whole set; smaller buffers make the per-call cost of the file system show in the throughput.
@@ -33,13 +29,13 @@ constexpr std::size_t unknown_length_start_points = 1024;
 
 void encode(const spanto::point& p, unsigned char* out) {
     detail::store_le(p.x, out);
-    detail::store_le(p.y, out + 8);
-    detail::store_le(p.z, out + 16);
+    detail::store_le(p.y, out + sizeof(double));
+    detail::store_le(p.z, out + 2 * sizeof(double));
 }
 
 spanto::point decode(const unsigned char* in) {
-    return spanto::point(detail::load_le<double>(in), detail::load_le<double>(in + 8),
-                         detail::load_le<double>(in + 16));
+    return spanto::point(detail::load_le<double>(in), detail::load_le<double>(in + sizeof(double)),
+                         detail::load_le<double>(in + 2 * sizeof(double)));
 }
 
 bool write_points(std::FILE* f, const spanto::point* points, std::size_t count) {
@@ -91,12 +87,12 @@ std::unique_ptr<spanto::point[]> read_points(std::FILE* f, std::size_t count, st
 }  // namespace
 
 bool actual::save(std::FILE* f) const {
-    std::int32_t size;
+    format::body_size_type size;
     if (!detail::body_size_field(count_, size)) return false;
-    unsigned char header[body_header_bytes] = {};
-    detail::store_le(size, header + size_at);
-    detail::store_le(body_version, header + version_at);
-    detail::store_le(static_cast<std::int32_t>(count_), header + count_at);
+    unsigned char header[format::body_header_bytes] = {};
+    detail::store_le(size, header + format::body_size_at);
+    detail::store_le(format::body_version, header + format::body_version_at);
+    detail::store_le(static_cast<format::count_type>(count_), header + format::count_at);
     if (std::fwrite(header, sizeof header, 1, f) != 1) return false;
     // The points form one record, and a record of no bytes counts as not written.
     if (count_ == 0) return false;
@@ -105,13 +101,16 @@ bool actual::save(std::FILE* f) const {
 
 actual* actual::load(std::FILE* f) {
     if (f == nullptr) return nullptr;
-    unsigned char header[body_header_bytes];
+    unsigned char header[format::body_header_bytes];
     if (std::fread(header, sizeof header, 1, f) != 1) return nullptr;
-    if (detail::load_le<std::uint16_t>(header + version_at) != body_version) return nullptr;
-    const std::int32_t count = detail::load_le<std::int32_t>(header + count_at);
-    std::int32_t size;
+    if (detail::load_le<format::version_type>(header + format::body_version_at) !=
+        format::body_version) {
+        return nullptr;
+    }
+    const auto count = detail::load_le<format::count_type>(header + format::count_at);
+    format::body_size_type size;
     if (!detail::body_size_field(count, size) ||
-        size != detail::load_le<std::int32_t>(header + size_at)) {
+        size != detail::load_le<format::body_size_type>(header + format::body_size_at)) {
         return nullptr;
     }
     // No points is an empty record, which counts as not read; fewer is damage.
@@ -139,19 +138,6 @@ actual* actual::load(const char* filename) {
     if (loaded->isof(type_actual)) return static_cast<actual*>(loaded);
     delete loaded;
     return nullptr;
-}
-
-element* element::load(std::FILE* f) {
-    detail::element_header header;
-    if (!detail::read_element_header(f, header)) return nullptr;
-    // Only point sets have a body and a loader; any other type loads as nothing.
-    if (header.type != type_actual) return nullptr;
-    actual* set = actual::load(f);
-    if (set != nullptr) {
-        set->date_ = header.date;
-        set->time_ = header.time;
-    }
-    return set;
 }
 
 }  // namespace vantor

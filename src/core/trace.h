@@ -1,4 +1,5 @@
-// The levelled diagnostic trace on standard output.
+// The levelled diagnostic trace: on standard output, or to the sink an application set
+// (vantor::tracesink).
 #ifndef VANTOR_CORE_TRACE_H
 #define VANTOR_CORE_TRACE_H
 
@@ -12,9 +13,9 @@ extern std::atomic<int> trace_threshold;
 // True when a line of this level would be printed.
 inline bool tracing(int level) { return level <= trace_threshold.load(std::memory_order_relaxed); }
 
-// Formats one line in the manner of printf into a 160-byte buffer (longer output is cut
-// after 159 characters) and writes it unchanged to standard output, when level <= threshold.
-// Returns the number of characters written.
+// Formats one line in the manner of printf into a 160-byte buffer (longer output is cut after
+// 159 characters) and, when level <= threshold, writes it unchanged to standard output or the
+// sink. Returns the number of characters written.
 #if defined(__GNUC__)
 __attribute__((format(printf, 2, 3)))
 #endif

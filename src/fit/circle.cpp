@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "actual/axis_range.h"
+#include "actual/evaluation_trace.h"
 #include "core/trace.h"
 #include "fit/circle_fit.h"
 #include "numeric/circumscribed_circle.h"
@@ -18,7 +20,6 @@
 #include "numeric/minimiser.h"
 #include "numeric/planar.h"
 #include "numeric/zone_circle.h"
-#include "vantor/feature.h"
 #include "vantor/substitute.h"
 
 namespace vantor {
@@ -28,13 +29,24 @@ namespace {
 thread_local int evaluations_of_last_fit = 0;
 thread_local bool refinement_enabled = true;
 
+// The refinement maps the solver's planar centre back to the minimiser's parameters by dividing
+// by the cosine between the fit direction and the start normal. Below this cosine (a direction
+// within a nanoradian of the fitting plane) a rounding error in the centre would grow a
+// billionfold in the parameters, so the minimiser's result is kept.
+constexpr double smallest_direction_cosine = 1e-9;
+
+// Near the optimum the criterion is flat to rounding: its value over a few thousand points
+// carries rounding errors of some thousand units in the last place (2.2e-16 each). The
+// solver's circle is taken unless it is worse by more than this fraction of the minimiser's
+// value, which is above that noise and below any difference a measurement can show.
+constexpr double objective_rounding = 1e-12;
+
 // What every objective evaluation needs.
 struct fit_context {
     const actual* points;
     spanto::circle start;
     spanto::vector u;  // first direction in which the centre moves
     spanto::vector w;  // second direction in which the centre moves
-    roundness* probe;  // reused for the evaluations about trial axes
     int evaluations;
 };
 
@@ -79,49 +91,66 @@ double gauss_objective(const double* p, void* context, void* record) {
     return sum;
 }
 
-// Roundness about the trial axis: the smallest and largest distance of a point from it.
-const roundness& about_trial_axis(const double* p, fit_context& c, spanto::point& centre) {
+// Roundness about the trial axis: the smallest and largest distance of a point from it,
+// measured and traced as roundness about an axis line is. The fit has checked that the set
+// holds points, so the measurement cannot fail.
+detail::extremes about_trial_axis(const double* p, fit_context& c, spanto::point& centre) {
     ++c.evaluations;
     centre = trial_centre(p, c);
-    c.probe->compute(*c.points, spanto::line(centre, c.start.normal));
-    return *c.probe;
+    detail::trace_entry(detail::roundness_operation);
+    detail::extremes range{spanto::nan, spanto::nan};
+    detail::axis_distance_range(*c.points, spanto::line(centre, c.start.normal), range);
+    return range;
 }
 
 double zone_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, (r.minvalue() + r.maxvalue()) * 0.5,
-          r.value());
-    return r.value();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    const double width = r.high - r.low;
+    store(*static_cast<fit_record*>(record), m, c.start.normal, (r.low + r.high) * 0.5, width);
+    return width;
 }
 
 double inscribed_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, r.minvalue(), r.value());
-    return -r.minvalue();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.low, r.high - r.low);
+    return -r.low;
 }
 
 double circumscribed_objective(const double* p, void* context, void* record) {
     fit_context& c = *static_cast<fit_context*>(context);
     spanto::point m;
-    const roundness& r = about_trial_axis(p, c, m);
-    store(*static_cast<fit_record*>(record), m, c.start.normal, r.maxvalue(), r.value());
-    return r.maxvalue();
+    const detail::extremes r = about_trial_axis(p, c, m);
+    store(*static_cast<fit_record*>(record), m, c.start.normal, r.high, r.high - r.low);
+    return r.high;
 }
 
-// The plane perpendicular to the start normal, in which the refinement works: a point's
-// distance from an axis along the normal is the planar distance between their traces.
+// A plane perpendicular to a unit normal, in which the refinement works: a point's distance
+// from an axis along the normal is the planar distance between their traces.
 struct planar_frame {
-    spanto::point origin;  // the start centre
-    spanto::vector a, b;   // orthonormal, perpendicular to the normal
+    spanto::point origin;
+    spanto::vector a, b;  // orthonormal, perpendicular to the normal
+
+    planar_frame(const spanto::point& origin, const spanto::vector& normal)
+        : origin(origin), a(normal.orthogonal()), b(normal ^ a) {}
 };
 
 detail::point2 trace_of(const spanto::point& p, const planar_frame& f) {
     const spanto::vector d = p - f.origin;
     return {spanto::dot(d, f.a), spanto::dot(d, f.b)};
+}
+
+// The traces of the valid points: invalid points carry no position.
+std::vector<detail::point2> traces_of(const actual& points, const planar_frame& f) {
+    std::vector<detail::point2> planar;
+    planar.reserve(static_cast<std::size_t>(points.numpoints()));
+    for (const spanto::point& p : points) {
+        if (p.valid()) planar.push_back(trace_of(p, f));
+    }
+    return planar;
 }
 
 // The minimiser parameters (p0, p1) of the trial axis whose trace is `centre`: solves
@@ -132,7 +161,7 @@ bool parameters_of(const detail::point2& centre, const fit_context& c, const pla
     const detail::point2 tu{spanto::dot(c.u, f.a), spanto::dot(c.u, f.b)};
     const detail::point2 tw{spanto::dot(c.w, f.a), spanto::dot(c.w, f.b)};
     const double det = detail::cross(tu, tw);
-    if (!(std::fabs(det) > 1e-9)) return false;
+    if (!(std::fabs(det) > smallest_direction_cosine)) return false;
     p[0] = detail::cross(centre, tw) / det;
     p[1] = detail::cross(tu, centre) / det;
     return true;
@@ -167,22 +196,16 @@ double planar_objective(substitute::subtype s, const std::vector<detail::point2>
 // Moves the minimiser's result to the exact optimum of the criterion, measured the same way:
 // distances of the points from the axis along the start normal. The refined circle replaces
 // the record only when the criterion rates it no worse than the minimiser's result (within
-// rounding: 1e-12 of the objective). Maximum inscribed and minimum circumscribed circles are
+// rounding: objective_rounding). Maximum inscribed and minimum circumscribed circles are
 // refined only on a closed profile (the points surround the minimiser's centre, every angular
 // gap below 180 degrees): on an open one the circumscribed circle jumps to a circle over the
 // chord and the inscribed circle grows without bound, so the minimiser's bounded result is
 // kept.
 void refine(substitute::subtype s, detail::objective_fn objective, fit_context& c,
             fit_record& record) {
-    const spanto::vector a = c.start.normal.orthogonal();
-    const planar_frame frame{c.start.centre, a, c.start.normal ^ a};
-
-    // Invalid points carry no position: the solvers see the valid ones only.
-    std::vector<detail::point2> planar;
-    planar.reserve(static_cast<std::size_t>(c.points->numpoints()));
-    for (const spanto::point& p : *c.points) {
-        if (p.valid()) planar.push_back(trace_of(p, frame));
-    }
+    // The frame about the start centre: the solvers work near the data.
+    const planar_frame frame(c.start.centre, c.start.normal);
+    const std::vector<detail::point2> planar = traces_of(*c.points, frame);
     const detail::point2 centre =
         trace_of(spanto::point(record.centre[0], record.centre[1], record.centre[2]), frame);
     if (planar.size() < 3 || !std::isfinite(centre.x) || !std::isfinite(centre.y)) return;
@@ -213,11 +236,10 @@ void refine(substitute::subtype s, detail::objective_fn objective, fit_context& 
             return;
     }
     if (!parameters_of(refined, c, frame, parameters)) return;
-    // Near the optimum the objective is flat to rounding: the solver's circle is preferred
-    // unless it is worse by more than that. A NaN on either side keeps the minimiser's result.
+    // A NaN on either side keeps the minimiser's result.
     const double coarse = planar_objective(s, planar, centre, record.radius);
     const double fine = planar_objective(s, planar, refined, refined_radius);
-    if (!(fine <= coarse + 1e-12 * std::fabs(coarse))) return;
+    if (!(fine <= coarse + objective_rounding * std::fabs(coarse))) return;
     objective(parameters, &c, &record);
 }
 
@@ -275,9 +297,12 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
         return spanto::circle();
     }
 
-    roundness probe;
-    fit_context context{&points, start, u, w, &probe, 0};
-    const double d0 = roundness(points, start).value();
+    fit_context context{&points, start, u, w, 0};
+    // The start circle's roundness, measured and traced as roundness about a circle is.
+    detail::trace_entry(detail::roundness_operation);
+    detail::extremes start_range{spanto::nan, spanto::nan};
+    detail::radial_deviation_range(points, start, start_range);
+    const double d0 = start_range.high - start_range.low;
     VANTOR_TRACE(5, " compute::circle: start dev=%.3f\n", d0);
     if (!std::isfinite(d0)) {
         // An invalid point measured first leaves no finite bracket for the minimiser.
@@ -314,6 +339,13 @@ spanto::circle substitute::circle(const actual& points, const spanto::vector& di
 spanto::circle substitute::circle(const actual* points, const spanto::vector& direction,
                                   subtype s) {
     return points != nullptr ? circle(*points, direction, s) : spanto::circle();
+}
+
+bool closed_profile(const actual& points, const spanto::point& centre,
+                    const spanto::vector& normal) {
+    const spanto::vector n = normal.unit();
+    if (centre.invalid() || n.invalid()) return false;
+    return detail::surrounded(traces_of(points, planar_frame(centre, n)), {0.0, 0.0});
 }
 
 spanto::circle substitute::circle(const actual& points, subtype s) {

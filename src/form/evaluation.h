@@ -1,8 +1,9 @@
-// What the six form evaluations share: their common trace lines, the path taken when a point
-// set has no valid point, and the one-sided zone width.
+// What the six form evaluations share: their common trace lines (actual/evaluation_trace.h), the
+// path taken when a point set has no valid point, and the one-sided zone width.
 #ifndef VANTOR_FORM_EVALUATION_H
 #define VANTOR_FORM_EVALUATION_H
 
+#include "actual/evaluation_trace.h"
 #include "actual/extremes.h"
 #include "core/trace.h"
 #include "vantor/actual.h"
@@ -10,20 +11,11 @@
 
 namespace vantor::detail {
 
-// "+<operation>" at level 3: entering an evaluation.
-inline void trace_entry(const char* operation) { VANTOR_TRACE(3, "+%s\n", operation); }
-
-// " <operation>: actual=<address>, #=<count>" at level 4: the point set evaluated.
-inline void trace_points(const char* operation, const actual& points) {
-    VANTOR_TRACE(4, " %s: actual=%p, #=%d\n", operation, static_cast<const void*>(&points),
-                 points.numpoints());
-}
-
 // The failure of an evaluation on a set without a valid point (k negative): traces
 // "*<operation>: no valid points (k=<k>)" at level 1, marks the feature invalid and returns
 // false.
 inline bool reject_no_valid_points(feature& f, const char* operation, int k) {
-    VANTOR_TRACE(1, "*%s: no valid points (k=%d)\n", operation, k);
+    trace_no_valid_points(operation, k);
     f.setinvalid();
     return false;
 }

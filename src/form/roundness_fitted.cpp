@@ -1,6 +1,6 @@
-// Roundness about a circle the evaluation fits itself (least squares). The circle fitting in
-// turn measures with roundness about trial axes; that loop stays between this file and the
-// fitting.
+// Roundness about a circle the evaluation fits itself (least squares) with the circle fitting of
+// the layer below.
+#include "actual/axis_range.h"
 #include "form/evaluation.h"
 #include "vantor/substitute.h"
 
@@ -8,7 +8,7 @@ namespace vantor {
 
 namespace {
 
-constexpr const char* operation = "roundness::compute";
+constexpr const char* operation = detail::roundness_operation;
 
 }  // namespace
 

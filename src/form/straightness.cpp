@@ -19,7 +19,8 @@ straightness::straightness(const actual& points, const spanto::line& line) : str
     compute(points, line);
 }
 
-straightness::straightness(const actual&, const spanto::plane&) : straightness() {}
+// Nothing is evaluated, so nothing may look like a result.
+straightness::straightness(const actual&, const spanto::plane&) : straightness() { setinvalid(); }
 
 straightness::straightness(const actual& points, const spanto::vector& direction) : straightness() {
     compute(points, direction);

@@ -13,6 +13,10 @@ constexpr double contact_tolerance = 1e-12;
 // a saddle of f, not a maximum.
 constexpr double angle_tolerance = 1e-12;
 constexpr int max_steps = 10000;
+// A chord between the two nearest directions shorter than this fraction of the smallest
+// distance gives no reliable normal (its direction is mostly rounding); the centre then moves
+// along the middle direction of their arc instead.
+constexpr double shortest_chord = 1e-6;
 
 }  // namespace
 
@@ -57,7 +61,7 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
         point2 direction = -1.0 * middle;
         const point2 chord = last - first;
         const double chord_length = norm(chord);
-        if (chord_length > 1e-6 * smallest) {
+        if (chord_length > shortest_chord * smallest) {
             direction = (1.0 / chord_length) * point2{-chord.y, chord.x};
             if (dot(direction, middle) > 0.0) direction = -1.0 * direction;
         }

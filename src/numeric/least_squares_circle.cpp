@@ -13,6 +13,20 @@ namespace {
 using vec3 = std::array<double, 3>;
 using mat3 = std::array<vec3, 3>;
 
+// Levenberg-Marquardt damping: it starts small (nearly a Gauss-Newton step, which suits the
+// good start the callers give), shrinks tenfold after an accepted step and grows tenfold after a
+// rejected one, within these bounds.
+constexpr double first_damping = 1e-3;
+constexpr double min_damping = 1e-15;
+constexpr double max_damping = 1e15;
+// The damping scales each diagonal entry of J^T J, but at least this, so that a zero entry (a
+// degenerate configuration) is damped too.
+constexpr double smallest_damped_entry = 1e-30;
+// A step shorter than this fraction of the data's size changes no digit that matters: a few
+// units in the last place of the coordinates (2.2e-16 each). The iteration ends there.
+constexpr double shortest_step = 1e-15;
+constexpr int max_iterations = 200;
+
 // Sum of squares, normal matrix J^T J and gradient J^T e of the residuals at (cx, cy, r), in
 // centred coordinates. `rounding` bounds the rounding error of the sum of squares:
 // each residual |p - c| - r cancels digits of the distance, so near the minimum two sums differ
@@ -81,12 +95,9 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
     const std::vector<point2> local = offsets_from(points, origin);
     const double extent = largest_norm(local);
 
-    constexpr int max_iterations = 200;
-    constexpr double min_damping = 1e-15;
-    constexpr double max_damping = 1e15;
     vec3 x{start.centre.x - origin.x, start.centre.y - origin.y, start.radius};
     normal_equations current = accumulate(local, x);
-    double damping = 1e-3;
+    double damping = first_damping;
     double previous_step_length = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
         bool accepted = false;
@@ -94,7 +105,8 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
         vec3 step{};
         while (damping <= max_damping) {
             mat3 a = current.jtj;
-            for (int i = 0; i < 3; ++i) a[i][i] += damping * std::max(a[i][i], 1e-30);
+            for (int i = 0; i < 3; ++i)
+                a[i][i] += damping * std::max(a[i][i], smallest_damped_entry);
             const vec3 rhs{-current.jte[0], -current.jte[1], -current.jte[2]};
             if (solve3(a, rhs, step)) {
                 const vec3 trial{x[0] + step[0], x[1] + step[1], x[2] + step[2]};
@@ -115,7 +127,7 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
         if (!accepted) break;
         const double size = std::max({std::abs(x[0]), std::abs(x[1]), std::abs(x[2]), extent});
         const double step_length = std::hypot(step[0], step[1], step[2]);
-        if (step_length <= 1e-15 * size) break;
+        if (step_length <= shortest_step * size) break;
         // Within the noise of S, Gauss-Newton steps keep shrinking until they reach the noise
         // floor of the gradient; stop once they no longer do.
         if (!improved && step_length > 0.5 * previous_step_length) break;

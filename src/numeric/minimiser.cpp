@@ -18,8 +18,8 @@ constexpr int record_capacity = 128;  // bytes; the largest supported resultsize
 }  // namespace
 
 void minimiser::init(objective_fn objective, int resultsize) {
-    tolerance = 0.0001;
-    separation = 1e-9;
+    tolerance = default_tolerance;
+    separation = default_separation;
     this->objective = objective;
     // The line search's record buffers hold record_capacity bytes; never copy more.
     this->resultsize = std::min(resultsize, record_capacity);

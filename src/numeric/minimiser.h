@@ -26,6 +26,12 @@ using objective_fn = double (*)(const double* parameters, void* context, void* r
 //
 // The outcome is the result record of the best evaluation, not the parameter values.
 struct minimiser {
+    // The settings init() gives. They are part of what every circle fit computes (its results
+    // and trace lines are pinned by tests), so they are fixed rather than tuned: coarse on
+    // purpose, since the fits refine the minimiser's result with an exact solver.
+    static constexpr double default_tolerance = 1e-4;
+    static constexpr double default_separation = 1e-9;
+
     double tolerance;   // stopping threshold on the change of the objective value
     double separation;  // least distance of a tried vertex from the lower end and current value
     objective_fn objective;
@@ -35,8 +41,8 @@ struct minimiser {
     double best;         // objective value at the current parameters
     double* parameters;  // the current parameters while minimise runs
 
-    // Sets tolerance to 1e-4, separation to 1e-9, the objective and the size of one result record
-    // (at most 128 bytes). Call once before minimise.
+    // Sets tolerance and separation to their defaults, the objective and the size of one result
+    // record (at most 128 bytes). Call once before minimise.
     void init(objective_fn objective, int resultsize);
 
     // Minimises over n parameters (1..32) from start within the brackets [lower[i], upper[i]].

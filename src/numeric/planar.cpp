@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <spanto/tolerance.h>
+
 namespace vantor {
 namespace detail {
 
@@ -83,7 +85,9 @@ std::optional<point2> circumcentre(point2 a, point2 b, point2 c) {
     const point2 u = b - a;
     const point2 v = c - a;
     const double twice_area = cross(u, v);
-    if (!(std::abs(twice_area) > 1e-14 * norm(u) * norm(v))) return std::nullopt;
+    if (!(std::abs(twice_area) > spanto::collinear_tolerance * norm(u) * norm(v))) {
+        return std::nullopt;
+    }
     const double uu = dot(u, u);
     const double vv = dot(v, v);
     const double s = 0.5 / twice_area;

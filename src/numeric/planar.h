@@ -60,7 +60,8 @@ angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre
 bool surrounded(const std::vector<point2>& points, point2 centre);
 
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
-// the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
+// the points are collinear against rounding, by the geometry layer's test:
+// |cross(b - a, c - a)| <= spanto::collinear_tolerance * |b - a| * |c - a|.
 std::optional<point2> circumcentre(point2 a, point2 b, point2 c);
 
 }  // namespace detail

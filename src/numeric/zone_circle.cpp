@@ -12,6 +12,14 @@ namespace {
 constexpr int max_steps = 500;
 constexpr int max_working_set_passes = 200;
 constexpr double eps = std::numeric_limits<double>::epsilon();
+// The working sets keep the points whose modelled distance lies within a band of the outer or
+// inner extreme: a thousandth of the modelled width, and never less than a thousand times the
+// rounding tolerance, so that nearly tight points stay in the LP and the sets stay small.
+constexpr double band_of_width = 1e-3;
+constexpr double band_of_tolerance = 1e3;
+// The trust radius of the model step starts at half the zone width, kept between the data's
+// extent and this fraction of it (a zero width would otherwise allow no step at all).
+constexpr double smallest_trust_radius = 1e-9;
 
 // Distances of the points from a centre with their gradients with respect to the centre.
 struct linearisation {
@@ -135,7 +143,7 @@ void keep_contacts(const linearisation& lin, point2 step, double tolerance,
     double low = std::numeric_limits<double>::infinity();
     for (std::size_t i : outer) high = std::max(high, lin.distance[i] + dot(lin.gradient[i], step));
     for (std::size_t i : inner) low = std::min(low, lin.distance[i] + dot(lin.gradient[i], step));
-    const double band = std::max(1e3 * tolerance, 1e-3 * (high - low));
+    const double band = std::max(band_of_tolerance * tolerance, band_of_width * (high - low));
     const auto loose = [&](std::size_t i, bool is_outer) {
         const double value = lin.distance[i] + dot(lin.gradient[i], step);
         return is_outer ? value < high - band : value > low + band;
@@ -161,7 +169,7 @@ zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start) {
     linearisation lin;
     linearise(local, centre, lin);
     double width = lin.largest - lin.smallest;
-    double radius = std::clamp(0.5 * width, 1e-9 * extent, extent);
+    double radius = std::clamp(0.5 * width, smallest_trust_radius * extent, extent);
     std::vector<std::size_t> outer, inner;
     for (int step = 0; step < max_steps && width > 0.0; ++step) {
         for (std::size_t i = 0; i < local.size(); ++i) {

@@ -41,6 +41,9 @@ namespace {
 
 using spanto::point;
 using testing::body_header;
+using testing::body_size;
+using testing::le;
+namespace format = detail::element_format;
 using testing::bytes;
 using testing::element_header;
 using testing::operator+;
@@ -70,7 +73,18 @@ bytes three_stored_points() {
 
 // A complete file of those three points with the given stamp.
 bytes three_point_file(std::int32_t date, std::int32_t time) {
-    return element_header(32, 1, 3, date, time) + body_header(107, 1, 3) + three_stored_points();
+    return element_header(element::type_actual, date, time) + body_header(3) +
+           three_stored_points();
+}
+
+// The same file as core/element_file.h describes it, written out byte by byte: files written
+// before any change of the layout constants must still load, so these bytes never change.
+bytes documented_three_point_file(std::int32_t date, std::int32_t time) {
+    const bytes header = {'v', 'a', 'n', 't', 'o', 'r', ' ', 'e', 'l', 'e', 'm', 'e',
+                          'n', 't', 0,   0,   32,  0,   1,   0,   3,   0,   0,   0};
+    const bytes body = {107, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0};
+    return header + le(static_cast<std::uint32_t>(date), 4) +
+           le(static_cast<std::uint32_t>(time), 4) + body + bytes(20, 0) + three_stored_points();
 }
 
 bool same_bits(const point* a, const point* b, int n) {
@@ -129,6 +143,7 @@ TEST(ActualFile, ThreePointsSaveToTheDocumentedLayout) {
     EXPECT_TRUE(set.save(path.c_str()));
     const bytes file = read_file(path);
     ASSERT_EQ(file.size(), 136u);
+    EXPECT_EQ(file, documented_three_point_file(set.creationdate(), set.creationtime()));
     EXPECT_EQ(file, three_point_file(set.creationdate(), set.creationtime()));
 }
 
@@ -137,8 +152,8 @@ TEST(ActualFile, EmptySetWritesBothHeadersAndReportsFailure) {
     const std::string path = scratch_path("elm");
     EXPECT_FALSE(set.save(path.c_str()));
     const bytes file = read_file(path);
-    EXPECT_EQ(file, element_header(32, 1, 3, set.creationdate(), set.creationtime()) +
-                        body_header(32, 1, 0));
+    EXPECT_EQ(file, element_header(element::type_actual, set.creationdate(), set.creationtime()) +
+                        body_header(0));
     EXPECT_EQ(load_silently(file), nullptr);
 }
 
@@ -189,10 +204,16 @@ TEST(ActualFile, CopyLoadsUnderItsOwnNameWithTheSavedStamp) {
 
 TEST(ActualFile, LoaderIgnoresTheFieldsItDoesNotNeed) {
     bytes file = three_point_file(20240101, 120000);
-    file[15] = 'x';                                      // signature padding
-    file[21] = file[22] = file[23] = 0xAA;               // element header reserve
-    file[38] = file[39] = 0xBB;                          // body reserve after the version
-    for (int i = 44; i < 64; ++i) file[i] = 0xCC;        // body reserve after the count
+    const std::size_t body = format::header_bytes;
+    const auto fill = [&](std::size_t from, std::size_t to, unsigned char value) {
+        for (std::size_t i = from; i < to; ++i) file[i] = value;
+    };
+    fill(sizeof format::signature, format::header_size_at, 'x');  // signature padding
+    fill(format::type_at + 1, format::date_at, 0xAA);             // element header reserve
+    fill(body + format::body_version_at + sizeof(format::version_type), body + format::count_at,
+         0xBB);  // body reserve after the version
+    fill(body + format::count_at + sizeof(format::count_type), body + format::body_header_bytes,
+         0xCC);                                          // body reserve after the count
     file = file + bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};  // trailing bytes
     const std::unique_ptr<actual> loaded = load_silently(file);
     ASSERT_NE(loaded, nullptr);
@@ -201,36 +222,42 @@ TEST(ActualFile, LoaderIgnoresTheFieldsItDoesNotNeed) {
 }
 
 TEST(ActualFile, DamagedBodiesLoadAsNullSilentlyWithoutAllocatingTheClaimedSize) {
-    const bytes header = element_header(32, 1, 3, 20240101, 120000);
+    const bytes header = element_header(element::type_actual, 20240101, 120000);
     const bytes points = three_stored_points();
+    const auto body = [](std::int64_t size, unsigned version, std::int32_t count) {
+        return body_header(static_cast<std::int32_t>(size), version, count);
+    };
+    const unsigned version = format::body_version;
     // The body size the 32-bit field would hold after wrapping around.
     const auto wrapped = [](std::int32_t count) {
-        return static_cast<std::int32_t>(32u + 25u * static_cast<std::uint32_t>(count));
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(body_size(count)));
     };
+    const std::int32_t largest = static_cast<std::int32_t>((INT32_MAX - format::body_header_bytes) /
+                                                           format::counted_point_bytes);
     bytes cut = three_point_file(20240101, 120000);
     cut.resize(100);
-    bytes short_body = header + body_header(107, 1, 3);
-    short_body.resize(63);
+    bytes short_body = header + body_header(3);
+    short_body.resize(format::header_bytes + format::body_header_bytes - 1);
 
     const struct {
         const char* what;
         bytes content;
     } cases[] = {
-        {"24 bytes per point in the size field", header + body_header(104, 1, 3) + points},
-        {"body version 2", header + body_header(107, 2, 3) + points},
-        {"body version 0", header + body_header(107, 0, 3) + points},
+        {"24 bytes per point in the size field",
+         header + body(format::body_header_bytes + 3 * format::point_bytes, version, 3) + points},
+        {"body version 2", header + body(body_size(3), 2, 3) + points},
+        {"body version 0", header + body(body_size(3), 0, 3) + points},
         {"cut after 100 bytes", cut},
         {"short body header", short_body},
         {"no body", header},
-        {"count 0", header + body_header(32, 1, 0) + points},
-        {"count -1 with a matching size", header + body_header(7, 1, -1) + points},
+        {"count 0", header + body_header(0) + points},
+        {"count -1 with a matching size", header + body_header(-1) + points},
         {"most negative count, size wrapped",
-         header + body_header(wrapped(INT32_MIN), 1, INT32_MIN) + points},
+         header + body(wrapped(INT32_MIN), version, INT32_MIN) + points},
         {"count whose size exceeds 32 bits, size wrapped",
-         header + body_header(wrapped(85899345), 1, 85899345) + points},
-        {"largest consistent count, 3 points",
-         header + body_header(2147483632, 1, 85899344) + points},
-        {"a million points claimed, 3 stored", header + body_header(25000032, 1, 1000000) + points},
+         header + body(wrapped(largest + 1), version, largest + 1) + points},
+        {"largest consistent count, 3 points", header + body_header(largest) + points},
+        {"a million points claimed, 3 stored", header + body_header(1000000) + points},
     };
     for (const auto& c : cases) {
         // A few MB at most: far below the 24 MB of a million points or the 2 GB of the
@@ -246,7 +273,7 @@ TEST(ActualFile, StreamThatCannotSeekLoadsAsItDelivers) {
     const int n = 100000;
     actual expected(n);
     for (int i = 0; i < n; ++i) expected.append(i * 0.5, -i * 0.25, i * 0.125);
-    bytes body = body_header(32 + 25 * n, 1, n);
+    bytes body = body_header(n);
     for (const point& p : expected) {
         for (const double d : {p.x, p.y, p.z}) {
             std::uint64_t bits;
@@ -263,7 +290,7 @@ TEST(ActualFile, StreamThatCannotSeekLoadsAsItDelivers) {
 }
 
 TEST(ActualFile, StreamThatCannotSeekAndEndsEarlyCostsNoMoreThanItDelivered) {
-    pipe_stream stream(body_header(25000032, 1, 1000000) + three_stored_points());
+    pipe_stream stream(body_header(1000000) + three_stored_points());
     largest_array = 0;
     EXPECT_EQ(actual::load(stream.get()), nullptr);
     EXPECT_LT(largest_array.load(), 4u << 20);
@@ -272,7 +299,7 @@ TEST(ActualFile, StreamThatCannotSeekAndEndsEarlyCostsNoMoreThanItDelivered) {
 TEST(ActualFile, BodyLoadsFromTheStreamPosition) {
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
-    const bytes content = bytes{9, 9, 9} + body_header(107, 1, 3) + three_stored_points();
+    const bytes content = bytes{9, 9, 9} + body_header(3) + three_stored_points();
     ASSERT_EQ(std::fwrite(content.data(), 1, content.size(), f), content.size());
     ASSERT_EQ(std::fseek(f, 3, SEEK_SET), 0);
     const std::unique_ptr<actual> loaded(actual::load(f));
@@ -291,7 +318,7 @@ TEST(ActualFile, SaveReportsBytesThatNeverReachTheFile) {
 
 TEST(ActualFile, LoadByNameYieldsOnlyPointSets) {
     const std::string path = scratch_path("elm");
-    write_file(path, element_header(32, 1, 4, 20240101, 0) + body_header(107, 1, 3) +
+    write_file(path, element_header(element::type_substitute, 20240101, 0) + body_header(3) +
                          three_stored_points());
     EXPECT_EQ(actual::load(path.c_str()), nullptr);
     EXPECT_EQ(actual::load((path + ".missing").c_str()), nullptr);

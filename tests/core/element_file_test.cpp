@@ -17,6 +17,7 @@ namespace {
 
 using testing::bytes;
 using testing::element_header;
+namespace format = detail::element_format;
 using testing::le;
 using testing::operator+;
 using testing::printed;
@@ -30,7 +31,7 @@ struct bodiless : element {
     explicit bodiless(elemtype t) : element(t) {}
 };
 
-bytes sound_header(unsigned type) { return element_header(32, 1, type, 20240229, 235959); }
+bytes sound_header(unsigned type) { return element_header(type, 20240229, 235959); }
 
 // Loads `content` from a scratch file; returns what was printed and sets `loaded`.
 std::string load_printing(const bytes& content, std::unique_ptr<element>& loaded) {
@@ -46,7 +47,7 @@ TEST(ElementFile, ElementWithoutBodyWritesTheHeaderAloneAndReportsFailure) {
         const bodiless e(type);
         const std::string path = scratch_path(std::to_string(type));
         EXPECT_FALSE(e.save(path.c_str()));
-        const bytes expected = element_header(32, 1, type, e.creationdate(), e.creationtime());
+        const bytes expected = element_header(type, e.creationdate(), e.creationtime());
         EXPECT_EQ(read_file(path), expected) << "type " << type;
     }
 }
@@ -86,9 +87,10 @@ struct damaged_case {
 
 TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
     bytes long_text = sound_header(5);
-    long_text[14] = 'x';  // the text runs on past the signature
-    bytes padding_set = element_header(33, 1, 5, 0, 0);
-    padding_set[15] = 'x';  // beyond the text's terminating zero: not part of the signature
+    long_text[sizeof format::signature - 1] = 'x';  // the text runs on past the signature
+    bytes padding_set = element_header(33, format::version, 5, 0, 0);
+    // Beyond the text's terminating zero: not part of the signature.
+    padding_set[sizeof format::signature] = 'x';
     bytes short_header = sound_header(3);
     short_header.pop_back();
     bytes case_changed = sound_header(5);
@@ -99,15 +101,15 @@ TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
         {"short header", short_header, ""},
         {"wrong signature", case_changed, "*element:load: copyright notice missing\n"},
         {"longer text", long_text, "*element:load: copyright notice missing\n"},
-        {"all zero", bytes(32, 0), "*element:load: copyright notice missing\n"},
+        {"all zero", bytes(format::header_bytes, 0), "*element:load: copyright notice missing\n"},
         {"byte 15 set", padding_set, "*element:load: incorrect header size 33\n"},
-        {"header size 33", element_header(33, 1, 3, 0, 0),
+        {"header size 33", element_header(33, format::version, 3, 0, 0),
          "*element:load: incorrect header size 33\n"},
-        {"header size 65535", element_header(65535, 1, 3, 0, 0),
+        {"header size 65535", element_header(65535, format::version, 3, 0, 0),
          "*element:load: incorrect header size 65535\n"},
-        {"version 2", element_header(32, 2, 3, 0, 0),
+        {"version 2", element_header(format::header_bytes, 2, 3, 0, 0),
          "*element:load: incorrect version number 2\n"},
-        {"version 32769", element_header(32, 32769, 3, 0, 0),
+        {"version 32769", element_header(format::header_bytes, 32769, 3, 0, 0),
          "*element:load: incorrect version number 32769\n"},
         {"size checked before version", element_header(0, 2, 3, 0, 0),
          "*element:load: incorrect header size 0\n"},
@@ -121,6 +123,31 @@ TEST(ElementFile, DamagedHeadersLoadAsNullWithTheMessageOfTheFirstFailedCheck) {
         EXPECT_EQ(load_printing(c.content, loaded), c.message) << c.what;
         EXPECT_EQ(loaded, nullptr) << c.what;
     }
+}
+
+TEST(ElementFile, SignatureTellsElementFilesFromText) {
+    const bytes header = sound_header(3);
+    bytes padding_set = header;
+    padding_set[sizeof format::signature] = 'x';
+    bytes stray_zero(header.begin(), header.begin() + 16);
+    stray_zero[3] = 'x';  // text with a zero byte where the signature's ends
+    const std::string text = "x y z\n1 2 3\n4 5 6\n";
+    const struct {
+        const char* what;
+        const void* head;
+        std::size_t size;
+        bool element;
+    } cases[] = {
+        {"a written header", header.data(), header.size(), true},
+        {"the text and its zero alone", header.data(), sizeof format::signature, true},
+        {"one byte short", header.data(), sizeof format::signature - 1, false},
+        {"padding byte set", padding_set.data(), padding_set.size(), true},
+        {"a zero byte in other text", stray_zero.data(), stray_zero.size(), false},
+        {"a text file", text.data(), text.size(), false},
+        {"null", nullptr, 32, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(has_element_signature(c.head, c.size), c.element) << c.what;
 }
 
 TEST(ElementFile, SignatureCheckComesBeforeTheOtherFields) {

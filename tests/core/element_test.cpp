@@ -11,9 +11,11 @@
 namespace vantor {
 namespace {
 
-// The local date and time in the element's encoding, read independently of the library.
+// The local date and time in the element's encoding, read from the clock the library reads
+// (std::time can lag std::chrono::system_clock by a tick, and a stamp would then seem to come
+// from the future).
 std::pair<int, int> local_now() {
-    const std::time_t t = std::time(nullptr);
+    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm tm{};
     localtime_r(&t, &tm);
     return {(tm.tm_year + 1900) * 10000 + (tm.tm_mon + 1) * 100 + tm.tm_mday,

@@ -1,17 +1,19 @@
 #include "vantor/version.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace vantor {
 namespace {
 
-TEST(Version, BothFormsReturnTheSameTextAndTheNumbers) {
+// VANTOR_PROJECT_VERSION is project(VERSION) of the build, the version's one home.
+TEST(Version, BothFormsReturnTheProjectVersionAndItsNumbers) {
     int major = -1, minor = -1, patch = -1;
-    EXPECT_STREQ(version(major, minor, patch), "1.0.0");
-    EXPECT_EQ(major, 1);
-    EXPECT_EQ(minor, 0);
-    EXPECT_EQ(patch, 0);
-    EXPECT_STREQ(version(), "1.0.0");
+    EXPECT_STREQ(version(major, minor, patch), VANTOR_PROJECT_VERSION);
+    EXPECT_EQ(std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch),
+              VANTOR_PROJECT_VERSION);
+    EXPECT_STREQ(version(), VANTOR_PROJECT_VERSION);
     EXPECT_EQ(version(), version(major, minor, patch));
 }
 

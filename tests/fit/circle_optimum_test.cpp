@@ -104,6 +104,7 @@ TEST(CircleOptimum, MinimaxFitsAreOptimalOnClosedProfiles) {
             substitute fit;
             const spanto::circle c = fit.circle(set, vector(0, 0, 1), s);
             ASSERT_TRUE(c.valid());
+            EXPECT_TRUE(closed_profile(set, c.centre, c.normal));
             expect_criterion_holds(s, set, c, fit.deviation());
             for (const double h : {1e-3, 1e-5, 1e-7}) {
                 expect_locally_optimal(s, set, c, h * k.radius);
@@ -151,7 +152,24 @@ TEST(CircleOptimum, OpenProfilesKeepTheMinimisersInscribedAndCircumscribedCircle
         EXPECT_EQ(r.centre.y, m.centre.y);
         EXPECT_EQ(r.radius, m.radius);
         EXPECT_EQ(refined.deviation(), coarse.deviation());
+        EXPECT_FALSE(closed_profile(set, r.centre, r.normal)) << s;
     }
+}
+
+TEST(CircleOptimum, OnAnOpenArcTheCircumscribedCircleIsNotTheSmallestEnclosingOne) {
+    // 120 degrees of radius 80: the smallest circle that holds the points is the one over the
+    // chord, of radius 80 sin 60 degrees. The fit stays near the arc's own circle and says so.
+    actual arc(121);
+    for (int k = 0; k <= 120; ++k) {
+        const double a = pi / 180 * (30 + k);
+        arc.append(80 * std::cos(a), 80 * std::sin(a), 0);
+    }
+    substitute fit;
+    const spanto::circle c = fit.circle(arc, vector(0, 0, 1), substitute::circumscribed);
+    ASSERT_TRUE(c.valid());
+    EXPECT_GT(c.radius, 80 * std::sin(pi / 3) + 1);
+    EXPECT_FALSE(closed_profile(arc, c.centre, c.normal));
+    EXPECT_TRUE(closed_profile(arc, point(0, 60, 0), vector(0, 0, 1)));  // inside the chord
 }
 
 TEST(CircleOptimum, RefinementIsNeverWorseThanTheMinimiser) {

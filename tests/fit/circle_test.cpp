@@ -266,6 +266,40 @@ TEST(CircleFit, InvalidPointsDoNotSpoilTheRefinedFit) {
     }
 }
 
+TEST(ClosedProfile, PointsMustSurroundTheCentreAsSeenAlongTheNormal) {
+    // Points at the given angles (degrees) on the unit circle about the origin in z = 0, and a
+    // point on the z axis, which has no direction.
+    const auto at = [](std::initializer_list<double> degrees) {
+        actual set(static_cast<int>(degrees.size()) + 2);
+        for (const double d : degrees)
+            set.append(std::cos(d * pi / 180), std::sin(d * pi / 180), 0);
+        set.append(0, 0, 3);
+        set.append(spanto::point());
+        return set;
+    };
+    const point origin(0, 0, 0);
+    const vector z(0, 0, 1);
+    const struct {
+        const char* what;
+        actual points;
+        point centre;
+        vector normal;
+        bool closed;
+    } cases[] = {
+        {"three directions 120 degrees apart", at({0, 120, 240}), origin, z, true},
+        {"largest gap 160 degrees", at({0, 90, 200}), origin, z, true},
+        {"largest gap 190 degrees", at({0, 90, 170}), origin, z, false},
+        {"seen along -z", at({0, 90, 200}), origin, vector(0, 0, -2), true},
+        {"centre outside", at({0, 120, 240}), point(5, 0, 0), z, false},
+        {"only the axis point", at({}), origin, z, false},
+        {"zero normal", at({0, 120, 240}), origin, vector(0, 0, 0), false},
+        {"invalid centre", at({0, 120, 240}), point(), z, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(closed_profile(c.points, c.centre, c.normal), c.closed) << c.what;
+    }
+}
+
 TEST(CircleFit, InvalidFirstPointEndsTheFitWithoutChangingTheDeviation) {
     actual set(40);
     set[0] = spanto::point();

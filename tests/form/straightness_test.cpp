@@ -80,9 +80,9 @@ TEST(Straightness, WithinAPlaneAndAlongADirectionEvaluateNothing) {
     EXPECT_EQ(out, "");
     EXPECT_DOUBLE_EQ(s.value(), 0.6);
 
+    // Nothing was measured: a caller checking valid() must not accept the part.
     const straightness planar(points, xy);
-    EXPECT_TRUE(planar.valid());
-    EXPECT_EQ(planar.value(), 0.0);
+    EXPECT_TRUE(planar.invalid());
     EXPECT_TRUE(planar.datum().invalid());
 
     out = printed(5, [&] { EXPECT_FALSE(s.compute(points, spanto::vector(0, 0, 1))); });

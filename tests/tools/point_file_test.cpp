@@ -72,10 +72,30 @@ TEST(TextPoints, ReportsFileAndLineOfEveryFault) {
               "t.txt:2: zero byte in text (binary data?)");
 }
 
+TEST(TextPoints, AcceptsADecimalCommaWhereTheSeparatorLeavesNoDoubt) {
+    const auto set = read_text(
+        "X;Y;Z\n20,006555;-7,000000;3,000290\n1,5\t-2,5\t3,5\n 1,25 ;\t2,0 ;3,0\n4 5 6\n");
+    ASSERT_EQ(set->numpoints(), 4);
+    expect_point(*set, 0, 20.006555, -7.0, 3.00029);
+    expect_point(*set, 1, 1.5, -2.5, 3.5);
+    expect_point(*set, 2, 1.25, 2.0, 3.0);
+    expect_point(*set, 3, 4, 5, 6);
+    // Not every field with one comma, or blanks as separators: commas separate.
+    EXPECT_EQ(text_failure("1,5;2;3\n"), "t.txt:1: expected 3 coordinates (x y z), found 4");
+    EXPECT_EQ(text_failure("1,5 2,5 3,5\n"), "t.txt:1: expected 3 coordinates (x y z), found 6");
+    EXPECT_EQ(text_failure("1,5;2,5,0;3,5\n"), "t.txt:1: expected 3 coordinates (x y z), found 7");
+    EXPECT_EQ(text_failure("1,5;2,5;3,5;4,5\n"),
+              "t.txt:1: expected 3 coordinates (x y z), found 4");
+}
+
 TEST(TextPoints, AllowsAHeaderOnlyBeforeThePoints) {
     EXPECT_EQ(text_failure("1 2 3\nx y z\n"), "t.txt:2: malformed number 'x' in field 1");
     EXPECT_EQ(text_failure("x y z\nx y z\n"), "t.txt:2: malformed number 'x' in field 1");
     EXPECT_EQ(text_failure("x 1 z\n"), "t.txt:1: malformed number 'x' in field 1");
+    // Numbers that cannot be read are no column names: the point is not silently lost.
+    EXPECT_EQ(text_failure("1e-400 1e-400 1e-400\n1 2 3\n"),
+              "t.txt:1: malformed number '1e-400' in field 1");
+    EXPECT_EQ(text_failure("NaN -inf .5x\n1 2 3\n"), "t.txt:1: malformed number 'NaN' in field 1");
 }
 
 TEST(TextPoints, RejectsAFileWithoutPoints) {
@@ -158,9 +178,20 @@ TEST(PointFile, ReadsAnElementFileWithItsStamp) {
     EXPECT_EQ(in.points->creationtime(), saved.creationtime());
 }
 
+TEST(PointFile, AStrayZeroByteDoesNotMakeAnElementFile) {
+    const std::string path = scratch("stray-zero.txt");
+    write_file(path, std::string("x y z\n1 2 3\0\n", 14));
+    EXPECT_EQ(file_failure(path), path + ":2: zero byte in text (binary data?)");
+}
+
 TEST(PointFile, RejectsADamagedElementFileWithTheLibrarysWordsOnStandardError) {
+    // A written file whose header-size field (after the 16 signature bytes) is spoilt.
+    const spanto::point pts[] = {{1, 2, 3}};
     const std::string path = scratch("damaged.elem");
-    write_file(path, std::string("not our format\0\0 and then some bytes", 37));
+    ASSERT_TRUE(vantor::actual(pts, 1, 1).save(path.c_str()));
+    std::string content = testing::read_file(path);
+    content[16] = 'x';
+    write_file(path, content);
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const std::string message = file_failure(path);

@@ -156,6 +156,28 @@ TEST(Program, CirclesOfAllFourCriteria) {
     EXPECT_TRUE(one["circles"].contains("gauss"));
 }
 
+TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfileSaySoInReportAndPlot) {
+    // 120 degrees of a circle: the exact smallest enclosing circle would be the one over the
+    // chord, which the fit does not find.
+    const json r = report_of(
+        {"circle", data_file("arc120.txt"), "--criterion", "all", "--direction", "0,0,1"});
+    for (const char* name : {"gauss", "zone"}) EXPECT_FALSE(r["circles"][name].contains("note"));
+    for (const char* name : {"inscribed", "circumscribed"}) {
+        EXPECT_EQ(r["circles"][name]["note"], "open profile: not the exact optimum") << name;
+    }
+    const json plotted = report_of({"roundness", data_file("arc120.txt"), "--direction", "0,0,1",
+                                    "--plot", scratch("arc120.svg")});
+    EXPECT_EQ(plotted["plot"]["MIC"], "open profile: not the exact optimum");
+    EXPECT_EQ(plotted["plot"]["MCC"], "open profile: not the exact optimum");
+    EXPECT_FALSE(plotted["plot"].contains("LSC"));
+    EXPECT_NE(read_file(scratch("arc120.svg")).find(">open profile: not the exact optimum<"),
+              std::string::npos);
+
+    // A closed profile gets no note.
+    const json closed = report_of({"circle", data_file("ring8.csv"), "--criterion", "all"});
+    for (const auto& c : closed["circles"]) EXPECT_FALSE(c.contains("note")) << c;
+}
+
 TEST(Program, StraightnessSphericityCylindricity) {
     // Distances 0.1, 0.3 and 0.2 from the x axis: diameters 0.2 .. 0.6.
     json r = report_of({"straightness", data_file("line3.txt"), "--line", "0,0,0,1,0,0"});
@@ -208,13 +230,16 @@ TEST(Program, ReadsStandardInput) {
     EXPECT_EQ(bad.err, "vantor: <stdin>:2: expected 3 coordinates (x y z), found 2\n");
 }
 
-TEST(Program, TraceLinesOfTheLibraryAppearOnRequest) {
+TEST(Program, TraceLinesOfTheLibraryAppearOnRequestOnStandardError) {
     const std::vector<std::string> args = {"flatness", data_file("plane4.txt"), "--plane",
-                                           "0,0,0,0,0,1"};
-    EXPECT_EQ(run_program(args).out.find("+flatness"), std::string::npos);
+                                           "0,0,0,0,0,1", "--json"};
+    EXPECT_EQ(run_program(args).err, "");
     std::vector<std::string> traced = args;
     traced.insert(traced.end(), {"--trace", "3"});
-    EXPECT_NE(run_program(traced).out.find("+flatness"), std::string::npos);
+    const program_result r = run_program(traced);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "+flatness::Compute\n-flatness::Compute: result = 0.030 (0.010..-0.020)\n");
+    EXPECT_EQ(json::parse(r.out)["feature"], "flatness");  // the report alone
 }
 
 // --- Files written.
@@ -243,6 +268,33 @@ TEST(Program, ConvertsBothWaysWithoutReplacingFiles) {
     EXPECT_EQ(read_file(element), before);
     EXPECT_EQ(run_program({"convert", data_file("plane4.txt"), element, "--force"}).status, 0);
     EXPECT_EQ(report_of({"info", element})["points"], 4);
+}
+
+TEST(Program, ConvertChoosesTheFormatByNameOrByOption) {
+    const std::string source = data_file("ring8.csv");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"convert", source, scratch("by-name.TXT")}, "text"},
+        {{"convert", source, scratch("by-name.xyz")}, "text"},
+        {{"convert", source, scratch("by-name.csv"), "--to", "element"}, "element"},
+        {{"convert", source, scratch("by-name.pts")}, "element"},
+        {{"convert", source, scratch("by-name.dat"), "--to", "text"}, "text"},
+    };
+    for (const auto& [args, format] : cases) {
+        EXPECT_EQ(report_of(args)["format"], format) << args[2];
+        EXPECT_EQ(report_of({"info", args[2]})["format"], format) << args[2];
+    }
+}
+
+TEST(Program, ConvertWritesTextToStandardOutput) {
+    const program_result r = run_program({"convert", data_file("plane4.txt"), "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(std::filesystem::exists(scratch("-")));
+    // The text alone, which reads back to the same points.
+    const program_result back = run_program({"info", "-", "--json"}, r.out);
+    EXPECT_EQ(json::parse(back.out)["centroid"],
+              report_of({"info", data_file("plane4.txt")})["centroid"]);
+    EXPECT_EQ(r.out.substr(0, 6), "x y z\n");
 }
 
 TEST(Program, WritesTheRoundnessPlotOnlyWhereNoFileIs) {
@@ -337,8 +389,10 @@ TEST(Program, BadInputNamesFileAndLine) {
 }
 
 TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
+    // An element file cut inside its header.
     const std::string file = scratch("damaged.elem");
-    testing::write_file(file, std::string("VANTOR?\0\0\0\0\0\0\0\0\0 garbage", 24));
+    ASSERT_EQ(run_program({"convert", data_file("plane4.txt"), file}).status, 0);
+    testing::write_file(file, read_file(file).substr(0, 24));
     const program_result r = run_program({"info", file, "--json"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
@@ -358,9 +412,19 @@ TEST(Program, BadArgumentsAreRefused) {
          "vantor: --plane expects PX,PY,PZ,NX,NY,NZ (6 numbers separated by commas): got 5 in "
          "'0,0,0,0,0'\n"},
         {{"roundness", file, "--circle", "0,0,0,0,0,1,-1"},
-         "vantor: --circle: the radius must not be negative\n"},
+         "vantor: --circle: the radius must be positive\n"},
+        {{"sphericity", file, "--sphere", "0,0,0,0"},
+         "vantor: --sphere: the radius must be positive\n"},
+        {{"cylindricity", file, "--cylinder", "0,0,0,0,0,1,-2"},
+         "vantor: --cylinder: the radius must be positive\n"},
+        {{"conicity", file, "--cone", "0,0,0,-1,0,0,1,2"},
+         "vantor: --cone: the radius must not be negative\n"},
         {{"flatness", file, "--direction", "0,0,1", "--lower", "0.1", "--upper", "0.05"},
-         "vantor: --lower must not be greater than --upper\n"},
+         "vantor: --upper must not be below --lower\n"},
+        {{"flatness", file, "--direction", "0,0,1", "--upper", "-0.01"},
+         "vantor: --upper must not be below --lower, which is 0 unless given\n"},
+        {{"convert", file, "-", "--to", "element"},
+         "vantor: an element file is written to a named file, not to standard output\n"},
         {{"conicity", file, "--cone", "0,0,0,1,0,0,0,2"},
          "vantor: --cone: the two points must differ\n"},
     };
@@ -399,10 +463,17 @@ TEST(Program, HelpAndVersion) {
     for (const char* command : {"info", "circle", "roundness", "flatness", "straightness",
                                 "sphericity", "cylindricity", "conicity", "convert", "demo"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        // Each subcommand's help lists the options of the program too.
+        const program_result own = run_program({command, "--help"});
+        EXPECT_EQ(own.status, 0) << command;
+        for (const char* global : {"--json", "--force", "--trace N"}) {
+            EXPECT_NE(own.out.find("  " + std::string(global) + " "), std::string::npos)
+                << command << " " << global;
+        }
     }
     const program_result version = run_program({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "vantor 1.0.0\n");
+    EXPECT_EQ(version.out, "vantor " VANTOR_PROJECT_VERSION "\n");
 }
 
 }  // namespace

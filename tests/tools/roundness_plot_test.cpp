@@ -94,12 +94,13 @@ TEST(RoundnessPlot, DrawsEachReferenceCircleThroughTheSameMapping) {
     const vantor::actual points = profile({10.01, 9.99, 10.01, 9.99});
     const spanto::vector z(0, 0, 1);
     const roundness_svg plot = draw_roundness_plot(
-        points,
-        chart_of({{"LSC", "least squares", reference, 0.02},
-                  {"MZC", "minimum zone", spanto::circle({0, 0, 0}, z, 10.005), 0.02},
-                  // 5 um off centre along x: 5 mm off the middle on the chart.
-                  {"MIC", "maximum inscribed", spanto::circle({0.005, 0, 0}, z, 10), 0.02},
-                  {"MCC", "minimum circumscribed", spanto::circle({0, 0, 0}, z, 10.01), 0.02}}));
+        points, chart_of({{"LSC", "least squares", reference, 0.02, ""},
+                          {"MZC", "minimum zone", spanto::circle({0, 0, 0}, z, 10.005), 0.02, ""},
+                          // 5 um off centre along x: 5 mm off the middle on the chart.
+                          {"MIC", "maximum inscribed", spanto::circle({0.005, 0, 0}, z, 10), 0.02,
+                           "open profile: not the exact optimum"},
+                          {"MCC", "minimum circumscribed", spanto::circle({0, 0, 0}, z, 10.01),
+                           0.02, ""}}));
     const auto radii = [&](const char* id) {
         std::vector<double> r;
         for (const vertex& v : vertices(attribute(plot.text, id, "d"))) r.push_back(v.radius());
@@ -120,10 +121,13 @@ TEST(RoundnessPlot, DrawsEachReferenceCircleThroughTheSameMapping) {
         EXPECT_EQ(attribute(plot.text, id, "class"), "reference-circle") << id;
         EXPECT_NE(plot.text.find(std::string(">") + id + "</text>"), std::string::npos) << id;
     }
-    for (const char* legend :
-         {">maximum inscribed<", ">radius 10.005000<", ">roundness 0.020000<"}) {
+    for (const char* legend : {">maximum inscribed<", ">radius 10.005000<", ">roundness 0.020000<",
+                               ">open profile: not the exact optimum<"}) {
         EXPECT_NE(plot.text.find(legend), std::string::npos) << legend;
     }
+    // One note, for the one circle that has one.
+    const std::size_t note = plot.text.find("circle-note");
+    EXPECT_EQ(plot.text.find("circle-note", note + 1), std::string::npos);
 }
 
 TEST(RoundnessPlot, ThinsALongProfileButKeepsItsExtremes) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "spanto/line.h"
+#include "spanto/tolerance.h"
 
 namespace spanto {
 
@@ -23,7 +24,8 @@ struct SPANTO_EXPORT circle {
     circle() = default;
     // The circle through p1, p2 and p3, with normal the unit vector of (p2 - p1) ^ (p3 - p1).
     // Invalid when the points are collinear (or so nearly collinear that the cross product
-    // vanishes against rounding: |(p2 - p1) ^ (p3 - p1)| <= 1e-14 * |p2 - p1| * |p3 - p1|).
+    // vanishes against rounding: |(p2 - p1) ^ (p3 - p1)| <= collinear_tolerance * |p2 - p1| *
+    // |p3 - p1|, spanto/tolerance.h).
     circle(const point& p1, const point& p2, const point& p3);
     circle(const point& centre, const vector& normal, double radius);
 

@@ -14,6 +14,7 @@
 #include "spanto/point.h"
 #include "spanto/sphere.h"
 #include "spanto/text.h"
+#include "spanto/tolerance.h"
 #include "spanto/trafo.h"
 #include "spanto/vector.h"
 
