@@ -72,19 +72,13 @@ bool solve3(mat3 a, vec3 b, vec3& x) {
 
 }  // namespace
 
-circle2 least_squares_circle(const std::vector<point2>& points, const circle2& start) {
-    if (points.empty()) return start;
-
-    point2 origin{0.0, 0.0};
-    for (const point2& p : points) origin = origin + p;
-    origin = (1.0 / static_cast<double>(points.size())) * origin;
-    const std::vector<point2> local = offsets_from(points, origin);
-    const double extent = largest_norm(local);
-
+least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& local, double extent,
+                                                    const circle2& start) {
     constexpr int max_iterations = 200;
     constexpr double min_damping = 1e-15;
     constexpr double max_damping = 1e15;
-    vec3 x{start.centre.x - origin.x, start.centre.y - origin.y, start.radius};
+    least_squares_circle_fit fit{};
+    vec3 x{start.centre.x, start.centre.y, start.radius};
     normal_equations current = accumulate(local, x);
     double damping = 1e-3;
     double previous_step_length = std::numeric_limits<double>::infinity();
@@ -112,16 +106,38 @@ circle2 least_squares_circle(const std::vector<point2>& points, const circle2& s
             }
             damping *= 10.0;
         }
+        fit.iterations = iteration + 1;
         if (!accepted) break;
         const double size = std::max({std::abs(x[0]), std::abs(x[1]), std::abs(x[2]), extent});
         const double step_length = std::hypot(step[0], step[1], step[2]);
-        if (step_length <= 1e-15 * size) break;
         // Within the noise of S, Gauss-Newton steps keep shrinking until they reach the noise
         // floor of the gradient; stop once they no longer do.
-        if (!improved && step_length > 0.5 * previous_step_length) break;
+        if (step_length <= 1e-15 * size ||
+            (!improved && step_length > 0.5 * previous_step_length)) {
+            fit.converged = true;
+            break;
+        }
         previous_step_length = step_length;
     }
-    return {{x[0] + origin.x, x[1] + origin.y}, x[2]};
+    fit.circle = {{x[0], x[1]}, x[2]};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) fit.jtj[i][j] = current.jtj[i][j];
+    fit.sum_of_squares = current.sum_of_squares;
+    return fit;
+}
+
+circle2 least_squares_circle(const std::vector<point2>& points, const circle2& start) {
+    if (points.empty()) return start;
+
+    point2 origin{0.0, 0.0};
+    for (const point2& p : points) origin = origin + p;
+    origin = (1.0 / static_cast<double>(points.size())) * origin;
+    const std::vector<point2> local = offsets_from(points, origin);
+    const circle2 fit = least_squares_circle_local(
+                            local, largest_norm(local),
+                            {{start.centre.x - origin.x, start.centre.y - origin.y}, start.radius})
+                            .circle;
+    return {{fit.centre.x + origin.x, fit.centre.y + origin.y}, fit.radius};
 }
 
 }  // namespace detail

@@ -22,6 +22,13 @@ struct circle2 {
     double radius;
 };
 
+// How an iterative planar solver ended: the steps it took and whether it stopped at its
+// optimality test (rather than at its step limit or for want of a direction to go).
+struct solver_outcome {
+    int steps = 0;
+    bool converged = false;
+};
+
 inline point2 operator-(point2 a, point2 b) { return {a.x - b.x, a.y - b.y}; }
 inline point2 operator+(point2 a, point2 b) { return {a.x + b.x, a.y + b.y}; }
 inline point2 operator*(double s, point2 a) { return {s * a.x, s * a.y}; }
@@ -58,6 +65,11 @@ angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre
 // keep their smallest and largest angle, and a gap of pi or more cannot lie within a sector,
 // so it shows between occupied sectors.
 bool surrounded(const std::vector<point2>& points, point2 centre);
+
+// The indices of the points whose distance from `centre` lies within `tolerance` of `distance`:
+// the contact points of a circle of that radius.
+std::vector<std::size_t> points_at_distance(const std::vector<point2>& points, point2 centre,
+                                            double distance, double tolerance);
 
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
 // the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
