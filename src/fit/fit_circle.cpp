@@ -117,7 +117,8 @@ bool circle_uncertainties(const projection& pr, const detail::least_squares_circ
     // The plane's shift along the normal and its tilts towards e1 and e2, with variances
     // s^2 / n, s^2 / s1, s^2 / s2 (s^2 the residual variance of the plane).
     const double variance = pr.height_sum_of_squares / (n - 3.0);
-    const spanto::point centroid = pr.origin + (pr.height * pr.normal);
+    const spanto::point centroid =
+        pr.origin + (pr.moments.x / n * pr.a) + (pr.moments.y / n * pr.b) + (pr.height * pr.normal);
     const spanto::vector offset = centre - centroid;
     const double along1 = spanto::dot(offset, tilt->e1), along2 = spanto::dot(offset, tilt->e2);
     for (int k = 0; k < 3; ++k) {

@@ -63,7 +63,8 @@ std::string status_reason(fit_status status, const char* element) {
         case fit_status::apex_inside:
             return "the apex of the fitted cone lies among the points";
         case fit_status::cylindrical:
-            return "the fitted cone has a half angle of 0 (a cylinder) and no apex";
+            return "the points lie on a cylinder: the fitted cone's half angle is 0 and it has no "
+                   "apex";
     }
     return "unknown failure";
 }

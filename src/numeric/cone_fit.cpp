@@ -33,7 +33,8 @@ cone_solution solution_of(const least_squares_result<cone_model>& r) {
     if (!r.converged) return solution;
     const cone_state& s = r.state;
     const double tangent = std::tan(s.angle);
-    if (tangent == 0.0) {
+    // The apex more than 1e12 radii away: a cylinder to working precision.
+    if (std::abs(tangent) <= 1e-12) {
         solution.status = fit_status::cylindrical;
         return solution;
     }

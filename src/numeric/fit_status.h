@@ -11,7 +11,7 @@ enum class fit_status {
     undetermined,   // J^T J is singular at the result: the points do not fix every parameter
     no_start,       // no start element could be built from the points
     apex_inside,    // a cone whose apex lies among the points (radius < 0 at their centroid)
-    cylindrical,    // a cone of half angle 0, which has no apex
+    cylindrical,    // a cone of half angle 0 to working precision (|tan| <= 1e-12): no apex
 };
 
 }  // namespace detail

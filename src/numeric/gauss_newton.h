@@ -90,7 +90,7 @@ struct least_squares_result {
 // Minimises the model's sum of squares from `start` (see the file comment).
 template <class Model>
 least_squares_result<Model> minimise_squares(const Model& model, const typename Model::state& start,
-                                             int max_iterations = 100) {
+                                             int max_iterations = 200) {
     constexpr int P = Model::size;
     least_squares_result<Model> result;
     result.state = start;

@@ -1,10 +1,11 @@
 // The centroid and the centred scatter matrix of a point set, and its principal axes.
 //
-// The scatter matrix is summed block by block: each block of points is centred on its own
-// mean (computed first, while the block is in cache), and the blocks are merged with the
-// update of Chan, Golub and LeVeque, M = M_a + M_b + d d^T n_a n_b / n with d the difference
-// of the block means. No sum ever holds raw second moments, so points far from the origin
-// lose no more digits than their own coordinates carry, and the points are read once.
+// The scatter matrix is summed block by block, in offsets from the first point: each block is
+// centred on its own mean (computed first, while the block is in cache), and the blocks are
+// merged with the update of Chan, Golub and LeVeque, M = M_a + M_b + d d^T n_a n_b / n with d
+// the difference of the block means. No sum ever holds raw second moments or coordinates far
+// from the data, so points far from the origin lose no more digits than their own coordinates
+// carry, and the points are read once.
 #ifndef VANTOR_NUMERIC_SCATTER_H
 #define VANTOR_NUMERIC_SCATTER_H
 
@@ -56,18 +57,27 @@ bool negligible_spread(const scatter3& s, const principal_axes& axes, int k);
 // NaN coordinate are left out). Point is any type with members x, y and z.
 template <class Point>
 scatter3 scatter_of(const Point* begin, const Point* end) {
-    constexpr std::ptrdiff_t block = 512;
+    const auto valid = [](const Point* p) {
+        return !(std::isnan(p->x) || std::isnan(p->y) || std::isnan(p->z));
+    };
+    // Everything is summed relative to the first valid point, so that the sums hold offsets of
+    // the size of the set's extent, whatever its distance from the origin.
+    const Point* reference = begin;
+    while (reference != end && !valid(reference)) ++reference;
     scatter3 total;
-    for (const Point* first = begin; first < end; first += std::min(block, end - first)) {
+    if (reference == end) return total;
+    const point3 r{reference->x, reference->y, reference->z};
+
+    constexpr std::ptrdiff_t block = 512;
+    for (const Point* first = reference; first < end; first += std::min(block, end - first)) {
         const Point* last = first + std::min(block, end - first);
-        scatter3 b;
         double sx = 0.0, sy = 0.0, sz = 0.0, largest = 0.0;
         std::size_t n = 0;
         for (const Point* p = first; p != last; ++p) {
-            if (std::isnan(p->x) || std::isnan(p->y) || std::isnan(p->z)) continue;
-            sx += p->x;
-            sy += p->y;
-            sz += p->z;
+            if (!valid(p)) continue;
+            sx += p->x - r.x;
+            sy += p->y - r.y;
+            sz += p->z - r.z;
             largest = std::max({largest, std::abs(p->x), std::abs(p->y), std::abs(p->z)});
             ++n;
         }
@@ -76,8 +86,9 @@ scatter3 scatter_of(const Point* begin, const Point* end) {
         const point3 mean{sx * inverse, sy * inverse, sz * inverse};
         double xx = 0.0, xy = 0.0, xz = 0.0, yy = 0.0, yz = 0.0, zz = 0.0;
         for (const Point* p = first; p != last; ++p) {
-            if (std::isnan(p->x) || std::isnan(p->y) || std::isnan(p->z)) continue;
-            const double dx = p->x - mean.x, dy = p->y - mean.y, dz = p->z - mean.z;
+            if (!valid(p)) continue;
+            const double dx = (p->x - r.x) - mean.x, dy = (p->y - r.y) - mean.y,
+                         dz = (p->z - r.z) - mean.z;
             xx += dx * dx;
             xy += dx * dy;
             xz += dx * dz;
@@ -85,6 +96,7 @@ scatter3 scatter_of(const Point* begin, const Point* end) {
             yz += dy * dz;
             zz += dz * dz;
         }
+        scatter3 b;
         b.count = n;
         b.centroid = mean;
         b.magnitude = largest;
@@ -96,6 +108,7 @@ scatter3 scatter_of(const Point* begin, const Point* end) {
         b.matrix[2][2] = zz;
         total.merge(b);
     }
+    total.centroid = total.centroid + r;
     return total;
 }
 
