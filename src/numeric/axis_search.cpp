@@ -6,6 +6,7 @@
 #include <Eigen/QR>
 
 #include "numeric/planar.h"
+#include "numeric/sample.h"
 
 namespace vantor {
 namespace detail {
@@ -13,43 +14,49 @@ namespace detail {
 std::optional<axial_start> algebraic_axial(const std::vector<point3>& points, point3 direction,
                                            bool tapered) {
     const int unknowns = tapered ? 5 : 3;
-    const auto m = static_cast<Eigen::Index>(points.size());
-    if (m < unknowns) return std::nullopt;
+    if (points.size() < static_cast<std::size_t>(unknowns)) return std::nullopt;
+    // In coordinates scaled by the extent every column of the system is of order one, so its
+    // normal equations are well enough conditioned for a start.
+    const double scale = extent_of(points);
+    if (!(scale > 0.0)) return std::nullopt;
+    const double inverse = 1.0 / scale;
     const frame3 f = frame_about(direction);
-    Eigen::MatrixXd a(m, unknowns);
-    Eigen::VectorXd rhs(m);
-    for (Eigen::Index i = 0; i < m; ++i) {
-        const point3 q = f.local(points[static_cast<std::size_t>(i)]);
-        a(i, 0) = q.x;
-        a(i, 1) = q.y;
-        a(i, 2) = 1.0;
-        if (tapered) {
-            a(i, 3) = q.z;
-            a(i, 4) = q.z * q.z;
+    using small_matrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, 0, 5, 5>;
+    using small_vector = Eigen::Matrix<double, Eigen::Dynamic, 1, 0, 5, 1>;
+    small_matrix ata = small_matrix::Zero(unknowns, unknowns);
+    small_vector atb = small_vector::Zero(unknowns);
+    for (const point3& p : points) {
+        const point3 q = inverse * f.local(p);
+        const double row[5] = {q.x, q.y, 1.0, q.z, q.z * q.z};
+        const double b = q.x * q.x + q.y * q.y;
+        for (int i = 0; i < unknowns; ++i) {
+            atb(i) += row[i] * b;
+            for (int j = 0; j <= i; ++j) ata(i, j) += row[i] * row[j];
         }
-        rhs(i) = q.x * q.x + q.y * q.y;
     }
-    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(a);
+    ata = ata.selfadjointView<Eigen::Lower>();
+    const Eigen::ColPivHouseholderQR<small_matrix> qr(ata);
     if (qr.rank() < unknowns) return std::nullopt;
-    const Eigen::VectorXd c = qr.solve(rhs);
-    // x^2 + y^2 = 2 a x + 2 b y + (r^2 - a^2 - b^2) + 2 r k z + k^2 z^2.
+    const small_vector c = qr.solve(atb);
+    // x^2 + y^2 = 2 a x + 2 b y + (r^2 - a^2 - b^2) + 2 r k z + k^2 z^2, scaled.
     const double ca = 0.5 * c(0), cb = 0.5 * c(1);
     const double squared = c(2) + ca * ca + cb * cb;
     if (!(squared > 0.0) || !std::isfinite(squared)) return std::nullopt;
     axial_start s;
     s.frame = f;
-    s.radius = std::sqrt(squared);
-    s.slope = tapered ? 0.5 * c(3) / s.radius : 0.0;
-    s.origin = ca * f.x + cb * f.y;
+    s.radius = scale * std::sqrt(squared);
+    s.slope = tapered ? 0.5 * c(3) / std::sqrt(squared) : 0.0;
+    s.origin = (scale * ca) * f.x + (scale * cb) * f.y;
     const double cosine = 1.0 / std::sqrt(1.0 + s.slope * s.slope);
+    const double x0 = scale * ca, y0 = scale * cb;
     double sum = 0.0;
     for (const point3& p : points) {
         const point3 q = f.local(p);
-        const double rho = std::hypot(q.x - ca, q.y - cb);
+        const double rho = std::sqrt((q.x - x0) * (q.x - x0) + (q.y - y0) * (q.y - y0));
         const double d = (rho - s.radius - s.slope * q.z) * cosine;
         sum += d * d;
     }
-    s.score = sum;
+    s.score = sum / static_cast<double>(points.size());
     return s;
 }
 
@@ -70,9 +77,10 @@ std::vector<point3> hemisphere_directions(int count) {
 std::vector<axial_start> best_axial_starts(const std::vector<point3>& points,
                                            const std::vector<point3>& directions, bool tapered,
                                            int count, double separation) {
+    const std::vector<point3> sample = strided_sample(points, rating_sample);
     std::vector<axial_start> rated;
     for (const point3& d : directions) {
-        if (const std::optional<axial_start> s = algebraic_axial(points, d, tapered))
+        if (const std::optional<axial_start> s = algebraic_axial(sample, d, tapered))
             rated.push_back(*s);
     }
     std::sort(rated.begin(), rated.end(),
@@ -103,7 +111,7 @@ bool distinct_spread(const principal_axes& axes, int k) {
     for (int j = 0; j < 3; ++j) {
         if (j == k) continue;
         const double a = axes.sum_of_squares[k], b = axes.sum_of_squares[j];
-        if (std::max(a, b) < 2.0 * std::min(a, b)) return false;
+        if (std::max(a, b) < 1.25 * std::min(a, b)) return false;
     }
     return true;
 }

@@ -15,11 +15,14 @@
 // while the Gauss-Newton step stays accurate, so the result is never worse than the start
 // beyond rounding. Stopping tests, with steps measured in units of the model (lengths relative
 // to the extent of the points, angles in radians):
-//   - converged when a kept step is below 1e-12;
+//   - converged when a step, damped by no more than 1e-2, is below 1e-12: it is taken without
+//     a pass to evaluate it (it cannot change S beyond rounding), so the sums at_solution
+//     belong to the state before it;
 //   - converged when kept steps no longer lower S and no longer shrink to half (the gradient
 //     has reached its rounding floor);
 //   - not converged when no damping up to 1e15 yields a step that is kept, or after
 //     max_iterations.
+// A fit of n points thus costs one pass for the start and one per iteration but the last.
 #ifndef VANTOR_NUMERIC_GAUSS_NEWTON_H
 #define VANTOR_NUMERIC_GAUSS_NEWTON_H
 
@@ -82,7 +85,9 @@ bool damped_step(const double* a, const double* g, int size, double damping, dou
 template <class Model>
 struct least_squares_result {
     typename Model::state state;
-    normal_equations<Model::size> at_solution;  // the sums at `state`, completed
+    // The sums at `state` (or, after a final step too small to evaluate, at the state before),
+    // completed.
+    normal_equations<Model::size> at_solution;
     int iterations = 0;
     bool converged = false;
 };
@@ -92,6 +97,7 @@ template <class Model>
 least_squares_result<Model> minimise_squares(const Model& model, const typename Model::state& start,
                                              int max_iterations = 200) {
     constexpr int P = Model::size;
+    constexpr double tolerance = 1e-12;
     least_squares_result<Model> result;
     result.state = start;
     model.evaluate(start, result.at_solution);
@@ -102,10 +108,20 @@ least_squares_result<Model> minimise_squares(const Model& model, const typename 
     double previous_step = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
         const normal_equations<P>& current = result.at_solution;
+        result.iterations = iteration + 1;
         bool accepted = false, improved = false;
         double step[P];
+        double size = 0.0;
         while (damping <= 1e15) {
             if (damped_step(&current.jtj[0][0], current.jtr, P, damping, step)) {
+                size = model.scaled_step(step);
+                // A step below the tolerance, within 1 % of Gauss-Newton, cannot change the sum
+                // of squares beyond rounding: it is taken without a pass to evaluate it.
+                if (size <= tolerance && damping <= 1e-2) {
+                    result.state = model.moved(result.state, step);
+                    result.converged = true;
+                    return result;
+                }
                 const typename Model::state trial = model.moved(result.state, step);
                 normal_equations<P> next;
                 model.evaluate(trial, next);
@@ -114,20 +130,18 @@ least_squares_result<Model> minimise_squares(const Model& model, const typename 
                     improved = next.sum_of_squares < current.sum_of_squares;
                     result.state = trial;
                     result.at_solution = next;
-                    damping = std::max(0.1 * damping, 1e-15);
                     accepted = true;
                     break;
                 }
             }
             damping *= 10.0;
         }
-        result.iterations = iteration + 1;
         if (!accepted) return result;
-        const double size = model.scaled_step(step);
-        if (size <= 1e-12 || (!improved && size > 0.5 * previous_step)) {
+        if (!improved && size > 0.5 * previous_step) {
             result.converged = true;
             return result;
         }
+        damping = std::max(0.1 * damping, 1e-15);
         previous_step = size;
     }
     return result;

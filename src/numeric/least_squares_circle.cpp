@@ -80,6 +80,7 @@ least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& l
     least_squares_circle_fit fit{};
     vec3 x{start.centre.x, start.centre.y, start.radius};
     normal_equations current = accumulate(local, x);
+    fit.passes = 1;
     double damping = 1e-3;
     double previous_step_length = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
@@ -93,6 +94,7 @@ least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& l
             if (solve3(a, rhs, step)) {
                 const vec3 trial{x[0] + step[0], x[1] + step[1], x[2] + step[2]};
                 normal_equations next = accumulate(local, trial);
+                ++fit.passes;
                 // A step that raises S by no more than its rounding noise is taken: near the
                 // minimum the Gauss-Newton step is still accurate where S can no longer judge it.
                 if (next.sum_of_squares <= current.sum_of_squares + current.rounding) {

@@ -32,6 +32,7 @@ struct least_squares_circle_fit {
     double jtj[3][3];
     double sum_of_squares;
     int iterations;
+    int passes;  // over the points: one per circle evaluated, the start included
     // True when the iteration stopped by its step test or at the noise floor; false after its
     // cap of 200 iterations or when no damping gave a step that could be kept.
     bool converged;
