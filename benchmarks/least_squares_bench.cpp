@@ -20,10 +20,11 @@
 #include <vector>
 
 #include "measured_shapes.h"
+#include "numeric/circle_fit.h"
 #include "numeric/cone_fit.h"
 #include "numeric/cylinder_fit.h"
 #include "numeric/kasa_circle.h"
-#include "numeric/least_squares_circle.h"
+#include "numeric/sample.h"
 #include "numeric/sphere_fit.h"
 #include "vantor/fit.h"
 
@@ -82,7 +83,8 @@ void plane(benchmark::State& state) {
         const double width = high - low;
         benchmark::DoNotOptimize(width);
     };
-    const double fit = seconds_per_call([&] { benchmark::DoNotOptimize(vantor::fit_plane(points)); });
+    const double fit =
+        seconds_per_call([&] { benchmark::DoNotOptimize(vantor::fit_plane(points)); });
     state.counters["ratio"] = fit / seconds_per_call(pass);
 }
 BENCHMARK(plane)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -101,7 +103,8 @@ void line(benchmark::State& state) {
         const double largest = high;
         benchmark::DoNotOptimize(largest);
     };
-    const double fit = seconds_per_call([&] { benchmark::DoNotOptimize(vantor::fit_line(points)); });
+    const double fit =
+        seconds_per_call([&] { benchmark::DoNotOptimize(vantor::fit_line(points)); });
     state.counters["ratio"] = fit / seconds_per_call(pass);
 }
 BENCHMARK(line)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -188,8 +191,7 @@ void cylinder_from_start(benchmark::State& state) {
     const point3 direction = vantor::detail::unit({0.12, -0.17, 1});
     const point3 through = point3{10.5, 19.7, 30} - c;
     const vantor::detail::cylinder_state start{vantor::detail::frame_about(direction),
-                                               through - dot(through, direction) * direction,
-                                               12.4};
+                                               through - dot(through, direction) * direction, 12.4};
     vantor::detail::cylinder_solution s;
     for (auto _ : state) {
         s = vantor::detail::least_squares_cylinder(local, start);
@@ -212,19 +214,19 @@ void circle(benchmark::State& state, vantor::criterion c) {
     state.counters["deviation_um"] = 1e3 * f.deviation;
     state.counters["iterations"] = f.iterations;
     if (c != vantor::criterion::gauss) return;
-    // The passes of the least-squares circle, as the fit makes them: one that projects the points
-    // (summing the moments of the Kasa start), those of the iteration, one that measures.
+    // The passes of the least-squares circle, as the fit makes them: one that projects the
+    // points, those of the iteration from the Kasa circle of a sample, one that measures.
     std::vector<vantor::detail::point2> traces;
-    vantor::detail::circle_moments moments;
     double extent = 0.0;
     for (const spanto::point& p : points) {
         traces.push_back({p.x - points[0].x, p.y - points[0].y});
-        moments.add(traces.back());
         extent = std::max(extent, std::hypot(traces.back().x, traces.back().y));
     }
+    vantor::detail::circle_moments moments;
+    for (const auto& p : vantor::detail::strided_sample(traces, 4096)) moments.add(p);
     const auto start = vantor::detail::kasa_circle(moments);
     state.counters["passes"] =
-        2 + vantor::detail::least_squares_circle_local(traces, extent, *start).passes;
+        2 + vantor::detail::least_squares_circle_fit(traces, extent, *start).passes;
 }
 BENCHMARK_CAPTURE(circle, gauss, vantor::criterion::gauss)->Apply(sizes);
 BENCHMARK_CAPTURE(circle, zone, vantor::criterion::zone)->Apply(sizes);

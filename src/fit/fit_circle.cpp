@@ -1,20 +1,22 @@
 // The circles of the fitting interface: the points are projected along the circle's axis into
 // a plane, where the exact planar solvers fit the circle of each criterion.
 //
-// One pass projects the points and sums the moments of the algebraic (Kasa) circle, which
-// starts the least-squares circle; that converges in two or three passes. Minimum zone and
-// maximum inscribed start from the least-squares centre; the minimum circumscribed circle is
-// the exact smallest enclosing circle, found without a start.
+// One pass projects the points; the algebraic (Kasa) circle of a sample of them starts the
+// least-squares circle (numeric/circle_fit.h), which on a closed profile takes two passes, and
+// one more measures the points' distances. Minimum zone and maximum inscribed
+// start from the least-squares centre; the minimum circumscribed circle is the exact smallest
+// enclosing circle, found without a start.
 #include <algorithm>
 #include <cmath>
 
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "numeric/circle_fit.h"
 #include "numeric/circumscribed_circle.h"
 #include "numeric/inscribed_circle.h"
 #include "numeric/kasa_circle.h"
-#include "numeric/least_squares_circle.h"
 #include "numeric/planar.h"
+#include "numeric/sample.h"
 #include "numeric/uncertainty.h"
 #include "numeric/zone_circle.h"
 
@@ -32,7 +34,7 @@ struct projection {
     std::vector<point2> points;
     // The stored index of each trace, when the set holds invalid points; empty otherwise.
     std::vector<int> index;
-    detail::circle_moments moments;
+    point2 trace_sum{0.0, 0.0};
     double extent = 0.0;                 // the largest norm of a trace
     double height = 0.0;                 // the mean height
     double height_sum_of_squares = 0.0;  // of the heights about their mean
@@ -44,38 +46,49 @@ projection project(const actual& points, const spanto::vector& normal) {
     pr.normal = normal;
     pr.a = normal.orthogonal();
     pr.b = normal ^ pr.a;
-    pr.points.reserve(static_cast<std::size_t>(points.numpoints()));
-    double sum = 0.0, squares = 0.0, largest = 0.0;
-    bool skipped = false;
+    const spanto::point* p = points.data();
     const int n = points.numpoints();
-    for (int i = 0; i < n; ++i) {
-        const spanto::point& p = points[i];
-        if (!p.valid()) {
-            if (!skipped) {
-                // Until now every stored point was valid: its index is its position.
-                for (int k = 0; k < static_cast<int>(pr.points.size()); ++k) pr.index.push_back(k);
-                skipped = true;
+    int first = 0;
+    while (first < n && !p[first].valid()) ++first;
+    if (first == n) return pr;
+    pr.origin = p[first];
+    pr.points.resize(static_cast<std::size_t>(n - first));
+    point2* traces = pr.points.data();
+    const spanto::point o = pr.origin;
+    const spanto::vector a = pr.a, b = pr.b;
+    double sum = 0.0, squares = 0.0, largest = 0.0, sx = 0.0, sy = 0.0;
+    std::size_t count = 0;
+    for (int i = first; i < n; ++i) {
+        const spanto::vector d = p[i] - o;
+        const point2 trace{spanto::dot(d, a), spanto::dot(d, b)};
+        const double h = spanto::dot(d, normal);
+        // A NaN coordinate makes every product NaN.
+        if (h != h) {
+            if (pr.index.empty()) {
+                // Until now every stored point from `first` on was valid.
+                for (int k = first; k < i; ++k) pr.index.push_back(k);
             }
             continue;
         }
-        if (pr.points.empty()) pr.origin = p;
-        const spanto::vector d = p - pr.origin;
-        const point2 trace{spanto::dot(d, pr.a), spanto::dot(d, pr.b)};
-        const double h = spanto::dot(d, normal);
-        pr.points.push_back(trace);
-        if (skipped) pr.index.push_back(i);
-        pr.moments.add(trace);
+        traces[count++] = trace;
+        if (!pr.index.empty()) pr.index.push_back(i);
+        sx += trace.x;
+        sy += trace.y;
         largest = std::max(largest, trace.x * trace.x + trace.y * trace.y);
         sum += h;
         squares += h * h;
     }
-    const double count = static_cast<double>(pr.points.size());
-    pr.extent = std::sqrt(largest);
-    if (count > 0) {
-        // Heights from a point of the set are of the order of the flatness: no digits lost.
-        pr.height = sum / count;
-        pr.height_sum_of_squares = std::max(0.0, squares - count * pr.height * pr.height);
+    pr.points.resize(count);
+    // Without invalid points before the first valid one, indices are positions plus `first`.
+    if (pr.index.empty() && first > 0) {
+        for (std::size_t k = 0; k < count; ++k) pr.index.push_back(first + static_cast<int>(k));
     }
+    pr.trace_sum = {sx, sy};
+    pr.extent = std::sqrt(largest);
+    // Heights from a point of the set are of the order of the flatness: no digits lost.
+    const double c = static_cast<double>(count);
+    pr.height = sum / c;
+    pr.height_sum_of_squares = std::max(0.0, squares - c * pr.height * pr.height);
     pr.finite = std::isfinite(pr.extent) && std::isfinite(sum) && std::isfinite(squares);
     return pr;
 }
@@ -94,7 +107,7 @@ double component(const spanto::vector& v, int k) { return k == 0 ? v.x : k == 1 
 // a fitted plane also its tilt about the centroid, which moves a centre away from the centroid
 // along the normal) are independent least-squares problems, whose variances add. False when
 // either has no degrees of freedom or the in-plane problem is singular.
-bool circle_uncertainties(const projection& pr, const detail::least_squares_circle_fit& fit,
+bool circle_uncertainties(const projection& pr, const double (&jtj)[3][3], double sum_of_squares,
                           const spanto::point& centre, const plane_tilt* tilt, double* u) {
     const double n = static_cast<double>(pr.points.size());
     if (n <= 3.0) return false;
@@ -104,8 +117,8 @@ bool circle_uncertainties(const projection& pr, const detail::least_squares_circ
         g[k][1] = component(pr.b, k);
     }
     g[6][2] = 1.0;
-    if (!detail::unit_uncertainties(&fit.jtj[0][0], 3, &g[0][0], 7, u)) return false;
-    const double in_plane = std::sqrt(fit.sum_of_squares / (n - 3.0));
+    if (!detail::unit_uncertainties(&jtj[0][0], 3, &g[0][0], 7, u)) return false;
+    const double in_plane = std::sqrt(sum_of_squares / (n - 3.0));
     for (int k = 0; k < 7; ++k) u[k] *= in_plane;
 
     if (tilt == nullptr) {
@@ -117,8 +130,8 @@ bool circle_uncertainties(const projection& pr, const detail::least_squares_circ
     // The plane's shift along the normal and its tilts towards e1 and e2, with variances
     // s^2 / n, s^2 / s1, s^2 / s2 (s^2 the residual variance of the plane).
     const double variance = pr.height_sum_of_squares / (n - 3.0);
-    const spanto::point centroid =
-        pr.origin + (pr.moments.x / n * pr.a) + (pr.moments.y / n * pr.b) + (pr.height * pr.normal);
+    const spanto::point centroid = pr.origin + (pr.trace_sum.x / n * pr.a) +
+                                   (pr.trace_sum.y / n * pr.b) + (pr.height * pr.normal);
     const spanto::vector offset = centre - centroid;
     const double along1 = spanto::dot(offset, tilt->e1), along2 = spanto::dot(offset, tilt->e2);
     for (int k = 0; k < 3; ++k) {
@@ -147,17 +160,21 @@ fit_result<spanto::circle> circle_in_plane(const actual& points, const projectio
     fit_result<spanto::circle> result;
     result.method = c;
     result.points = static_cast<int>(pr.points.size());
-    const std::optional<detail::circle2> start = detail::kasa_circle(pr.moments);
+    // The Kasa circle of at most 4096 of the traces: as good a start as that of all of them, the
+    // least-squares circle of a sample lying as close to the optimum as the Kasa circle's bias.
+    detail::circle_moments moments;
+    for (const point2& p : detail::strided_sample(pr.points, 4096)) moments.add(p);
+    const std::optional<detail::circle2> start = detail::kasa_circle(moments);
     if (!start) {
         return detail::fail(result,
                             "the points seen along the axis lie on one line: they determine no "
                             "circle");
     }
-    const detail::least_squares_circle_fit fit =
-        detail::least_squares_circle_local(pr.points, pr.extent, *start);
+    const detail::least_squares_result<detail::circle_model> fit =
+        detail::least_squares_circle_fit(pr.points, pr.extent, *start);
     if (!fit.converged) return detail::fail(result, "the fit of a circle did not converge");
 
-    detail::circle2 circle = fit.circle;
+    detail::circle2 circle = fit.state;
     result.iterations = fit.iterations;
     result.converged = true;
     switch (c) {
@@ -166,7 +183,7 @@ fit_result<spanto::circle> circle_in_plane(const actual& points, const projectio
         case criterion::zone: {
             detail::solver_outcome outcome;
             const detail::zone2 zone =
-                detail::minimum_zone_circle(pr.points, fit.circle.centre, &outcome);
+                detail::minimum_zone_circle(pr.points, fit.state.centre, &outcome);
             circle = {zone.centre, 0.5 * (zone.inner + zone.outer)};
             result.contacts = contacts_at(pr, zone.centre, zone.inner);
             for (int i : contacts_at(pr, zone.centre, zone.outer)) result.contacts.push_back(i);
@@ -176,13 +193,13 @@ fit_result<spanto::circle> circle_in_plane(const actual& points, const projectio
             break;
         }
         case criterion::inscribed: {
-            if (!detail::surrounded(pr.points, fit.circle.centre)) {
+            if (!detail::surrounded(pr.points, fit.state.centre)) {
                 return detail::fail(result,
                                     "the points do not surround their centre: the maximum "
                                     "inscribed circle is not determined");
             }
             detail::solver_outcome outcome;
-            circle = detail::maximum_inscribed_circle(pr.points, fit.circle.centre, &outcome);
+            circle = detail::maximum_inscribed_circle(pr.points, fit.state.centre, &outcome);
             result.contacts = contacts_at(pr, circle.centre, circle.radius);
             result.iterations = outcome.steps;
             result.converged = outcome.converged;
@@ -204,18 +221,18 @@ fit_result<spanto::circle> circle_in_plane(const actual& points, const projectio
     if (element.invalid()) return detail::fail(result, "the fitted circle is not valid");
     result.element = element;
 
-    double u[7] = {};
-    result.has_uncertainty =
-        c == criterion::gauss && circle_uncertainties(pr, fit, centre, tilt, u);
-    detail::add_parameter(result, "centre", element.centre, u);
-    detail::add_parameter(result, "normal", element.normal, u + 3);
-    detail::add_parameter(result, "radius", element.radius, u[6]);
     // Radial distances from the axis, as roundness measures them.
     const spanto::line axis = element.axisline();
     const double radius = element.radius;
-    detail::measure(
+    const double sum = detail::measure(
         points, [&axis, radius](const spanto::point& p) { return axis.distance(p) - radius; },
         false, result);
+    double u[7] = {};
+    result.has_uncertainty = c == criterion::gauss &&
+                             circle_uncertainties(pr, fit.at_solution.jtj, sum, centre, tilt, u);
+    detail::add_parameter(result, "centre", element.centre, u);
+    detail::add_parameter(result, "normal", element.normal, u + 3);
+    detail::add_parameter(result, "radius", element.radius, u[6]);
     return detail::checked(result);
 }
 

@@ -38,15 +38,17 @@ spanto::vector oriented(const spanto::vector& v);
 
 // Folds the distance of every valid point from a fitted element into the report: minimum and
 // maximum, rms, and the deviation (largest minus smallest; twice the largest when `diameters`,
-// as straightness measures it). Returns the sum of squared distances.
+// as straightness measures it). Returns the sum of squared distances. The distance must be NaN
+// for a point with a NaN coordinate, as every distance of the geometry layer is.
 template <class Distance>
 double measure(const actual& points, const Distance& distance, bool diameters, fit_report& r) {
     extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     double sum = 0.0;
     std::size_t n = 0;
     for (const spanto::point& p : points) {
-        if (!p.valid()) continue;
+        // A point with a NaN coordinate has a NaN distance: it is left out.
         const double d = distance(p);
+        if (d != d) continue;
         fold_value(d, e);
         sum += d * d;
         ++n;

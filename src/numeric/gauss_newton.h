@@ -89,6 +89,7 @@ struct least_squares_result {
     // completed.
     normal_equations<Model::size> at_solution;
     int iterations = 0;
+    int passes = 0;  // evaluations of the model: passes over the points
     bool converged = false;
 };
 
@@ -102,9 +103,10 @@ least_squares_result<Model> minimise_squares(const Model& model, const typename 
     result.state = start;
     model.evaluate(start, result.at_solution);
     result.at_solution.complete();
+    result.passes = 1;
     if (!std::isfinite(result.at_solution.sum_of_squares)) return result;
 
-    double damping = 1e-4;
+    double damping = 1e-8;
     double previous_step = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
         const normal_equations<P>& current = result.at_solution;
@@ -125,6 +127,7 @@ least_squares_result<Model> minimise_squares(const Model& model, const typename 
                 const typename Model::state trial = model.moved(result.state, step);
                 normal_equations<P> next;
                 model.evaluate(trial, next);
+                ++result.passes;
                 next.complete();
                 if (next.sum_of_squares <= current.sum_of_squares + current.rounding) {
                     improved = next.sum_of_squares < current.sum_of_squares;

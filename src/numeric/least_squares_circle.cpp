@@ -72,15 +72,20 @@ bool solve3(mat3 a, vec3 b, vec3& x) {
 
 }  // namespace
 
-least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& local, double extent,
-                                                    const circle2& start) {
+circle2 least_squares_circle(const std::vector<point2>& points, const circle2& start) {
+    if (points.empty()) return start;
+
+    point2 origin{0.0, 0.0};
+    for (const point2& p : points) origin = origin + p;
+    origin = (1.0 / static_cast<double>(points.size())) * origin;
+    const std::vector<point2> local = offsets_from(points, origin);
+    const double extent = largest_norm(local);
+
     constexpr int max_iterations = 200;
     constexpr double min_damping = 1e-15;
     constexpr double max_damping = 1e15;
-    least_squares_circle_fit fit{};
-    vec3 x{start.centre.x, start.centre.y, start.radius};
+    vec3 x{start.centre.x - origin.x, start.centre.y - origin.y, start.radius};
     normal_equations current = accumulate(local, x);
-    fit.passes = 1;
     double damping = 1e-3;
     double previous_step_length = std::numeric_limits<double>::infinity();
     for (int iteration = 0; iteration < max_iterations; ++iteration) {
@@ -94,7 +99,6 @@ least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& l
             if (solve3(a, rhs, step)) {
                 const vec3 trial{x[0] + step[0], x[1] + step[1], x[2] + step[2]};
                 normal_equations next = accumulate(local, trial);
-                ++fit.passes;
                 // A step that raises S by no more than its rounding noise is taken: near the
                 // minimum the Gauss-Newton step is still accurate where S can no longer judge it.
                 if (next.sum_of_squares <= current.sum_of_squares + current.rounding) {
@@ -108,38 +112,16 @@ least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& l
             }
             damping *= 10.0;
         }
-        fit.iterations = iteration + 1;
         if (!accepted) break;
         const double size = std::max({std::abs(x[0]), std::abs(x[1]), std::abs(x[2]), extent});
         const double step_length = std::hypot(step[0], step[1], step[2]);
+        if (step_length <= 1e-15 * size) break;
         // Within the noise of S, Gauss-Newton steps keep shrinking until they reach the noise
         // floor of the gradient; stop once they no longer do.
-        if (step_length <= 1e-15 * size ||
-            (!improved && step_length > 0.5 * previous_step_length)) {
-            fit.converged = true;
-            break;
-        }
+        if (!improved && step_length > 0.5 * previous_step_length) break;
         previous_step_length = step_length;
     }
-    fit.circle = {{x[0], x[1]}, x[2]};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) fit.jtj[i][j] = current.jtj[i][j];
-    fit.sum_of_squares = current.sum_of_squares;
-    return fit;
-}
-
-circle2 least_squares_circle(const std::vector<point2>& points, const circle2& start) {
-    if (points.empty()) return start;
-
-    point2 origin{0.0, 0.0};
-    for (const point2& p : points) origin = origin + p;
-    origin = (1.0 / static_cast<double>(points.size())) * origin;
-    const std::vector<point2> local = offsets_from(points, origin);
-    const circle2 fit = least_squares_circle_local(
-                            local, largest_norm(local),
-                            {{start.centre.x - origin.x, start.centre.y - origin.y}, start.radius})
-                            .circle;
-    return {{fit.centre.x + origin.x, fit.centre.y + origin.y}, fit.radius};
+    return {{x[0] + origin.x, x[1] + origin.y}, x[2]};
 }
 
 }  // namespace detail

@@ -25,25 +25,6 @@ namespace detail {
 // its iteration cap with the best circle reached, which is no worse than `start`.
 circle2 least_squares_circle(const std::vector<point2>& points, const circle2& start);
 
-// The same iteration, with what a report of the fit needs.
-struct least_squares_circle_fit {
-    circle2 circle;
-    // J^T J at `circle` for the parameters (centre x, centre y, radius), and the sum of squares.
-    double jtj[3][3];
-    double sum_of_squares;
-    int iterations;
-    int passes;  // over the points: one per circle evaluated, the start included
-    // True when the iteration stopped by its step test or at the noise floor; false after its
-    // cap of 200 iterations or when no damping gave a step that could be kept.
-    bool converged;
-};
-
-// The iteration on points already in coordinates local to the data (a origin among or near
-// them, as least_squares_circle takes the centroid), with `extent` the largest norm of a point
-// and `start` in the same coordinates. A set of n points costs one pass per trial circle.
-least_squares_circle_fit least_squares_circle_local(const std::vector<point2>& local, double extent,
-                                                    const circle2& start);
-
 }  // namespace detail
 }  // namespace vantor
 

@@ -1,5 +1,6 @@
 #include "numeric/scatter.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <Eigen/Eigenvalues>
@@ -15,23 +16,27 @@ bool scatter3::finite() const {
     return all;
 }
 
-void scatter3::merge(const scatter3& other) {
-    if (other.count == 0) return;
-    if (count == 0) {
-        *this = other;
-        return;
+scatter3 scatter_from_sums(const double (&sums)[10], const point3& reference) {
+    scatter3 s;
+    if (!(sums[0] > 0.0)) return s;
+    const double n = sums[0];
+    const point3 mean{sums[1] / n, sums[2] / n, sums[3] / n};
+    const double m[3] = {mean.x, mean.y, mean.z};
+    // Products in the order xx, xy, xz, yy, yz, zz.
+    const int row[6] = {0, 0, 0, 1, 1, 2}, column[6] = {0, 1, 2, 1, 2, 2};
+    for (int k = 0; k < 6; ++k) {
+        const int i = row[k], j = column[k];
+        s.matrix[i][j] = s.matrix[j][i] = sums[4 + k] - n * m[i] * m[j];
     }
-    const double na = static_cast<double>(count), nb = static_cast<double>(other.count);
-    const double n = na + nb;
-    const double d[3] = {other.centroid.x - centroid.x, other.centroid.y - centroid.y,
-                         other.centroid.z - centroid.z};
-    const double weight = na * nb / n;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) matrix[i][j] += other.matrix[i][j] + weight * d[i] * d[j];
-    const double share = nb / n;
-    centroid = {centroid.x + share * d[0], centroid.y + share * d[1], centroid.z + share * d[2]};
-    count += other.count;
-    magnitude = std::max(magnitude, other.magnitude);
+    // Rounding can leave a diagonal entry of a tiny spread below 0.
+    for (int i = 0; i < 3; ++i) s.matrix[i][i] = std::max(0.0, s.matrix[i][i]);
+    s.count = static_cast<std::size_t>(n);
+    s.centroid = reference + mean;
+    const double trace = s.matrix[0][0] + s.matrix[1][1] + s.matrix[2][2];
+    s.magnitude =
+        std::max({std::abs(s.centroid.x), std::abs(s.centroid.y), std::abs(s.centroid.z)}) +
+        std::sqrt(trace / n);
+    return s;
 }
 
 principal_axes principal_axes_of(const scatter3& s) {
