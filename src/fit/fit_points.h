@@ -5,6 +5,7 @@
 #define VANTOR_FIT_FIT_POINTS_H
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -40,18 +41,30 @@ spanto::vector oriented(const spanto::vector& v);
 // maximum, rms, and the deviation (largest minus smallest; twice the largest when `diameters`,
 // as straightness measures it). Returns the sum of squared distances. The distance must be NaN
 // for a point with a NaN coordinate, as every distance of the geometry layer is.
+//
+// With targets, the indices of the points whose distance lies within `tolerance` of one of them
+// become the report's contacts (for a minimax element, the distances of its boundary).
 template <class Distance>
-double measure(const actual& points, const Distance& distance, bool diameters, fit_report& r) {
+double measure(const actual& points, const Distance& distance, bool diameters, fit_report& r,
+               std::initializer_list<double> targets = {}, double tolerance = 0.0) {
     extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     double sum = 0.0;
     std::size_t n = 0;
-    for (const spanto::point& p : points) {
+    const spanto::point* p = points.data();
+    const int count = points.numpoints();
+    for (int i = 0; i < count; ++i) {
         // A point with a NaN coordinate has a NaN distance: it is left out.
-        const double d = distance(p);
+        const double d = distance(p[i]);
         if (d != d) continue;
         fold_value(d, e);
         sum += d * d;
         ++n;
+        for (double target : targets) {
+            if (std::abs(d - target) <= tolerance) {
+                r.contacts.push_back(i);
+                break;
+            }
+        }
     }
     r.minimum = e.low;
     r.maximum = e.high;
