@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "numeric/scatter.h"
+#include "numeric/lanes.h"
 
 namespace vantor {
 namespace detail {

@@ -18,6 +18,7 @@
 #include <limits>
 #include <vector>
 
+#include "numeric/lanes.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
@@ -56,10 +57,6 @@ double extent_of(const std::vector<point3>& centred);
 // an absolute error of the rounding of the largest), or no more than the rounding of the
 // coordinates themselves.
 bool negligible_spread(const scatter3& s, const principal_axes& axes, int k);
-
-// Two doubles; GCC and Clang map the type to the target's SIMD registers.
-typedef double two_doubles __attribute__((vector_size(16)));
-typedef long long two_masks __attribute__((vector_size(16)));
 
 // Sums of offsets and of their products, two points a step.
 struct offset_sums {
