@@ -86,12 +86,16 @@ projection project(const actual& points, const view& v) {
     const spanto::vector a = v.a, b = v.b, normal = v.normal;
     double sum = 0.0, squares = 0.0, largest = 0.0, sx = 0.0, sy = 0.0;
     std::size_t count = 0;
+    bool infinite = false;
     for (int i = 0; i < n; ++i) {
         const spanto::vector d = p[i] - o;
         const point2 trace{spanto::dot(d, a), spanto::dot(d, b)};
         const double h = spanto::dot(d, normal);
-        // A NaN coordinate makes every product NaN.
-        if (h != h) continue;
+        // A NaN coordinate makes every product NaN; so may an infinite one.
+        if (h != h) {
+            infinite = infinite || p[i].valid();
+            continue;
+        }
         traces[count++] = trace;
         sx += trace.x;
         sy += trace.y;
@@ -106,7 +110,8 @@ projection project(const actual& points, const view& v) {
     const double c = static_cast<double>(count);
     pr.height = sum / c;
     pr.height_sum_of_squares = std::max(0.0, squares - c * pr.height * pr.height);
-    pr.finite = std::isfinite(pr.extent) && std::isfinite(sum) && std::isfinite(squares);
+    pr.finite =
+        !infinite && std::isfinite(pr.extent) && std::isfinite(sum) && std::isfinite(squares);
     return pr;
 }
 

@@ -85,6 +85,13 @@ const failure_case cases[] = {
     {"circle seen edge-on",
      checked<spanto::circle>([] { return fit_circle(ring(8), vector(1, 0, 0)); }),
      "lie on one line"},
+    {"circle along a direction through an infinite point", checked<spanto::circle>([] {
+         actual a(9);
+         for (const point& p : ring(8)) a.append(p);
+         a.append(inf, 0, 1);
+         return fit_circle(a, vector(0, 0, 1));
+     }),
+     "infinite coordinate"},
     {"circle of two points along a direction",
      checked<spanto::circle>([] { return fit_circle(ring(2), vector(0, 0, 1)); }),
      "a circle needs at least 3"},
