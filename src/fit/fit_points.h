@@ -17,8 +17,6 @@
 
 namespace vantor::detail {
 
-inline point3 as_point3(const spanto::point& p) { return {p.x, p.y, p.z}; }
-inline point3 as_point3(const spanto::vector& v) { return {v.x, v.y, v.z}; }
 inline spanto::point as_point(const point3& p) { return {p.x, p.y, p.z}; }
 inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 

@@ -57,17 +57,6 @@ struct normal_equations {
         ++count;
     }
 
-    // Folds in the sums of further residuals.
-    void merge(const normal_equations& other) {
-        for (int i = 0; i < P; ++i) {
-            jtr[i] += other.jtr[i];
-            for (int j = 0; j <= i; ++j) jtj[i][j] += other.jtj[i][j];
-        }
-        sum_of_squares += other.sum_of_squares;
-        rounding += other.rounding;
-        count += other.count;
-    }
-
     // Completes the matrix from its lower triangle and turns the rounding sum into a bound.
     void complete() {
         for (int i = 0; i < P; ++i)

@@ -79,15 +79,6 @@ bool surrounded(const std::vector<point2>& points, point2 centre) {
     return first + 2.0 * pi - previous < pi;
 }
 
-std::vector<std::size_t> points_at_distance(const std::vector<point2>& points, point2 centre,
-                                            double radius, double tolerance) {
-    std::vector<std::size_t> indices;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (std::abs(distance(points[i], centre) - radius) <= tolerance) indices.push_back(i);
-    }
-    return indices;
-}
-
 std::optional<point2> circumcentre(point2 a, point2 b, point2 c) {
     const point2 u = b - a;
     const point2 v = c - a;

@@ -66,11 +66,6 @@ angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre
 // so it shows between occupied sectors.
 bool surrounded(const std::vector<point2>& points, point2 centre);
 
-// The indices of the points whose distance from `centre` lies within `tolerance` of `distance`:
-// the contact points of a circle of that radius.
-std::vector<std::size_t> points_at_distance(const std::vector<point2>& points, point2 centre,
-                                            double distance, double tolerance);
-
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
 // the points are collinear against rounding: |cross(b - a, c - a)| <= 1e-14 * |b - a| * |c - a|.
 std::optional<point2> circumcentre(point2 a, point2 b, point2 c);

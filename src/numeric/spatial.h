@@ -32,8 +32,6 @@ struct frame3 {
 
     // Coordinates of v in the frame.
     point3 local(point3 v) const { return {dot(v, x), dot(v, y), dot(v, z)}; }
-    // The vector with coordinates c in the frame.
-    point3 global(point3 c) const { return c.x * x + c.y * y + c.z * z; }
 };
 
 // A frame whose z is the unit vector along `axis` (not zero). Its x is the unit vector of
