@@ -56,7 +56,8 @@ VANTOR_EXPORT bool criterion_named(const char* name, criterion& c);
 //   cone:      "apex", "direction" (unit, from the apex towards increasing radius),
 //              "half_angle" (in degrees, 0 to 90)
 // Lines, planes, circles and cylinders have no orientation: their directions and normals are
-// reported as the fit finds them, up to sign.
+// turned to point to positive z, then positive y, then positive x (a circle fitted along a
+// given direction keeps that direction).
 struct fit_parameter {
     const char* name = "";
     int size = 0;  // 3 or 1
@@ -81,25 +82,35 @@ struct fit_report {
     // zone width.
     double deviation = 0.0;
     // The smallest and largest signed distance of a point from the element; for a line, the
-    // smallest and largest distance from it.
+    // smallest and largest distance from it. For a circle these distances, like the deviation,
+    // are radial: a point's distance from the circle's axis minus the radius.
     double minimum = 0.0;
     double maximum = 0.0;
-    // The root mean square of the points' distances from the element.
+    // The root mean square of the same distances.
     double rms = 0.0;
-    // The iterations the solver ran; 0 for a fit in closed form.
+    // The iterations the solver ran on all the points: Gauss-Newton steps of a least-squares
+    // fit (its start may have iterated on a sample of at most 1024 points), the steps of a
+    // minimax circle's solver; 0 for a fit in closed form and for the minimum circumscribed
+    // circle.
     int iterations = 0;
-    // True when the solver met its convergence test rather than stopping at its limit.
+    // True when the solver met its convergence test; a fit that does not fails.
     bool converged = false;
-    // The element's parameters, named and ordered as fit_parameter describes.
+    // The element's parameters, named and ordered as fit_parameter describes; none when the fit
+    // failed.
     std::vector<fit_parameter> parameters;
     // True when the parameters carry standard uncertainties: for least-squares fits, from the
-    // Jacobian J of the distances at the solution and the residual variance
-    // s^2 = sum of squared distances / (points - number of free parameters), as covariance
-    // s^2 (J^T J)^-1 propagated to the reported values. False for the minimax criteria, whose
-    // uncertainty values are then 0 and mean nothing.
+    // Jacobian J of the residuals at the solution and the residual variance
+    // s^2 = sum of squared residuals / (residuals - free parameters), as covariance
+    // s^2 (J^T J)^-1 propagated to the reported values. A point gives one residual, its
+    // distance (two for a line: the components of its offset across it). A circle's
+    // uncertainties add those of its plane (the mean height along a given direction, or the
+    // least-squares plane) to those of the circle in it. False for the minimax criteria and when
+    // there are no more residuals than parameters; the uncertainty values are then 0 and mean
+    // nothing.
     bool has_uncertainty = false;
     // For the minimax criteria, the indices (into the point set, invalid points counted) of
-    // the points on the boundary of the zone or on the fitted surface that decide the result.
+    // the points on the boundary of the zone or on the fitted surface that decide the result
+    // (within 1e-12 of the size of the set), in index order.
     std::vector<int> contacts;
 
     bool valid() const { return error.empty(); }
@@ -113,12 +124,13 @@ struct fit_result : fit_report {
 };
 
 // The least-squares line (criterion gauss; 2 or more distinct valid points), or the line of the
-// thinnest cylinder that holds every point (zone).
+// thinnest cylinder that holds every point (zone; not available in this version).
 VANTOR_EXPORT fit_result<spanto::line> fit_line(const actual& points,
                                                 criterion c = criterion::gauss);
 
-// The plane of the criterion (gauss or zone; 3 or more valid points not all on one line). The
-// normal is chosen to point to the side of positive z, then y, then x.
+// The plane of the criterion (gauss or zone, which this version does not fit yet; 3 or more
+// valid points not all on one line). The normal is chosen to point to the side of positive z,
+// then y, then x.
 VANTOR_EXPORT fit_result<spanto::plane> fit_plane(const actual& points,
                                                   criterion c = criterion::gauss);
 
@@ -136,17 +148,22 @@ VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
                                                     const spanto::vector& direction,
                                                     criterion c = criterion::gauss);
 
-// The sphere of the criterion (any of the four; 4 or more valid points not all in one plane).
+// The sphere of the criterion (any of the four; this version fits gauss; 4 or more valid points
+// not all in one plane).
 VANTOR_EXPORT fit_result<spanto::sphere> fit_sphere(const actual& points,
                                                     criterion c = criterion::gauss);
 
-// The cylinder of the criterion (any of the four; 5 or more valid points).
+// The cylinder of the criterion (any of the four; this version fits gauss; 5 or more valid
+// points, not all on one line or in one plane).
 VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
                                                         criterion c = criterion::gauss);
 
-// The cone of the criterion (gauss or zone; 6 or more valid points). The returned cone's first
-// point is the point of its axis nearest the centroid and its second point lies one unit
-// further along the direction of increasing radius, so that rotaxis() points that way.
+// The cone of the criterion (gauss or zone; this version fits gauss; 6 or more valid points, not
+// all on one line or in one plane). The returned cone's first point is the point of its axis
+// nearest the centroid and its second point lies one unit further along the direction of
+// increasing radius, so that rotaxis() points that way. A cone whose half angle is 0 to working
+// precision (a cylinder, whose apex lies at infinity) and one whose apex lies among the points
+// are failures.
 VANTOR_EXPORT fit_result<spanto::cone> fit_cone(const actual& points,
                                                 criterion c = criterion::gauss);
 

@@ -1,6 +1,7 @@
-// vantor: a dimensional-metrology library. Fill a point set (`actual`), fit substitute
-// circles (`substitute`), evaluate form (`straightness`, `flatness`, `roundness`,
-// `sphereicity`, `cylindricity`, `coneicity`) against a datum.
+// vantor: a dimensional-metrology library. Fill a point set (`actual`), fit reference elements
+// (`fit_line` ... `fit_cone`) or substitute circles (`substitute`), evaluate form
+// (`straightness`, `flatness`, `roundness`, `sphereicity`, `cylindricity`, `coneicity`) against
+// a datum.
 #ifndef VANTOR_VANTOR_H
 #define VANTOR_VANTOR_H
 
@@ -9,6 +10,7 @@
 #include "vantor/actual.h"
 #include "vantor/element.h"
 #include "vantor/feature.h"
+#include "vantor/fit.h"
 #include "vantor/roundness_analysis.h"
 #include "vantor/substitute.h"
 #include "vantor/version.h"

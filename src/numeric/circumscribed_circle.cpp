@@ -33,31 +33,22 @@ void move_to_front(std::vector<point2>& points, std::size_t index) {
                 points.begin() + static_cast<std::ptrdiff_t>(index) + 1);
 }
 
-}  // namespace
-
-circle2 minimum_circumscribed_circle(const std::vector<point2>& points) {
-    if (points.empty()) return {{0.0, 0.0}, 0.0};
-
-    // Local coordinates about the middle of the bounding box.
-    point2 low = points.front();
-    point2 high = points.front();
-    for (const point2& p : points) {
-        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-    }
-    const point2 origin = 0.5 * (low + high);
-    std::vector<point2> local = offsets_from(points, origin);
-
+// Welzl's loops over `local` (points relative to the middle of their bounding box, whose
+// half diagonal is `extent`), which are shuffled and reordered in place. Returns the circle in
+// the same coordinates.
+circle2 smallest_enclosing(std::vector<point2>& local, double extent) {
     // Fisher-Yates with a fixed seed; the index is reduced from the engine's output directly so
     // that the order is the same with every standard library.
     std::mt19937_64 engine(0x5eed);
     for (std::size_t i = local.size() - 1; i > 0; --i)
         std::swap(local[i], local[static_cast<std::size_t>(engine() % (i + 1))]);
 
-    const double extent = 0.5 * distance(low, high);
+    // Outside by more than the tolerance, compared in squares: no square root per point.
     const double tolerance = 16.0 * std::numeric_limits<double>::epsilon() * extent;
     const auto outside = [tolerance](point2 p, const circle2& c) {
-        return distance(p, c.centre) > c.radius + tolerance;
+        const point2 d = p - c.centre;
+        const double reach = c.radius + tolerance;
+        return dot(d, d) > reach * reach;
     };
 
     circle2 c{local[0], 0.0};
@@ -76,11 +67,45 @@ circle2 minimum_circumscribed_circle(const std::vector<point2>& points) {
         }
         move_to_front(local, i);
     }
+    return c;
+}
 
-    const point2 centre = c.centre + origin;
+// The middle of the bounding box of the points and its half diagonal.
+void bounding_middle(const std::vector<point2>& points, point2& middle, double& extent) {
+    point2 low = points.front();
+    point2 high = points.front();
+    for (const point2& p : points) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    middle = 0.5 * (low + high);
+    extent = 0.5 * distance(low, high);
+}
+
+}  // namespace
+
+circle2 minimum_circumscribed_circle(const std::vector<point2>& points) {
+    if (points.empty()) return {{0.0, 0.0}, 0.0};
+    point2 origin;
+    double extent = 0.0;
+    bounding_middle(points, origin, extent);
+    std::vector<point2> local = offsets_from(points, origin);
+    const point2 centre = smallest_enclosing(local, extent).centre + origin;
     double radius = 0.0;
     for (const point2& p : points) radius = std::max(radius, distance(p, centre));
     return {centre, radius};
+}
+
+circle2 minimum_circumscribed_circle(std::vector<point2>&& points) {
+    if (points.empty()) return {{0.0, 0.0}, 0.0};
+    point2 origin;
+    double extent = 0.0;
+    bounding_middle(points, origin, extent);
+    for (point2& p : points) p = p - origin;
+    const point2 centre = smallest_enclosing(points, extent).centre;
+    double radius = 0.0;
+    for (const point2& p : points) radius = std::max(radius, distance(p, centre));
+    return {centre + origin, radius};
 }
 
 }  // namespace detail

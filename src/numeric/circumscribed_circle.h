@@ -24,6 +24,10 @@ namespace detail {
 // it.
 circle2 minimum_circumscribed_circle(const std::vector<point2>& points);
 
+// The same circle, computed in the storage of the points given, which are left shifted and
+// reordered; the radius is then the largest distance from the centre of the shifted points.
+circle2 minimum_circumscribed_circle(std::vector<point2>&& points);
+
 }  // namespace detail
 }  // namespace vantor
 

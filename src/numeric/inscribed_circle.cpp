@@ -20,8 +20,13 @@ constexpr double shortest_chord = 1e-6;
 
 }  // namespace
 
-circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start) {
-    if (points.empty()) return {start, 0.0};
+circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start,
+                                 solver_outcome* outcome) {
+    solver_outcome ended;
+    if (points.empty()) {
+        if (outcome != nullptr) *outcome = ended;
+        return {start, 0.0};
+    }
 
     const std::vector<point2> local = offsets_from(points, start);
     const double extent = largest_norm(local);
@@ -33,9 +38,13 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
     std::vector<std::size_t> nearest;
     std::vector<point2> nearest_offsets;
     for (int step = 0; step < max_steps; ++step) {
+        ended.steps = step;
         double smallest = std::numeric_limits<double>::infinity();
         for (const point2& q : local) smallest = std::min(smallest, distance(q, centre));
-        if (!(smallest > best)) break;
+        if (!(smallest > best)) {
+            ended.converged = true;
+            break;
+        }
         best = smallest;
         best_centre = centre;
         if (smallest == 0.0) break;
@@ -49,7 +58,10 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
             }
         }
         const angular_gap gap = largest_angular_gap(nearest_offsets, {0.0, 0.0});
-        if (gap.angle < pi - angle_tolerance) break;
+        if (gap.angle < pi - angle_tolerance) {
+            ended.converged = true;
+            break;
+        }
 
         // The nearest directions span the arc from `after` counter-clockwise to `before`; the
         // centre moves against the arc's middle direction, along the bisector of its ends.
@@ -85,6 +97,7 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
         if (!(t_min < std::numeric_limits<double>::infinity())) break;
         centre = centre + t_min * direction;
     }
+    if (outcome != nullptr) *outcome = ended;
 
     const point2 result = best_centre + start;
     double radius = std::numeric_limits<double>::infinity();

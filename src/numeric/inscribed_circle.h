@@ -26,8 +26,10 @@ namespace detail {
 // radius is the smallest distance from `start`). It also stops, returning the best circle so
 // far, when a step no longer increases f (a degenerate, cocircular configuration at rounding
 // level) or after 10,000 steps. An empty set returns `start` with radius 0; a start that
-// coincides with a point returns radius 0 there.
-circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start);
+// coincides with a point returns radius 0 there. When `outcome` is given it receives the steps
+// taken and whether the walk stopped at a strict local maximum (or where f no longer grew).
+circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start,
+                                 solver_outcome* outcome = nullptr);
 
 // The same for long smooth profiles (a filtered profile of many points), across whose valleys
 // the walk advances nearly point by point, at a pass over all points a step: it walks first on

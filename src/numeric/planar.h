@@ -22,6 +22,13 @@ struct circle2 {
     double radius;
 };
 
+// How an iterative planar solver ended: the steps it took and whether it stopped at its
+// optimality test (rather than at its step limit or for want of a direction to go).
+struct solver_outcome {
+    int steps = 0;
+    bool converged = false;
+};
+
 inline point2 operator-(point2 a, point2 b) { return {a.x - b.x, a.y - b.y}; }
 inline point2 operator+(point2 a, point2 b) { return {a.x + b.x, a.y + b.y}; }
 inline point2 operator*(double s, point2 a) { return {s * a.x, s * a.y}; }

@@ -158,8 +158,13 @@ void keep_contacts(const linearisation& lin, point2 step, double tolerance,
 
 }  // namespace
 
-zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start) {
-    if (points.empty()) return {start, 0.0, 0.0};
+zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start,
+                          solver_outcome* outcome) {
+    solver_outcome ended;
+    if (points.empty()) {
+        if (outcome != nullptr) *outcome = {0, true};
+        return {start, 0.0, 0.0};
+    }
 
     const std::vector<point2> local = offsets_from(points, start);
     const double extent = largest_norm(local);
@@ -171,14 +176,19 @@ zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start) {
     double width = lin.largest - lin.smallest;
     double radius = std::clamp(0.5 * width, smallest_trust_radius * extent, extent);
     std::vector<std::size_t> outer, inner;
+    ended.converged = !(width > 0.0);
     for (int step = 0; step < max_steps && width > 0.0; ++step) {
+        ended.steps = step + 1;
         for (std::size_t i = 0; i < local.size(); ++i) {
             if (lin.distance[i] == lin.largest) add_once(outer, i);
             if (lin.distance[i] == lin.smallest) add_once(inner, i);
         }
         const model_step model = solve_model(lin, radius, outer, inner, tolerance);
         const double predicted = width - model.width;
-        if (!(predicted > tolerance)) break;
+        if (!(predicted > tolerance)) {
+            ended.converged = true;
+            break;
+        }
 
         const point2 trial = centre + model.step;
         const double trial_width = zone_width(local, trial);
@@ -194,8 +204,12 @@ zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start) {
             linearise(local, centre, lin);
             width = lin.largest - lin.smallest;
         }
-        if (radius <= 4.0 * eps * std::max(extent, norm(centre))) break;
+        if (!(width > 0.0) || radius <= 4.0 * eps * std::max(extent, norm(centre))) {
+            ended.converged = true;
+            break;
+        }
     }
+    if (outcome != nullptr) *outcome = ended;
 
     const point2 result = centre + start;
     zone2 zone{result, std::numeric_limits<double>::infinity(), 0.0};

@@ -35,8 +35,11 @@ struct zone2 {
 // returned centre, so all points lie within the zone. The result is never wider than the zone
 // about `start`. When the width has no local minimum near the start (nearly collinear points,
 // whose zone narrows as the centre recedes) the solver stops after 500 steps with the narrowest
-// zone reached. An empty set returns `start` with both radii 0.
-zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start);
+// zone reached. An empty set returns `start` with both radii 0. When `outcome` is given it
+// receives the steps taken and whether the model predicted no further narrowing (or the trust
+// region shrank to rounding, or the width is 0).
+zone2 minimum_zone_circle(const std::vector<point2>& points, point2 start,
+                          solver_outcome* outcome = nullptr);
 
 }  // namespace detail
 }  // namespace vantor

@@ -15,7 +15,9 @@ int main() {
     points.append(0.0, 1.0, 0.5);
     // Heights 1, 1.5 and 0.5 along z: a zone 1 wide.
     const vantor::flatness flat(points, spanto::vector(0, 0, 1));
-    std::printf("vantor %s, C++ %ld: flatness %.3f\n", vantor::version(), __cplusplus,
-                flat.value());
-    return flat.valid() && flat.value() == 1.0 ? 0 : 1;
+    // The fitting interface, whose implementation uses Eigen, needs nothing more from here.
+    const vantor::fit_result<spanto::plane> fitted = vantor::fit_plane(points);
+    std::printf("vantor %s, C++ %ld: flatness %.3f, fitted plane %s\n", vantor::version(),
+                __cplusplus, flat.value(), fitted.valid() ? "valid" : fitted.error.c_str());
+    return flat.valid() && flat.value() == 1.0 && fitted.valid() ? 0 : 1;
 }

@@ -1,0 +1,64 @@
+// Building the reports of the fitting interface: the failure path and its reasons, the
+// parameters with their uncertainties.
+#ifndef VANTOR_FIT_FIT_REPORT_H
+#define VANTOR_FIT_FIT_REPORT_H
+
+#include <string>
+#include <vector>
+
+#include "numeric/fit_status.h"
+#include "vantor/fit.h"
+
+namespace vantor::detail {
+
+// Marks the result failed: the reason, an invalid element, no parameters.
+template <class Element>
+fit_result<Element>& fail(fit_result<Element>& result, std::string reason) {
+    result.error = std::move(reason);
+    result.element = Element();
+    result.parameters.clear();
+    result.contacts.clear();
+    result.has_uncertainty = false;
+    result.converged = false;
+    return result;
+}
+
+// Reasons for refusing criterion c for an element ("a cylinder"): not (yet) fitted by this
+// library, not defined for the element at all, or not a criterion.
+std::string not_available(criterion c, const char* element);
+std::string not_defined(criterion c, const char* element);
+std::string unknown_criterion(criterion c);
+
+// "too few points: a cylinder needs at least 5 valid points, the set has 3".
+std::string too_few_points(const char* element, int needed, std::size_t valid);
+
+// The reason for a failure of the numeric core, for the element named ("a cone").
+std::string status_reason(fit_status status, const char* element);
+
+// Appends a parameter of three values or of one value, with its standard uncertainties.
+void add_parameter(fit_report& report, const char* name, const spanto::point& value,
+                   const double* uncertainty);
+void add_parameter(fit_report& report, const char* name, const spanto::vector& value,
+                   const double* uncertainty);
+void add_parameter(fit_report& report, const char* name, double value, double uncertainty);
+
+// True when every parameter value and uncertainty, the deviation and the rms are finite.
+bool finite_values(const fit_report& report);
+
+// The result, failed when a value it reports is not finite: a last guard, so that no NaN ever
+// passes for a fitted value.
+template <class Element>
+fit_result<Element>& checked(fit_result<Element>& result) {
+    if (result.valid() && !finite_values(result))
+        fail(result, "the fit gave a value that is not finite");
+    return result;
+}
+
+// Scales the standard uncertainties of the parameters from s = 1 to the residual variance of
+// the fit, sum_of_squares / (residuals - parameters); without degrees of freedom there is no
+// variance, and the report carries no uncertainties.
+void scale_uncertainties(fit_report& report, double sum_of_squares, long residuals, int parameters);
+
+}  // namespace vantor::detail
+
+#endif  // VANTOR_FIT_FIT_REPORT_H

@@ -1,0 +1,140 @@
+#include "numeric/cone_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "numeric/axis_search.h"
+#include "numeric/planar.h"
+#include "numeric/sample.h"
+#include "numeric/uncertainty.h"
+
+namespace vantor {
+namespace detail {
+
+namespace {
+
+constexpr std::size_t sample_limit = 1024;
+
+cone_state state_of(const axial_start& s) {
+    return {s.frame, s.origin, s.radius, std::atan(s.slope)};
+}
+
+least_squares_result<cone_model> refine(const std::vector<point3>& points, double scale,
+                                        const cone_state& start) {
+    return minimise_squares(cone_model(points, scale), start);
+}
+
+cone_solution solution_of(const least_squares_result<cone_model>& r) {
+    cone_solution solution;
+    solution.state = r.state;
+    solution.iterations = r.iterations;
+    solution.converged = r.converged;
+    if (!r.converged) return solution;
+    const cone_state& s = r.state;
+    const double tangent = std::tan(s.angle);
+    // The apex more than 1e12 radii away: a cylinder to working precision.
+    if (std::abs(tangent) <= 1e-12) {
+        solution.status = fit_status::cylindrical;
+        return solution;
+    }
+    if (s.radius < 0.0) {
+        solution.status = fit_status::apex_inside;
+        return solution;
+    }
+    const frame3& f = s.frame;
+    solution.apex = s.origin - (s.radius / tangent) * f.z;
+
+    // Derivatives of apex = o - (r / tan psi) z, direction and psi with respect to
+    // (a, b, alpha, beta, dr, dpsi), the tilt turning the axis about o.
+    const double behind = s.radius / tangent;
+    const double sine = std::sin(s.angle);
+    const double x[3] = {f.x.x, f.x.y, f.x.z}, y[3] = {f.y.x, f.y.y, f.y.z},
+                 z[3] = {f.z.x, f.z.y, f.z.z};
+    double g[7][6] = {};
+    for (int k = 0; k < 3; ++k) {
+        g[k][0] = x[k];
+        g[k][1] = y[k];
+        g[k][2] = -behind * x[k];
+        g[k][3] = -behind * y[k];
+        g[k][4] = -z[k] / tangent;
+        g[k][5] = s.radius / (sine * sine) * z[k];
+        g[3 + k][2] = x[k];
+        g[3 + k][3] = y[k];
+    }
+    g[6][5] = 1.0;
+    if (!unit_uncertainties(&r.at_solution.jtj[0][0], 6, &g[0][0], 7, solution.unit_uncertainty)) {
+        solution.status = fit_status::undetermined;
+        return solution;
+    }
+    // Towards increasing radius; (x, -y, -z) keeps the frame right-handed.
+    if (s.angle < 0.0) {
+        solution.state.frame = {f.x, -1.0 * f.y, -1.0 * f.z};
+        solution.state.angle = -s.angle;
+    }
+    solution.status = fit_status::ok;
+    return solution;
+}
+
+}  // namespace
+
+void cone_model::evaluate(const state& s, normal_equations<size>& out) const {
+    const frame3 f = s.frame;
+    const point3 o = s.origin;
+    const double radius = s.radius;
+    const double c = std::cos(s.angle), sn = std::sin(s.angle);
+    normal_equations<size> ne;
+    for (const point3& p : *points_) {
+        const point3 d = p - o;
+        const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
+        const double rho = std::sqrt(x * x + y * y);
+        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
+        const double ux = x * inverse, uy = y * inverse;
+        const double radial = rho - radius;
+        const double row[size] = {
+            -c * ux, -c * uy, -c * ux * z - sn * x, -c * uy * z - sn * y, -c, -radial * sn - z * c};
+        ne.add(row, radial * c - z * sn, rho + std::abs(radius) + std::abs(z));
+    }
+    out = ne;
+}
+
+cone_state cone_model::moved(const state& s, const double* step) const {
+    cone_state m;
+    m.frame = tilted(s.frame, step[2], step[3]);
+    m.angle = s.angle + step[5];
+    // The surface is the same for angle and angle - pi: keep it in (-pi/2, pi/2].
+    if (m.angle > 0.5 * pi) m.angle -= pi;
+    if (m.angle <= -0.5 * pi) m.angle += pi;
+    const point3 shifted = s.origin + step[0] * s.frame.x + step[1] * s.frame.y;
+    const double along = dot(shifted, m.frame.z);
+    m.origin = shifted - along * m.frame.z;
+    // The foot of the centroid lies `along` behind the shifted point: follow the generator.
+    m.radius = s.radius + step[4] - along * std::tan(m.angle);
+    return m;
+}
+
+double cone_model::scaled_step(const double* step) const {
+    return std::max({std::abs(step[0]) / scale_, std::abs(step[1]) / scale_, std::abs(step[2]),
+                     std::abs(step[3]), std::abs(step[4]) / scale_, std::abs(step[5])});
+}
+
+cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes) {
+    const double scale = extent_of(axes, points.size());
+    const std::vector<point3> sample = strided_sample(points, sample_limit);
+    const std::optional<least_squares_result<cone_model>> start =
+        refined_axial_start<cone_model>(sample, axes, scale, true, state_of);
+    if (!start) {
+        cone_solution none;
+        none.status = fit_status::no_start;
+        return none;
+    }
+    if (sample.size() == points.size()) return solution_of(*start);
+    return solution_of(refine(points, scale, start->state));
+}
+
+cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start) {
+    return solution_of(refine(points, extent_of(points), start));
+}
+
+}  // namespace detail
+}  // namespace vantor

@@ -1,0 +1,73 @@
+// The least-squares cone of points centred on their centroid.
+//
+// Parametrisation: the state is a frame whose z is the axis, the axis point nearest the
+// centroid (the coordinate origin), the radius r there and the half angle psi, signed: the
+// radius at height z along the axis is r + z tan(psi). Nothing refers to the apex, which
+// recedes without bound as psi goes to 0, so the parametrisation stays well-conditioned for
+// small half angles and passes through the cylinder. A point's residual is its distance from
+// the generator in its meridian half-plane, (rho - r) cos(psi) - z sin(psi); a step
+// (a, b, alpha, beta, dr, dpsi) shifts and tilts the axis as for the cylinder (the radius at
+// the new foot of the centroid follows along the generator) and changes r and psi.
+//
+// Start: as for the cylinder, with the tapered algebraic element about each candidate axis
+// (axis_search.h). At the end the axis is turned to point towards increasing radius (psi > 0).
+#ifndef VANTOR_NUMERIC_CONE_FIT_H
+#define VANTOR_NUMERIC_CONE_FIT_H
+
+#include <vector>
+
+#include "numeric/fit_status.h"
+#include "numeric/gauss_newton.h"
+#include "numeric/scatter.h"
+#include "numeric/spatial.h"
+
+namespace vantor {
+namespace detail {
+
+struct cone_state {
+    frame3 frame;   // z along the axis
+    point3 origin;  // the point of the axis nearest the coordinate origin
+    double radius;  // the radius at origin
+    double angle;   // the half angle, radians, in (-pi/2, pi/2]: radius + z tan(angle) at z
+};
+
+class cone_model {
+  public:
+    static constexpr int size = 6;
+    using state = cone_state;
+
+    // `scale`: the extent of the points, the unit of the lengths of a step.
+    cone_model(const std::vector<point3>& points, double scale) : points_(&points), scale_(scale) {}
+
+    void evaluate(const state& s, normal_equations<size>& ne) const;
+    state moved(const state& s, const double* step) const;
+    double scaled_step(const double* step) const;
+
+  private:
+    const std::vector<point3>* points_;
+    double scale_;
+};
+
+struct cone_solution {
+    fit_status status = fit_status::not_converged;
+    // With frame.z pointing towards increasing radius (angle >= 0).
+    cone_state state{};
+    // The apex, radius / tan(angle) behind origin along the axis.
+    point3 apex{};
+    // Standard uncertainties for s = 1 of apex (3), direction (3) and half angle (radians).
+    double unit_uncertainty[7] = {};
+    int iterations = 0;
+    bool converged = false;
+};
+
+// The fit of points centred on their centroid, with the principal axes of their scatter: at
+// least 6 points, not all on one line or in one plane.
+cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes);
+
+// The fit from a given start, without the start search.
+cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start);
+
+}  // namespace detail
+}  // namespace vantor
+
+#endif  // VANTOR_NUMERIC_CONE_FIT_H

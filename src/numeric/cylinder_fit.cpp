@@ -1,0 +1,110 @@
+#include "numeric/cylinder_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "numeric/axis_search.h"
+#include "numeric/sample.h"
+#include "numeric/uncertainty.h"
+
+namespace vantor {
+namespace detail {
+
+namespace {
+
+constexpr std::size_t sample_limit = 1024;
+
+cylinder_state state_of(const axial_start& s) { return {s.frame, s.origin, s.radius}; }
+
+least_squares_result<cylinder_model> refine(const std::vector<point3>& points, double scale,
+                                            const cylinder_state& start) {
+    return minimise_squares(cylinder_model(points, scale), start);
+}
+
+cylinder_solution solution_of(const least_squares_result<cylinder_model>& r) {
+    cylinder_solution solution;
+    solution.state = r.state;
+    solution.iterations = r.iterations;
+    solution.converged = r.converged;
+    if (!r.converged) return solution;
+
+    // Derivatives of origin, direction and radius with respect to (a, b, alpha, beta, dr). A
+    // tilt turns the axis about `origin`, which moves the foot of the centroid (the coordinate
+    // origin, at (cx, cy, 0) in the frame) along the axis by alpha cx + beta cy.
+    const frame3& f = r.state.frame;
+    const point3 c = f.local(point3{0, 0, 0} - r.state.origin);
+    const double x[3] = {f.x.x, f.x.y, f.x.z}, y[3] = {f.y.x, f.y.y, f.y.z},
+                 z[3] = {f.z.x, f.z.y, f.z.z};
+    double g[7][5] = {};
+    for (int k = 0; k < 3; ++k) {
+        g[k][0] = x[k];
+        g[k][1] = y[k];
+        g[k][2] = c.x * z[k];
+        g[k][3] = c.y * z[k];
+        g[3 + k][2] = x[k];
+        g[3 + k][3] = y[k];
+    }
+    g[6][4] = 1.0;
+    solution.status =
+        unit_uncertainties(&r.at_solution.jtj[0][0], 5, &g[0][0], 7, solution.unit_uncertainty)
+            ? fit_status::ok
+            : fit_status::undetermined;
+    return solution;
+}
+
+}  // namespace
+
+void cylinder_model::evaluate(const state& s, normal_equations<size>& out) const {
+    const frame3 f = s.frame;
+    const point3 o = s.origin;
+    const double radius = s.radius;
+    normal_equations<size> ne;
+    for (const point3& p : *points_) {
+        const point3 d = p - o;
+        const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
+        const double rho = std::sqrt(x * x + y * y);
+        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
+        const double ux = x * inverse, uy = y * inverse;
+        const double row[size] = {-ux, -uy, -ux * z, -uy * z, -1.0};
+        ne.add(row, rho - radius, rho + std::abs(z) + radius);
+    }
+    out = ne;
+}
+
+cylinder_state cylinder_model::moved(const state& s, const double* step) const {
+    cylinder_state m;
+    m.frame = tilted(s.frame, step[2], step[3]);
+    const point3 shifted = s.origin + step[0] * s.frame.x + step[1] * s.frame.y;
+    m.origin = shifted - dot(shifted, m.frame.z) * m.frame.z;
+    m.radius = s.radius + step[4];
+    return m;
+}
+
+double cylinder_model::scaled_step(const double* step) const {
+    return std::max({std::abs(step[0]) / scale_, std::abs(step[1]) / scale_, std::abs(step[2]),
+                     std::abs(step[3]), std::abs(step[4]) / scale_});
+}
+
+cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
+                                         const principal_axes& axes) {
+    const double scale = extent_of(axes, points.size());
+    const std::vector<point3> sample = strided_sample(points, sample_limit);
+    const std::optional<least_squares_result<cylinder_model>> start =
+        refined_axial_start<cylinder_model>(sample, axes, scale, false, state_of);
+    if (!start) {
+        cylinder_solution none;
+        none.status = fit_status::no_start;
+        return none;
+    }
+    if (sample.size() == points.size()) return solution_of(*start);
+    return solution_of(refine(points, scale, start->state));
+}
+
+cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
+                                         const cylinder_state& start) {
+    return solution_of(refine(points, extent_of(points), start));
+}
+
+}  // namespace detail
+}  // namespace vantor

@@ -1,0 +1,97 @@
+#include "numeric/sphere_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include <Eigen/QR>
+
+#include "numeric/sample.h"
+#include "numeric/uncertainty.h"
+
+namespace vantor {
+namespace detail {
+
+namespace {
+
+constexpr std::size_t sample_limit = 1024;
+
+std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) {
+    const auto m = static_cast<Eigen::Index>(points.size());
+    Eigen::MatrixXd a(m, 4);
+    Eigen::VectorXd rhs(m);
+    for (Eigen::Index i = 0; i < m; ++i) {
+        const point3 p = points[static_cast<std::size_t>(i)];
+        a.row(i) << 2.0 * p.x, 2.0 * p.y, 2.0 * p.z, 1.0;
+        rhs(i) = dot(p, p);
+    }
+    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(a);
+    if (qr.rank() < 4) return std::nullopt;
+    const Eigen::VectorXd c = qr.solve(rhs);
+    const point3 centre{c(0), c(1), c(2)};
+    const double squared = c(3) + dot(centre, centre);
+    if (!(squared > 0.0) || !std::isfinite(squared)) return std::nullopt;
+    return sphere_state{centre, std::sqrt(squared)};
+}
+
+sphere_solution solution_of(const least_squares_result<sphere_model>& r) {
+    sphere_solution solution;
+    solution.state = r.state;
+    solution.iterations = r.iterations;
+    solution.converged = r.converged;
+    if (!r.converged) return solution;
+    const double g[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    solution.status =
+        unit_uncertainties(&r.at_solution.jtj[0][0], 4, &g[0][0], 4, solution.unit_uncertainty)
+            ? fit_status::ok
+            : fit_status::undetermined;
+    return solution;
+}
+
+}  // namespace
+
+void sphere_model::evaluate(const state& s, normal_equations<size>& out) const {
+    const point3 c = s.centre;
+    const double radius = s.radius;
+    normal_equations<size> ne;
+    for (const point3& p : *points_) {
+        const point3 d = p - c;
+        const double rho = norm(d);
+        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
+        const double row[size] = {-d.x * inverse, -d.y * inverse, -d.z * inverse, -1.0};
+        ne.add(row, rho - radius, rho + radius);
+    }
+    out = ne;
+}
+
+sphere_state sphere_model::moved(const state& s, const double* step) const {
+    return {s.centre + point3{step[0], step[1], step[2]}, s.radius + step[3]};
+}
+
+double sphere_model::scaled_step(const double* step) const {
+    return std::max({std::abs(step[0]), std::abs(step[1]), std::abs(step[2]), std::abs(step[3])}) /
+           scale_;
+}
+
+sphere_solution least_squares_sphere(const std::vector<point3>& points,
+                                     const principal_axes& axes) {
+    const double scale = extent_of(axes, points.size());
+    const std::vector<point3> sample = strided_sample(points, sample_limit);
+    const std::optional<sphere_state> start = algebraic_sphere(sample);
+    if (!start) {
+        sphere_solution none;
+        none.status = fit_status::no_start;
+        return none;
+    }
+    const least_squares_result<sphere_model> coarse =
+        minimise_squares(sphere_model(sample, scale), *start);
+    if (sample.size() == points.size()) return solution_of(coarse);
+    return solution_of(minimise_squares(sphere_model(points, scale), coarse.state));
+}
+
+sphere_solution least_squares_sphere(const std::vector<point3>& points, const sphere_state& start) {
+    return solution_of(minimise_squares(sphere_model(points, extent_of(points)), start));
+}
+
+}  // namespace detail
+}  // namespace vantor

@@ -1,0 +1,158 @@
+// Every way a fit of the fitting interface refuses its input: the reason it gives, and a
+// result that cannot pass for a fitted element.
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "vantor/fit.h"
+
+namespace vantor {
+namespace {
+
+using spanto::point;
+using spanto::vector;
+
+actual set_of(const std::vector<point>& points) {
+    actual a(static_cast<int>(points.size()));
+    for (const point& p : points) a.append(p);
+    return a;
+}
+
+// n points on a circle of radius 5 about the z axis at height z (or, with lift, along a helix).
+actual ring(int n, double lift = 0.0) {
+    actual a(n);
+    for (int i = 0; i < n; ++i)
+        a.append(5 * std::cos(0.7 * i), 5 * std::sin(0.7 * i), 2.0 + lift * i);
+    return a;
+}
+
+actual on_a_line(int n) {
+    actual a(n);
+    for (int i = 0; i < n; ++i) a.append(1 + 2.0 * i, -3 + 1.0 * i, 7 - 0.5 * i);
+    return a;
+}
+
+const double nan = std::numeric_limits<double>::quiet_NaN();
+const double inf = std::numeric_limits<double>::infinity();
+
+struct failure_case {
+    const char* name;
+    std::function<fit_report()> fit;
+    const char* reason;  // a part of the expected error
+};
+
+template <class Element>
+std::function<fit_report()> checked(std::function<fit_result<Element>()> fit) {
+    return [fit] {
+        const fit_result<Element> r = fit();
+        EXPECT_TRUE(r.element.invalid());
+        return static_cast<fit_report>(r);
+    };
+}
+
+const failure_case cases[] = {
+    {"line of one point", checked<spanto::line>([] {
+         return fit_line(set_of({{1, 2, 3}}));
+     }),
+     "too few points: a line needs at least 2 valid points, the set has 1"},
+    {"line of equal points", checked<spanto::line>([] {
+         return fit_line(set_of({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}));
+     }),
+     "the points coincide"},
+    {"line of invalid points", checked<spanto::line>([] {
+         return fit_line(set_of({{nan, 0, 0}, {1, 2, 3}}));
+     }),
+     "the set has 1"},
+    {"plane of two points", checked<spanto::plane>([] {
+         return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}}));
+     }),
+     "a plane needs at least 3"},
+    {"plane of collinear points", checked<spanto::plane>([] { return fit_plane(on_a_line(6)); }),
+     "the points lie on one line"},
+    {"plane through an infinite point", checked<spanto::plane>([] {
+         return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {0, inf, 0}}));
+     }),
+     "infinite coordinate"},
+    {"circle of collinear points", checked<spanto::circle>([] { return fit_circle(on_a_line(5)); }),
+     "the points lie on one line"},
+    {"circle along a zero direction",
+     checked<spanto::circle>([] { return fit_circle(ring(8), vector(0, 0, 0)); }),
+     "the direction is zero or not finite"},
+    {"circle seen edge-on",
+     checked<spanto::circle>([] { return fit_circle(ring(8), vector(1, 0, 0)); }),
+     "lie on one line"},
+    {"circle along a direction through an infinite point", checked<spanto::circle>([] {
+         actual a(9);
+         for (const point& p : ring(8)) a.append(p);
+         a.append(inf, 0, 1);
+         return fit_circle(a, vector(0, 0, 1));
+     }),
+     "infinite coordinate"},
+    {"circle of two points along a direction",
+     checked<spanto::circle>([] { return fit_circle(ring(2), vector(0, 0, 1)); }),
+     "a circle needs at least 3"},
+    {"inscribed circle of an open arc", checked<spanto::circle>([] {
+         actual arc(20);
+         for (int i = 0; i < 20; ++i) arc.append(5 * std::cos(0.1 * i), 5 * std::sin(0.1 * i), 0);
+         return fit_circle(arc, vector(0, 0, 1), criterion::inscribed);
+     }),
+     "the points do not surround their centre"},
+    {"circle of an unknown criterion",
+     checked<spanto::circle>([] { return fit_circle(ring(8), static_cast<criterion>(9)); }),
+     "unknown criterion 9"},
+    {"sphere of three points", checked<spanto::sphere>([] {
+         return fit_sphere(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
+     }),
+     "a sphere needs at least 4"},
+    {"sphere of coplanar points", checked<spanto::sphere>([] { return fit_sphere(ring(12)); }),
+     "the points lie in one plane"},
+    {"zone sphere",
+     checked<spanto::sphere>([] { return fit_sphere(ring(12, 0.1), criterion::zone); }),
+     "criterion zone is not available for a sphere"},
+    {"cylinder of four points", checked<spanto::cylinder>([] { return fit_cylinder(ring(4, 1)); }),
+     "a cylinder needs at least 5"},
+    {"cylinder of collinear points",
+     checked<spanto::cylinder>([] { return fit_cylinder(on_a_line(9)); }),
+     "the points lie on one line"},
+    {"cylinder of one ring", checked<spanto::cylinder>([] { return fit_cylinder(ring(9)); }),
+     "the points lie in one plane"},
+    {"inscribed cylinder",
+     checked<spanto::cylinder>([] { return fit_cylinder(ring(12, 0.2), criterion::inscribed); }),
+     "criterion inscribed is not available for a cylinder"},
+    {"cone of five points", checked<spanto::cone>([] { return fit_cone(ring(5, 1)); }),
+     "a cone needs at least 6"},
+    {"cone of one ring", checked<spanto::cone>([] { return fit_cone(ring(9)); }),
+     "the points lie in one plane"},
+    {"cone on a cylinder", checked<spanto::cone>([] {
+         actual a(60);
+         for (int i = 0; i < 60; ++i) a.append(5 * std::cos(0.7 * i), 5 * std::sin(0.7 * i), i % 7);
+         return fit_cone(a);
+     }),
+     "the points lie on a cylinder"},
+    {"circumscribed cone",
+     checked<spanto::cone>([] { return fit_cone(ring(12, 0.2), criterion::circumscribed); }),
+     "criterion circumscribed is not defined for a cone"},
+    {"inscribed line",
+     checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
+     "criterion inscribed is not defined for a line"},
+    {"zone plane", checked<spanto::plane>([] { return fit_plane(ring(5), criterion::zone); }),
+     "criterion zone is not available for a plane"},
+};
+
+TEST(FitFailures, EachGivesItsReasonAndNoElement) {
+    for (const failure_case& c : cases) {
+        const fit_report r = c.fit();
+        EXPECT_FALSE(r.valid()) << c.name;
+        EXPECT_FALSE(static_cast<bool>(r)) << c.name;
+        EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.name << ": \"" << r.error << "\"";
+        EXPECT_TRUE(r.parameters.empty()) << c.name;
+        EXPECT_FALSE(r.has_uncertainty) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace vantor
