@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "criteria.h"
+#include "reference.h"
 #include "tools/support.h"
 
 namespace vantor::cli {
@@ -210,6 +212,10 @@ TEST(FitProgram, FailuresSayWhyAndExitWithStatus2) {
     const std::string one_point = point_file("one-point.txt", {{1, 2, 3}});
     const std::string ring = data_file("ring8.csv");  // in the plane z = 3
     const std::string three = data_file("cylinder3.txt");
+    // The reference a form command without a datum fits, as its messages name it.
+    const auto fitted = [](const char* element) {
+        return reference_name(default_reference, element) + ": ";
+    };
     struct failure_case {
         std::vector<std::string> args;
         std::string message;    // after "vantor: <file>: "
@@ -230,23 +236,23 @@ TEST(FitProgram, FailuresSayWhyAndExitWithStatus2) {
          "maximum-inscribed line: criterion inscribed is not defined for a line",
          "inscribed"},
         {{"flatness", on_a_line},
-         "least-squares plane: the points lie on one line: they determine no plane",
+         fitted("plane") + "the points lie on one line: they determine no plane",
          nullptr},
         {{"straightness", one_point},
-         "least-squares line: too few points: a line needs at least 2 valid points, the set has 1",
+         fitted("line") + "too few points: a line needs at least 2 valid points, the set has 1",
          nullptr},
         {{"sphericity", ring},
-         "least-squares sphere: the points lie in one plane: they determine no sphere",
+         fitted("sphere") + "the points lie in one plane: they determine no sphere",
          nullptr},
         {{"cylindricity", three},
-         "least-squares cylinder: too few points: a cylinder needs at least 5 valid points, the "
-         "set has 3",
+         fitted("cylinder") + "too few points: a cylinder needs at least 5 valid points, the "
+                              "set has 3",
          nullptr},
         {{"conicity", ring},
-         "least-squares cone: the points lie in one plane: they determine no cone",
+         fitted("cone") + "the points lie in one plane: they determine no cone",
          nullptr},
         {{"roundness", on_a_line},
-         "least-squares circle: the points lie on one line: they determine no circle",
+         fitted("circle") + "the points lie on one line: they determine no circle",
          nullptr},
     };
     for (const failure_case& c : cases) {
@@ -268,7 +274,7 @@ TEST(FitProgram, FailuresSayWhyAndExitWithStatus2) {
 
 TEST(FitProgram, FormCommandsWithoutADatumMeasureAboutTheFittedElement) {
     // Each set's form about its fitted element follows from its symmetry: the least-squares
-    // element is the nominal one.
+    // element is the nominal one, and so is the minimum-zone one.
     const double tilt = std::tan(0.05 * pi / 180);  // a face tilted 0.05 degrees
     std::vector<xyz> face, edge;
     for (int i = 0; i < 10; ++i) {
@@ -299,7 +305,7 @@ TEST(FitProgram, FormCommandsWithoutADatumMeasureAboutTheFittedElement) {
     for (const auto& c : cases) {
         const json r = report_of({c.command, c.file});
         EXPECT_NEAR(r["value"].get<double>(), c.value, 1e-9) << c.command;
-        EXPECT_EQ(r["reference"], std::string("least-squares ") + c.element);
+        EXPECT_EQ(r["reference"], reference_name(default_reference, c.element));
         EXPECT_NEAR(r[std::string("max_") + c.extremes].get<double>() -
                         (c.extremes == std::string("diameter")
                              ? 0.0
@@ -307,7 +313,9 @@ TEST(FitProgram, FormCommandsWithoutADatumMeasureAboutTheFittedElement) {
                     c.value, 1e-9)
             << c.command;
         // The value is the fit's deviation, and the datum the fitted element.
-        const json fit = report_of({"fit", c.element, c.file})["fits"]["gauss"];
+        const char* criterion = names_of(default_reference).option;
+        const json fit =
+            report_of({"fit", c.element, c.file, "--criterion", criterion})["fits"][criterion];
         EXPECT_EQ(r["value"], fit["deviation"]) << c.command;
         if (std::string(c.element) != "cone") {
             for (const auto& item : r["datum"][c.element].items()) {
