@@ -261,10 +261,9 @@ struct subcommands {
         *conicity, *convert, *demo;
 };
 
-// "without a datum: about the least-squares plane"
+// ", or about the least-squares plane": the reference measured against without a datum.
 std::string without_datum(const char* element) {
-    return "; without a datum, about the " + reference_name(default_reference, element) +
-           " fitted to the points";
+    return ", or about the " + reference_name(default_reference, element);
 }
 
 subcommands define(CLI::App& app, arguments& a) {
@@ -474,8 +473,9 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     arguments a;
     CLI::App app(
-        "Form evaluation of measured points: fitted circles, roundness, flatness, "
-        "straightness, sphericity, cylindricity, conicity, and a roundness plot.",
+        "Reference elements and form values of measured points: fitted lines, planes, circles, "
+        "spheres, cylinders and cones, roundness, flatness, straightness, sphericity, "
+        "cylindricity, conicity, and a roundness plot.",
         "vantor");
     app.require_subcommand(0, 1);  // none is reported below, after unknown words
     app.fallthrough();

@@ -118,7 +118,7 @@ int demo(const demo_options& options, std::ostream& out) {
     show("fit circle bore.txt --criterion zone",
          fit(bore, element_kind::circle, {vantor::criterion::zone}, std::nullopt));
 
-    // Form values about the least-squares elements, then about given datums.
+    // Form values about the fitted reference elements, then about given datums.
     const tolerance none{};
     show("flatness face.txt --upper 0.006",
          flatness(sample("face.txt"), std::monostate(), {std::nullopt, std::nullopt, 0.006}).data);

@@ -201,4 +201,5 @@ def test_bad_fits(call, error, message):
 
 def test_forms_without_a_datum_fit_the_default_reference():
     face = sample("face.txt")
-    assert vantor.flatness(face).value == vantor.fit(face, "plane", vantor.DEFAULT_REFERENCE).deviation
+    fitted = vantor.fit(face, "plane", vantor.DEFAULT_REFERENCE)
+    assert vantor.flatness(face).value == fitted.deviation
