@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Form evaluations on 1,000,000 points called from Python and from C++, and threads that overlap.
+"""Form evaluations and fits on 1,000,000 points called from Python and from C++, and threads
+that overlap.
 
-Writes the points to an element file, runs the python_compare benchmarks of vantor_bench on it
-(the same evaluations and datums in C++: on the loaded point set, and on a point set filled from
-a plain array each time) and times the same calls through the package, which include converting
-the NumPy array into a point set (one pass). Then runs a long evaluation on two threads at once
-and one after the other, while a third thread ticks: with the GIL released during the
-computation, the two threads overlap and the ticks go on.
+Writes the points to element files, runs the python_compare benchmarks of vantor_bench on them
+(the same evaluations, datums and fits in C++: on the loaded point set, and on a point set
+filled from a plain array each time) and times the same calls through the package, which
+include converting the NumPy array into a point set (one pass) and, for a fit, building its
+result (the report's JSON as Python values). Then runs a long evaluation and a cylinder fit on
+two threads at once and one after the other, while a third thread ticks: with the GIL released
+during the computation, the two threads overlap and the ticks go on.
 
 usage: benchmarks/python_bench.py [BUILD_DIR]   (default: build; configured with
        -DVANTOR_BUILD_BENCHMARKS=ON, and the Python package built)
@@ -42,6 +44,14 @@ CASES = {
     "cylindricity_cylinder": lambda p: vantor.cylindricity(p, vantor.Cylinder((0, 0, 0), UP, 27.5)),
     "conicity_axis": lambda p: vantor.conicity(p, vantor.Line((0, 0, 0), UP)),
     "roundness_direction": lambda p: vantor.roundness(p, direction=UP),
+    "fit_line": lambda p: vantor.fit(p, "line"),
+    "fit_plane": lambda p: vantor.fit(p, "plane"),
+    "fit_circle": lambda p: vantor.fit(p, "circle"),
+    "fit_cone": lambda p: vantor.fit(p, "cone"),
+}
+# On the shaft's points.
+SHAFT_CASES = {
+    "fit_cylinder": lambda p: vantor.fit(p, "cylinder"),
 }
 
 
@@ -52,6 +62,15 @@ def measured(n):
     z = 50.0 * (np.arange(n) % 997) / 997.0
     r = 20.0 + 0.3 * z
     return np.column_stack([r * np.cos(a), r * np.sin(a), z]) + rng.uniform(-0.01, 0.01, (n, 3))
+
+
+def shaft(n):
+    """Points near a cylinder of radius 20 about the z axis, 50 turns over a length of 60, with
+    noise."""
+    rng = np.random.default_rng(11)
+    a = 2 * np.pi * 50 * np.arange(n) / n
+    z = 60.0 * (np.arange(n) % 997) / 997.0
+    return np.column_stack([20 * np.cos(a), 20 * np.sin(a), z]) + rng.uniform(-0.01, 0.01, (n, 3))
 
 
 def time_python(call):
@@ -69,7 +88,7 @@ def time_python(call):
     return statistics.median(wall), statistics.median(cpu)
 
 
-def time_cpp(points_file):
+def time_cpp(points_file, shaft_file):
     """Median wall and CPU milliseconds per evaluation of each python_compare benchmark."""
     program = os.path.join(build, "benchmarks", "vantor_bench")
     if not os.path.exists(program):
@@ -78,7 +97,7 @@ def time_cpp(points_file):
         [program, "--benchmark_filter=^python_compare/", "--benchmark_format=json",
          f"--benchmark_repetitions={REPETITIONS}", f"--benchmark_min_time={MIN_TIME}",
          "--benchmark_report_aggregates_only=true"],
-        env={**os.environ, "VANTOR_BENCH_POINTS": points_file},
+        env={**os.environ, "VANTOR_BENCH_POINTS": points_file, "VANTOR_BENCH_CYLINDER": shaft_file},
         capture_output=True, text=True, check=True)
     out = {}
     for b in json.loads(done.stdout)["benchmarks"]:
@@ -87,13 +106,11 @@ def time_cpp(points_file):
     return out
 
 
-def overlap(points):
-    """Two roundness evaluations one after the other, then on two threads at once while a third
-    thread ticks every millisecond (it needs the GIL for each tick). Returns the wall seconds of
-    both runs, the process's CPU seconds per wall second on two threads (near 2 when both
-    compute at once on otherwise idle CPUs), whether the threads' computations overlapped, and
-    the ticks."""
-    call = CASES["roundness_direction"]
+def overlap(call, points):
+    """Two calls one after the other, then on two threads at once while a third thread ticks
+    every millisecond (it needs the GIL for each tick). Returns the wall seconds of both runs,
+    the process's CPU seconds per wall second on two threads (near 2 when both compute at once
+    on otherwise idle CPUs), whether the threads' computations overlapped, and the ticks."""
     start = time.perf_counter()
     call(points)
     call(points)
@@ -129,26 +146,33 @@ def overlap(points):
 
 
 def main():
-    points = measured(N)
+    points, cylinder = measured(N), shaft(N)
     with tempfile.TemporaryDirectory() as scratch:
         points_file = os.path.join(scratch, "points.vpts")
+        shaft_file = os.path.join(scratch, "shaft.vpts")
         vantor.save(points_file, points)
-        cpp = time_cpp(points_file)
+        vantor.save(shaft_file, cylinder)
+        cpp = time_cpp(points_file, shaft_file)
     print(f"{N:,} points, vantor {vantor.__version__}, load average "
-          f"{os.getloadavg()[0]:.1f} on {os.cpu_count()} CPUs; median ms per evaluation")
+          f"{os.getloadavg()[0]:.1f} on {os.cpu_count()} CPUs; median ms per call")
     print(f"{'':22} {'C++ loaded set':>16} {'C++ filled set':>16} {'Python':>16}  Python / C++")
-    print(f"{'evaluation':22} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8}"
+    print(f"{'call':22} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8} {'wall':>7} {'CPU':>8}"
           f"  {'loaded':>6} {'filled':>6} (CPU)")
-    for name, call in CASES.items():
-        py_wall, py_cpu = time_python(lambda: call(points))
+    cases = [(name, call, points) for name, call in CASES.items()]
+    cases += [(name, call, cylinder) for name, call in SHAFT_CASES.items()]
+    for name, call, on in cases:
+        py_wall, py_cpu = time_python(lambda: call(on))
         (loaded_wall, loaded_cpu), (filled_wall, filled_cpu) = cpp[name], cpp[name + "/fill"]
         print(f"{name:22} {loaded_wall:7.2f} {loaded_cpu:8.2f} {filled_wall:7.2f} "
               f"{filled_cpu:8.2f} {py_wall:7.2f} {py_cpu:8.2f}  {py_cpu / loaded_cpu:6.2f} "
               f"{py_cpu / filled_cpu:6.2f}")
-    sequential, threaded, parallel, overlapped, ticks = overlap(points)
-    print(f"roundness_direction twice: one after the other {sequential:.3f} s, on two threads "
-          f"{threaded:.3f} s ({parallel:.2f} CPU s per s); computations overlapped: "
-          f"{'yes' if overlapped else 'no'}; ticks of a third thread meanwhile: {ticks}")
+    for name, call, on in [("roundness_direction", CASES["roundness_direction"], points),
+                           ("fit_cylinder", SHAFT_CASES["fit_cylinder"], cylinder)]:
+        sequential, threaded, parallel, overlapped, ticks = overlap(call, on)
+        print(f"{name} twice: one after the other {sequential:.3f} s, on two threads "
+              f"{threaded:.3f} s ({parallel:.2f} CPU s per s); computations overlapped: "
+              f"{'yes' if overlapped else 'no'}; ticks of a third thread meanwhile: {ticks}")
+
 
 if __name__ == "__main__":
     main()

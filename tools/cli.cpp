@@ -10,10 +10,12 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "criteria.h"
 #include "demo.h"
 #include "error.h"
 #include "numbers.h"
 #include "point_file.h"
+#include "reference.h"
 
 namespace vantor::cli {
 namespace {
@@ -22,6 +24,7 @@ namespace {
 // Only one subcommand runs, so the subcommands share the fields.
 struct arguments {
     std::string file;
+    std::string element;
     std::string output;
     bool json = false;
     bool force = false;
@@ -151,12 +154,21 @@ tolerance tolerance_of(const arguments& a) {
     return t;
 }
 
-std::vector<vantor::substitute::subtype> criteria_of(const std::string& name) {
-    std::vector<vantor::substitute::subtype> types;
+// The criteria that --criterion names: one, or with "all" every one of `all`.
+std::vector<vantor::criterion> criteria_of(const std::string& name,
+                                           const std::vector<vantor::criterion>& all) {
+    if (name == "all") return all;
+    std::vector<vantor::criterion> chosen;
     for (const criterion_names& c : criteria()) {
-        if (name == "all" || name == c.option) types.push_back(c.type);
+        if (name == c.option) chosen.push_back(c.id);
     }
-    return types;
+    return chosen;
+}
+
+std::vector<vantor::criterion> every_criterion() {
+    std::vector<vantor::criterion> all;
+    for (const criterion_names& c : criteria()) all.push_back(c.id);
+    return all;
 }
 
 // --filter: a cutoff in UPR, or 0 for "none".
@@ -174,7 +186,7 @@ std::optional<double> filter_of(const std::optional<std::string>& text) {
 roundness_options roundness_options_of(const arguments& a) {
     roundness_options o;
     o.filter = filter_of(a.filter);
-    if (a.reference) o.reference = criteria_of(*a.reference).at(0);
+    if (a.reference) o.reference = criteria_of(*a.reference, {}).at(0);
     if (a.harmonics > 0) o.harmonics = a.harmonics;
     if (a.spectrum) o.spectrum = plot_request{*a.spectrum, a.force};
     o.unit = a.unit.value_or("");
@@ -196,7 +208,8 @@ class trace_lines_to {
 
 // --- The command line.
 
-CLI::App* add_command(CLI::App& app, const char* name, const char* description, arguments& a) {
+CLI::App* add_command(CLI::App& app, const char* name, const std::string& description,
+                      arguments& a) {
     CLI::App* command = app.add_subcommand(name, description);
     command
         ->add_option(
@@ -207,7 +220,7 @@ CLI::App* add_command(CLI::App& app, const char* name, const char* description, 
 }
 
 CLI::Option* add_numbers(CLI::App* command, const char* name, std::optional<std::string>& value,
-                         const char* form, const char* description) {
+                         const char* form, const std::string& description) {
     return command->add_option(name, value, description)->type_name(form);
 }
 
@@ -221,17 +234,7 @@ void add_tolerance(CLI::App* command, arguments& a) {
         ->needs(upper);
 }
 
-// Exactly one of the datum options; CLI11 reports two given together.
-void require_one(const std::vector<CLI::Option*>& options, const std::string& command) {
-    std::size_t given = 0;
-    std::string list;
-    for (const CLI::Option* o : options) {
-        given += o->count();
-        list += (list.empty() ? "" : " or ") + o->get_name();
-    }
-    if (given == 0) throw error(command + " needs " + list);
-}
-
+// At most one of the datum options.
 void exclusive(const std::vector<CLI::Option*>& options) {
     for (CLI::Option* a : options) {
         for (CLI::Option* b : options) {
@@ -253,14 +256,15 @@ int print_outcome(const outcome& o, const arguments& a, std::ostream& out) {
     return o.within ? exit_ok : exit_outside_tolerance;
 }
 
-// The subcommands, and the datum options of each form command (of which the command takes at most
-// one, and all but roundness need one).
 struct subcommands {
-    CLI::App *info, *circle, *roundness, *flatness, *straightness, *sphericity, *cylindricity,
+    CLI::App *info, *circle, *fit, *roundness, *flatness, *straightness, *sphericity, *cylindricity,
         *conicity, *convert, *demo;
-    std::vector<CLI::Option*> roundness_datums, flatness_datums, straightness_datums,
-        sphericity_datums, cylindricity_datums, conicity_datums;
 };
+
+// ", or about the least-squares plane": the reference measured against without a datum.
+std::string without_datum(const char* element) {
+    return ", or about the " + reference_name(default_reference, element);
+}
 
 subcommands define(CLI::App& app, arguments& a) {
     std::vector<std::string> criterion_options;  // as --criterion and --reference take them
@@ -276,18 +280,36 @@ subcommands define(CLI::App& app, arguments& a) {
     s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
         ->check(CLI::IsMember(or_all));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
-                "axis direction of the circle (default: normal of the circle through three "
-                "extremum points)");
+                "axis direction of the circle (default: normal of the least-squares plane)");
 
-    s.roundness = add_command(app, "roundness",
-                              "roundness about a circle, an axis or the least-squares circle", a);
-    s.roundness_datums = {
-        add_numbers(s.roundness, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
-        add_numbers(s.roundness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
-        add_numbers(s.roundness, "--direction", a.direction, "X,Y,Z",
-                    "least-squares circle along this direction (the default direction: normal of "
-                    "the circle through three extremum points)")};
-    exclusive(s.roundness_datums);
+    s.fit = app.add_subcommand(
+        "fit", "a fitted element with its deviation, RMS, iterations and uncertainties");
+    std::vector<std::string> element_options;
+    for (const element_names& e : elements()) element_options.push_back(e.name);
+    s.fit->add_option("ELEMENT", a.element, "line, plane, circle, sphere, cylinder or cone")
+        ->required()
+        ->check(CLI::IsMember(element_options));
+    s.fit
+        ->add_option(
+            "FILE", a.file,
+            "point file: text (x y z per line) or element file; - reads text from standard input")
+        ->required();
+    s.fit
+        ->add_option("--criterion", a.criterion,
+                     "fitting criterion (default gauss); all: every criterion of the element")
+        ->check(CLI::IsMember(or_all));
+    add_numbers(s.fit, "--direction", a.direction, "X,Y,Z",
+                "a circle's axis direction (default: normal of the least-squares plane)");
+
+    s.roundness =
+        add_command(app, "roundness", "roundness about a circle, an axis or a fitted circle", a);
+    exclusive(
+        {add_numbers(s.roundness, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
+         add_numbers(s.roundness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
+         add_numbers(s.roundness, "--direction", a.direction, "X,Y,Z",
+                     "about the " + reference_name(default_reference, "circle") +
+                         " fitted along this direction (the default without a datum: along the "
+                         "normal of the least-squares plane)")});
     s.roundness->add_option("--plot", a.plot, "write an SVG roundness plot")->type_name("OUT.svg");
     s.roundness
         ->add_option("--filter", a.filter,
@@ -314,38 +336,36 @@ subcommands define(CLI::App& app, arguments& a) {
         ->check(CLI::IsMember({"mm", "um", "in"}));
     add_tolerance(s.roundness, a);
 
-    s.flatness = add_command(app, "flatness", "flatness about a plane or along a direction", a);
-    s.flatness_datums = {
-        add_numbers(s.flatness, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
-        add_numbers(s.flatness, "--direction", a.direction, "X,Y,Z",
-                    "normal of planes through the first point")};
-    exclusive(s.flatness_datums);
+    s.flatness = add_command(
+        app, "flatness", "flatness about a plane or along a direction" + without_datum("plane"), a);
+    exclusive({add_numbers(s.flatness, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
+               add_numbers(s.flatness, "--direction", a.direction, "X,Y,Z",
+                           "normal of planes through the first point")});
     add_tolerance(s.flatness, a);
 
-    s.straightness = add_command(app, "straightness", "straightness about a line", a);
-    s.straightness_datums = {
-        add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line")};
+    s.straightness =
+        add_command(app, "straightness", "straightness about a line" + without_datum("line"), a);
+    add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line");
     add_tolerance(s.straightness, a);
 
-    s.sphericity = add_command(app, "sphericity", "sphericity about a sphere or a centre", a);
-    s.sphericity_datums = {
-        add_numbers(s.sphericity, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
-        add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point")};
-    exclusive(s.sphericity_datums);
+    s.sphericity = add_command(
+        app, "sphericity", "sphericity about a sphere or a centre" + without_datum("sphere"), a);
+    exclusive({add_numbers(s.sphericity, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
+               add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point")});
     add_tolerance(s.sphericity, a);
 
-    s.cylindricity = add_command(app, "cylindricity", "cylindricity about a cylinder", a);
-    s.cylindricity_datums = {add_numbers(s.cylindricity, "--cylinder", a.cylinder,
-                                         "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder")};
+    s.cylindricity = add_command(app, "cylindricity",
+                                 "cylindricity about a cylinder" + without_datum("cylinder"), a);
+    add_numbers(s.cylindricity, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder");
     add_tolerance(s.cylindricity, a);
 
-    s.conicity = add_command(app, "conicity",
-                             "conicity about a cone, or about an axis with a fitted cone", a);
-    s.conicity_datums = {add_numbers(s.conicity, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
-                                     "datum cone: radius R0 at the first point, R1 at the second"),
-                         add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
-                                     "cone axis; the cone is fitted about it")};
-    exclusive(s.conicity_datums);
+    s.conicity = add_command(
+        app, "conicity",
+        "conicity about a cone, or about an axis with a fitted cone" + without_datum("cone"), a);
+    exclusive({add_numbers(s.conicity, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
+                           "datum cone: radius R0 at the first point, R1 at the second"),
+               add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
+                           "cone axis; the cone is fitted about it")});
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
@@ -384,7 +404,22 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
     } else if (s.circle->parsed()) {
         std::optional<spanto::vector> direction;
         if (a.direction) direction = direction_of(*a.direction, "--direction");
-        print(circle(read_points(a.file), direction, criteria_of(a.criterion)), a, out);
+        print(circle(read_points(a.file), direction, criteria_of(a.criterion, every_criterion())),
+              a, out);
+    } else if (s.fit->parsed()) {
+        const element_names& element = *element_named(a.element);
+        std::optional<spanto::vector> direction;
+        if (a.direction) direction = direction_of(*a.direction, "--direction");
+        if (direction && element.kind != element_kind::circle) {
+            throw error("--direction: only a circle is fitted along a direction, not a " +
+                        a.element);
+        }
+        const report r = fit(read_points(a.file), element.kind,
+                             criteria_of(a.criterion, element.criteria), direction);
+        print(r, a, out);
+        const std::vector<std::string> failures = failed_fits(r);
+        for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
+        return failures.empty() ? exit_ok : exit_failure;
     } else if (s.roundness->parsed()) {
         roundness_datum datum;
         if (a.circle) datum = circle_of(*a.circle, "--circle");
@@ -395,28 +430,25 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         const roundness_options options = roundness_options_of(a);
         return print_outcome(roundness(read_points(a.file), datum, tol, plot, options), a, out);
     } else if (s.flatness->parsed()) {
-        require_one(s.flatness_datums, "flatness");
-        std::variant<spanto::plane, spanto::vector> datum;
+        std::variant<std::monostate, spanto::plane, spanto::vector> datum;
         if (a.plane) datum = plane_of(*a.plane, "--plane");
         if (a.direction) datum = direction_of(*a.direction, "--direction");
         return print_outcome(flatness(read_points(a.file), datum, tol), a, out);
     } else if (s.straightness->parsed()) {
-        require_one(s.straightness_datums, "straightness");
-        const spanto::line line = line_of(*a.line, "--line");
+        std::optional<spanto::line> line;
+        if (a.line) line = line_of(*a.line, "--line");
         return print_outcome(straightness(read_points(a.file), line, tol), a, out);
     } else if (s.sphericity->parsed()) {
-        require_one(s.sphericity_datums, "sphericity");
-        std::variant<spanto::sphere, spanto::point> datum;
+        std::variant<std::monostate, spanto::sphere, spanto::point> datum;
         if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
         if (a.centre) datum = point_of(*a.centre, "--centre");
         return print_outcome(sphericity(read_points(a.file), datum, tol), a, out);
     } else if (s.cylindricity->parsed()) {
-        require_one(s.cylindricity_datums, "cylindricity");
-        const spanto::cylinder cylinder = cylinder_of(*a.cylinder, "--cylinder");
+        std::optional<spanto::cylinder> cylinder;
+        if (a.cylinder) cylinder = cylinder_of(*a.cylinder, "--cylinder");
         return print_outcome(cylindricity(read_points(a.file), cylinder, tol), a, out);
     } else if (s.conicity->parsed()) {
-        require_one(s.conicity_datums, "conicity");
-        std::variant<spanto::cone, spanto::axis> datum;
+        std::variant<std::monostate, spanto::cone, spanto::axis> datum;
         if (a.cone) datum = cone_of(*a.cone, "--cone");
         if (a.axis) datum = axis_of(*a.axis, "--axis");
         return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
@@ -441,8 +473,9 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     arguments a;
     CLI::App app(
-        "Form evaluation of measured points: fitted circles, roundness, flatness, "
-        "straightness, sphericity, cylindricity, conicity, and a roundness plot.",
+        "Reference elements and form values of measured points: fitted lines, planes, circles, "
+        "spheres, cylinders and cones, roundness, flatness, straightness, sphericity, "
+        "cylindricity, conicity, and a roundness plot.",
         "vantor");
     app.require_subcommand(0, 1);  // none is reported below, after unknown words
     app.fallthrough();

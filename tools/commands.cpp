@@ -1,14 +1,17 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include <vantor/feature.h>
+#include <vantor/substitute.h>
 
 #include "error.h"
 #include "output_file.h"
+#include "reference.h"
 #include "roundness_plot.h"
 #include "spectrum_plot.h"
 #include "svg.h"
@@ -26,40 +29,17 @@ spanto::point centroid(const vantor::actual& points) {
     return vantor::substitute().point(points, vantor::substitute::gauss);
 }
 
-// The normal of the circle through three extremum points of the set: the direction a circle fit
-// takes when none is given.
-spanto::vector extremum_normal(const point_file& in) {
-    spanto::point p1, p2, p3;
-    if (!in.points->ExtremumPoints(p1, p2, p3)) {
-        throw error(in.name + ": a circle needs three distinct points");
-    }
-    const spanto::circle through(p1, p2, p3);
-    if (through.invalid()) {
-        throw error(in.name + ": the extremum points lie on a line; give --direction");
-    }
-    return through.normal;
-}
-
-struct fitted_circle {
-    spanto::circle circle;
-    double deviation;
-    std::string note;  // what a reader must know about the circle; empty for most
-};
-
 // The library fits inscribed and circumscribed circles exactly on closed profiles only.
 constexpr const char* open_profile_note = "open profile: not the exact optimum";
 
-fitted_circle fit(const point_file& in, const spanto::vector& direction,
-                  const criterion_names& criterion) {
-    vantor::substitute s;
-    const spanto::circle c = s.circle(*in.points, direction, criterion.type);
-    if (c.invalid()) {
-        throw error(in.name + ": the " + criterion.title + " circle could not be fitted");
+// Runs `evaluate`, naming the file in the message of an error it throws.
+template <typename Evaluate>
+auto in_file(const point_file& in, const Evaluate& evaluate) {
+    try {
+        return evaluate();
+    } catch (const error& e) {
+        throw error(in.name + ": " + e.what());
     }
-    const bool minimax = criterion.type == vantor::substitute::inscribed ||
-                         criterion.type == vantor::substitute::circumscribed;
-    const bool exact = !minimax || vantor::closed_profile(*in.points, c.centre, c.normal);
-    return {c, s.deviation(), exact ? "" : open_profile_note};
 }
 
 // The common head of a form report; throws when the evaluation failed.
@@ -121,16 +101,51 @@ report write_chart(const vantor::actual& points, const roundness_chart& chart,
     return {{"file", out.target()}, {"magnification", whole_or_not(svg.magnification)}};
 }
 
-// Draws the roundness plot about `reference` and writes it to the prepared output.
-report plot_roundness(const point_file& in, double value, const std::string& reference_name,
-                      const spanto::circle& reference, const std::string& unit, output_file& out) {
-    roundness_chart chart{in.name, value, reference_name, reference, {}};
-    report notes = report::object();
+// The four reference circles of the plot about a given datum: the existing circle fit's along
+// `direction`, each inscribed or circumscribed circle of an open profile noted.
+std::vector<chart_circle> substitute_circles(const point_file& in,
+                                             const spanto::vector& direction) {
+    std::vector<chart_circle> circles;
     for (const criterion_names& c : criteria()) {
-        const fitted_circle f = fit(in, reference.normal, c);
-        chart.circles.push_back({c.abbreviation, c.title, f.circle, f.deviation, f.note});
-        if (!f.note.empty()) notes[c.abbreviation] = f.note;
+        vantor::substitute s;
+        const spanto::circle circle = s.circle(*in.points, direction, subtype_of(c.id));
+        if (circle.invalid()) {
+            throw error(in.name + ": the " + c.title + " circle could not be fitted");
+        }
+        const bool minimax =
+            c.id == vantor::criterion::inscribed || c.id == vantor::criterion::circumscribed;
+        const bool exact =
+            !minimax || vantor::closed_profile(*in.points, circle.centre, circle.normal);
+        circles.push_back(
+            {c.abbreviation, c.title, circle, s.deviation(), exact ? "" : open_profile_note});
     }
+    return circles;
+}
+
+// The four reference circles of the plot about a fitted circle: the fitting interface's along
+// the same direction; one it cannot fit is noted and left invalid (the chart leaves it out).
+std::vector<chart_circle> fitted_circles(const point_file& in,
+                                         const std::optional<spanto::vector>& direction) {
+    std::vector<chart_circle> circles;
+    for (const criterion_names& c : criteria()) {
+        const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
+        const std::string note = f.report.valid() ? "" : "not determined: " + f.report.error;
+        circles.push_back({c.abbreviation, c.title, std::get<spanto::circle>(f.element),
+                           f.report.deviation, note});
+    }
+    return circles;
+}
+
+// Draws the roundness plot about `reference` with the circles and writes it to the prepared
+// output; the report gives each circle's note under its abbreviation.
+report plot_roundness(const point_file& in, double value, const std::string& reference_name,
+                      const spanto::circle& reference, std::vector<chart_circle> circles,
+                      const std::string& unit, output_file& out) {
+    report notes = report::object();
+    for (const chart_circle& c : circles) {
+        if (!c.note.empty()) notes[c.abbreviation] = c.note;
+    }
+    const roundness_chart chart{in.name, value, reference_name, reference, std::move(circles)};
     report r = write_chart(*in.points, chart, {unit, ""}, out);
     r.update(notes);
     return r;
@@ -140,25 +155,36 @@ void add_unit(report& r, const std::string& unit) {
     if (!unit.empty()) r["unit"] = unit;
 }
 
-const criterion_names& names_of(vantor::substitute::subtype type) {
-    for (const criterion_names& c : criteria()) {
-        if (c.type == type) return c;
-    }
-    throw error("unknown criterion");
+// Where the direction of a fitted circle's axis comes from.
+const char* direction_source(const std::optional<spanto::vector>& direction) {
+    return direction ? "--direction" : "least-squares plane";
+}
+
+// The given direction of a roundness datum; none for the other datums.
+std::optional<spanto::vector> given_direction(const roundness_datum& datum) {
+    const auto* direction = std::get_if<spanto::vector>(&datum);
+    return direction ? std::optional<spanto::vector>(*direction) : std::nullopt;
+}
+
+// Whether the roundness datum is fitted to the points (a direction, or nothing given).
+bool fitted_datum(const roundness_datum& datum) {
+    return std::holds_alternative<std::monostate>(datum) ||
+           std::holds_alternative<spanto::vector>(datum);
 }
 
 // The axis the roundness command measures about: the given circle's, the given line, or the
-// axis of the least-squares circle fitted along the direction (by default the extremum normal).
+// axis of the reference circle fitted along the direction (without one, in the least-squares
+// plane).
 spanto::line datum_axis(const point_file& in, const roundness_datum& datum) {
     if (const auto* given = std::get_if<spanto::circle>(&datum)) return given->axisline();
     if (const auto* line = std::get_if<spanto::line>(&datum)) return *line;
-    const auto* direction = std::get_if<spanto::vector>(&datum);
-    vantor::roundness f;
-    f.compute(*in.points, direction ? *direction : extremum_normal(in));
-    if (f.datum().invalid()) {
-        throw error(in.name + ": the least-squares circle could not be fitted");
+    const fit_outcome f =
+        fit_element(*in.points, element_kind::circle, default_reference, given_direction(datum));
+    if (!f.report.valid()) {
+        throw error(in.name + ": " + reference_name(default_reference, "circle") + ": " +
+                    f.report.error);
     }
-    return f.datum().axisline();
+    return std::get<spanto::circle>(f.element).axisline();
 }
 
 // The roundness command with the analysis options (see roundness()).
@@ -176,10 +202,9 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     std::string name;   // in the report
     std::string title;  // on the plot
     if (options.reference) {
-        const criterion_names& c = names_of(*options.reference);
-        p = a.parameters(analysis_criterion(c));
-        name = c.option;
-        title = c.circle;
+        p = a.parameters(*options.reference);
+        name = names_of(*options.reference).option;
+        title = reference_name(*options.reference, "circle");
     } else if (given_circle) {
         p = a.about(*given_circle);
         name = title = "given circle";
@@ -187,15 +212,16 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         p = a.about(spanto::circle(a.origin(), axis.direction, a.mean_radius()));
         name = title = "circle about the given axis";
     } else {
-        p = a.parameters(vantor::criterion::gauss);
-        name = criteria()[0].option;
-        title = criteria()[0].circle;
+        p = a.parameters(default_reference);
+        name = names_of(default_reference).option;
+        title = reference_name(default_reference, "circle");
     }
 
     vantor::roundness f(p.ront);  // carries the value and the tolerance for the verdict
     report r = form_report(in, "roundness", f);
     add_unit(r, options.unit);
     r["reference"] = name;
+    if (fitted_datum(datum)) r["direction_from"] = direction_source(given_direction(datum));
     r["filter_upr"] = cutoff > 0 ? whole_or_not(cutoff) : report(nullptr);
     r["ront"] = p.ront;
     r["ronp"] = p.ronp;
@@ -225,7 +251,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         for (const vantor::profile_sample& s : a.profile()) profile.append(a.point_of(s));
         roundness_chart chart{in.name, p.ront, title, p.circle, {}};
         for (const criterion_names& c : criteria()) {
-            const vantor::ron_parameters& q = a.parameters(analysis_criterion(c));
+            const vantor::ron_parameters& q = a.parameters(c.id);
             chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront, ""});
         }
         const std::string note = cutoff > 0 ? "Filter " + svg::plain(cutoff) + " UPR" : "No filter";
@@ -239,23 +265,31 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     return result;
 }
 
+// The form value of `name` about the reference element fitted to the points (for roundness,
+// along the direction when one is given).
+reference_form fitted_form(const point_file& in, const char* name,
+                           const std::optional<spanto::vector>& direction = std::nullopt) {
+    return in_file(
+        in, [&] { return form_about_reference(*in.points, name, default_reference, direction); });
+}
+
+// The report of a form command without a datum, with the verdict from a feature of the same type
+// that carries the value. `direction_from` says where a fitted circle's axis came from.
+template <typename Feature>
+outcome about_reference(const point_file& in, const char* name, const reference_form& form,
+                        const tolerance& tol, const std::string& unit = "",
+                        const char* direction_from = nullptr) {
+    Feature f(form.value);
+    report r = form_report(in, name, f);
+    add_unit(r, unit);
+    add_extremes(r, form.extremes, form.minimum, form.maximum);
+    r["reference"] = form.reference;
+    if (direction_from != nullptr) r["direction_from"] = direction_from;
+    r["datum"] = std::visit([](const auto& e) { return to_report(e); }, form.datum);
+    return with_verdict(std::move(r), f, tol);
+}
+
 }  // namespace
-
-const std::array<criterion_names, 4>& criteria() {
-    static const std::array<criterion_names, 4> names = {{
-        {vantor::substitute::gauss, "gauss", "LSC", "least squares", "least-squares circle"},
-        {vantor::substitute::zone, "zone", "MZC", "minimum zone", "minimum-zone circle"},
-        {vantor::substitute::inscribed, "inscribed", "MIC", "maximum inscribed",
-         "maximum-inscribed circle"},
-        {vantor::substitute::circumscribed, "circumscribed", "MCC", "minimum circumscribed",
-         "minimum-circumscribed circle"},
-    }};
-    return names;
-}
-
-vantor::criterion analysis_criterion(const criterion_names& c) {
-    return static_cast<vantor::criterion>(static_cast<int>(c.type));
-}
 
 report info(const point_file& in) {
     report r = file_summary(in);
@@ -272,46 +306,90 @@ report info(const point_file& in) {
 }
 
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
-              const std::vector<vantor::substitute::subtype>& types) {
-    const spanto::vector axis = direction ? *direction : extremum_normal(in);
-    report r = file_summary(in);
-    r["direction"] = to_report(axis);
-    r["direction_from"] = direction ? "--direction" : "extremum points";
-    report& circles = r["circles"] = report::object();
+              const std::vector<vantor::criterion>& wanted) {
+    report circles = report::object();
+    spanto::vector normal;
     for (const criterion_names& c : criteria()) {
-        bool wanted = false;
-        for (const auto type : types) wanted = wanted || type == c.type;
-        if (!wanted) continue;
-        const fitted_circle f = fit(in, axis, c);
-        report& fitted = circles[c.option] = {{"centre", to_report(f.circle.centre)},
-                                              {"normal", to_report(f.circle.normal)},
-                                              {"radius", f.circle.radius},
-                                              {"deviation", f.deviation}};
-        if (!f.note.empty()) fitted["note"] = f.note;
+        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
+        const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
+        if (!f.report.valid()) {
+            throw error(in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error);
+        }
+        const spanto::circle& fitted = std::get<spanto::circle>(f.element);
+        normal = fitted.normal;
+        circles[c.option] = {{"centre", to_report(fitted.centre)},
+                             {"normal", to_report(fitted.normal)},
+                             {"radius", fitted.radius},
+                             {"deviation", f.report.deviation}};
+    }
+    report r = file_summary(in);
+    r["direction"] = to_report(direction ? *direction : normal);
+    r["direction_from"] = direction_source(direction);
+    r["circles"] = std::move(circles);
+    return r;
+}
+
+report fit(const point_file& in, element_kind element, const std::vector<vantor::criterion>& wanted,
+           const std::optional<spanto::vector>& direction) {
+    report r = file_summary(in);
+    r["element"] = names_of(element).name;
+    report& fits = r["fits"] = report::object();
+    for (const criterion_names& c : criteria()) {
+        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
+        fits[c.option] = fit_json(fit_element(*in.points, element, c.id, direction).report);
     }
     return r;
 }
 
-outcome flatness(const point_file& in, const std::variant<spanto::plane, spanto::vector>& datum,
+std::vector<std::string> failed_fits(const report& r) {
+    std::vector<std::string> failures;
+    const std::string element = r.at("element").get<std::string>();
+    for (const criterion_names& c : criteria()) {
+        const auto f = r.at("fits").find(c.option);
+        if (f == r.at("fits").end() || f->at("valid").get<bool>()) continue;
+        failures.push_back(r.at("file").get<std::string>() + ": " + reference_name(c.id, element) +
+                           ": " + f->at("error").get<std::string>());
+    }
+    return failures;
+}
+
+outcome flatness(const point_file& in,
+                 const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
                  const tolerance& tol) {
+    if (std::holds_alternative<std::monostate>(datum)) {
+        return about_reference<vantor::flatness>(in, "flatness", fitted_form(in, "flatness"), tol);
+    }
     vantor::flatness f;
-    std::visit([&](const auto& d) { f.compute(*in.points, d); }, datum);
+    if (const auto* plane = std::get_if<spanto::plane>(&datum)) f.compute(*in.points, *plane);
+    if (const auto* direction = std::get_if<spanto::vector>(&datum)) {
+        f.compute(*in.points, *direction);
+    }
     report r = form_report(in, "flatness", f);
     add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
     r["datum"] = to_report(f.datum());
     return with_verdict(std::move(r), f, tol);
 }
 
-outcome straightness(const point_file& in, const spanto::line& line, const tolerance& tol) {
-    vantor::straightness f(*in.points, line);
+outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
+                     const tolerance& tol) {
+    if (!line) {
+        return about_reference<vantor::straightness>(in, "straightness",
+                                                     fitted_form(in, "straightness"), tol);
+    }
+    vantor::straightness f(*in.points, *line);
     report r = form_report(in, "straightness", f);
     add_extremes(r, "diameter", f.minvalue(), f.maxvalue());
-    r["datum"] = datum_report(f.datum(), line);
+    r["datum"] = datum_report(f.datum(), *line);
     return with_verdict(std::move(r), f, tol);
 }
 
-outcome sphericity(const point_file& in, const std::variant<spanto::sphere, spanto::point>& datum,
+outcome sphericity(const point_file& in,
+                   const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
                    const tolerance& tol) {
+    if (std::holds_alternative<std::monostate>(datum)) {
+        return about_reference<vantor::sphereicity>(in, "sphericity", fitted_form(in, "sphericity"),
+                                                    tol);
+    }
     vantor::sphereicity f;
     report r;
     if (const auto* centre = std::get_if<spanto::point>(&datum)) {
@@ -328,17 +406,27 @@ outcome sphericity(const point_file& in, const std::variant<spanto::sphere, span
     return with_verdict(std::move(r), f, tol);
 }
 
-outcome cylindricity(const point_file& in, const spanto::cylinder& cylinder, const tolerance& tol) {
-    vantor::cylindricity f(*in.points, cylinder);
+outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
+                     const tolerance& tol) {
+    if (!cylinder) {
+        return about_reference<vantor::cylindricity>(in, "cylindricity",
+                                                     fitted_form(in, "cylindricity"), tol);
+    }
+    vantor::cylindricity f(*in.points, *cylinder);
     report r = form_report(in, "cylindricity", f);
-    r["datum"] = datum_report(f.datum(), cylinder);
+    r["datum"] = datum_report(f.datum(), *cylinder);
     return with_verdict(std::move(r), f, tol);
 }
 
-outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::axis>& datum,
+outcome conicity(const point_file& in,
+                 const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
                  const tolerance& tol) {
+    if (std::holds_alternative<std::monostate>(datum)) {
+        return about_reference<vantor::coneicity>(in, "conicity", fitted_form(in, "conicity"), tol);
+    }
     vantor::coneicity f;
-    std::visit([&](const auto& d) { f.compute(*in.points, d); }, datum);
+    if (const auto* cone = std::get_if<spanto::cone>(&datum)) f.compute(*in.points, *cone);
+    if (const auto* axis = std::get_if<spanto::axis>(&datum)) f.compute(*in.points, *axis);
     report r = form_report(in, "conicity", f);
     add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
     r["datum"] = to_report(f.datum());
@@ -358,33 +446,38 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
         return analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get());
     }
 
+    if (fitted_datum(datum)) {
+        const std::optional<spanto::vector> direction = given_direction(datum);
+        const reference_form form = fitted_form(in, "roundness", direction);
+        outcome result = about_reference<vantor::roundness>(
+            in, "roundness", form, tol, options.unit, direction_source(direction));
+        if (plot_out) {
+            result.data["plot"] =
+                plot_roundness(in, form.value, form.reference, std::get<spanto::circle>(form.datum),
+                               fitted_circles(in, direction), options.unit, *plot_out);
+        }
+        return result;
+    }
+
     const vantor::actual& points = *in.points;
     vantor::roundness f;
     spanto::circle reference;  // the circle the deviations are measured from
     std::string reference_name;
     report measured_against;
-    bool keeps_radii = true;  // the evaluations about an axis keep the extreme distances
+    bool keeps_radii = true;  // the evaluation about an axis keeps the extreme distances
     if (const auto* given = std::get_if<spanto::circle>(&datum)) {
         f.compute(points, *given);
         reference = *given;
         reference_name = "given circle";
         measured_against = datum_report(f.datum(), *given);
         keeps_radii = false;
-    } else if (const auto* line = std::get_if<spanto::line>(&datum)) {
-        f.compute(points, *line);
-        reference = spanto::circle(line->nearest(centroid(points)), line->direction,
+    } else {
+        const spanto::line& line = std::get<spanto::line>(datum);
+        f.compute(points, line);
+        reference = spanto::circle(line.nearest(centroid(points)), line.direction,
                                    (f.minvalue() + f.maxvalue()) / 2);
         reference_name = "circle about the given axis";
-        measured_against = to_report(*line);
-    } else {
-        const auto* given = std::get_if<spanto::vector>(&datum);
-        f.compute(points, given ? *given : extremum_normal(in));
-        if (f.datum().invalid()) {
-            throw error(in.name + ": the least-squares circle could not be fitted");
-        }
-        reference = f.datum();
-        reference_name = "least-squares circle";
-        measured_against = to_report(f.datum());
+        measured_against = to_report(line);
     }
     report r = form_report(in, "roundness", f);
     add_unit(r, options.unit);
@@ -394,7 +487,8 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
     outcome result = with_verdict(std::move(r), f, tol);
     if (plot_out) {
         result.data["plot"] =
-            plot_roundness(in, f.value(), reference_name, reference, options.unit, *plot_out);
+            plot_roundness(in, f.value(), reference_name, reference,
+                           substitute_circles(in, reference.normal), options.unit, *plot_out);
     }
     return result;
 }

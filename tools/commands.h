@@ -10,28 +10,15 @@
 #include <vector>
 
 #include <spanto/spanto.h>
+#include <vantor/fit.h>
 #include <vantor/roundness_analysis.h>
-#include <vantor/substitute.h>
 
+#include "criteria.h"
+#include "fits.h"
 #include "point_file.h"
 #include "report.h"
 
 namespace vantor::cli {
-
-// The names of a circle-fitting criterion.
-struct criterion_names {
-    vantor::substitute::subtype type;
-    const char* option;        // as --criterion takes it: "gauss"
-    const char* abbreviation;  // on the roundness plot: "LSC"
-    const char* title;         // "least squares"
-    const char* circle;        // "least-squares circle"
-};
-
-// The library's criterion of the same name (its values are those of substitute::subtype).
-vantor::criterion analysis_criterion(const criterion_names& c);
-
-// gauss, zone, inscribed, circumscribed, in this order.
-const std::array<criterion_names, 4>& criteria();
 
 // A tolerance from --nominal, --lower and --upper. Given when `upper` is; nominal and lower are
 // then 0 unless given. The value lies within the tolerance when
@@ -58,50 +45,71 @@ struct plot_request {
 // Count, bounding box, centroid; for an element file its creation date and time.
 report info(const point_file& in);
 
-// The circles fitted to the points under the given criteria, in the plane perpendicular to
-// `direction`; without one, the normal of the circle through three extremum points of the set.
-// An inscribed or circumscribed circle of an open profile carries the note "open profile: not
-// the exact optimum" (vantor::closed_profile). Throws error when a fit fails.
+// The circles fitted to the points under the given criteria (vantor::fit_circle): about an axis
+// along `direction`, or without one in the least-squares plane of the points, whose normal the
+// report gives as the direction. Throws error when a fit fails.
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
-              const std::vector<vantor::substitute::subtype>& types);
+              const std::vector<vantor::criterion>& criteria);
+
+// The fits of `element` under the given criteria, `direction` for a circle (see fit_element):
+// {"file", "points", "element", "fits": {criterion: fit_json, ...}}. A failed fit is reported
+// as fit_json reports it; failed_fits() lists the failures.
+report fit(const point_file& in, element_kind element,
+           const std::vector<vantor::criterion>& criteria,
+           const std::optional<spanto::vector>& direction);
+
+// The failed fits of a fit report, one message each: "<file>: <reference>: <reason>".
+std::vector<std::string> failed_fits(const report& r);
 
 // The form commands. Each evaluates the library's form feature against the datum given, stores
 // the tolerance in the feature and reports the value, the extremes the evaluation keeps, the
 // datum measured against (the feature's own datum when the evaluation sets one, the given one
-// otherwise) and the verdict. Throws error when the evaluation fails.
-outcome flatness(const point_file& in, const std::variant<spanto::plane, spanto::vector>& datum,
+// otherwise) and the verdict. Without a datum (std::monostate, std::nullopt) the value is
+// measured about the reference element of default_reference fitted to the points
+// (form_about_reference), which the report names ("reference": "least-squares plane") and gives
+// as the datum. Throws error when the evaluation or the fit fails.
+outcome flatness(const point_file& in,
+                 const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
                  const tolerance& tol);
-outcome straightness(const point_file& in, const spanto::line& line, const tolerance& tol);
-outcome sphericity(const point_file& in, const std::variant<spanto::sphere, spanto::point>& datum,
+outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
+                     const tolerance& tol);
+outcome sphericity(const point_file& in,
+                   const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
                    const tolerance& tol);
-outcome cylindricity(const point_file& in, const spanto::cylinder& cylinder, const tolerance& tol);
-outcome conicity(const point_file& in, const std::variant<spanto::cone, spanto::axis>& datum,
+outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
+                     const tolerance& tol);
+outcome conicity(const point_file& in,
+                 const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
                  const tolerance& tol);
 
 // The roundness analysis options: the analysis runs when any of filter, reference, harmonics
 // and spectrum is given. The unit labels the report and the charts either way.
 struct roundness_options {
     std::optional<double> filter;  // --filter: the Gaussian filter's cutoff in UPR; 0: none
-    std::optional<vantor::substitute::subtype> reference;  // --reference
-    std::optional<int> harmonics;                          // --harmonics K
-    std::optional<plot_request> spectrum;                  // --spectrum OUT.svg
-    std::string unit;                                      // --unit: "mm", "um", "in" or empty
+    std::optional<vantor::criterion> reference;  // --reference
+    std::optional<int> harmonics;                // --harmonics K
+    std::optional<plot_request> spectrum;        // --spectrum OUT.svg
+    std::string unit;                            // --unit: "mm", "um", "in" or empty
     bool analysed() const { return filter || reference || harmonics || spectrum; }
 };
 
-// Roundness about a given circle, about a given line as axis, or about the least-squares circle
-// fitted along a direction (without one: the normal of the circle through three extremum
-// points). With a plot request, also draws the roundness plot about the same circle (for a line:
-// the circle about it halfway between the nearest and farthest point) with the four fitted
-// reference circles, and reports the file, the magnification and, under the circle's
-// abbreviation, the note of an inscribed or circumscribed circle of an open profile.
+// Roundness about a given circle, about a given line as axis, or about the axis of the reference
+// circle of default_reference fitted along a direction (without one: in the least-squares plane
+// of the points; "direction_from" says which), see form_about_reference. With a plot request,
+// also draws the roundness plot about the same circle (for a line: the circle about it halfway
+// between the nearest and farthest point) with the four reference circles, and reports the
+// file, the magnification and, under a circle's abbreviation, its note: about a given datum the
+// existing circle fit (vantor::substitute) fits them, and an inscribed or circumscribed circle
+// of an open profile is noted "open profile: not the exact optimum" (vantor::closed_profile);
+// about a fitted circle they are the fitting interface's, along the same direction, and one it
+// cannot fit is noted "not determined: <reason>" and left out of the chart.
 //
 // With the analysis options, the profile about the same axis (the given circle's, the given
-// line, or the fitted least-squares circle's) is analysed by vantor::roundness_analysis: the
+// line, or the fitted reference circle's) is analysed by vantor::roundness_analysis: the
 // value is RONt (with RONp, RONv, RONq) of the profile, filtered at the cutoff when one is given,
 // about the reference circle of the criterion fitted to it; without a criterion, about the given
 // circle, about the circle on the given line with the profile's mean radius, or about the
-// least-squares circle. With a criterion and a given circle or line, the eccentricity of the
+// circle of default_reference. With a criterion and a given circle or line, the eccentricity of the
 // reference centre from that axis is reported. The plot then draws the analysed (filtered)
 // profile with the analysis' four circles, and the spectrum chart the harmonics' amplitudes.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;

@@ -104,33 +104,38 @@ int demo(const demo_options& options, std::ostream& out) {
 
     const point_file bore = sample("bore.txt");
     show("info bore.txt", info(bore));
-    std::vector<vantor::substitute::subtype> all;
-    for (const criterion_names& c : criteria()) all.push_back(c.type);
+    std::vector<vantor::criterion> all;
+    for (const criterion_names& c : criteria()) all.push_back(c.id);
     show("circle bore.txt --criterion all", circle(bore, std::nullopt, all));
     show("roundness bore.txt --upper 0.01 --plot " + plot,
          roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
                    plot_request{plot, options.force})
              .data);
 
+    const point_file shaft = sample("shaft.txt");
+    show("fit cylinder shaft.txt",
+         fit(shaft, element_kind::cylinder, {vantor::criterion::gauss}, std::nullopt));
+    show("fit circle bore.txt --criterion zone",
+         fit(bore, element_kind::circle, {vantor::criterion::zone}, std::nullopt));
+
+    // Form values about the fitted reference elements, then about given datums.
+    const tolerance none{};
+    show("flatness face.txt --upper 0.006",
+         flatness(sample("face.txt"), std::monostate(), {std::nullopt, std::nullopt, 0.006}).data);
+    show("straightness edge.txt --upper 0.01",
+         straightness(sample("edge.txt"), std::nullopt, {std::nullopt, std::nullopt, 0.01}).data);
+    show("cylindricity shaft.txt --upper 0.004",
+         cylindricity(shaft, std::nullopt, {std::nullopt, std::nullopt, 0.004}).data);
+    show("sphericity ball.txt", sphericity(sample("ball.txt"), std::monostate(), none).data);
+    show("conicity cone.txt", conicity(sample("cone.txt"), std::monostate(), none).data);
     show("flatness face.txt --direction 0,0,1 --upper 0.006",
          flatness(sample("face.txt"), spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.006})
              .data);
-    show("straightness edge.txt --line 0,10,5,1,0,0 --upper 0.01",
-         straightness(sample("edge.txt"),
-                      spanto::line(spanto::point(0, 10, 5), spanto::vector(1, 0, 0)),
-                      {std::nullopt, std::nullopt, 0.01})
-             .data);
-    show("cylindricity shaft.txt --cylinder 0,0,0,0,0,1,12 --upper 0.004",
-         cylindricity(sample("shaft.txt"),
-                      spanto::cylinder(spanto::point(0, 0, 0), spanto::vector(0, 0, 1), 12.0),
-                      {std::nullopt, std::nullopt, 0.004})
-             .data);
-    show("sphericity ball.txt --centre 150,80,35",
-         sphericity(sample("ball.txt"), spanto::point(150, 80, 35), {}).data);
-    show("conicity cone.txt --axis 0,0,0,0,0,1",
-         conicity(sample("cone.txt"), spanto::axis(spanto::point(0, 0, 0), spanto::vector(0, 0, 1)),
-                  {})
-             .data);
+    show(
+        "cylindricity shaft.txt --cylinder 0,0,0,0,0,1,12 --upper 0.004",
+        cylindricity(shaft, spanto::cylinder(spanto::point(0, 0, 0), spanto::vector(0, 0, 1), 12.0),
+                     {std::nullopt, std::nullopt, 0.004})
+            .data);
 
     scratch_directory scratch;
     const std::string element_file = scratch.file("bore.vpts");

@@ -224,6 +224,7 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     // The reference circles, each labelled at its own angle with a leader line.
     for (std::size_t k = 0; k < chart.circles.size(); ++k) {
         const chart_circle& c = chart.circles[k];
+        if (c.circle.invalid()) continue;
         const char* colour = circle_colours[k % 4];
         std::string path;
         for (int i = 0; i < circle_samples; ++i) {
@@ -270,10 +271,12 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
                "\" stroke=\"" + circle_colours[k % 4] + "\" stroke-width=\"0.8\"/>\n";
         text(svg, 25, y, "font-size=\"3.5\" font-weight=\"bold\"", escape(c.abbreviation));
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
-        text(svg, 85, y, "font-size=\"3.5\"",
-             "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
-        text(svg, 135, y, "font-size=\"3.5\"",
-             "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
+        if (c.circle.valid()) {
+            text(svg, 85, y, "font-size=\"3.5\"",
+                 "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
+            text(svg, 135, y, "font-size=\"3.5\"",
+                 "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
+        }
         if (!c.note.empty()) {
             y += 4.5;
             text(svg, 37, y, "class=\"circle-note\" font-size=\"3\" fill=\"#c62828\"",

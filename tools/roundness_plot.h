@@ -15,9 +15,9 @@ namespace vantor::cli {
 struct chart_circle {
     std::string abbreviation;  // label on the chart and element id, e.g. "LSC"
     std::string title;         // e.g. "least squares"
-    spanto::circle circle;
-    double roundness;  // the roundness about this circle
-    std::string note;  // printed under the circle's legend line when not empty
+    spanto::circle circle;     // invalid for a circle that could not be fitted: listed, not drawn
+    double roundness;          // the roundness about this circle
+    std::string note;          // printed under the circle's legend line when not empty
 };
 
 struct roundness_chart {

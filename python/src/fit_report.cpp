@@ -1,6 +1,17 @@
 #include "fit_report.h"
 
-#include <pybind11/numpy.h>
+#include <memory>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include <pybind11/stl.h>
+
+#include "criteria.h"
+#include "error.h"
+#include "fits.h"
+#include "points.h"
+#include "reference.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -8,29 +19,100 @@ using namespace pybind11::literals;
 namespace vantor::python {
 namespace {
 
-// Three values as an array, one as a float.
-py::object parameter_value(const double (&v)[3], int size) {
-    if (size == 3) return py::array_t<double>(3, v);
-    return py::float_(v[0]);
+vantor::criterion criterion_of(const std::string& name) {
+    vantor::criterion c = vantor::criterion::gauss;
+    if (!vantor::criterion_named(name.c_str(), c)) {
+        throw py::value_error("unknown criterion '" + name +
+                              "' (gauss, zone, inscribed or circumscribed)");
+    }
+    return c;
+}
+
+std::optional<spanto::vector> direction_of(const std::optional<numbers>& v) {
+    if (!v) return std::nullopt;
+    if (v->size() != 3) throw py::value_error("direction: expected 3 numbers");
+    return spanto::vector((*v)[0], (*v)[1], (*v)[2]);
+}
+
+// Runs `work` with the GIL released; the program's errors become ValueError.
+template <typename Work>
+auto without_gil(const Work& work) {
+    const py::gil_scoped_release release;
+    try {
+        return work();
+    } catch (const cli::error& e) {
+        throw py::value_error(e.what());
+    }
 }
 
 }  // namespace
 
-py::dict fit_dict(const fit_outcome& outcome) {
-    const vantor::fit_report& r = outcome.report;
-    if (!r.valid()) throw py::value_error(r.error);
-    py::dict parameters, uncertainty;
-    for (const vantor::fit_parameter& p : r.parameters) {
-        parameters[p.name] = parameter_value(p.value, p.size);
-        uncertainty[p.name] = parameter_value(p.uncertainty, p.size);
+py::object to_python(const cli::report& r) {
+    switch (r.type()) {
+        case cli::report::value_t::object: {
+            py::dict d;
+            for (const auto& item : r.items()) d[py::str(item.key())] = to_python(item.value());
+            return std::move(d);
+        }
+        case cli::report::value_t::array: {
+            py::list l;
+            for (const cli::report& item : r) l.append(to_python(item));
+            return std::move(l);
+        }
+        case cli::report::value_t::string:
+            return py::str(r.get_ref<const std::string&>());
+        case cli::report::value_t::boolean:
+            return py::bool_(r.get<bool>());
+        case cli::report::value_t::number_integer:
+            return py::int_(r.get<std::int64_t>());
+        case cli::report::value_t::number_unsigned:
+            return py::int_(r.get<std::uint64_t>());
+        case cli::report::value_t::number_float:
+            return py::float_(r.get<double>());
+        default:
+            return py::none();
     }
-    return py::dict("kind"_a = outcome.element.first, "numbers"_a = outcome.element.second,
-                    "points"_a = r.points, "deviation"_a = r.deviation, "minimum"_a = r.minimum,
-                    "maximum"_a = r.maximum, "rms"_a = r.rms, "iterations"_a = r.iterations,
-                    "converged"_a = r.converged, "parameters"_a = parameters,
-                    "uncertainty"_a = r.has_uncertainty ? py::object(uncertainty) : py::none(),
-                    "contacts"_a = py::array_t<int>(static_cast<py::ssize_t>(r.contacts.size()),
-                                                    r.contacts.data()));
+}
+
+py::dict fit(const py::array& points, const std::string& element, const std::string& criterion,
+             const std::optional<numbers>& direction) {
+    const cli::element_names* kind = cli::element_named(element);
+    if (kind == nullptr) {
+        throw py::value_error("unknown element '" + element +
+                              "' (line, plane, circle, sphere, cylinder or cone)");
+    }
+    const vantor::criterion c = criterion_of(criterion);
+    const std::optional<spanto::vector> axis = direction_of(direction);
+    const point_rows rows(points);
+    const auto [outcome, json] = without_gil([&] {
+        const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::keep);
+        cli::fit_outcome f = cli::fit_element(*set, kind->kind, c, axis);
+        cli::report j = cli::fit_json(f.report);
+        return std::make_pair(std::move(f), std::move(j));
+    });
+    const vantor::fit_report& r = outcome.report;
+    if (!r.valid()) throw py::value_error(cli::reference_name(c, element) + ": " + r.error);
+    py::list parameters;
+    for (const vantor::fit_parameter& p : r.parameters) parameters.append(p.name);
+    const element_values values =
+        std::visit([](const auto& e) { return values_of(e); }, outcome.element);
+    return py::dict("kind"_a = values.first, "numbers"_a = values.second, "points"_a = r.points,
+                    "minimum"_a = r.minimum, "maximum"_a = r.maximum, "converged"_a = r.converged,
+                    "parameters"_a = parameters, "json"_a = to_python(json));
+}
+
+py::tuple reference_form(const std::string& feature, const py::array& points,
+                         const std::string& criterion, const std::optional<numbers>& direction) {
+    const vantor::criterion c = criterion_of(criterion);
+    const std::optional<spanto::vector> axis = direction_of(direction);
+    const point_rows rows(points);
+    const cli::reference_form form = without_gil([&] {
+        const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::drop);
+        return cli::form_about_reference(*set, feature, c, axis);
+    });
+    const element_values datum = std::visit([](const auto& e) { return values_of(e); }, form.datum);
+    return py::make_tuple(form.value, form.minimum, form.maximum, form.extremes, datum.first,
+                          datum.second, form.reference);
 }
 
 }  // namespace vantor::python

@@ -1,35 +1,45 @@
-// Fit results as Python receives them: the one conversion every fit binding shares.
+// Fits and form values about fitted elements as Python receives them, made by the program's own
+// functions (tools/fits.h, tools/reference.h): a result's to_dict() is the program's JSON, and
+// the default reference is the program's.
 #ifndef VANTOR_PYTHON_FIT_REPORT_H
 #define VANTOR_PYTHON_FIT_REPORT_H
 
-#include <utility>
+#include <optional>
+#include <string>
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
-#include <vantor/fit.h>
 
 #include "elements.h"
+#include "report.h"
 
 namespace vantor::python {
 
-// A fit's report with its element as kind name and numbers (elements.h), made without the GIL.
-struct fit_outcome {
-    vantor::fit_report report;
-    element_values element;
-};
+// A report as Python values: objects as dicts (in their order), arrays as lists, numbers as int
+// or float (the same doubles), strings, booleans, and null as None. Needs the GIL.
+pybind11::object to_python(const cli::report& r);
 
-template <typename Element>
-fit_outcome outcome_of(vantor::fit_result<Element>&& result) {
-    element_values element = values_of(result.element);
-    return {std::move(static_cast<vantor::fit_report&>(result)), std::move(element)};
-}
+// Fits `element` ("line", "plane", "circle", "sphere", "cylinder" or "cone") under `criterion`
+// (a name of criterion_name()) to the rows of an (N, 3) array, a circle along `direction` when
+// one is given (3 numbers). Rows with a NaN coordinate stay in the point set, which the fit
+// leaves them out of, so that contacts index the rows given. Converts and fits with the GIL
+// released. Returns the dict vantor._fits.FitResult takes: "kind" and "numbers" (the element,
+// elements.h), "points" (the valid points fitted), "minimum", "maximum", "converged",
+// "parameters" (the names of the parameters, in order) and "json" (the fit as the program's
+// JSON reports it, cli::fit_json). Throws ValueError for an unknown element or criterion, a
+// direction with another element than the circle, bad points, and a failed fit ("<reference>:
+// <the library's reason>").
+pybind11::dict fit(const pybind11::array& points, const std::string& element,
+                   const std::string& criterion, const std::optional<numbers>& direction);
 
-// The outcome as vantor._fits.FitResult takes it: a dict of "kind" and "numbers" (the element),
-// "points", "deviation", "minimum", "maximum", "rms", "iterations", "converged", "parameters"
-// (name -> float64 array of 3, or float, in the report's order), "uncertainty" (the same names
-// with the standard uncertainties, or None when the fit gives none) and "contacts" (an int
-// array of indices into the point set handed to the fit). Throws ValueError with the library's
-// reason for a failed fit. Needs the GIL.
-pybind11::dict fit_dict(const fit_outcome& outcome);
+// The form value of `feature` of the valid rows (NaN rows left out) about the reference element
+// of `criterion` fitted to them (cli::form_about_reference; for roundness along `direction` when
+// one is given), converted and evaluated with the GIL released: (value, minimum, maximum,
+// extremes, datum kind, datum numbers, reference name). Throws ValueError for an unknown feature
+// or criterion, bad points and a failed fit ("<reference>: <the library's reason>").
+pybind11::tuple reference_form(const std::string& feature, const pybind11::array& points,
+                               const std::string& criterion,
+                               const std::optional<numbers>& direction);
 
 }  // namespace vantor::python
 

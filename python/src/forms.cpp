@@ -89,14 +89,6 @@ const form_case cases[] = {
          check(f, nullptr);
          return with_extremes(f, "radius", values_of(axis));
      }},
-    {"roundness", "direction",
-     [](const vantor::actual& points, const numbers& v) {
-         const vantor::roundness f(points, direction_from(v));
-         check(f,
-               "no least-squares circle could be fitted along the direction (it needs three "
-               "points that do not lie on one line)");
-         return with_extremes(f, "radius", values_of(f.datum()));
-     }},
     {"sphericity", "sphere",
      [](const vantor::actual& points, const numbers& v) {
          const vantor::sphereicity f(points, element_from<sphere>(v));

@@ -29,7 +29,7 @@ struct form_outcome {
 // classes:
 //   straightness  line
 //   flatness      plane, direction (the zone's planes perpendicular to it)
-//   roundness     circle, line (the axis), direction (about the least-squares circle along it)
+//   roundness     circle, line (the axis)
 //   sphericity    sphere, point (the centre)
 //   cylindricity  cylinder
 //   conicity      cone, line (the axis; a cone is fitted about it)

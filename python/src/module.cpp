@@ -7,13 +7,16 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <vantor/fit.h>
 #include <vantor/version.h>
 
 #include "elements.h"
 #include "files.h"
+#include "fit_report.h"
 #include "forms.h"
 #include "points.h"
 #include "profile.h"
+#include "reference.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -45,6 +48,11 @@ PYBIND11_MODULE(_core, m) {
     m.def("version", [] { return std::string(vantor::version()); });
     m.def("make_element", &make_element, "kind"_a, "numbers"_a);
     m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);
+    m.def("fit", &fit, "points"_a, "element"_a, "criterion"_a, "direction"_a);
+    m.def("reference_form", &reference_form, "feature"_a, "points"_a, "criterion"_a,
+          "direction"_a);
+    // The criterion of the reference fitted for a form value without a datum: the program's.
+    m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
     m.def("load", &load_points, "path"_a);
     m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);

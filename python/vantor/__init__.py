@@ -1,21 +1,26 @@
-"""vantor: form evaluation of measured points.
+"""vantor: reference elements and form values of measured points.
 
 Points are (N, 3) arrays of floats, from NumPy or anything array-like; rows with a NaN
 coordinate are left out of every evaluation. Failures raise ValueError with the reason.
 
     >>> import vantor
-    >>> points = vantor.load("bore.txt")
-    >>> vantor.roundness(points, direction=(0, 0, 1)).value
+    >>> points = vantor.load("shaft.txt")
+    >>> vantor.fit(points, "cylinder").radius
+    >>> vantor.cylindricity(points).value
 
-Form values: straightness, flatness, roundness, sphericity, cylindricity, conicity, each
-against a datum (the geometry values Plane, Line, Circle, Sphere, Cylinder, Cone, or a
-direction or centre where the library evaluates with one). Files: load, save. Plots:
+Fits: fit(points, element, criterion) for lines, planes, circles, spheres, cylinders and cones,
+returning a FitResult. Form values: straightness, flatness, roundness, sphericity,
+cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
+Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
+one, about the element of DEFAULT_REFERENCE fitted to the points. Files: load, save. Plots:
 vantor.plot (needs matplotlib, imported only when drawing).
 """
 
 from . import _core, plot
 from ._files import load, save
+from ._fits import FitResult, fit
 from ._forms import (
+    DEFAULT_REFERENCE,
     FormResult,
     conicity,
     cylindricity,
@@ -32,13 +37,16 @@ __all__ = [
     "Circle",
     "Cone",
     "Cylinder",
+    "DEFAULT_REFERENCE",
     "Element",
+    "FitResult",
     "FormResult",
     "Line",
     "Plane",
     "Sphere",
     "conicity",
     "cylindricity",
+    "fit",
     "flatness",
     "load",
     "plot",

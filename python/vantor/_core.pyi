@@ -1,14 +1,22 @@
 # The C++ side of the package (python/src). Elements travel as a kind name and numbers in the
 # order of the value types' parameters (python/src/elements.h).
-from typing import List, Optional, Sequence, Tuple
+from typing import Any, Dict, List, Optional, Sequence, Tuple
 
 import numpy as np
+
+default_reference: str
 
 def version() -> str: ...
 def make_element(kind: str, numbers: Sequence[float]) -> List[float]: ...
 def form(
     feature: str, points: np.ndarray, kind: str, datum: Sequence[float]
 ) -> Tuple[float, Optional[float], Optional[float], Optional[str], str, List[float]]: ...
+def fit(
+    points: np.ndarray, element: str, criterion: str, direction: Optional[Sequence[float]]
+) -> Dict[str, Any]: ...
+def reference_form(
+    feature: str, points: np.ndarray, criterion: str, direction: Optional[Sequence[float]]
+) -> Tuple[float, float, float, str, str, List[float], str]: ...
 def load(path: str) -> np.ndarray: ...
 def save(path: str, points: np.ndarray, text: bool) -> int: ...
 def polar_profile(

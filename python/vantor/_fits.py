@@ -1,18 +1,21 @@
-"""The result of a fit: the fitted element with its report."""
+"""Reference elements fitted to points: vantor.fit and its result."""
 
 from __future__ import annotations
 
-from typing import Any, Dict, Optional, Union
+import copy
+from typing import Any, Dict, List, Optional, Union
 
 import numpy as np
 
-from ._geometry import Element, from_core
+from . import _core
+from ._geometry import Element, from_core, vector3
+from ._points import as_array
 
 Parameter = Union[np.ndarray, float]
 
 
-def _plain(value: Any) -> Any:
-    return value.tolist() if isinstance(value, np.ndarray) else value
+def _parameter(value: Any) -> Parameter:
+    return np.array(value) if isinstance(value, list) else value
 
 
 class FitResult:
@@ -22,19 +25,23 @@ class FitResult:
         element: the fitted Line, Plane, Circle, Sphere, Cylinder or Cone.
         criterion: "gauss", "zone", "inscribed" or "circumscribed".
         points: the number of valid points fitted.
-        deviation: the form value of the points about the element (the zone width of a
-            minimum-zone fit).
+        deviation: the form value of the points about the element (straightness, flatness,
+            roundness, sphericity, cylindricity or conicity; the zone width of a minimum-zone
+            fit).
         minimum, maximum: the smallest and largest signed distance of a point from the
-            element (for a line, the smallest and largest distance).
+            element (for a line, the smallest and largest distance; for a circle, radial).
         rms: the root mean square of the points' distances.
         iterations, converged: the solver's iterations (0 in closed form) and whether it met
             its convergence test.
-        parameters: the element's parameters as the fit reports them, by name (for a cone
-            "apex", "direction", "half_angle" in degrees); each also reads as an attribute,
-            e.g. result.radius.
-        uncertainty: the standard uncertainties of the parameters by the same names, for
-            least-squares fits; None for the minimax criteria.
-        contacts: for the minimax criteria, the indices of the rows that decide the result.
+        parameters: the element's parameters by name, in order: line origin, direction; plane
+            origin, normal; circle centre, normal, radius; sphere centre, radius; cylinder
+            origin, direction, radius; cone apex, direction (towards increasing radius),
+            half_angle (degrees). Points and vectors are arrays of three floats. Each also
+            reads as an attribute, e.g. result.radius.
+        uncertainty: the standard uncertainties of the parameters by the same names, for a
+            least-squares fit; None for the minimax criteria.
+        contacts: for the minimax criteria, the indices of the rows that decide the result (an
+            int array); None for least squares.
     """
 
     __slots__ = (
@@ -50,6 +57,7 @@ class FitResult:
         "parameters",
         "uncertainty",
         "contacts",
+        "_json",
     )
 
     element: Element
@@ -63,45 +71,89 @@ class FitResult:
     converged: bool
     parameters: Dict[str, Parameter]
     uncertainty: Optional[Dict[str, Parameter]]
-    contacts: np.ndarray
+    contacts: Optional[np.ndarray]
 
     def __init__(self, criterion: str, fitted: Dict[str, Any]) -> None:
         """From the criterion fitted and the core's dict (python/src/fit_report.h)."""
-        values = dict(fitted)
-        values["element"] = from_core(values.pop("kind"), values.pop("numbers"))
-        values["criterion"] = criterion
-        for name in self.__slots__:
-            object.__setattr__(self, name, values[name])
+        report = fitted["json"]
+        names: List[str] = fitted["parameters"]
+        uncertainty = report["uncertainty"]
+        contacts = report.get("contacts")
+        values = {
+            "element": from_core(fitted["kind"], fitted["numbers"]),
+            "criterion": criterion,
+            "points": fitted["points"],
+            "deviation": report["deviation"],
+            "minimum": fitted["minimum"],
+            "maximum": fitted["maximum"],
+            "rms": report["rms"],
+            "iterations": report["iterations"],
+            "converged": fitted["converged"],
+            "parameters": {name: _parameter(report[name]) for name in names},
+            "uncertainty": None
+            if uncertainty is None
+            else {name: _parameter(uncertainty[name]) for name in names},
+            "contacts": None if contacts is None else np.array(contacts, dtype=np.intp),
+            "_json": report,
+        }
+        for name, value in values.items():
+            object.__setattr__(self, name, value)
 
     def __getattr__(self, name: str) -> Parameter:
         parameters = object.__getattribute__(self, "parameters")
         if name in parameters:
-            return parameters[name]
+            value = parameters[name]
+            return value.copy() if isinstance(value, np.ndarray) else value
         raise AttributeError(f"FitResult has no attribute {name!r}")
 
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("FitResult is immutable")
 
-    def __dir__(self) -> list:
-        return sorted(set(self.__slots__) | set(self.parameters))
+    def __dir__(self) -> List[str]:
+        public = [name for name in self.__slots__ if not name.startswith("_")]
+        return sorted(set(public) | set(self.parameters))
 
     def to_dict(self) -> Dict[str, Any]:
-        """The result with lists for arrays, the element as Element.to_dict() gives it."""
-        out: Dict[str, Any] = {}
-        for name in self.__slots__:
-            value = getattr(self, name)
-            if isinstance(value, Element):
-                value = value.to_dict()
-            elif isinstance(value, dict):
-                value = {k: _plain(v) for k, v in value.items()}
-            else:
-                value = _plain(value)
-            out[name] = value
-        return out
+        """The fit as the command-line tool's JSON reports it under "fits" (`vantor fit ELEMENT
+        FILE --json`): "valid", the parameters, "deviation", "rms", "iterations",
+        "uncertainty" (None for the minimax criteria) and, but for least squares,
+        "contacts"."""
+        return copy.deepcopy(self._json)
 
     def __repr__(self) -> str:
-        fields = ", ".join(
-            f"{name}={getattr(self, name)!r}"
-            for name in ("element", "criterion", "points", "deviation", "rms")
-        )
-        return f"FitResult({fields})"
+        shown = [f"element={self.element.kind!r}", f"criterion={self.criterion!r}"]
+        for name, value in self.parameters.items():
+            text = repr(value.tolist()) if isinstance(value, np.ndarray) else repr(value)
+            shown.append(f"{name}={text}")
+        for name in ("deviation", "rms", "iterations", "points"):
+            shown.append(f"{name}={getattr(self, name)!r}")
+        return f"FitResult({', '.join(shown)})"
+
+
+def fit(
+    points: Any, element: str, criterion: str = "gauss", direction: Any = None
+) -> FitResult:
+    """Fits a reference element to the points.
+
+    Args:
+        points: an (N, 3) array-like of floats; rows with a NaN coordinate are left out of the
+            fit (contacts still index the rows given).
+        element: "line", "plane", "circle", "sphere", "cylinder" or "cone".
+        criterion: "gauss" (least squares), "zone" (minimum zone), "inscribed" (maximum
+            inscribed) or "circumscribed" (minimum circumscribed), where the library fits it
+            for the element.
+        direction: for a circle, the direction of its axis (three numbers); without it the
+            circle lies in the least-squares plane of the points.
+
+    Returns the FitResult. Raises ValueError with the reason for bad arguments or points and
+    for a fit that fails (too few points, points that determine no such element, a criterion
+    the element does not have).
+    """
+    if not isinstance(element, str) or not isinstance(criterion, str):
+        raise TypeError("fit: element and criterion are names (str)")
+    numbers = None if direction is None else vector3("direction", direction)
+    try:
+        fitted = _core.fit(as_array(points), element, criterion, numbers)
+    except ValueError as e:
+        raise ValueError(f"fit: {e}") from None
+    return FitResult(criterion, fitted)

@@ -1,4 +1,4 @@
-"""Form values of measured points against a datum."""
+"""Form values of measured points against a datum, or about an element fitted to them."""
 
 from __future__ import annotations
 
@@ -25,9 +25,11 @@ class FormResult:
             evaluation keeps none.
         datum: what the value was measured against: the element given or the one the
             evaluation fitted, or for sphericity about a centre that centre (an array).
+        reference: the name of the reference element fitted to the points and measured
+            against ("least-squares plane"); None when a datum was given.
     """
 
-    __slots__ = ("feature", "value", "minimum", "maximum", "extremes", "datum")
+    __slots__ = ("feature", "value", "minimum", "maximum", "extremes", "datum", "reference")
 
     feature: str
     value: float
@@ -35,6 +37,7 @@ class FormResult:
     maximum: Optional[float]
     extremes: Optional[str]
     datum: Datum
+    reference: Optional[str]
 
     def __init__(
         self,
@@ -44,8 +47,10 @@ class FormResult:
         maximum: Optional[float],
         extremes: Optional[str],
         datum: Datum,
+        reference: Optional[str] = None,
     ) -> None:
-        for name, v in zip(self.__slots__, (feature, value, minimum, maximum, extremes, datum)):
+        given = (feature, value, minimum, maximum, extremes, datum, reference)
+        for name, v in zip(self.__slots__, given):
             object.__setattr__(self, name, v)
 
     def __setattr__(self, name: str, value: Any) -> None:
@@ -53,11 +58,14 @@ class FormResult:
 
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report: feature, value,
-        min_<extremes> and max_<extremes> where kept, and datum."""
+        min_<extremes> and max_<extremes> where kept, reference where one was fitted, and
+        datum."""
         out: Dict[str, Any] = {"feature": self.feature, "value": self.value}
         if self.extremes is not None:
             out["min_" + self.extremes] = self.minimum
             out["max_" + self.extremes] = self.maximum
+        if self.reference is not None:
+            out["reference"] = self.reference
         datum = self.datum
         out["datum"] = (
             datum.to_dict() if isinstance(datum, Element) else {"centre": datum.tolist()}
@@ -69,6 +77,8 @@ class FormResult:
         if self.extremes is not None:
             parts += [f"minimum={self.minimum!r}", f"maximum={self.maximum!r}"]
             parts.append(f"extremes={self.extremes!r}")
+        if self.reference is not None:
+            parts.append(f"reference={self.reference!r}")
         datum = self.datum
         shown = repr(datum) if isinstance(datum, Element) else repr(datum.tolist())
         parts.append(f"datum={shown}")
@@ -79,20 +89,45 @@ class FormResult:
 _ALTERNATIVES = {"direction": "direction", "centre": "point"}
 
 
+def _about_reference(
+    feature: str, points: Any, reference: Optional[str], direction: Any = None
+) -> FormResult:
+    """The form value about the reference element fitted to the points."""
+    criterion = DEFAULT_REFERENCE if reference is None else reference
+    if not isinstance(criterion, str):
+        raise TypeError(f"{feature}: reference must be a criterion name, not {criterion!r}")
+    numbers = None if direction is None else vector3("direction", direction)
+    try:
+        result, low, high, extremes, kind, datum_numbers, name = _core.reference_form(
+            feature, as_array(points), criterion, numbers
+        )
+    except ValueError as e:
+        raise ValueError(f"{feature}: {e}") from None
+    return FormResult(feature, result, low, high, extremes, from_core(kind, datum_numbers), name)
+
+
 def _evaluate(
     feature: str,
     points: Any,
     datum: Optional[Element],
     types: Tuple[Type[Element], ...],
+    reference: Optional[str],
     **alternatives: Any,
 ) -> FormResult:
     given = [(k, v) for k, v in alternatives.items() if v is not None]
     if datum is not None:
         given.insert(0, ("datum", datum))
-    if len(given) != 1:
+    if len(given) > 1:
         names = " or ".join(["datum"] + list(alternatives))
-        raise TypeError(f"{feature} needs exactly one of {names}")
+        raise TypeError(f"{feature} takes at most one of {names}")
+    if not given:
+        return _about_reference(feature, points, reference)
     name, value = given[0]
+    if feature == "roundness" and name == "direction":
+        return _about_reference(feature, points, reference, value)
+    if reference is not None:
+        raise TypeError(f"{feature}: reference names the element fitted without a datum, not "
+                        f"one to use with {name}")
     if name == "datum":
         if not isinstance(value, types):
             expected = " or ".join(t.__name__ for t in types)
@@ -112,32 +147,57 @@ def _evaluate(
     return FormResult(feature, result, low, high, extremes, used)
 
 
+# The criterion of the reference element fitted when no datum is given: the command-line tool's
+# default (tools/reference.h), so that both give the same form value.
+DEFAULT_REFERENCE: str = _core.default_reference
+
 # Every evaluation takes `points`: an (N, 3) array-like of floats (float32 or any strides
-# accepted, converted in one pass). Rows with a NaN coordinate are left out. Failures raise
-# ValueError with the reason; a wrong or missing datum raises TypeError.
+# accepted, converted in one pass). Rows with a NaN coordinate are left out. Without a datum the
+# value is measured about the reference element fitted to the points: under `reference` ("gauss",
+# "zone", "inscribed" or "circumscribed", where the library fits it for the element; by default
+# DEFAULT_REFERENCE), named in the result's `reference` and given as its datum. Failures raise
+# ValueError with the reason (for a fit, the library's); a wrong datum raises TypeError.
+#
+# About a fitted element the value is the fit's deviation, the largest minus the smallest
+# signed distance from the element, with those two as minimum and maximum (extremes
+# "deviation"); for straightness twice the largest distance from the line, with twice the
+# smallest and largest distance (extremes "diameter"); for roundness the largest minus the
+# smallest distance from the fitted circle's axis, with those two (extremes "radius").
 
 
-def straightness(points: Any, datum: Line) -> FormResult:
-    """Straightness about a datum line: the diameter of the smallest cylinder about the line
-    that holds every point. minimum and maximum are twice the smallest and largest distance
-    from the line (extremes "diameter")."""
-    return _evaluate("straightness", points, datum, (Line,))
+def straightness(
+    points: Any, datum: Optional[Line] = None, *, reference: Optional[str] = None
+) -> FormResult:
+    """Straightness about a datum line, or without one about the fitted line: the diameter of
+    the smallest cylinder about the line that holds every point. minimum and maximum are twice
+    the smallest and largest distance from the line (extremes "diameter")."""
+    return _evaluate("straightness", points, datum, (Line,), reference)
 
 
-def flatness(points: Any, datum: Optional[Plane] = None, *, direction: Any = None) -> FormResult:
+def flatness(
+    points: Any,
+    datum: Optional[Plane] = None,
+    *,
+    direction: Any = None,
+    reference: Optional[str] = None,
+) -> FormResult:
     """Flatness: the width of the zone between two planes parallel to the datum plane that
     holds the points and the plane itself; minimum and maximum are the smallest and largest
     signed distance (positive on the normal's side; extremes "deviation").
 
     With `direction` instead of a datum: the narrowest zone between planes perpendicular to the
     direction; the datum is then the zone's middle plane and minimum and maximum are -value/2
-    and +value/2.
+    and +value/2. With neither: about the fitted plane.
     """
-    return _evaluate("flatness", points, datum, (Plane,), direction=direction)
+    return _evaluate("flatness", points, datum, (Plane,), reference, direction=direction)
 
 
 def roundness(
-    points: Any, datum: Union[Circle, Line, None] = None, *, direction: Any = None
+    points: Any,
+    datum: Union[Circle, Line, None] = None,
+    *,
+    direction: Any = None,
+    reference: Optional[str] = None,
 ) -> FormResult:
     """Roundness: the width of the ring about an axis that holds the points; only a point's
     distance from the axis counts.
@@ -146,26 +206,41 @@ def roundness(
       evaluation keeps no minimum and maximum).
     - datum a Line: about the line as axis; minimum and maximum are the smallest and largest
       distance from it (extremes "radius").
-    - direction: about the least-squares circle fitted in the plane perpendicular to the
-      direction, which becomes the datum; minimum and maximum as for a line.
+    - no datum: about the axis of the circle fitted along `direction` (the circle's normal is
+      the direction as given), or without one in the least-squares plane of the points; the
+      circle becomes the datum; minimum and maximum as for a line.
     """
-    return _evaluate("roundness", points, datum, (Circle, Line), direction=direction)
+    return _evaluate(
+        "roundness", points, datum, (Circle, Line), reference, direction=direction
+    )
 
 
-def sphericity(points: Any, datum: Optional[Sphere] = None, *, centre: Any = None) -> FormResult:
+def sphericity(
+    points: Any,
+    datum: Optional[Sphere] = None,
+    *,
+    centre: Any = None,
+    reference: Optional[str] = None,
+) -> FormResult:
     """Sphericity: the spread of the points' distances from the datum sphere's centre, measured
     as radial deviations from its radius (no minimum and maximum kept), or from `centre`, when
-    minimum and maximum are the smallest and largest distance (extremes "radius")."""
-    return _evaluate("sphericity", points, datum, (Sphere,), centre=centre)
+    minimum and maximum are the smallest and largest distance (extremes "radius"). With
+    neither: about the fitted sphere."""
+    return _evaluate("sphericity", points, datum, (Sphere,), reference, centre=centre)
 
 
-def cylindricity(points: Any, datum: Cylinder) -> FormResult:
-    """Cylindricity: the largest distance of a point from the datum cylinder's surface (no
-    minimum and maximum kept)."""
-    return _evaluate("cylindricity", points, datum, (Cylinder,))
+def cylindricity(
+    points: Any, datum: Optional[Cylinder] = None, *, reference: Optional[str] = None
+) -> FormResult:
+    """Cylindricity: about a datum cylinder, the largest distance of a point from its surface
+    (no minimum and maximum kept); without one, about the fitted cylinder, the largest minus
+    the smallest signed distance (which the points straddle)."""
+    return _evaluate("cylindricity", points, datum, (Cylinder,), reference)
 
 
-def conicity(points: Any, datum: Union[Cone, Line]) -> FormResult:
+def conicity(
+    points: Any, datum: Union[Cone, Line, None] = None, *, reference: Optional[str] = None
+) -> FormResult:
     """Conicity: how far the points lie from a cone; minimum and maximum are the smallest and
     largest deviation (extremes "deviation").
 
@@ -175,5 +250,6 @@ def conicity(points: Any, datum: Union[Cone, Line]) -> FormResult:
     - datum a Line: the cone is fitted about the line as axis, by a least-squares line through
       the radial profile (axial position, distance from the axis); the value is the spread of
       the radial residuals and the fitted cone is the datum.
+    - no datum: about the fitted cone.
     """
-    return _evaluate("conicity", points, datum, (Cone, Line))
+    return _evaluate("conicity", points, datum, (Cone, Line), reference)

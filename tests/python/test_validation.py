@@ -54,8 +54,7 @@ PLANE = vantor.Plane((0, 0, 0), (0, 0, 1))
 LINE = vantor.Line((0, 0, 0), (0, 0, 1))
 
 BAD_CALLS = [
-    (lambda: vantor.flatness(GOOD), TypeError, "needs exactly one of datum or direction"),
-    (lambda: vantor.flatness(GOOD, PLANE, direction=(0, 0, 1)), TypeError, "exactly one"),
+    (lambda: vantor.flatness(GOOD, PLANE, direction=(0, 0, 1)), TypeError, "at most one"),
     (lambda: vantor.flatness(GOOD, LINE), TypeError, "datum must be a Plane, not Line"),
     (lambda: vantor.cylindricity(GOOD, (0, 0, 1)), TypeError, "must be a Cylinder, not tuple"),
     (lambda: vantor.flatness(GOOD, direction=(0, 0, 0)), ValueError, "direction: must have"),
@@ -64,7 +63,7 @@ BAD_CALLS = [
     (
         lambda: vantor.roundness([[0, 0, 0], [1, 0, 0], [2, 0, 0]], direction=(0, 0, 1)),
         ValueError,
-        "roundness: no least-squares circle",
+        "roundness: .* circle: the points seen along the axis lie on one line",
     ),
     # Every point at one position along the axis: no cone.
     (

@@ -139,7 +139,7 @@ TEST(Program, CirclesOfAllFourCriteria) {
     // about (1, 2, 3): the inscribed circle has radius 4.9, the circumscribed 5.2, the zone
     // circle lies halfway, and the least-squares radius is the mean 5.05.
     const json r = report_of({"circle", data_file("ring8.csv"), "--criterion", "all"});
-    EXPECT_EQ(r["direction_from"], "extremum points");
+    EXPECT_EQ(r["direction_from"], "least-squares plane");
     const std::pair<const char*, double> radii[] = {
         {"gauss", 5.05}, {"zone", 5.05}, {"inscribed", 4.9}, {"circumscribed", 5.2}};
     ASSERT_EQ(r["circles"].size(), 4u);
@@ -156,26 +156,39 @@ TEST(Program, CirclesOfAllFourCriteria) {
     EXPECT_TRUE(one["circles"].contains("gauss"));
 }
 
-TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfileSaySoInReportAndPlot) {
-    // 120 degrees of a circle: the exact smallest enclosing circle would be the one over the
-    // chord, which the fit does not find.
-    const json r = report_of(
-        {"circle", data_file("arc120.txt"), "--criterion", "all", "--direction", "0,0,1"});
-    for (const char* name : {"gauss", "zone"}) EXPECT_FALSE(r["circles"][name].contains("note"));
-    for (const char* name : {"inscribed", "circumscribed"}) {
-        EXPECT_EQ(r["circles"][name]["note"], "open profile: not the exact optimum") << name;
-    }
-    const json plotted = report_of({"roundness", data_file("arc120.txt"), "--direction", "0,0,1",
-                                    "--plot", scratch("arc120.svg")});
+TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfile) {
+    // 120 degrees of a circle of radius 80: the smallest enclosing circle is the one over the
+    // chord, of radius 80 sin 60; no largest circle inside is determined.
+    const std::string file = data_file("arc120.txt");
+    const json r =
+        report_of({"circle", file, "--criterion", "circumscribed", "--direction", "0,0,1"});
+    EXPECT_NEAR(r["circles"]["circumscribed"]["radius"].get<double>(), 40 * std::sqrt(3.0), 1e-5);
+    const program_result all = run_program({"circle", file, "--criterion", "all"});
+    EXPECT_EQ(all.status, 2);
+    EXPECT_EQ(all.out, "");
+    EXPECT_EQ(all.err, "vantor: " + file +
+                           ": maximum-inscribed circle: the points do not surround their centre: "
+                           "the maximum inscribed circle is not determined\n");
+
+    // On the plot about the fitted circle the inscribed circle is listed, not drawn.
+    json plotted = report_of({"roundness", file, "--plot", scratch("arc120.svg")});
+    EXPECT_EQ(plotted["plot"]["MIC"],
+              "not determined: the points do not surround their centre: the maximum inscribed "
+              "circle is not determined");
+    EXPECT_FALSE(plotted["plot"].contains("MCC"));
+    std::string svg = read_file(scratch("arc120.svg"));
+    EXPECT_EQ(svg.find("id=\"MIC\""), std::string::npos);
+    EXPECT_NE(svg.find("id=\"MCC\""), std::string::npos);
+
+    // About a given circle the existing circle fit draws them, noting where they are not exact.
+    plotted = report_of(
+        {"roundness", file, "--circle", "0,0,0,0,0,1,80", "--plot", scratch("arc120-given.svg")});
     EXPECT_EQ(plotted["plot"]["MIC"], "open profile: not the exact optimum");
     EXPECT_EQ(plotted["plot"]["MCC"], "open profile: not the exact optimum");
     EXPECT_FALSE(plotted["plot"].contains("LSC"));
-    EXPECT_NE(read_file(scratch("arc120.svg")).find(">open profile: not the exact optimum<"),
-              std::string::npos);
-
-    // A closed profile gets no note.
-    const json closed = report_of({"circle", data_file("ring8.csv"), "--criterion", "all"});
-    for (const auto& c : closed["circles"]) EXPECT_FALSE(c.contains("note")) << c;
+    svg = read_file(scratch("arc120-given.svg"));
+    EXPECT_NE(svg.find(">open profile: not the exact optimum<"), std::string::npos);
+    EXPECT_NE(svg.find("id=\"MIC\""), std::string::npos);
 }
 
 TEST(Program, StraightnessSphericityCylindricity) {
@@ -323,11 +336,11 @@ TEST(Program, DemoRunsOnTheShippedSamplesAndPicksAFreshPlotName) {
     const program_result first = run_program({"demo"}, "", dir);
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.err, "");
-    for (const char* command :
-         {"$ vantor info bore.txt", "$ vantor circle bore.txt", "$ vantor roundness bore.txt",
-          "$ vantor flatness face.txt", "$ vantor straightness edge.txt",
-          "$ vantor cylindricity shaft.txt", "$ vantor sphericity ball.txt",
-          "$ vantor conicity cone.txt", "$ vantor convert bore.txt"}) {
+    for (const char* command : {"$ vantor info bore.txt", "$ vantor circle bore.txt",
+                                "$ vantor roundness bore.txt", "$ vantor fit cylinder shaft.txt",
+                                "$ vantor flatness face.txt", "$ vantor straightness edge.txt",
+                                "$ vantor cylindricity shaft.txt", "$ vantor sphericity ball.txt",
+                                "$ vantor conicity cone.txt", "$ vantor convert bore.txt"}) {
         EXPECT_NE(first.out.find(command), std::string::npos) << command;
     }
     EXPECT_NE(read_file(dir + "/demo-roundness.svg").find("</svg>"), std::string::npos);
@@ -365,7 +378,7 @@ TEST(Program, EachCommandTheDemoShowsGivesTheReportShown) {
         EXPECT_EQ(report, step["report"]) << step["command"];
         ++compared;
     }
-    EXPECT_EQ(compared, 8);
+    EXPECT_EQ(compared, 12);
 }
 
 // --- Bad input and bad arguments: a message naming what is wrong, exit status 2, no report.
@@ -405,7 +418,8 @@ TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
 TEST(Program, BadArgumentsAreRefused) {
     const std::string file = data_file("plane4.txt");
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"flatness", file}, "vantor: flatness needs --plane or --direction\n"},
+        {{"fit", "line", file, "--direction", "0,0,1"},
+         "vantor: --direction: only a circle is fitted along a direction, not a line\n"},
         {{"flatness", file, "--direction", "0,0,0"},
          "vantor: --direction: the direction must not be zero\n"},
         {{"flatness", file, "--plane", "0,0,0,0,0"},
@@ -460,7 +474,7 @@ TEST(Program, UsageErrorsPointToTheHelp) {
 TEST(Program, HelpAndVersion) {
     const program_result help = run_program({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"info", "circle", "roundness", "flatness", "straightness",
+    for (const char* command : {"info", "circle", "fit", "roundness", "flatness", "straightness",
                                 "sphericity", "cylindricity", "conicity", "convert", "demo"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
         // Each subcommand's help lists the options of the program too.

@@ -1,0 +1,205 @@
+"""vantor.fit and the form values without a datum: the program's JSON for the same fit (the
+numbers read back to the same doubles), NIST's reference fits, bad input."""
+
+import glob
+import math
+import os
+
+import numpy as np
+import pytest
+
+import vantor
+from conftest import SAMPLES, sample
+
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+
+# Each sample with an element fitted to it, and the criteria to fit.
+FITS = [
+    ("edge.txt", "line", "gauss", None),
+    ("face.txt", "plane", "gauss", None),
+    ("bore.txt", "circle", "all", None),
+    ("bore.txt", "circle", "all", "0,0,1"),
+    ("ball.txt", "sphere", "gauss", None),
+    ("shaft.txt", "cylinder", "gauss", None),
+    ("cone.txt", "cone", "gauss", None),
+]
+
+
+@pytest.mark.parametrize("name,element,criterion,direction", FITS)
+def test_fit_equals_the_program(tool, name, element, criterion, direction):
+    args = ["fit", element, os.path.join(SAMPLES, name), "--criterion", criterion]
+    if direction is not None:
+        args += ["--direction", direction]
+    fits = tool(*args)["fits"]
+    axis = None if direction is None else [float(x) for x in direction.split(",")]
+    for c, expected in fits.items():
+        assert vantor.fit(sample(name), element, c, direction=axis).to_dict() == expected, c
+
+
+# Each form command without a datum, and its sample.
+FORMS = [
+    ("straightness", "edge.txt", None),
+    ("flatness", "face.txt", None),
+    ("roundness", "bore.txt", None),
+    ("roundness", "bore.txt", "0.001,0,1"),
+    ("sphericity", "ball.txt", None),
+    ("cylindricity", "shaft.txt", None),
+    ("conicity", "cone.txt", None),
+]
+
+
+@pytest.mark.parametrize("feature,name,direction", FORMS)
+def test_form_without_a_datum_equals_the_program(tool, feature, name, direction):
+    args = [feature, os.path.join(SAMPLES, name)]
+    keywords = {}
+    if direction is not None:
+        args += ["--direction", direction]
+        keywords["direction"] = [float(x) for x in direction.split(",")]
+    expected = tool(*args)
+    for key in ("file", "points", "direction_from"):
+        expected.pop(key, None)
+    assert getattr(vantor, feature)(sample(name), **keywords).to_dict() == expected
+
+
+def read_set(path):
+    """The points of a NIST .ds file (a count, then x y z lines) and the numbers of its .fit."""
+    points = np.loadtxt(path, skiprows=1)
+    reference = np.loadtxt(path[:-3] + ".fit")
+    return points, reference
+
+
+def up_to_sign(a, b):
+    return min(np.max(np.abs(a - b)), np.max(np.abs(a + b)))
+
+
+def axis_distance(point, origin, direction):
+    offset = point - origin
+    return np.linalg.norm(offset - np.dot(offset, direction) * direction)
+
+
+def plane_difference(f, r):
+    return max(abs(np.dot(r[:3] - f.origin, f.normal)), up_to_sign(f.normal, r[3:6]))
+
+
+def sphere_difference(f, r):
+    return max(np.max(np.abs(f.centre - r[:3])), abs(f.radius - r[3] / 2))
+
+
+def cylinder_difference(f, r):
+    return max(
+        axis_distance(r[:3], f.origin, f.direction),
+        up_to_sign(f.direction, r[3:6]),
+        abs(f.radius - r[6] / 2),
+    )
+
+
+def cone_difference(f, r):
+    # The reference: a point on the axis, the direction towards increasing radius, that
+    # point's distance from the surface and the full apex angle in degrees.
+    half_angle = math.radians(f.half_angle)
+    height = np.dot(r[:3] - f.apex, f.direction)
+    return max(
+        axis_distance(r[:3], f.apex, f.direction),
+        np.max(np.abs(f.direction - r[3:6])),
+        abs(abs(height * math.sin(half_angle)) - r[6]),
+        abs(2 * f.half_angle - r[7]),
+    )
+
+
+def circle_difference(f, r):
+    return max(np.max(np.abs(f.centre - r[:3])), abs(f.radius - r[6] / 2))
+
+
+NIST = [
+    ("nist-l2/plane/pla", "plane", plane_difference),
+    ("nist-l2/sphere/sph", "sphere", sphere_difference),
+    ("nist-l2/cylinder/cyl", "cylinder", cylinder_difference),
+    ("nist-l2/cone/con", "cone", cone_difference),
+    # Fitted along the reference normal.
+    ("nist-circle2d/cir2d", "circle", circle_difference),
+]
+
+
+@pytest.mark.parametrize("stem,element,difference", NIST, ids=[n[1] for n in NIST])
+def test_nist_sets_within_1e8_and_as_the_program_fits_them(tool, tmp_path, stem, element,
+                                                           difference):
+    paths = sorted(glob.glob(os.path.join(DATA, stem + "*.ds")))
+    assert len(paths) == 30
+    for path in paths:
+        points, reference = read_set(path)
+        direction = reference[3:6].tolist() if element == "circle" else None
+        result = vantor.fit(points, element, direction=direction)
+        assert difference(result, reference) <= 1e-8, path
+        copy = str(tmp_path / "points.vpts")
+        vantor.save(copy, points)
+        args = ["fit", element, copy]
+        if direction is not None:
+            args += ["--direction", ",".join(repr(x) for x in direction)]
+        assert result.to_dict() == tool(*args)["fits"]["gauss"], path
+
+
+def test_result_attributes():
+    ring = sample("bore.txt")
+    zone = vantor.fit(ring, "circle", "zone", direction=(0, 0, 1))
+    assert isinstance(zone.element, vantor.Circle)
+    assert zone.centre.shape == (3,) and zone.centre.dtype == np.float64
+    np.testing.assert_array_equal(zone.centre, zone.element.centre)
+    assert zone.radius == zone.element.radius
+    assert zone.uncertainty is None and zone.contacts.dtype == np.intp
+    # The contacts lie on the boundary of the zone.
+    distance = np.linalg.norm((ring - zone.centre)[:, :2], axis=1) - zone.radius
+    np.testing.assert_allclose(np.abs(distance[zone.contacts]), zone.deviation / 2, atol=1e-9)
+    assert zone.points == len(ring) and zone.converged
+    gauss = vantor.fit(ring, "circle")
+    assert gauss.contacts is None and set(gauss.uncertainty) == {"centre", "normal", "radius"}
+    assert repr(gauss).startswith("FitResult(element='circle', criterion='gauss', centre=[")
+    with pytest.raises(AttributeError):
+        gauss.radius = 1.0
+    with pytest.raises(AttributeError):
+        gauss.apex  # noqa: B018
+
+
+def test_nan_rows_are_left_out_and_contacts_index_the_rows_given():
+    ring = sample("bore.txt")
+    gaps = np.insert(ring, [0, 100, 100], np.nan, axis=0)  # rows 0, 101 and 102
+    given, with_gaps = vantor.fit(ring, "circle", "zone"), vantor.fit(gaps, "circle", "zone")
+    shifted = given.contacts + 1 + 2 * (given.contacts >= 100)
+    np.testing.assert_array_equal(with_gaps.contacts, shifted)
+    expected = given.to_dict()
+    expected["contacts"] = shifted.tolist()
+    assert with_gaps.to_dict() == expected
+
+
+LINE = [[0.0, 0, 0], [1, 1, 1], [2, 2, 2], [3, 3, 3], [4, 4, 4], [5, 5, 5]]
+RING = np.column_stack([np.cos(np.arange(8)), np.sin(np.arange(8)), np.zeros(8)])
+
+BAD_FITS = [
+    (lambda: vantor.fit(LINE, "torus"), ValueError, "unknown element 'torus'"),
+    (lambda: vantor.fit(LINE, "line", "best"), ValueError, "unknown criterion 'best'"),
+    (lambda: vantor.fit(LINE, 3), TypeError, "names"),
+    (lambda: vantor.fit(LINE, "line", direction=(0, 0, 1)), ValueError, "only a circle"),
+    (lambda: vantor.fit(RING, "circle", direction=(0, 1)), ValueError, "direction: expected"),
+    (lambda: vantor.fit(RING, "circle", direction=(0, 0, 0)), ValueError, "zero or not finite"),
+    (lambda: vantor.fit(np.zeros((4, 2)), "line"), ValueError, r"\(N, 3\) array"),
+    (lambda: vantor.fit([["a", "b", "c"]], "line"), ValueError, "expected numbers"),
+    (lambda: vantor.fit(np.full((6, 3), np.nan), "line"), ValueError, "the set has 0"),
+    (lambda: vantor.fit(LINE[:4], "cylinder"), ValueError, "a cylinder needs at least 5"),
+    (lambda: vantor.fit(LINE, "plane"), ValueError, "lie on one line: they determine no plane"),
+    (lambda: vantor.fit(RING, "sphere"), ValueError, "in one plane: they determine no sphere"),
+    (lambda: vantor.fit(LINE, "line", "inscribed"), ValueError, "not defined for a line"),
+    (lambda: vantor.flatness(LINE), ValueError, "plane: the points lie on one line"),
+    (lambda: vantor.cylindricity(RING, reference="best"), ValueError, "unknown criterion"),
+    (lambda: vantor.flatness(RING, direction=(0, 0, 1), reference="gauss"), TypeError, "not"),
+]
+
+
+@pytest.mark.parametrize("call,error,message", BAD_FITS)
+def test_bad_fits(call, error, message):
+    with pytest.raises(error, match=message):
+        call()
+
+
+def test_forms_without_a_datum_fit_the_default_reference():
+    face = sample("face.txt")
+    fitted = vantor.fit(face, "plane", vantor.DEFAULT_REFERENCE)
+    assert vantor.flatness(face).value == fitted.deviation

@@ -1,0 +1,68 @@
+// Reference elements fitted to points: the elements by name with the criteria each has, one call
+// that fits any of them, and the JSON of a fit. The program and the Python package share them, so
+// that both name and report a fit alike.
+#ifndef VANTOR_TOOLS_FITS_H
+#define VANTOR_TOOLS_FITS_H
+
+#include <array>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <spanto/spanto.h>
+#include <vantor/actual.h>
+#include <vantor/fit.h>
+
+#include "report.h"
+
+namespace vantor::cli {
+
+enum class element_kind { line, plane, circle, sphere, cylinder, cone };
+
+struct element_names {
+    element_kind kind;
+    const char* name;  // as `vantor fit` and vantor.fit() take it: "cylinder"
+    // The criteria defined for the element, in the order of criteria(). The library may not fit
+    // every one of them yet; such a fit fails with its reason.
+    std::vector<vantor::criterion> criteria;
+};
+
+// line, plane, circle, sphere, cylinder, cone.
+const std::array<element_names, 6>& elements();
+
+// The element called `name`; null when none is.
+const element_names* element_named(const std::string& name);
+
+const element_names& names_of(element_kind kind);
+
+using fitted_element = std::variant<spanto::line, spanto::plane, spanto::circle, spanto::sphere,
+                                    spanto::cylinder, spanto::cone>;
+
+// What a fit gives: its report and its element (the element type's invalid default when the
+// fit failed).
+struct fit_outcome {
+    vantor::fit_report report;
+    fitted_element element;
+};
+
+// Fits the element under criterion c to the valid points of the set (vantor/fit.h). A circle is
+// fitted about an axis along `direction` when one is given, otherwise in the least-squares plane
+// of the points. A failed fit carries the library's reason in report.error. Throws error for a
+// direction given with another element than the circle.
+fit_outcome fit_element(const vantor::actual& points, element_kind kind, vantor::criterion c,
+                        const std::optional<spanto::vector>& direction = std::nullopt);
+
+// A fit as the program's JSON reports it, and vantor.FitResult.to_dict() in Python:
+//   {"valid": true, <parameters>, "deviation": d, "rms": r, "iterations": n,
+//    "uncertainty": {<parameters>} or null, "contacts": [indices]}
+// The parameters are the report's, named and ordered as fit_parameter describes (a point or
+// vector as [x, y, z], a scalar as a number); "uncertainty" holds their standard uncertainties
+// under the same names, null when the fit gives none (the minimax criteria); "contacts" (the
+// indices of the points that decide the result) is there for every criterion but gauss. A failed
+// fit is {"valid": false, "error": reason}.
+report fit_json(const vantor::fit_report& r);
+
+}  // namespace vantor::cli
+
+#endif  // VANTOR_TOOLS_FITS_H
