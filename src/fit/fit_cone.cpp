@@ -78,7 +78,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
     const detail::cone_surface_model model(detail::extent_of(axes, s.count));
-    const auto m = detail::solve_minimax(model, offsets, fit.state, detail::minimax_sides::both, true);
+    const auto m =
+        detail::solve_minimax(model, offsets, fit.state, detail::minimax_sides::both, true);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));

@@ -72,8 +72,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     switch (c) {
         case criterion::zone: {
             const double half = 0.5 * (m.high - m.low);
-            return report_cylinder(points, s, m.state, m.low + half, nullptr, result,
-                                   {-half, half}, tolerance);
+            return report_cylinder(points, s, m.state, m.low + half, nullptr, result, {-half, half},
+                                   tolerance);
         }
         case criterion::inscribed:
             return report_cylinder(points, s, m.state, m.low, nullptr, result, {0.0}, tolerance);

@@ -51,8 +51,7 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
                                             detail::minimax_sides::outer, true);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
-        return detail::fail(result,
-                            detail::minimax_reason(zone.status, c, "line", "the line"));
+        return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));
     const spanto::line line(detail::as_point(zone.state.origin + s.centroid),
                             detail::oriented(detail::as_vector(zone.state.frame.z)));
     result.element = line;
@@ -94,8 +93,7 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
         detail::add_parameter(result, "origin", plane.origin, fit.origin_uncertainty);
         detail::add_parameter(result, "normal", plane.normal, fit.direction_uncertainty);
         const double sum = detail::measure(
-            points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false,
-            result);
+            points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result);
         detail::scale_uncertainties(result, sum, fit.residuals, fit.parameters);
         result.converged = true;
         return detail::checked(result);
@@ -103,13 +101,12 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
 
     // The narrowest slab: its middle plane, through the centroid's projection.
     const detail::plane_height_model model(detail::extent_of(axes, s.count));
-    const auto zone =
-        detail::solve_minimax(model, detail::offsets_of(points, s.centroid),
-                              detail::frame_about(fit.direction), detail::minimax_sides::both, true);
+    const auto zone = detail::solve_minimax(model, detail::offsets_of(points, s.centroid),
+                                            detail::frame_about(fit.direction),
+                                            detail::minimax_sides::both, true);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
-        return detail::fail(result,
-                            detail::minimax_reason(zone.status, c, "plane", "the plane"));
+        return detail::fail(result, detail::minimax_reason(zone.status, c, "plane", "the plane"));
     const detail::point3 middle = 0.5 * (zone.low + zone.high) * zone.state.z;
     const spanto::plane plane(detail::as_point(s.centroid + middle),
                               detail::oriented(detail::as_vector(zone.state.z)));

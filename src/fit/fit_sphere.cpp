@@ -26,8 +26,7 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                     detail::sides_of(c), true);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
-        return detail::fail(result,
-                            detail::minimax_reason(m.status, c, "sphere", "the centre"));
+        return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
     const double half = 0.5 * (m.high - m.low);
     const double radius = c == criterion::zone        ? m.low + half
                           : c == criterion::inscribed ? m.low

@@ -148,7 +148,8 @@ minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points,
     std::vector<double> r;
     double low, high, bound;
     minimax::measure_all(model, points, start, r, low, high, &bound);
-    const auto welzl = [](const std::vector<point3>& subset, const point3&, const minimax::limits&) {
+    const auto welzl = [](const std::vector<point3>& subset, const point3&,
+                          const minimax::limits&) {
         minimax::subset_outcome<point3> out;
         const ball3 b = smallest_enclosing_ball(subset);
         out.state = b.centre;

@@ -5,38 +5,44 @@
 // Only points near the extremes of the residuals at a state close to the optimum can bound the
 // optimum's residuals. From the start (the least-squares element) the solver takes the points
 // within 2 % of the residuals' spread from each bounded extreme (at most 4096 a side, the most
-// extreme), solves the problem on them, and measures every point at the result in one pass;
-// the (at most 256 a side) points beyond the result's bounds by most join the candidates and it
-// solves again from there (after ten rounds, or when on the candidates it finds no optimum, on
-// all points). A result that holds every point is a solution for all of them: the candidates'
-// problem has fewer constraints, so near the result no state is better for all points, and the
-// multipliers certifying it sit on points of the set.
+// extreme, and at least the 64 most extreme), solves the problem on them, and measures every
+// point at the result in one pass; the (at most 256 a side) points beyond the result's bounds
+// by most join the candidates and it solves again from there (after ten rounds, or when on the
+// candidates it finds no optimum, on all points). A result that holds every point is a
+// solution for all of them: the candidates' problem has fewer constraints, so near the result
+// no state is better for all points, and the multipliers certifying it sit on points of the
+// set.
 //
 // On the candidates, each step linearises the residuals (minimax_models.h) and solves the step
 // LP of minimax_step.h within the trust region |s_k| <= radius (in the scaled units of the
 // model); a step is kept only when it improves the objective on the candidates, and the radius
 // follows the ratio of actual to predicted improvement (doubled above 0.75 when the step
 // reached the boundary, cut to a quarter of the step below 0.25). It stops when the model
-// predicts no improvement beyond rounding (8 eps of the residuals' magnitude) or the radius has
-// shrunk to rounding; at a vertex of the linearised problem the steps are Newton steps and
-// converge quadratically.
+// predicts no improvement beyond rounding (8 eps of the residuals' magnitude), when the radius
+// has shrunk to rounding, or after 2000 steps. At a vertex of the linearised problem (as many
+// contacts as parameters and bounds) the steps are Newton steps and converge quadratically;
+// at an optimum with fewer contacts, which the residuals' curvature decides (two diametral
+// contacts of a circle, an open sector's circumscribed cylinder), the convergence is linear.
 //
 // The problems of cylinders, cones, lines and the sphere's zone have local minima. A second
-// start, the first moved by one step of scaled size spread / extent in every parameter (signs
-// alternating), is solved as well, and the better certified result kept: it guards against a
-// local optimum next to the least-squares element at the cost of a few more passes.
+// start, the first moved by a step of scaled size spread / extent that lowers the largest
+// residual and raises the smallest to first order (along the gradients of the extreme points,
+// so that the move is the same for a rotated copy of the points), is solved as well, and the
+// better certified result kept: it guards against a local optimum next to the least-squares
+// element at the cost of a few more passes.
 //
 // The result is checked: the certificate of minimax_step.h on every point within 1e-12 of the
-// residuals' magnitude of an extreme must hold with a stationarity below 1e-9 (the objective
-// falls by at most 1e-9 extents per unit step to first order), and the objective must be no
-// worse than at the start.
+// residuals' magnitude of an extreme must hold, and the objective must be no worse than at the
+// start. The certificate's stationarity (the first-order fall of the objective per unit step,
+// in extents) must be below 1e-9, or below 4 sqrt(kappa tolerance) where the contacts'
+// residuals curve by kappa: at an optimum with fewer contacts than a vertex, rounding of the
+// objective (the tolerance) leaves the state determined to sqrt(tolerance / kappa) only, over
+// which the contacts' gradients turn by sqrt(kappa tolerance). For the thin tube about a line
+// (kappa = extent / tube radius) that is some 1e-6.
 #ifndef VANTOR_NUMERIC_MINIMAX_FIT_H
 #define VANTOR_NUMERIC_MINIMAX_FIT_H
 
 #include <algorithm>
-#ifdef MINIMAX_DEBUG
-#include <cstdio>
-#endif
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -62,13 +68,13 @@ struct minimax_report {
     double low = 0.0, high = 0.0;
     // The objective (high - low, high or -low) at the start and at the result.
     double start_objective = 0.0, objective = 0.0;
-    int steps = 0;   // trust-region steps of the run kept, over all its rounds
-    int rounds = 0;  // rounds of the run kept
-    int passes = 0;  // passes over all points, both starts
-    std::size_t candidates = 0;    // the points the solver saw in its last round
-    std::size_t largest_lp = 0;    // the most rows of a step LP
-    bool second_start = false;     // the perturbed start found the better optimum
-    certificate proof;             // its indices are those of the points
+    int steps = 0;               // trust-region steps of the run kept, over all its rounds
+    int rounds = 0;              // rounds of the run kept
+    int passes = 0;              // passes over all points, both starts
+    std::size_t candidates = 0;  // the points the solver saw in its last round
+    std::size_t largest_lp = 0;  // the most rows of a step LP
+    bool second_start = false;   // the perturbed start found the better optimum
+    certificate proof;           // its indices are those of the points
     // Residuals within this distance of an extreme (in lengths) count as contacts.
     double contact_tolerance = 0.0;
 };
@@ -82,9 +88,10 @@ namespace minimax {
 
 constexpr double band_fraction = 0.02;
 constexpr std::size_t candidate_limit = 4096;
+constexpr std::size_t candidate_minimum = 64;
 constexpr std::size_t added_per_round = 256;
 constexpr int rounds_on_candidates = 10;
-constexpr int max_steps = 500;
+constexpr int max_steps = 2000;
 constexpr double eps = std::numeric_limits<double>::epsilon();
 constexpr double smallest_trust_radius = 1e-9;
 constexpr double contact_fraction = 1e-12;
@@ -154,9 +161,6 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
         const model_step m = solve_model(lin, sides, radius, w, l.lp_tolerance);
         out.largest_lp = std::max(out.largest_lp, w.outer.size() + w.inner.size());
         const double predicted = objective - minimax_objective(sides, m.low, m.high);
-#ifdef MINIMAX_DEBUG
-        std::fprintf(stderr, "step %d n=%zu obj %.15g pred %.3g radius %.3g w %zu/%zu weights %zu\n", k, subset.size(), objective * model.unit, predicted, radius, w.outer.size(), w.inner.size(), m.outer_weights.size());
-#endif
         if (!(predicted > l.lp_tolerance)) {
             out.converged = true;
             break;
@@ -182,7 +186,7 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
             // An inscribed element wider than the points' extent has left them behind.
             if (sides == minimax_sides::inner && lin.low * model.unit > 2.0 * l.bound) {
                 out.unbounded = true;
-                return out;
+                break;
             }
         }
         if (radius <= 4.0 * eps) {
@@ -199,8 +203,8 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
 // also receives the largest distance of a point from the origin (the centroid).
 template <class Model>
 void measure_all(const Model& model, const std::vector<point3>& points,
-                 const typename Model::state& s, std::vector<double>& r, double& low,
-                 double& high, double* bound = nullptr) {
+                 const typename Model::state& s, std::vector<double>& r, double& low, double& high,
+                 double* bound = nullptr) {
     const auto e = model.at(s);
     r.resize(points.size());
     low = std::numeric_limits<double>::infinity();
@@ -227,7 +231,8 @@ std::vector<std::size_t> most_beyond(std::size_t count, std::size_t limit, const
     }
     if (beyond.size() > limit) {
         std::nth_element(beyond.begin(), beyond.begin() + static_cast<std::ptrdiff_t>(limit),
-                         beyond.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+                         beyond.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
         beyond.resize(limit);
     }
     std::vector<std::size_t> indices;
@@ -263,12 +268,21 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
             candidates.push_back(i);
         }
     };
-    if (outer)
-        choose(most_beyond(points.size(), candidate_limit,
-                           [&](std::size_t i) { return r[i] - (high - band) + l.contact_tolerance; }));
-    if (inner)
-        choose(most_beyond(points.size(), candidate_limit,
-                           [&](std::size_t i) { return (low + band) - r[i] + l.contact_tolerance; }));
+    // (An excess of r - low + 1 ranks every point, the largest residual first.)
+    if (outer) {
+        choose(most_beyond(points.size(), candidate_limit, [&](std::size_t i) {
+            return r[i] - (high - band) + l.contact_tolerance;
+        }));
+        choose(most_beyond(points.size(), candidate_minimum,
+                           [&](std::size_t i) { return r[i] - low + 1.0; }));
+    }
+    if (inner) {
+        choose(most_beyond(points.size(), candidate_limit, [&](std::size_t i) {
+            return (low + band) - r[i] + l.contact_tolerance;
+        }));
+        choose(most_beyond(points.size(), candidate_minimum,
+                           [&](std::size_t i) { return high - r[i] + 1.0; }));
+    }
 
     std::vector<point3> subset;
     typename Model::state at = start;
@@ -359,8 +373,8 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
     for (std::size_t& i : result.proof.outer) i = index[i];
     for (std::size_t& i : result.proof.inner) i = index[i];
     const bool no_worse = result.objective <= result.start_objective + l.contact_tolerance;
-    result.status = result.proof.holds && no_worse ? minimax_status::ok
-                                                   : minimax_status::not_certified;
+    result.status =
+        result.proof.holds && no_worse ? minimax_status::ok : minimax_status::not_certified;
     return result;
 }
 
@@ -379,19 +393,34 @@ minimax_solution<typename Model::state> solve_minimax(const Model& model,
     minimax::measure_all(model, points, start, r, low, high, &bound);
 
     const auto slp = [&model, sides](const std::vector<point3>& subset,
-                                     const typename Model::state& from,
-                                     const minimax::limits& l) {
+                                     const typename Model::state& from, const minimax::limits& l) {
         return minimax::solve_on(model, subset, from, sides, l);
     };
     minimax_solution<typename Model::state> first =
         minimax::run(model, points, start, r, low, high, sides, bound, slp);
     first.passes += 1;
     const double spread = (high - low) / model.unit;
-    if (!second_start || !(spread > 0.0) || first.status == minimax_status::unbounded)
-        return first;
+    if (!second_start || !(spread > 0.0) || first.status == minimax_status::unbounded) return first;
 
-    double step[p];
-    for (int k = 0; k < p; ++k) step[k] = (k % 2 == 0 ? spread : -spread) * model.scale[k];
+    // The second start: a step of scaled size `spread` that lowers the largest residual and
+    // raises the smallest (on the sides bounded) to first order, along the gradients of the
+    // points at the extremes, so that a rotated copy of the points gets the same move.
+    const auto e = model.at(start);
+    const std::size_t highest =
+        static_cast<std::size_t>(std::max_element(r.begin(), r.end()) - r.begin());
+    const std::size_t lowest =
+        static_cast<std::size_t>(std::min_element(r.begin(), r.end()) - r.begin());
+    double g_high[p], g_low[p], step[p], largest = 0.0;
+    e(points[highest], g_high);
+    e(points[lowest], g_low);
+    for (int k = 0; k < p; ++k) {
+        step[k] = (sides != minimax_sides::inner ? -g_high[k] : 0.0) +
+                  (sides != minimax_sides::outer ? g_low[k] : 0.0);
+        step[k] *= model.scale[k] / model.unit;
+        largest = std::max(largest, std::abs(step[k]));
+    }
+    if (!(largest > 0.0)) return first;
+    for (int k = 0; k < p; ++k) step[k] *= spread / largest * model.scale[k];
     const typename Model::state perturbed = model.moved(start, step);
     minimax::measure_all(model, points, perturbed, r, low, high);
     minimax_solution<typename Model::state> second =

@@ -8,8 +8,9 @@
 // moved(state, step). The evaluator also bounds the second derivative of a point's residual
 // with respect to a unit step, in units of the fit (residuals divided by `unit`), given the
 // largest distance `bound` of a point from the origin: distances from an axis or a centre
-// curve by the inverse of the distance, which is large for the thin tube about a line. A parameter that shifts every residual alike (a radius) is no parameter
-// here: the criteria place it from the extremes.
+// curve by the inverse of the distance, which is large for the thin tube about a line. A parameter
+// that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
+// extremes.
 //
 //   plane_height_model     the height over a plane through the origin; steps tilt the normal.
 //   sphere_distance_model  the distance from a centre; steps shift it.
@@ -65,8 +66,7 @@ struct sphere_distance_model {
     double unit;
     double scale[size];
 
-    explicit sphere_distance_model(double extent)
-        : unit(extent), scale{extent, extent, extent} {}
+    explicit sphere_distance_model(double extent) : unit(extent), scale{extent, extent, extent} {}
 
     struct evaluator {
         point3 c;
@@ -80,9 +80,7 @@ struct sphere_distance_model {
             g[2] = -d.z * inverse;
             return r;
         }
-        double curvature(const point3& p, double unit, double) const {
-            return unit / norm(p - c);
-        }
+        double curvature(const point3& p, double unit, double) const { return unit / norm(p - c); }
     };
     evaluator at(const state& s) const { return {s}; }
     state moved(const state& s, const double* step) const {

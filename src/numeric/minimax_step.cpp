@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#ifdef MINIMAX_DEBUG
-#include <cstdio>
-#endif
 
 #include "numeric/small_lp.h"
 
@@ -19,9 +16,6 @@ constexpr int max_working_set_passes = 200;
 // tight rows stay in the LP and the sets stay small.
 constexpr double band_of_spread = 1e-3;
 constexpr double band_of_tolerance = 1e3;
-// The LP's cost of a unit step: far below any improvement the fits pursue (the certificates
-// accept a first-order decrease of 1e-9 a unit step), far above the simplex's cost tolerance.
-constexpr double step_cost = 1e-11;
 
 bool bounds_outer(minimax_sides sides) { return sides != minimax_sides::inner; }
 bool bounds_inner(minimax_sides sides) { return sides != minimax_sides::outer; }
@@ -66,8 +60,8 @@ void linearisation::find_extremes() {
     }
 }
 
-model_step solve_model(const linearisation& lin, minimax_sides sides, double radius,
-                       working_set& w, double tolerance) {
+model_step solve_model(const linearisation& lin, minimax_sides sides, double radius, working_set& w,
+                       double tolerance, double step_cost) {
     const int p = lin.parameters;
     const bool outer = bounds_outer(sides), inner = bounds_inner(sides);
     // Columns: the step's positive and negative parts s+_k, s-_k in [0, radius], then
@@ -75,9 +69,7 @@ model_step solve_model(const linearisation& lin, minimax_sides sides, double rad
     // rows' models over the box, so that the origin (no step) is a feasible vertex and a and b
     // stay positive at the optimum: their columns are then basic, and each side's multipliers
     // sum to exactly 1.
-    // Maximising a + b minimises the objective; the small cost of the step's length keeps every
-    // parameter the model is indifferent to at zero (a simplex would otherwise leave such a
-    // parameter at any vertex of the box, where the true residuals may grow).
+    // Maximising a + b less the step's cost minimises the objective.
     const int column_a = 2 * p, column_b = column_a + (outer ? 1 : 0);
     const int columns = column_b + (inner ? 1 : 0);
     std::vector<double> cost(static_cast<std::size_t>(columns), -step_cost);
@@ -185,13 +177,16 @@ void keep_tight(const linearisation& lin, const std::vector<double>& step, doubl
     double low = std::numeric_limits<double>::infinity();
     for (std::size_t i : w.outer) high = std::max(high, lin.model(i, step.data()));
     for (std::size_t i : w.inner) low = std::min(low, lin.model(i, step.data()));
-    const double band = std::max(band_of_tolerance * tolerance, band_of_spread * (lin.high - lin.low));
-    w.outer.erase(std::remove_if(w.outer.begin(), w.outer.end(),
-                                 [&](std::size_t i) { return lin.model(i, step.data()) < high - band; }),
-                  w.outer.end());
-    w.inner.erase(std::remove_if(w.inner.begin(), w.inner.end(),
-                                 [&](std::size_t i) { return lin.model(i, step.data()) > low + band; }),
-                  w.inner.end());
+    const double band =
+        std::max(band_of_tolerance * tolerance, band_of_spread * (lin.high - lin.low));
+    w.outer.erase(
+        std::remove_if(w.outer.begin(), w.outer.end(),
+                       [&](std::size_t i) { return lin.model(i, step.data()) < high - band; }),
+        w.outer.end());
+    w.inner.erase(
+        std::remove_if(w.inner.begin(), w.inner.end(),
+                       [&](std::size_t i) { return lin.model(i, step.data()) > low + band; }),
+        w.inner.end());
 }
 
 certificate certify(const linearisation& lin, minimax_sides sides, double contact_tolerance,
@@ -214,18 +209,12 @@ certificate certify(const linearisation& lin, minimax_sides sides, double contac
         pool.push_back(i);
         contacts.value.push_back(at_outer ? lin.high : lin.low);
         contacts.side.push_back(at_outer ? 1 : -1);
-        contacts.gradient.insert(contacts.gradient.end(), lin.gradient_of(i), lin.gradient_of(i) + p);
+        contacts.gradient.insert(contacts.gradient.end(), lin.gradient_of(i),
+                                 lin.gradient_of(i) + p);
     }
     contacts.find_extremes();
     working_set w;
-    const model_step unit_box = solve_model(contacts, sides, 1.0, w, contact_tolerance);
-#ifdef MINIMAX_DEBUG
-    std::fprintf(stderr, "certify pool %zu w %zu/%zu low %.17g high %.17g step", pool.size(), w.outer.size(), w.inner.size(), unit_box.low - contacts.low, unit_box.high - contacts.high);
-    for (double v : unit_box.step) std::fprintf(stderr, " %.3g", v);
-    std::fprintf(stderr, "\n");
-    for (std::size_t r = 0; r < w.outer.size(); ++r) std::fprintf(stderr, " out %zu y %.6g\n", w.outer[r], unit_box.outer_weights.empty() ? -1.0 : unit_box.outer_weights[r]);
-    for (std::size_t r = 0; r < w.inner.size(); ++r) std::fprintf(stderr, " in %zu y %.6g\n", w.inner[r], unit_box.inner_weights.empty() ? -1.0 : unit_box.inner_weights[r]);
-#endif
+    const model_step unit_box = solve_model(contacts, sides, 1.0, w, contact_tolerance, 0.0);
     if (bounds_outer(sides) && unit_box.outer_weights.empty()) return c;
     if (bounds_inner(sides) && unit_box.inner_weights.empty()) return c;
 
@@ -241,7 +230,8 @@ certificate certify(const linearisation& lin, minimax_sides sides, double contac
             if (!(weights[r] > 0.0)) continue;
             const double weight = weights[r] / total;
             const double* g = contacts.gradient_of(rows[r]);
-            for (int k = 0; k < p; ++k) balance[static_cast<std::size_t>(k)] += sign * weight * g[k];
+            for (int k = 0; k < p; ++k)
+                balance[static_cast<std::size_t>(k)] += sign * weight * g[k];
             indices.push_back(pool[rows[r]]);
             kept.push_back(weight);
         }

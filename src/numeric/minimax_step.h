@@ -76,9 +76,13 @@ struct model_step {
 
 // The step of the model within the box |s_k| <= radius that minimises its objective, with the
 // working set grown as described above (violations within `tolerance` do not count). The
-// sets persist between calls.
-model_step solve_model(const linearisation& lin, minimax_sides sides, double radius,
-                       working_set& w, double tolerance);
+// sets persist between calls. `step_cost` (per unit of the step's 1-norm) keeps the parameters
+// the model is indifferent to at zero: a simplex would otherwise leave such a parameter at any
+// vertex of the box, where the true residuals may grow. It must lie above the simplex's cost
+// tolerance (1e-12) and below any improvement per unit step worth pursuing.
+constexpr double default_step_cost = 1e-11;
+model_step solve_model(const linearisation& lin, minimax_sides sides, double radius, working_set& w,
+                       double tolerance, double step_cost = default_step_cost);
 
 // Drops from the working set the rows whose model value at `step` lies farther than a band
 // from the model's extreme on its side (a thousandth of the model's spread, at least a
@@ -102,7 +106,8 @@ struct certificate {
 // The certificate of a state whose residuals and gradients `lin` holds for a pool of points:
 // the contacts are the points within `contact_tolerance` of the extremes (taken as lying at
 // them); the certificate holds when the multipliers are non-negative, sum to 1 on each bounded
-// side, sit on contacts only and balance within `stationarity_tolerance`.
+// side, sit on contacts only and balance within `stationarity_tolerance`. Its LP has no step
+// cost, so that the balance is exact up to the simplex's tolerance.
 certificate certify(const linearisation& lin, minimax_sides sides, double contact_tolerance,
                     double stationarity_tolerance);
 

@@ -110,9 +110,17 @@ const failure_case cases[] = {
      "a sphere needs at least 4"},
     {"sphere of coplanar points", checked<spanto::sphere>([] { return fit_sphere(ring(12)); }),
      "the points lie in one plane"},
-    {"zone sphere",
-     checked<spanto::sphere>([] { return fit_sphere(ring(12, 0.1), criterion::zone); }),
-     "criterion zone is not available for a sphere"},
+    {"inscribed sphere of a cap", checked<spanto::sphere>([] {
+         // Points within 30 degrees of the pole: the centre can recede from them for ever.
+         actual a(40);
+         for (int i = 0; i < 40; ++i) {
+             const double polar = 0.5 * (i % 5 + 1) / 5, azimuth = 0.8 * i;
+             a.append(7 * std::sin(polar) * std::cos(azimuth),
+                      7 * std::sin(polar) * std::sin(azimuth), 7 * std::cos(polar));
+         }
+         return fit_sphere(a, criterion::inscribed);
+     }),
+     "the points do not surround the centre: the maximum inscribed sphere is not determined"},
     {"cylinder of four points", checked<spanto::cylinder>([] { return fit_cylinder(ring(4, 1)); }),
      "a cylinder needs at least 5"},
     {"cylinder of collinear points",
@@ -120,9 +128,13 @@ const failure_case cases[] = {
      "the points lie on one line"},
     {"cylinder of one ring", checked<spanto::cylinder>([] { return fit_cylinder(ring(9)); }),
      "the points lie in one plane"},
-    {"inscribed cylinder",
-     checked<spanto::cylinder>([] { return fit_cylinder(ring(12, 0.2), criterion::inscribed); }),
-     "criterion inscribed is not available for a cylinder"},
+    {"inscribed cylinder of a 60-degree sector", checked<spanto::cylinder>([] {
+         actual a(40);
+         for (int i = 0; i < 40; ++i)
+             a.append(5 * std::cos(0.1 * (i % 11)), 5 * std::sin(0.1 * (i % 11)), 0.5 * i);
+         return fit_cylinder(a, criterion::inscribed);
+     }),
+     "the points do not surround the axis: the maximum inscribed cylinder is not determined"},
     {"cone of five points", checked<spanto::cone>([] { return fit_cone(ring(5, 1)); }),
      "a cone needs at least 6"},
     {"cone of one ring", checked<spanto::cone>([] { return fit_cone(ring(9)); }),
@@ -139,8 +151,12 @@ const failure_case cases[] = {
     {"inscribed line",
      checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
      "criterion inscribed is not defined for a line"},
-    {"zone plane", checked<spanto::plane>([] { return fit_plane(ring(5), criterion::zone); }),
-     "criterion zone is not available for a plane"},
+    {"zone plane of collinear points",
+     checked<spanto::plane>([] { return fit_plane(on_a_line(6), criterion::zone); }),
+     "the points lie on one line"},
+    {"circumscribed plane",
+     checked<spanto::plane>([] { return fit_plane(ring(5), criterion::circumscribed); }),
+     "criterion circumscribed is not defined for a plane"},
 };
 
 TEST(FitFailures, EachGivesItsReasonAndNoElement) {
