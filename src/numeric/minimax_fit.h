@@ -19,7 +19,7 @@
 // follows the ratio of actual to predicted improvement (doubled above 0.75 when the step
 // reached the boundary, cut to a quarter of the step below 0.25). It stops when the model
 // predicts no improvement beyond rounding (8 eps of the residuals' magnitude), when the radius
-// has shrunk to rounding, or after 2000 steps. At a vertex of the linearised problem (as many
+// has shrunk to rounding, or after 5000 steps. At a vertex of the linearised problem (as many
 // contacts as parameters and bounds) the steps are Newton steps and converge quadratically;
 // at an optimum with fewer contacts, which the residuals' curvature decides (two diametral
 // contacts of a circle, an open sector's circumscribed cylinder), the convergence is linear.
@@ -91,12 +91,14 @@ constexpr std::size_t candidate_limit = 4096;
 constexpr std::size_t candidate_minimum = 64;
 constexpr std::size_t added_per_round = 256;
 constexpr int rounds_on_candidates = 10;
-constexpr int max_steps = 2000;
+constexpr int max_steps = 5000;
 constexpr double eps = std::numeric_limits<double>::epsilon();
 constexpr double smallest_trust_radius = 1e-9;
 constexpr double contact_fraction = 1e-12;
 constexpr double stationarity_tolerance = 1e-9;
 constexpr double curvature_margin = 4.0;
+constexpr int steps_before_newton = 3;
+constexpr int newton_iterations = 8;
 
 // What a run needs besides its model: the extent bound of the points (the largest distance of a
 // point from the centroid) and the tolerances derived from it.
@@ -131,6 +133,94 @@ void linearise(const Model& model, const std::vector<point3>& subset,
     lin.find_extremes();
 }
 
+// Second-order steps on the contacts `rows` of the subset, bounding the sides `side` with
+// multipliers `weights`, from x: along a direction of negative curvature (negative_curvature)
+// when there is one, else Newton steps (newton_step). Each is kept, or the first of its
+// halves that is, when it improves the objective on the subset. The Hessian of the Lagrangian comes
+// from central second differences of the contacts' residuals in the model's own steps about x, at a
+// step of 1e-3 divided by the contacts' curvature. Returns whether x moved.
+template <class Model>
+bool polish(const Model& model, const std::vector<point3>& subset, minimax_sides sides,
+            const limits& l, const std::vector<std::size_t>& rows,
+            const std::vector<signed char>& side, std::vector<double> weights,
+            typename Model::state& x, double& objective) {
+    constexpr int p = Model::size;
+    std::vector<point3> at;
+    for (std::size_t i : rows) at.push_back(subset[i]);
+    linearisation c, all;
+    std::vector<double> hessian(p * p), step;
+    bool moved_any = false;
+    for (int iteration = 0; iteration < newton_iterations; ++iteration) {
+        linearise(model, at, x, c);
+        c.side = side;
+        const auto e = model.at(x);
+        double kappa = 1.0;
+        for (const point3& q : at) kappa = std::max(kappa, e.curvature(q, model.unit, l.bound));
+        const double h = 1e-3 / kappa;
+        // The Lagrangian at the scaled step (a, b) along parameters j and k.
+        const auto lagrangian = [&](int j, double a, int k, double b) {
+            double s[p] = {};
+            s[j] += a * model.scale[j];
+            s[k] += b * model.scale[k];
+            const auto moved = model.at(model.moved(x, s));
+            double sum = 0.0;
+            for (std::size_t i = 0; i < at.size(); ++i) sum += side[i] * weights[i] * moved(at[i]);
+            return sum / model.unit;
+        };
+        const double centre = lagrangian(0, 0.0, 0, 0.0);
+        for (int j = 0; j < p; ++j) {
+            hessian[j * p + j] =
+                (lagrangian(j, h, j, 0.0) - 2.0 * centre + lagrangian(j, -h, j, 0.0)) / (h * h);
+            for (int k = 0; k < j; ++k) {
+                hessian[j * p + k] = hessian[k * p + j] =
+                    (lagrangian(j, h, k, h) - lagrangian(j, h, k, -h) - lagrangian(j, -h, k, h) +
+                     lagrangian(j, -h, k, -h)) /
+                    (4.0 * h * h);
+            }
+        }
+        // The objective on the subset after a multiple of a scaled step.
+        const auto objective_after = [&](const std::vector<double>& d, double multiple,
+                                         typename Model::state& y) {
+            double s[p];
+            for (int j = 0; j < p; ++j)
+                s[j] = multiple * d[static_cast<std::size_t>(j)] * model.scale[j];
+            y = model.moved(x, s);
+            linearise(model, subset, y, all);
+            return minimax_objective(sides, all.low, all.high);
+        };
+        typename Model::state trial = x, best = x;
+        double best_objective = objective;
+        if (negative_curvature(c, hessian, step)) {
+            // Away from a saddle, both ways, at lengths growing fourfold from the difference
+            // step: the best that improves.
+            for (double length = h; length <= 1.0; length *= 4.0)
+                for (const double sign : {1.0, -1.0}) {
+                    const double v = objective_after(step, sign * length, trial);
+                    if (v < best_objective) {
+                        best_objective = v;
+                        best = trial;
+                    }
+                }
+        } else if (newton_step(c, hessian, step, weights)) {
+            // The full step, or the first of its halves down to a millionth that improves:
+            // far from the optimum another point may bound the element before it.
+            for (double fraction = 1.0; fraction >= 1e-6 && best_objective == objective;
+                 fraction *= 0.5) {
+                const double v = objective_after(step, fraction, trial);
+                if (v < best_objective) {
+                    best_objective = v;
+                    best = trial;
+                }
+            }
+        }
+        if (!(best_objective < objective)) break;
+        x = best;
+        objective = best_objective;
+        moved_any = true;
+    }
+    return moved_any;
+}
+
 template <class State>
 struct subset_outcome {
     State state;
@@ -156,6 +246,11 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
     double radius = std::clamp(0.5 * (lin.high - lin.low), smallest_trust_radius, 1.0);
     working_set w;
     double step[p];
+    const std::size_t vertex = p + (sides == minimax_sides::both ? 2 : 1);
+    int stalled = 0;
+    std::vector<std::size_t> active;
+    std::vector<signed char> active_side;
+    std::vector<double> active_weight;
     for (int k = 0; k < max_steps; ++k) {
         out.steps = k + 1;
         const model_step m = solve_model(lin, sides, radius, w, l.lp_tolerance);
@@ -165,6 +260,21 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
             out.converged = true;
             break;
         }
+        // The rows with positive multipliers: the contacts the step moves on.
+        active.clear();
+        active_side.clear();
+        active_weight.clear();
+        const auto take = [&](const std::vector<std::size_t>& rows,
+                              const std::vector<double>& weights, signed char side) {
+            for (std::size_t r = 0; r < weights.size(); ++r) {
+                if (!(weights[r] > 0.0)) continue;
+                active.push_back(rows[r]);
+                active_side.push_back(side);
+                active_weight.push_back(weights[r]);
+            }
+        };
+        take(w.outer, m.outer_weights, 1);
+        take(w.inner, m.inner_weights, -1);
         double length = 0.0;
         for (int j = 0; j < p; ++j) {
             step[j] = m.step[static_cast<std::size_t>(j)] * model.scale[j];
@@ -174,7 +284,8 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
         linearise(model, subset, moved, trial);
         const double trial_objective = minimax_objective(sides, trial.low, trial.high);
         const double ratio = (objective - trial_objective) / predicted;
-        if (ratio > 0.75 && length > 0.9 * radius)
+        const bool bounded_by_radius = length > 0.9 * radius;
+        if (ratio > 0.75 && bounded_by_radius)
             radius = std::min(2.0 * radius, 1.0);
         else if (ratio < 0.25)
             radius = 0.25 * length;
@@ -187,6 +298,16 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
             if (sides == minimax_sides::inner && lin.low * model.unit > 2.0 * l.bound) {
                 out.unbounded = true;
                 break;
+            }
+            // Steps held back by the trust region on fewer contacts than a vertex has: the
+            // curvature decides, and Newton's method on those contacts converges fast.
+            const bool curved = !active.empty() && active.size() < vertex && bounded_by_radius;
+            stalled = curved ? stalled + 1 : 0;
+            if (stalled >= steps_before_newton) {
+                stalled = 0;
+                if (polish(model, subset, sides, l, active, active_side, active_weight, out.state,
+                           objective))
+                    linearise(model, subset, out.state, lin);
             }
         }
         if (radius <= 4.0 * eps) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include <Eigen/Dense>
+
 #include "numeric/small_lp.h"
 
 namespace vantor {
@@ -187,6 +189,90 @@ void keep_tight(const linearisation& lin, const std::vector<double>& step, doubl
         std::remove_if(w.inner.begin(), w.inner.end(),
                        [&](std::size_t i) { return lin.model(i, step.data()) > low + band; }),
         w.inner.end());
+}
+
+bool newton_step(const linearisation& contacts, const std::vector<double>& hessian,
+                 std::vector<double>& step, std::vector<double>& weights) {
+    const int p = contacts.parameters;
+    const int m = static_cast<int>(contacts.size());
+    const bool outer =
+        std::find(contacts.side.begin(), contacts.side.end(), 1) != contacts.side.end();
+    const bool inner =
+        std::find(contacts.side.begin(), contacts.side.end(), -1) != contacts.side.end();
+    // Unknowns: s (p), the bounds t_out and t_in of the sides present, the multipliers (m).
+    const int column_out = p, column_in = p + (outer ? 1 : 0),
+              first_weight = column_in + (inner ? 1 : 0);
+    const int n = first_weight + m;
+    Eigen::MatrixXd a = Eigen::MatrixXd::Zero(n, n);
+    Eigen::VectorXd b = Eigen::VectorXd::Zero(n);
+    int row = 0;
+    for (int i = 0; i < m; ++i, ++row) {
+        const double* g = contacts.gradient_of(static_cast<std::size_t>(i));
+        for (int k = 0; k < p; ++k) a(row, k) = g[k];
+        a(row, contacts.side[static_cast<std::size_t>(i)] > 0 ? column_out : column_in) = -1.0;
+        b(row) = -contacts.value[static_cast<std::size_t>(i)];
+    }
+    for (int k = 0; k < p; ++k, ++row) {
+        for (int j = 0; j < p; ++j) a(row, j) = hessian[static_cast<std::size_t>(k * p + j)];
+        for (int i = 0; i < m; ++i)
+            a(row, first_weight + i) = contacts.side[static_cast<std::size_t>(i)] *
+                                       contacts.gradient_of(static_cast<std::size_t>(i))[k];
+    }
+    for (const signed char side : {static_cast<signed char>(1), static_cast<signed char>(-1)}) {
+        if ((side > 0 && !outer) || (side < 0 && !inner)) continue;
+        for (int i = 0; i < m; ++i)
+            if (contacts.side[static_cast<std::size_t>(i)] == side) a(row, first_weight + i) = 1.0;
+        b(row++) = 1.0;
+    }
+    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(a);
+    if (qr.rank() < n) return false;
+    const Eigen::VectorXd z = qr.solve(b);
+    if (!z.allFinite()) return false;
+    step.assign(z.data(), z.data() + p);
+    weights.assign(z.data() + first_weight, z.data() + n);
+    for (double w : weights)
+        if (w < 0.0) return false;
+    return true;
+}
+
+bool negative_curvature(const linearisation& contacts, const std::vector<double>& hessian,
+                        std::vector<double>& direction) {
+    const int p = contacts.parameters;
+    const int m = static_cast<int>(contacts.size());
+    // The differences of the gradients of the contacts of a side from that side's first.
+    Eigen::MatrixXd differences = Eigen::MatrixXd::Zero(std::max(m, 1), p);
+    int rows = 0;
+    for (const signed char side : {static_cast<signed char>(1), static_cast<signed char>(-1)}) {
+        int first = -1;
+        for (int i = 0; i < m; ++i) {
+            if (contacts.side[static_cast<std::size_t>(i)] != side) continue;
+            if (first < 0) {
+                first = i;
+                continue;
+            }
+            const double* g = contacts.gradient_of(static_cast<std::size_t>(i));
+            const double* f = contacts.gradient_of(static_cast<std::size_t>(first));
+            for (int k = 0; k < p; ++k) differences(rows, k) = g[k] - f[k];
+            ++rows;
+        }
+    }
+    Eigen::MatrixXd tangent;
+    if (rows == 0) {
+        tangent = Eigen::MatrixXd::Identity(p, p);
+    } else {
+        const Eigen::FullPivLU<Eigen::MatrixXd> lu(differences.topRows(rows));
+        if (lu.rank() >= p) return false;
+        tangent = lu.kernel().householderQr().householderQ() *
+                  Eigen::MatrixXd::Identity(p, p - lu.rank());
+    }
+    const Eigen::Map<const Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>>
+        h(hessian.data(), p, p);
+    const Eigen::MatrixXd projected = tangent.transpose() * h * tangent;
+    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen(projected);
+    if (!(eigen.eigenvalues()(0) < -1e-9 * h.cwiseAbs().maxCoeff())) return false;
+    const Eigen::VectorXd d = tangent * eigen.eigenvectors().col(0);
+    direction.assign(d.data(), d.data() + p);
+    return true;
 }
 
 certificate certify(const linearisation& lin, minimax_sides sides, double contact_tolerance,

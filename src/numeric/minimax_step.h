@@ -90,6 +90,29 @@ model_step solve_model(const linearisation& lin, minimax_sides sides, double rad
 void keep_tight(const linearisation& lin, const std::vector<double>& step, double tolerance,
                 working_set& w);
 
+// One Newton step on the optimality conditions of an optimum that is no vertex of the step LP
+// (fewer contacts than parameters and bounds, where the residuals' curvature decides and the
+// LP's steps converge only linearly), after Hald and Madsen. `contacts` holds the contacts'
+// residuals, gradients and sides (`side` must be set) at the current state, `hessian` (size x
+// size, row after row) the Hessian of the Lagrangian sum_i side_i nu_i r_i with the current
+// multipliers nu = `weights`. The step s and the new multipliers solve
+//     r_i + g_i . s = t (the bound of i's side),
+//     hessian s + sum_i side_i nu_i g_i = 0,
+//     sum of nu_i = 1 on each bounded side.
+// False when the system is singular or a multiplier comes out negative (then the contacts are
+// not those of the optimum).
+bool newton_step(const linearisation& contacts, const std::vector<double>& hessian,
+                 std::vector<double>& step, std::vector<double>& weights);
+
+// The direction of most negative curvature of the Lagrangian (`hessian`, as for newton_step) on
+// the tangent space of the contacts: the steps along which the contacts of each side move
+// alike to first order, along which the objective is flat at a stationary point. Such a point
+// is a saddle (two diametral contacts of a tube about a line, which a turn of the axis towards
+// them brings nearer both). False when the curvature there is nowhere below -1e-9 of the
+// Hessian's largest entry.
+bool negative_curvature(const linearisation& contacts, const std::vector<double>& hessian,
+                        std::vector<double>& direction);
+
 // A first-order optimality certificate: multipliers on the contacts and how nearly they
 // balance.
 struct certificate {
