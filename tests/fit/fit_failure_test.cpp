@@ -37,6 +37,7 @@ actual on_a_line(int n) {
 }
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
+const double pi = std::acos(-1.0);
 const double inf = std::numeric_limits<double>::infinity();
 
 struct failure_case {
@@ -131,7 +132,7 @@ const failure_case cases[] = {
     {"inscribed cylinder of a 60-degree sector", checked<spanto::cylinder>([] {
          actual a(40);
          for (int i = 0; i < 40; ++i)
-             a.append(5 * std::cos(0.1 * (i % 11)), 5 * std::sin(0.1 * (i % 11)), 0.5 * i);
+             a.append(5 * std::cos(pi / 30 * (i % 11)), 5 * std::sin(pi / 30 * (i % 11)), 0.5 * i);
          return fit_cylinder(a, criterion::inscribed);
      }),
      "the points do not surround the axis: the maximum inscribed cylinder is not determined"},
@@ -151,6 +152,17 @@ const failure_case cases[] = {
     {"inscribed line",
      checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
      "criterion inscribed is not defined for a line"},
+    {"zone cone of five points",
+     checked<spanto::cone>([] { return fit_cone(ring(5, 1), criterion::zone); }),
+     "a cone needs at least 6"},
+    {"circumscribed sphere of three points", checked<spanto::sphere>([] {
+         return fit_sphere(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), criterion::circumscribed);
+     }),
+     "a sphere needs at least 4"},
+    {"zone line of one point", checked<spanto::line>([] {
+         return fit_line(set_of({{1, 2, 3}}), criterion::zone);
+     }),
+     "a line needs at least 2"},
     {"zone plane of collinear points",
      checked<spanto::plane>([] { return fit_plane(on_a_line(6), criterion::zone); }),
      "the points lie on one line"},
