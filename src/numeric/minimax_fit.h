@@ -20,9 +20,15 @@
 // reached the boundary, cut to a quarter of the step below 0.25). It stops when the model
 // predicts no improvement beyond rounding (8 eps of the residuals' magnitude), when the radius
 // has shrunk to rounding, or after 5000 steps. At a vertex of the linearised problem (as many
-// contacts as parameters and bounds) the steps are Newton steps and converge quadratically;
-// at an optimum with fewer contacts, which the residuals' curvature decides (two diametral
-// contacts of a circle, an open sector's circumscribed cylinder), the convergence is linear.
+// contacts as parameters and bounds) the steps are Newton steps and converge quadratically.
+// At an optimum with fewer contacts, which the residuals' curvature decides (two diametral
+// contacts of a circle, an open sector's circumscribed cylinder), the LP's steps converge
+// linearly at best, held back by the trust region; after three such steps on too few contacts
+// the solver takes second-order steps on the contacts (after Hald and Madsen): Newton's method
+// on their optimality conditions with the Hessian of the Lagrangian from second differences,
+// or, where that Hessian has negative curvature along the contacts (a saddle: the tube about
+// a line on two diametral contacts, which a turn of the axis towards them brings nearer both),
+// a line search along that direction.
 //
 // The problems of cylinders, cones, lines and the sphere's zone have local minima. A second
 // start, the first moved by a step of scaled size spread / extent that lowers the largest
