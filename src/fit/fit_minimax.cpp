@@ -19,6 +19,11 @@ std::string minimax_reason(minimax_status status, criterion c, const char* eleme
         case minimax_status::not_converged:
             return fit + " did not converge";
         case minimax_status::unbounded:
+            if (c != criterion::inscribed) {
+                return fit +
+                       " is not determined: it flattens without bound, the points lying "
+                       "nearer a plane";
+            }
             return std::string("the points do not surround ") + enclosed +
                    ": the maximum inscribed " + element + " is not determined";
         case minimax_status::not_certified:

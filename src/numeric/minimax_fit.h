@@ -7,8 +7,9 @@
 // within 2 % of the residuals' spread from each bounded extreme (at most 4096 a side, the most
 // extreme, and at least the 64 most extreme), solves the problem on them, and measures every
 // point at the result in one pass; the (at most 256 a side) points beyond the result's bounds
-// by most join the candidates and it solves again from there (after ten rounds, or when on the
-// candidates it finds no optimum, on all points). A result that holds every point is a
+// by most join the candidates and it solves again (after ten rounds, or when on the candidates
+// it finds no optimum, on all points), from the state that was best for all points so far, so
+// that the objective for all points never grows. A result that holds every point is a
 // solution for all of them: the candidates' problem has fewer constraints, so near the result
 // no state is better for all points, and the multipliers certifying it sit on points of the
 // set.
@@ -64,7 +65,8 @@ namespace detail {
 enum class minimax_status {
     ok,             // certified optimum
     not_converged,  // no step limit reached a point where the model predicts no improvement
-    unbounded,      // an inscribed element that grows without bound: the points do not enclose it
+    unbounded,  // an inscribed element that grows without bound (the points do not enclose it), or
+                // a zone whose centre or axis recedes without bound (the points lie nearer a plane)
     not_certified,  // the solver stopped where the optimality condition does not hold
 };
 
@@ -100,11 +102,15 @@ constexpr int rounds_on_candidates = 10;
 constexpr int max_steps = 5000;
 constexpr double eps = std::numeric_limits<double>::epsilon();
 constexpr double smallest_trust_radius = 1e-9;
+// The trust radius may grow far beyond the points' extent, so that a zone that flattens
+// without bound shows so in a few steps.
+constexpr double largest_trust_radius = 1e6;
+constexpr double flat_zone = 1e3;
 constexpr double contact_fraction = 1e-12;
 constexpr double stationarity_tolerance = 1e-9;
 constexpr double curvature_margin = 4.0;
 constexpr int steps_before_newton = 3;
-constexpr int newton_iterations = 8;
+constexpr int newton_iterations = 30;
 
 // What a run needs besides its model: the extent bound of the points (the largest distance of a
 // point from the centroid) and the tolerances derived from it.
@@ -141,8 +147,8 @@ void linearise(const Model& model, const std::vector<point3>& subset,
 
 // Second-order steps on the contacts `rows` of the subset, bounding the sides `side` with
 // multipliers `weights`, from x: along a direction of negative curvature (negative_curvature)
-// when there is one, else Newton steps (newton_step). Each is kept, or the first of its
-// halves that is, when it improves the objective on the subset. The Hessian of the Lagrangian comes
+// when there is one, else Newton steps (newton_step). Each is kept, or the best of its
+// halves, when it improves the objective on the subset. The Hessian of the Lagrangian comes
 // from central second differences of the contacts' residuals in the model's own steps about x, at a
 // step of 1e-3 divided by the contacts' curvature. Returns whether x moved.
 template <class Model>
@@ -208,14 +214,15 @@ bool polish(const Model& model, const std::vector<point3>& subset, minimax_sides
                     }
                 }
         } else if (newton_step(c, hessian, step, weights)) {
-            // The full step, or the first of its halves down to a millionth that improves:
-            // far from the optimum another point may bound the element before it.
-            for (double fraction = 1.0; fraction >= 1e-6 && best_objective == objective;
-                 fraction *= 0.5) {
+            // The best of the full step and its halves, down to a millionth, until they stop
+            // improving: far from the optimum another point may bound the element before it.
+            for (double fraction = 1.0; fraction >= 1e-6; fraction *= 0.5) {
                 const double v = objective_after(step, fraction, trial);
                 if (v < best_objective) {
                     best_objective = v;
                     best = trial;
+                } else if (best_objective < objective) {
+                    break;
                 }
             }
         }
@@ -292,7 +299,7 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
         const double ratio = (objective - trial_objective) / predicted;
         const bool bounded_by_radius = length > 0.9 * radius;
         if (ratio > 0.75 && bounded_by_radius)
-            radius = std::min(2.0 * radius, 1.0);
+            radius = std::min(2.0 * radius, largest_trust_radius);
         else if (ratio < 0.25)
             radius = 0.25 * length;
         if (trial_objective < objective) {
@@ -300,8 +307,12 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
             out.state = moved;
             std::swap(lin, trial);
             objective = trial_objective;
-            // An inscribed element wider than the points' extent has left them behind.
-            if (sides == minimax_sides::inner && lin.low * model.unit > 2.0 * l.bound) {
+            // An inscribed element wider than the points' extent has left them behind; a zone
+            // whose distances from a centre or axis exceed a thousand extents (its sag over the
+            // points below a two-thousandth of their extent) is flattening towards a plane,
+            // nearer to which the points lie.
+            if ((sides == minimax_sides::inner && lin.low * model.unit > 2.0 * l.bound) ||
+                (sides == minimax_sides::both && lin.high * model.unit > flat_zone * l.bound)) {
                 out.unbounded = true;
                 break;
             }
@@ -412,7 +423,8 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
     }
 
     std::vector<point3> subset;
-    typename Model::state at = start;
+    typename Model::state at = start;  // the state with the best objective over all points
+    double best = result.start_objective;
     for (int round = 0;; ++round) {
         const bool everything = round >= rounds_on_candidates;
         subset.clear();
@@ -462,15 +474,20 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
             choose(beyond);
             continue;
         }
-        at = s.state;
-        if (!beyond.empty()) {
-            choose(beyond);
-            continue;
+        if (beyond.empty()) {
+            result.state = s.state;
+            result.low = all_low;
+            result.high = all_high;
+            break;
         }
-        result.state = at;
-        result.low = all_low;
-        result.high = all_high;
-        break;
+        // The next round starts from the best state for all points so far: a subset's optimum
+        // may lie where other points stand out, and the result must be no worse than the start.
+        const double objective = minimax_objective(sides, all_low, all_high);
+        if (objective < best) {
+            best = objective;
+            at = s.state;
+        }
+        choose(beyond);
     }
     result.objective = minimax_objective(sides, result.low, result.high);
 

@@ -82,11 +82,22 @@ model_step solve_model(const linearisation& lin, minimax_sides sides, double rad
     const auto bounds = [&lin](std::size_t i, signed char side) {
         return lin.side.empty() || lin.side[i] == side;
     };
-    // The first point at each bounded extreme starts its side's rows.
-    for (std::size_t i = 0; i < count && outer && w.outer.empty(); ++i)
-        if (lin.value[i] == lin.high && bounds(i, 1)) w.outer.push_back(i);
-    for (std::size_t i = 0; i < count && inner && w.inner.empty(); ++i)
-        if (lin.value[i] == lin.low && bounds(i, -1)) w.inner.push_back(i);
+    // Each side's rows include its first point at the extreme.
+    const auto first_extreme = [&](signed char side) {
+        std::size_t best = count;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!bounds(i, side)) continue;
+            if (best == count ||
+                (side > 0 ? lin.value[i] > lin.value[best] : lin.value[i] < lin.value[best]))
+                best = i;
+        }
+        return best;
+    };
+    for (const signed char side : {static_cast<signed char>(1), static_cast<signed char>(-1)}) {
+        std::vector<std::size_t>& rows = side > 0 ? w.outer : w.inner;
+        const std::size_t i = first_extreme(side);
+        if ((side > 0 ? outer : inner) && i < count && !contains(rows, i)) rows.push_back(i);
+    }
 
     model_step result;
     result.step.assign(static_cast<std::size_t>(p), 0.0);
