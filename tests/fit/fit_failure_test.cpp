@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/surfaces.h"
 #include "vantor/fit.h"
 
 namespace vantor {
@@ -152,6 +153,11 @@ const failure_case cases[] = {
     {"inscribed line",
      checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
      "criterion inscribed is not defined for a line"},
+    {"zone sphere of a shallow cap flatter than it is round", checked<spanto::sphere>([] {
+         // 20 points within 11 degrees of the pole of a sphere of radius 10, 0.1 off it.
+         return fit_sphere(surfaces::sphere_cap(1530, 10, 0.2, 20, 0.1), criterion::zone);
+     }),
+     "the zone sphere is not determined: it flattens without bound"},
     {"zone cone of five points",
      checked<spanto::cone>([] { return fit_cone(ring(5, 1), criterion::zone); }),
      "a cone needs at least 6"},
