@@ -12,13 +12,13 @@ namespace vantor {
 
 namespace {
 
-// The minimax sphere of criterion c (not gauss) from the least-squares centre `start`, in
-// coordinates about the centroid.
+// The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
+// from the least-squares centre `start`.
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
-                                           const detail::scatter3& s, double extent,
-                                           const detail::point3& start,
+                                           const detail::scatter3& s,
+                                           const std::vector<detail::point3>& offsets,
+                                           double extent, const detail::point3& start,
                                            fit_result<spanto::sphere>& result) {
-    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
     const detail::minimax_solution<detail::point3> m =
         c == criterion::circumscribed
             ? detail::circumscribed_sphere(offsets, start, extent)
@@ -60,15 +60,15 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no sphere");
 
-    const detail::sphere_solution fit =
-        detail::least_squares_sphere(detail::offsets_of(points, s.centroid), axes);
+    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::sphere_solution fit = detail::least_squares_sphere(offsets, axes);
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(fit.status, "a sphere"));
     if (c != criterion::gauss)
-        return minimax_sphere(points, c, s, detail::extent_of(axes, s.count), fit.state.centre,
-                              result);
+        return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
+                              fit.state.centre, result);
 
     const spanto::sphere sphere(detail::as_point(fit.state.centre + s.centroid), fit.state.radius);
     if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
