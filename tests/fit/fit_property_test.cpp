@@ -177,7 +177,9 @@ void expect_moved_alike(const std::string& name, const std::function<actual(std:
         const fit_report f = fit(points);
         const fit_report g = fit(copy);
         ASSERT_TRUE(f.valid() && g.valid()) << name << ": " << f.error << g.error;
-        EXPECT_NEAR(f.deviation, g.deviation, loose * 1e-9 * f.deviation + 1e-12) << name;
+        // The deviation (the objective of a minimax fit) is fixed even where the element is not.
+        EXPECT_NEAR(f.deviation, g.deviation, std::min(loose, 100.0) * 1e-9 * f.deviation + 1e-12)
+            << name;
         ASSERT_EQ(f.parameters.size(), g.parameters.size());
         for (std::size_t i = 0; i < f.parameters.size(); ++i) {
             const fit_parameter& a = f.parameters[i];
@@ -224,10 +226,13 @@ struct minimax_case {
     criterion method;
     std::function<actual(std::uint64_t)> points;
     std::function<fitted(const actual&, criterion)> fit;
-    // False where nearby local optima compete (the circumscribed cylinder of an open sector,
-    // whose axis may turn many ways): a rotated copy may settle in another one, equally
-    // certified.
-    bool single_optimum = true;
+    // How much looser than for least squares a rotated copy's element may differ: 100 where
+    // enough points touch to fix it to rounding; 1e4 for the tube about a line, whose two or
+    // three contacts leave its axis to the residuals' curvature, which rounding blurs to the
+    // square root of its precision; 0 (not compared) where nearby local optima compete (the
+    // circumscribed cylinder of an open sector, whose axis may turn many ways), and a rotated
+    // copy may settle in another one, equally certified.
+    double loose = 100.0;
 };
 
 const auto line_of = [](const actual& a, criterion c) { return of(fit_line(a, c)); };
@@ -242,7 +247,7 @@ const auto sector = [](std::uint64_t s) { return revolution(s, 10, 0, pi / 2, 10
 
 const minimax_case minimax_cases[] = {
     {"line, 3-D straightness", criterion::zone,
-     [](std::uint64_t s) { return flat(s, 120, 0, 100, 0.01); }, line_of},
+     [](std::uint64_t s) { return flat(s, 120, 0, 100, 0.01); }, line_of, 1e4},
     {"plane patch", criterion::zone, [](std::uint64_t s) { return flat(s, 80, 30, 200, 0.01); },
      plane_of},
     {"sphere", criterion::zone, ball, sphere_of},
@@ -254,7 +259,7 @@ const minimax_case minimax_cases[] = {
     {"cylinder, 90-degree sector", criterion::zone, sector, cylinder_of},
     {"cylinder", criterion::inscribed, shaft, cylinder_of},
     {"cylinder", criterion::circumscribed, shaft, cylinder_of},
-    {"cylinder, 90-degree sector", criterion::circumscribed, sector, cylinder_of, false},
+    {"cylinder, 90-degree sector", criterion::circumscribed, sector, cylinder_of, 0},
     {"cone, half angle 20 degrees", criterion::zone,
      [](std::uint64_t s) { return revolution(s, 15, std::tan(0.35), 2 * pi, 20, 500, 0.002); },
      cone_of},
@@ -381,15 +386,12 @@ TEST(FitProperties, MinimaxResultHoldsThePointsAndBeatsLeastSquares) {
     }
 }
 
-// Where fewer points touch than the element has parameters (the tube about a line), rounding
-// leaves the optimum determined to the square root of its precision only: the tolerances are
-// 100 times looser.
 TEST(FitProperties, MinimaxRotatedAndTranslatedCopyGivesTheMovedElement) {
     for (const minimax_case& c : minimax_cases) {
-        if (!c.single_optimum) continue;
+        if (c.loose == 0) continue;
         expect_moved_alike(
             name_of(c), c.points, [&c](const actual& a) { return c.fit(a, c.method).report; },
-            100.0);
+            c.loose);
     }
 }
 
