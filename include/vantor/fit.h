@@ -88,12 +88,17 @@ struct fit_report {
     double maximum = 0.0;
     // The root mean square of the same distances.
     double rms = 0.0;
-    // The iterations the solver ran on all the points: Gauss-Newton steps of a least-squares
-    // fit (its start may have iterated on a sample of at most 1024 points), the steps of a
-    // minimax circle's solver; 0 for a fit in closed form and for the minimum circumscribed
-    // circle.
+    // The iterations the solver ran: Gauss-Newton steps of a least-squares fit on all the
+    // points (its start may have iterated on a sample of at most 1024 points), the steps of a
+    // minimax circle's solver, the trust-region steps of the other minimax fits (on the points
+    // near the extremes, over all their rounds); 0 for a fit in closed form and for the
+    // minimum circumscribed circle and sphere.
     int iterations = 0;
-    // True when the solver met its convergence test; a fit that does not fails.
+    // True when the solver met its convergence test, and for the minimax fits of lines, planes,
+    // spheres, cylinders and cones its optimality check: multipliers on the contacts that
+    // certify that no small move of the element improves the criterion (to first order, up to
+    // rounding), and a result no worse than the least-squares element. A fit that does not
+    // converge fails.
     bool converged = false;
     // The element's parameters, named and ordered as fit_parameter describes; none when the fit
     // failed.
@@ -123,14 +128,15 @@ struct fit_result : fit_report {
     Element element;
 };
 
-// The least-squares line (criterion gauss; 2 or more distinct valid points), or the line of the
-// thinnest cylinder that holds every point (zone; not available in this version).
+// The least-squares line (criterion gauss), or the line of the thinnest cylinder that holds
+// every point (zone: the deviation, 3-D straightness, is that cylinder's diameter); 2 or more
+// distinct valid points.
 VANTOR_EXPORT fit_result<spanto::line> fit_line(const actual& points,
                                                 criterion c = criterion::gauss);
 
-// The plane of the criterion (gauss or zone, which this version does not fit yet; 3 or more
-// valid points not all on one line). The normal is chosen to point to the side of positive z,
-// then y, then x.
+// The plane of the criterion (gauss, or zone: the middle plane of the narrowest slab holding
+// every point; 3 or more valid points not all on one line). The normal is chosen to point to
+// the side of positive z, then y, then x.
 VANTOR_EXPORT fit_result<spanto::plane> fit_plane(const actual& points,
                                                   criterion c = criterion::gauss);
 
@@ -148,18 +154,22 @@ VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
                                                     const spanto::vector& direction,
                                                     criterion c = criterion::gauss);
 
-// The sphere of the criterion (any of the four; this version fits gauss; 4 or more valid points
-// not all in one plane).
+// The sphere of the criterion (any of the four; 4 or more valid points not all in one plane).
+// The maximum inscribed sphere is determined only when the points surround its centre; for a
+// cap that does not, the fit fails ("the points do not surround the centre ...").
 VANTOR_EXPORT fit_result<spanto::sphere> fit_sphere(const actual& points,
                                                     criterion c = criterion::gauss);
 
-// The cylinder of the criterion (any of the four; this version fits gauss; 5 or more valid
-// points, not all on one line or in one plane).
+// The cylinder of the criterion (any of the four; 5 or more valid points, not all on one line
+// or in one plane). The maximum inscribed cylinder is determined only when the points surround
+// its axis; for a sector that does not, the fit fails. The minimum circumscribed cylinder of a
+// sector is the smallest cylinder holding its points, which may be far smaller than the
+// surface they were measured on.
 VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
                                                         criterion c = criterion::gauss);
 
-// The cone of the criterion (gauss or zone; this version fits gauss; 6 or more valid points, not
-// all on one line or in one plane). The returned cone's first point is the point of its axis
+// The cone of the criterion (gauss or zone; 6 or more valid points, not all on one line or in
+// one plane). The returned cone's first point is the point of its axis
 // nearest the centroid and its second point lies one unit further along the direction of
 // increasing radius, so that rotaxis() points that way. A cone whose half angle is 0 to working
 // precision (a cylinder, whose apex lies at infinity) and one whose apex lies among the points

@@ -1,21 +1,57 @@
-// The least-squares cone of the fitting interface.
+// The cone of the fitting interface: least squares, and the minimum-zone cone by the minimax
+// solver from the least-squares cone.
 #include <cmath>
 
+#include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
 #include "numeric/cone_fit.h"
+#include "numeric/minimax_models.h"
 #include "numeric/planar.h"
 
 namespace vantor {
+
+namespace {
+
+// The cone of `state` (about the centroid, turned towards increasing radius), its parameters
+// and the distances of the points from it. `uncertainty` holds the unit uncertainties of a
+// least-squares fit and is null for a minimax fit, whose contacts lie at the signed distances
+// `contacts`.
+fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatter3& s,
+                                      const detail::cone_state& state, const detail::point3& apex,
+                                      const double* uncertainty, fit_result<spanto::cone>& result,
+                                      std::initializer_list<double> contacts = {},
+                                      double tolerance = 0.0) {
+    static constexpr double none[7] = {};
+    const double* u = uncertainty != nullptr ? uncertainty : none;
+    // The first point at the foot of the centroid, the second one unit further towards
+    // increasing radius.
+    const spanto::point first = detail::as_point(state.origin + s.centroid);
+    const spanto::vector direction = detail::as_vector(state.frame.z);
+    const spanto::cone cone(first, state.radius, first + direction,
+                            state.radius + std::tan(state.angle));
+    if (cone.invalid()) return detail::fail(result, "the fitted cone is not valid");
+    result.element = cone;
+    constexpr double degrees = 180.0 / detail::pi;
+    detail::add_parameter(result, "apex", detail::as_point(apex + s.centroid), u);
+    detail::add_parameter(result, "direction", direction, u + 3);
+    detail::add_parameter(result, "half_angle", degrees * state.angle, degrees * u[6]);
+    const double sum = detail::measure(
+        points, [&cone](const spanto::point& p) { return cone.sdistance(p); }, false, result,
+        contacts, tolerance);
+    if (uncertainty != nullptr) detail::scale_uncertainties(result, sum, result.points, 6);
+    return detail::checked(result);
+}
+
+}  // namespace
 
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     fit_result<spanto::cone> result;
     result.method = c;
     switch (c) {
         case criterion::gauss:
-            break;
         case criterion::zone:
-            return detail::fail(result, detail::not_available(c, "a cone"));
+            break;
         case criterion::inscribed:
         case criterion::circumscribed:
             return detail::fail(result, detail::not_defined(c, "a cone"));
@@ -32,31 +68,31 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no cone");
 
-    const detail::cone_solution fit =
-        detail::least_squares_cone(detail::offsets_of(points, s.centroid), axes);
+    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::cone_solution fit = detail::least_squares_cone(offsets, axes);
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(fit.status, "a cone"));
+    if (c == criterion::gauss)
+        return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
-    // The first point at the foot of the centroid, the second one unit further towards
-    // increasing radius.
-    const spanto::point first = detail::as_point(fit.state.origin + s.centroid);
-    const spanto::vector direction = detail::as_vector(fit.state.frame.z);
-    const spanto::cone cone(first, fit.state.radius, first + direction,
-                            fit.state.radius + std::tan(fit.state.angle));
-    if (cone.invalid()) return detail::fail(result, "the fitted cone is not valid");
-    result.element = cone;
-    constexpr double degrees = 180.0 / detail::pi;
-    detail::add_parameter(result, "apex", detail::as_point(fit.apex + s.centroid),
-                          fit.unit_uncertainty);
-    detail::add_parameter(result, "direction", direction, fit.unit_uncertainty + 3);
-    detail::add_parameter(result, "half_angle", degrees * fit.state.angle,
-                          degrees * fit.unit_uncertainty[6]);
-    const double sum = detail::measure(
-        points, [&cone](const spanto::point& p) { return cone.sdistance(p); }, false, result);
-    detail::scale_uncertainties(result, sum, result.points, 6);
-    return detail::checked(result);
+    const detail::cone_surface_model model(detail::extent_of(axes, s.count));
+    const auto m =
+        detail::solve_minimax(model, offsets, fit.state, detail::minimax_sides::both, true);
+    detail::take_progress(result, m);
+    if (m.status != detail::minimax_status::ok)
+        return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));
+    // The surface in the middle of the zone: a change dr of the radius moves every residual by
+    // -dr cos(angle).
+    detail::cone_state middle = m.state;
+    const double half = 0.5 * (m.high - m.low);
+    middle.radius += (m.low + half) / std::cos(middle.angle);
+    const detail::fit_status shape = detail::cone_shape(middle);
+    if (shape != detail::fit_status::ok)
+        return detail::fail(result, detail::status_reason(shape, "a cone"));
+    return report_cone(points, s, detail::widening(middle), detail::apex_of(middle), nullptr,
+                       result, {-half, half}, detail::contact_tolerance(s, m));
 }
 
 }  // namespace vantor

@@ -1,23 +1,47 @@
-// The least-squares cylinder of the fitting interface.
+// The cylinder of the fitting interface: least squares; minimum zone, minimum circumscribed and
+// maximum inscribed cylinder by the minimax solver from the least-squares cylinder.
+#include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
 #include "numeric/cylinder_fit.h"
+#include "numeric/minimax_models.h"
 
 namespace vantor {
+
+namespace {
+
+// The cylinder about the axis of `state` (about the centroid) with the radius given, its
+// parameters and the distances of the points from it; `uncertainty` holds the unit
+// uncertainties of a least-squares fit, and is null for a minimax fit, whose contacts lie at
+// the signed distances `contacts`.
+fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail::scatter3& s,
+                                              const detail::cylinder_state& state, double radius,
+                                              const double* uncertainty,
+                                              fit_result<spanto::cylinder>& result,
+                                              std::initializer_list<double> contacts = {},
+                                              double tolerance = 0.0) {
+    static constexpr double none[7] = {};
+    const double* u = uncertainty != nullptr ? uncertainty : none;
+    const spanto::cylinder cylinder(detail::as_point(state.origin + s.centroid),
+                                    detail::oriented(detail::as_vector(state.frame.z)), radius);
+    if (cylinder.invalid()) return detail::fail(result, "the fitted cylinder is not valid");
+    result.element = cylinder;
+    detail::add_parameter(result, "origin", cylinder.origin, u);
+    detail::add_parameter(result, "direction", cylinder.direction, u + 3);
+    detail::add_parameter(result, "radius", cylinder.radius, u[6]);
+    const double sum = detail::measure(
+        points, [&cylinder](const spanto::point& p) { return cylinder.sdistance(p); }, false,
+        result, contacts, tolerance);
+    if (uncertainty != nullptr) detail::scale_uncertainties(result, sum, result.points, 5);
+    return detail::checked(result);
+}
+
+}  // namespace
 
 fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     fit_result<spanto::cylinder> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-            break;
-        case criterion::zone:
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_available(c, "a cylinder"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
     detail::scatter3 s;
     std::string reason;
     if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
@@ -28,26 +52,34 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no cylinder");
 
-    const detail::cylinder_solution fit =
-        detail::least_squares_cylinder(detail::offsets_of(points, s.centroid), axes);
+    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::cylinder_solution fit = detail::least_squares_cylinder(offsets, axes);
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(fit.status, "a cylinder"));
+    if (c == criterion::gauss) {
+        return report_cylinder(points, s, fit.state, fit.state.radius, fit.unit_uncertainty,
+                               result);
+    }
 
-    const spanto::cylinder cylinder(detail::as_point(fit.state.origin + s.centroid),
-                                    detail::oriented(detail::as_vector(fit.state.frame.z)),
-                                    fit.state.radius);
-    if (cylinder.invalid()) return detail::fail(result, "the fitted cylinder is not valid");
-    result.element = cylinder;
-    detail::add_parameter(result, "origin", cylinder.origin, fit.unit_uncertainty);
-    detail::add_parameter(result, "direction", cylinder.direction, fit.unit_uncertainty + 3);
-    detail::add_parameter(result, "radius", cylinder.radius, fit.unit_uncertainty[6]);
-    const double sum = detail::measure(
-        points, [&cylinder](const spanto::point& p) { return cylinder.sdistance(p); }, false,
-        result);
-    detail::scale_uncertainties(result, sum, result.points, 5);
-    return detail::checked(result);
+    const detail::axis_distance_model model(detail::extent_of(axes, s.count));
+    const auto m = detail::solve_minimax(model, offsets, fit.state, detail::sides_of(c), true);
+    detail::take_progress(result, m);
+    if (m.status != detail::minimax_status::ok)
+        return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));
+    const double tolerance = detail::contact_tolerance(s, m);
+    switch (c) {
+        case criterion::zone: {
+            const double half = 0.5 * (m.high - m.low);
+            return report_cylinder(points, s, m.state, m.low + half, nullptr, result, {-half, half},
+                                   tolerance);
+        }
+        case criterion::inscribed:
+            return report_cylinder(points, s, m.state, m.low, nullptr, result, {0.0}, tolerance);
+        default:
+            return report_cylinder(points, s, m.state, m.high, nullptr, result, {0.0}, tolerance);
+    }
 }
 
 }  // namespace vantor

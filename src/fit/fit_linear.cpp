@@ -1,7 +1,11 @@
-// The least-squares line and plane of the fitting interface.
+// The line and plane of the fitting interface: least squares in closed form; the minimum-zone
+// line (the axis of the thinnest cylinder holding the points) and plane (the middle of the
+// narrowest slab) by the minimax solver from the least-squares element.
+#include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
 #include "numeric/linear_fit.h"
+#include "numeric/minimax_models.h"
 
 namespace vantor {
 
@@ -10,9 +14,8 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
     result.method = c;
     switch (c) {
         case criterion::gauss:
-            break;
         case criterion::zone:
-            return detail::fail(result, detail::not_available(c, "a line"));
+            break;
         case criterion::inscribed:
         case criterion::circumscribed:
             return detail::fail(result, detail::not_defined(c, "a line"));
@@ -28,15 +31,36 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
         return detail::fail(result, "the points coincide: they determine no line");
 
     const detail::linear_fit fit = detail::least_squares_line(s, axes);
-    const spanto::line line(detail::as_point(fit.origin),
-                            detail::oriented(detail::as_vector(fit.direction)));
+    if (c == criterion::gauss) {
+        const spanto::line line(detail::as_point(fit.origin),
+                                detail::oriented(detail::as_vector(fit.direction)));
+        result.element = line;
+        detail::add_parameter(result, "origin", line.origin, fit.origin_uncertainty);
+        detail::add_parameter(result, "direction", line.direction, fit.direction_uncertainty);
+        const double sum = detail::measure(
+            points, [&line](const spanto::point& p) { return line.distance(p); }, true, result);
+        detail::scale_uncertainties(result, sum, fit.residuals, fit.parameters);
+        result.converged = true;
+        return detail::checked(result);
+    }
+
+    // The thinnest cylinder about a line: the least distance bound from the axis.
+    const detail::axis_distance_model model(detail::extent_of(axes, s.count));
+    const detail::cylinder_state start{detail::frame_about(fit.direction), {0.0, 0.0, 0.0}, 0.0};
+    const auto zone = detail::solve_minimax(model, detail::offsets_of(points, s.centroid), start,
+                                            detail::minimax_sides::outer, true);
+    detail::take_progress(result, zone);
+    if (zone.status != detail::minimax_status::ok)
+        return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));
+    const spanto::line line(detail::as_point(zone.state.origin + s.centroid),
+                            detail::oriented(detail::as_vector(zone.state.frame.z)));
     result.element = line;
-    detail::add_parameter(result, "origin", line.origin, fit.origin_uncertainty);
-    detail::add_parameter(result, "direction", line.direction, fit.direction_uncertainty);
-    const double sum = detail::measure(
-        points, [&line](const spanto::point& p) { return line.distance(p); }, true, result);
-    detail::scale_uncertainties(result, sum, fit.residuals, fit.parameters);
-    result.converged = true;
+    const double none[3] = {0.0, 0.0, 0.0};
+    detail::add_parameter(result, "origin", line.origin, none);
+    detail::add_parameter(result, "direction", line.direction, none);
+    detail::measure(
+        points, [&line](const spanto::point& p) { return line.distance(p); }, true, result,
+        {zone.high}, detail::contact_tolerance(s, zone));
     return detail::checked(result);
 }
 
@@ -45,9 +69,8 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
     result.method = c;
     switch (c) {
         case criterion::gauss:
-            break;
         case criterion::zone:
-            return detail::fail(result, detail::not_available(c, "a plane"));
+            break;
         case criterion::inscribed:
         case criterion::circumscribed:
             return detail::fail(result, detail::not_defined(c, "a plane"));
@@ -63,15 +86,38 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
         return detail::fail(result, "the points lie on one line: they determine no plane");
 
     const detail::linear_fit fit = detail::least_squares_plane(s, axes);
-    const spanto::plane plane(detail::as_point(fit.origin),
-                              detail::oriented(detail::as_vector(fit.direction)));
+    if (c == criterion::gauss) {
+        const spanto::plane plane(detail::as_point(fit.origin),
+                                  detail::oriented(detail::as_vector(fit.direction)));
+        result.element = plane;
+        detail::add_parameter(result, "origin", plane.origin, fit.origin_uncertainty);
+        detail::add_parameter(result, "normal", plane.normal, fit.direction_uncertainty);
+        const double sum = detail::measure(
+            points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result);
+        detail::scale_uncertainties(result, sum, fit.residuals, fit.parameters);
+        result.converged = true;
+        return detail::checked(result);
+    }
+
+    // The narrowest slab: its middle plane, through the centroid's projection.
+    const detail::plane_height_model model(detail::extent_of(axes, s.count));
+    const auto zone = detail::solve_minimax(model, detail::offsets_of(points, s.centroid),
+                                            detail::frame_about(fit.direction),
+                                            detail::minimax_sides::both, true);
+    detail::take_progress(result, zone);
+    if (zone.status != detail::minimax_status::ok)
+        return detail::fail(result, detail::minimax_reason(zone.status, c, "plane", "the plane"));
+    const detail::point3 middle = 0.5 * (zone.low + zone.high) * zone.state.z;
+    const spanto::plane plane(detail::as_point(s.centroid + middle),
+                              detail::oriented(detail::as_vector(zone.state.z)));
     result.element = plane;
-    detail::add_parameter(result, "origin", plane.origin, fit.origin_uncertainty);
-    detail::add_parameter(result, "normal", plane.normal, fit.direction_uncertainty);
-    const double sum = detail::measure(
-        points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result);
-    detail::scale_uncertainties(result, sum, fit.residuals, fit.parameters);
-    result.converged = true;
+    const double none[3] = {0.0, 0.0, 0.0};
+    detail::add_parameter(result, "origin", plane.origin, none);
+    detail::add_parameter(result, "normal", plane.normal, none);
+    const double half = 0.5 * (zone.high - zone.low);
+    detail::measure(
+        points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result,
+        {-half, half}, detail::contact_tolerance(s, zone));
     return detail::checked(result);
 }
 

@@ -1,23 +1,57 @@
-// The least-squares sphere of the fitting interface.
+// The sphere of the fitting interface: least squares; minimum zone and maximum inscribed sphere
+// by the minimax solver from the least-squares centre; the minimum circumscribed sphere by
+// Welzl's algorithm on the points farthest from it.
+#include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "numeric/enclosing_sphere.h"
+#include "numeric/minimax_models.h"
 #include "numeric/sphere_fit.h"
 
 namespace vantor {
 
+namespace {
+
+// The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
+// from the least-squares centre `start`.
+fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
+                                           const detail::scatter3& s,
+                                           const std::vector<detail::point3>& offsets,
+                                           double extent, const detail::point3& start,
+                                           fit_result<spanto::sphere>& result) {
+    const detail::minimax_solution<detail::point3> m =
+        c == criterion::circumscribed
+            ? detail::circumscribed_sphere(offsets, start, extent)
+            : detail::solve_minimax(detail::sphere_distance_model(extent), offsets, start,
+                                    detail::sides_of(c), true);
+    detail::take_progress(result, m);
+    if (m.status != detail::minimax_status::ok)
+        return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
+    const double half = 0.5 * (m.high - m.low);
+    const double radius = c == criterion::zone        ? m.low + half
+                          : c == criterion::inscribed ? m.low
+                                                      : m.high;
+    const spanto::sphere sphere(detail::as_point(m.state + s.centroid), radius);
+    if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
+    result.element = sphere;
+    const double none[3] = {0.0, 0.0, 0.0};
+    detail::add_parameter(result, "centre", sphere.centre, none);
+    detail::add_parameter(result, "radius", sphere.radius, 0.0);
+    const auto distance = [&sphere](const spanto::point& p) { return sphere.sdistance(p); };
+    const double tolerance = detail::contact_tolerance(s, m);
+    if (c == criterion::zone)
+        detail::measure(points, distance, false, result, {-half, half}, tolerance);
+    else
+        detail::measure(points, distance, false, result, {0.0}, tolerance);
+    return detail::checked(result);
+}
+
+}  // namespace
+
 fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
     fit_result<spanto::sphere> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-            break;
-        case criterion::zone:
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_available(c, "a sphere"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
     detail::scatter3 s;
     std::string reason;
     if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
@@ -26,12 +60,15 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no sphere");
 
-    const detail::sphere_solution fit =
-        detail::least_squares_sphere(detail::offsets_of(points, s.centroid), axes);
+    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::sphere_solution fit = detail::least_squares_sphere(offsets, axes);
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(fit.status, "a sphere"));
+    if (c != criterion::gauss)
+        return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
+                              fit.state.centre, result);
 
     const spanto::sphere sphere(detail::as_point(fit.state.centre + s.centroid), fit.state.radius);
     if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");

@@ -32,18 +32,11 @@ cone_solution solution_of(const least_squares_result<cone_model>& r) {
     solution.converged = r.converged;
     if (!r.converged) return solution;
     const cone_state& s = r.state;
+    solution.status = cone_shape(s);
+    if (solution.status != fit_status::ok) return solution;
     const double tangent = std::tan(s.angle);
-    // The apex more than 1e12 radii away: a cylinder to working precision.
-    if (std::abs(tangent) <= 1e-12) {
-        solution.status = fit_status::cylindrical;
-        return solution;
-    }
-    if (s.radius < 0.0) {
-        solution.status = fit_status::apex_inside;
-        return solution;
-    }
     const frame3& f = s.frame;
-    solution.apex = s.origin - (s.radius / tangent) * f.z;
+    solution.apex = apex_of(s);
 
     // Derivatives of apex = o - (r / tan psi) z, direction and psi with respect to
     // (a, b, alpha, beta, dr, dpsi), the tilt turning the axis about o.
@@ -67,16 +60,32 @@ cone_solution solution_of(const least_squares_result<cone_model>& r) {
         solution.status = fit_status::undetermined;
         return solution;
     }
-    // Towards increasing radius; (x, -y, -z) keeps the frame right-handed.
-    if (s.angle < 0.0) {
-        solution.state.frame = {f.x, -1.0 * f.y, -1.0 * f.z};
-        solution.state.angle = -s.angle;
-    }
+    solution.state = widening(s);
     solution.status = fit_status::ok;
     return solution;
 }
 
 }  // namespace
+
+fit_status cone_shape(const cone_state& s) {
+    // The apex more than 1e12 radii away: a cylinder to working precision.
+    if (std::abs(std::tan(s.angle)) <= 1e-12) return fit_status::cylindrical;
+    if (s.radius < 0.0) return fit_status::apex_inside;
+    return fit_status::ok;
+}
+
+point3 apex_of(const cone_state& s) {
+    return s.origin - (s.radius / std::tan(s.angle)) * s.frame.z;
+}
+
+cone_state widening(const cone_state& s) {
+    if (!(s.angle < 0.0)) return s;
+    // (x, -y, -z) keeps the frame right-handed.
+    cone_state turned = s;
+    turned.frame = {s.frame.x, -1.0 * s.frame.y, -1.0 * s.frame.z};
+    turned.angle = -s.angle;
+    return turned;
+}
 
 void cone_model::evaluate(const state& s, normal_equations<size>& out) const {
     const frame3 f = s.frame;
@@ -85,20 +94,14 @@ void cone_model::evaluate(const state& s, normal_equations<size>& out) const {
     const double c = std::cos(s.angle), sn = std::sin(s.angle);
     normal_equations<size> ne;
     for (const point3& p : *points_) {
-        const point3 d = p - o;
-        const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
-        const double rho = std::sqrt(x * x + y * y);
-        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
-        const double ux = x * inverse, uy = y * inverse;
-        const double radial = rho - radius;
-        const double row[size] = {
-            -c * ux, -c * uy, -c * ux * z - sn * x, -c * uy * z - sn * y, -c, -radial * sn - z * c};
-        ne.add(row, radial * c - z * sn, rho + std::abs(radius) + std::abs(z));
+        double row[size], magnitude;
+        const double r = residual(f, o, radius, c, sn, p, row, magnitude);
+        ne.add(row, r, magnitude);
     }
     out = ne;
 }
 
-cone_state cone_model::moved(const state& s, const double* step) const {
+cone_state cone_model::moved(const state& s, const double* step) {
     cone_state m;
     m.frame = tilted(s.frame, step[2], step[3]);
     m.angle = s.angle + step[5];

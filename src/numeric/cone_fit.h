@@ -14,6 +14,7 @@
 #ifndef VANTOR_NUMERIC_CONE_FIT_H
 #define VANTOR_NUMERIC_CONE_FIT_H
 
+#include <cmath>
 #include <vector>
 
 #include "numeric/fit_status.h"
@@ -40,7 +41,30 @@ class cone_model {
     cone_model(const std::vector<point3>& points, double scale) : points_(&points), scale_(scale) {}
 
     void evaluate(const state& s, normal_equations<size>& ne) const;
-    state moved(const state& s, const double* step) const;
+    // The state after a step (a, b, alpha, beta, dr, dpsi); the minimax fit moves its cone so
+    // too.
+    static state moved(const state& s, const double* step);
+
+    // The residual of p about the cone of frame f, axis point o, radius there and half angle
+    // of cosine c and sine sn, with its row of derivatives with respect to a step, and the size
+    // of the terms the residual is the difference of.
+    static double residual(const frame3& f, const point3& o, double radius, double c, double sn,
+                           const point3& p, double (&row)[size], double& magnitude) {
+        const point3 d = p - o;
+        const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
+        const double rho = std::sqrt(x * x + y * y);
+        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
+        const double ux = x * inverse, uy = y * inverse;
+        const double radial = rho - radius;
+        row[0] = -c * ux;
+        row[1] = -c * uy;
+        row[2] = -c * ux * z - sn * x;
+        row[3] = -c * uy * z - sn * y;
+        row[4] = -c;
+        row[5] = -radial * sn - z * c;
+        magnitude = rho + std::abs(radius) + std::abs(z);
+        return radial * c - z * sn;
+    }
     double scaled_step(const double* step) const;
 
   private:
@@ -59,6 +83,17 @@ struct cone_solution {
     int iterations = 0;
     bool converged = false;
 };
+
+// Whether a fitted cone has an apex beside the points: cylindrical when its half angle is 0 to
+// working precision (|tan| <= 1e-12, the apex more than 1e12 radii away), apex_inside when its
+// radius at the origin is negative (the surface crosses its axis among the points), else ok.
+fit_status cone_shape(const cone_state& s);
+
+// The apex, radius / tan(angle) behind the origin along the axis (for a cone_shape that is ok).
+point3 apex_of(const cone_state& s);
+
+// The same cone with its axis pointing towards increasing radius (angle >= 0).
+cone_state widening(const cone_state& s);
 
 // The fit of points centred on their centroid, with the principal axes of their scatter: at
 // least 6 points, not all on one line or in one plane.

@@ -72,7 +72,7 @@ void cylinder_model::evaluate(const state& s, normal_equations<size>& out) const
     out = ne;
 }
 
-cylinder_state cylinder_model::moved(const state& s, const double* step) const {
+cylinder_state cylinder_model::moved(const state& s, const double* step) {
     cylinder_state m;
     m.frame = tilted(s.frame, step[2], step[3]);
     const point3 shifted = s.origin + step[0] * s.frame.x + step[1] * s.frame.y;

@@ -41,7 +41,8 @@ class cylinder_model {
 
     // One pass: residuals and Jacobian rows of every point, summed into ne.
     void evaluate(const state& s, normal_equations<size>& ne) const;
-    state moved(const state& s, const double* step) const;
+    // The state after a step (a, b, alpha, beta, dr); the minimax fits move their axes so too.
+    static state moved(const state& s, const double* step);
     double scaled_step(const double* step) const;
 
   private:

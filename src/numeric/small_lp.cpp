@@ -13,7 +13,7 @@ constexpr double pivot_tolerance = 1e-12;
 }  // namespace
 
 bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
-                 const std::vector<double>& c, std::vector<double>& x) {
+                 const std::vector<double>& c, std::vector<double>& x, std::vector<double>* duals) {
     const std::size_t rows = b.size();
     const std::size_t variables = c.size();
     const std::size_t columns = variables + rows;  // structural then slack variables
@@ -37,6 +37,11 @@ bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
         x.assign(variables, 0.0);
         for (std::size_t i = 0; i < rows; ++i)
             if (basis[i] < variables) x[basis[i]] = tableau[i * width + columns];
+        if (duals != nullptr) {
+            duals->resize(rows);
+            for (std::size_t i = 0; i < rows; ++i)
+                (*duals)[i] = std::max(0.0, -cost[variables + i]);
+        }
     };
 
     const std::size_t max_pivots = 50 * (rows + columns);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/surfaces.h"
 #include "vantor/fit.h"
 
 namespace vantor {
@@ -37,6 +38,7 @@ actual on_a_line(int n) {
 }
 
 const double nan = std::numeric_limits<double>::quiet_NaN();
+const double pi = std::acos(-1.0);
 const double inf = std::numeric_limits<double>::infinity();
 
 struct failure_case {
@@ -110,9 +112,17 @@ const failure_case cases[] = {
      "a sphere needs at least 4"},
     {"sphere of coplanar points", checked<spanto::sphere>([] { return fit_sphere(ring(12)); }),
      "the points lie in one plane"},
-    {"zone sphere",
-     checked<spanto::sphere>([] { return fit_sphere(ring(12, 0.1), criterion::zone); }),
-     "criterion zone is not available for a sphere"},
+    {"inscribed sphere of a cap", checked<spanto::sphere>([] {
+         // Points within 30 degrees of the pole: the centre can recede from them for ever.
+         actual a(40);
+         for (int i = 0; i < 40; ++i) {
+             const double polar = 0.5 * (i % 5 + 1) / 5, azimuth = 0.8 * i;
+             a.append(7 * std::sin(polar) * std::cos(azimuth),
+                      7 * std::sin(polar) * std::sin(azimuth), 7 * std::cos(polar));
+         }
+         return fit_sphere(a, criterion::inscribed);
+     }),
+     "the points do not surround the centre: the maximum inscribed sphere is not determined"},
     {"cylinder of four points", checked<spanto::cylinder>([] { return fit_cylinder(ring(4, 1)); }),
      "a cylinder needs at least 5"},
     {"cylinder of collinear points",
@@ -120,9 +130,13 @@ const failure_case cases[] = {
      "the points lie on one line"},
     {"cylinder of one ring", checked<spanto::cylinder>([] { return fit_cylinder(ring(9)); }),
      "the points lie in one plane"},
-    {"inscribed cylinder",
-     checked<spanto::cylinder>([] { return fit_cylinder(ring(12, 0.2), criterion::inscribed); }),
-     "criterion inscribed is not available for a cylinder"},
+    {"inscribed cylinder of a 60-degree sector", checked<spanto::cylinder>([] {
+         actual a(40);
+         for (int i = 0; i < 40; ++i)
+             a.append(5 * std::cos(pi / 30 * (i % 11)), 5 * std::sin(pi / 30 * (i % 11)), 0.5 * i);
+         return fit_cylinder(a, criterion::inscribed);
+     }),
+     "the points do not surround the axis: the maximum inscribed cylinder is not determined"},
     {"cone of five points", checked<spanto::cone>([] { return fit_cone(ring(5, 1)); }),
      "a cone needs at least 6"},
     {"cone of one ring", checked<spanto::cone>([] { return fit_cone(ring(9)); }),
@@ -139,8 +153,28 @@ const failure_case cases[] = {
     {"inscribed line",
      checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
      "criterion inscribed is not defined for a line"},
-    {"zone plane", checked<spanto::plane>([] { return fit_plane(ring(5), criterion::zone); }),
-     "criterion zone is not available for a plane"},
+    {"zone sphere of a shallow cap flatter than it is round", checked<spanto::sphere>([] {
+         // 20 points within 11 degrees of the pole of a sphere of radius 10, 0.1 off it.
+         return fit_sphere(surfaces::sphere_cap(1530, 10, 0.2, 20, 0.1), criterion::zone);
+     }),
+     "the zone sphere is not determined: it flattens without bound"},
+    {"zone cone of five points",
+     checked<spanto::cone>([] { return fit_cone(ring(5, 1), criterion::zone); }),
+     "a cone needs at least 6"},
+    {"circumscribed sphere of three points", checked<spanto::sphere>([] {
+         return fit_sphere(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), criterion::circumscribed);
+     }),
+     "a sphere needs at least 4"},
+    {"zone line of one point", checked<spanto::line>([] {
+         return fit_line(set_of({{1, 2, 3}}), criterion::zone);
+     }),
+     "a line needs at least 2"},
+    {"zone plane of collinear points",
+     checked<spanto::plane>([] { return fit_plane(on_a_line(6), criterion::zone); }),
+     "the points lie on one line"},
+    {"circumscribed plane",
+     checked<spanto::plane>([] { return fit_plane(ring(5), criterion::circumscribed); }),
+     "criterion circumscribed is not defined for a plane"},
 };
 
 TEST(FitFailures, EachGivesItsReasonAndNoElement) {

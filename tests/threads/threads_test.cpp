@@ -77,6 +77,13 @@ numbers form(const Feature& f) {
     return {f.value(), f.minvalue(), f.maxvalue()};
 }
 
+// A fit's form value and parameters (NaN when it failed, which the table's check reports).
+numbers fitted(const fit_report& r) {
+    numbers n{r.valid() ? r.deviation : NAN};
+    for (const fit_parameter& p : r.parameters) n.insert(n.end(), p.value, p.value + p.size);
+    return n;
+}
+
 struct job {
     const char* name;
     numbers (*run)();
@@ -104,6 +111,17 @@ const job jobs[] = {
      }},
     {"conicity",
      [] { return form(coneicity(in().cone, spanto::axis(point(0, 0, 0), vector(0, 0, 1)))); }},
+    {"zone line", [] { return fitted(fit_line(in().edge, criterion::zone)); }},
+    {"zone plane", [] { return fitted(fit_plane(in().face, criterion::zone)); }},
+    {"zone sphere", [] { return fitted(fit_sphere(in().ball, criterion::zone)); }},
+    {"inscribed sphere", [] { return fitted(fit_sphere(in().ball, criterion::inscribed)); }},
+    {"circumscribed sphere",
+     [] { return fitted(fit_sphere(in().ball, criterion::circumscribed)); }},
+    {"zone cylinder", [] { return fitted(fit_cylinder(in().shaft, criterion::zone)); }},
+    {"inscribed cylinder", [] { return fitted(fit_cylinder(in().shaft, criterion::inscribed)); }},
+    {"circumscribed cylinder",
+     [] { return fitted(fit_cylinder(in().shaft, criterion::circumscribed)); }},
+    {"zone cone", [] { return fitted(fit_cone(in().cone, criterion::zone)); }},
     {"filtered roundness analysis about the minimum-zone circle",
      [] {
          const spanto::line axis(point(40, 30, 0), vector(0, 0, 1));

@@ -1,0 +1,42 @@
+// Minimum circumscribed sphere: the smallest ball containing points in space.
+//
+// Welzl's algorithm in three dimensions, written as four nested loops (as the circle's is written
+// as three): a point outside the current ball must lie on the boundary of the smallest ball of
+// the points seen so far, so the ball is rebuilt through it and, in the inner loops, through one,
+// two or three further boundary points. The points are shuffled with a fixed seed, which makes the
+// expected time linear and the result reproducible, and every point that forced a rebuild moves to
+// the front. The problem is convex, so the result is the global optimum. Optimality: the centre
+// lies in the convex hull of the contact points (two diametral points, or three or four around
+// it).
+#ifndef VANTOR_NUMERIC_ENCLOSING_SPHERE_H
+#define VANTOR_NUMERIC_ENCLOSING_SPHERE_H
+
+#include <vector>
+
+#include "numeric/minimax_fit.h"
+#include "numeric/spatial.h"
+
+namespace vantor {
+namespace detail {
+
+struct ball3 {
+    point3 centre;
+    double radius;
+};
+
+// The smallest ball containing all points. Its radius is the largest distance of a point from
+// the returned centre, so no point lies outside it. An empty set gives the zero ball at the
+// origin.
+ball3 smallest_enclosing_ball(const std::vector<point3>& points);
+
+// The minimum circumscribed sphere of points centred on their centroid (`extent` their extent),
+// solved as the other minimax fits are (minimax_fit.h) on the points near the largest distance
+// from `start`, each round's subset by smallest_enclosing_ball, and certified alike; the state
+// is the centre.
+minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points, point3 start,
+                                              double extent);
+
+}  // namespace detail
+}  // namespace vantor
+
+#endif  // VANTOR_NUMERIC_ENCLOSING_SPHERE_H

@@ -1,0 +1,179 @@
+// The residual models of the minimax fits of points centred on their centroid: for each element,
+// the residual whose extremes a criterion bounds, its derivatives with respect to a step of the
+// element's parameters, and how a step moves the element.
+//
+// Each model has `size` step parameters with `scale` (the length a unit step of the solver
+// means: `unit`, the extent of the points, for a shift; 1 for an angle in radians), a state,
+// at(state) giving an evaluator of the residual of a point (with or without its gradient), and
+// moved(state, step). The evaluator also bounds the second derivative of a point's residual
+// with respect to a unit step, in units of the fit (residuals divided by `unit`), given the
+// largest distance `bound` of a point from the origin: distances from an axis or a centre
+// curve by the inverse of the distance, which is large for the thin tube about a line. A parameter
+// that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
+// extremes.
+//
+//   plane_height_model     the height over a plane through the origin; steps tilt the normal.
+//   sphere_distance_model  the distance from a centre; steps shift it.
+//   axis_distance_model    the distance from an axis (cylinder, and the line: 3-D
+//                          straightness); steps shift and tilt it as the least-squares cylinder
+//                          does.
+//   cone_surface_model     the distance from a cone's surface in the point's meridian plane, as
+//                          the least-squares cone measures it; steps shift and tilt the axis
+//                          and change the half angle, the radius following along the
+//                          generator.
+#ifndef VANTOR_NUMERIC_MINIMAX_MODELS_H
+#define VANTOR_NUMERIC_MINIMAX_MODELS_H
+
+#include <cmath>
+
+#include "numeric/cone_fit.h"
+#include "numeric/cylinder_fit.h"
+#include "numeric/spatial.h"
+
+namespace vantor {
+namespace detail {
+
+struct plane_height_model {
+    static constexpr int size = 2;
+    using state = frame3;  // the normal is z
+
+    double unit;
+    double scale[size] = {1.0, 1.0};
+
+    explicit plane_height_model(double extent) : unit(extent) {}
+
+    struct evaluator {
+        frame3 f;
+        double operator()(const point3& p) const { return dot(p, f.z); }
+        double operator()(const point3& p, double* g) const {
+            g[0] = dot(p, f.x);
+            g[1] = dot(p, f.y);
+            return dot(p, f.z);
+        }
+        // A tilt turns the height by at most the point's distance from the origin.
+        double curvature(const point3&, double unit, double bound) const {
+            return 3.0 * bound / unit;
+        }
+    };
+    evaluator at(const state& s) const { return {s}; }
+    state moved(const state& s, const double* step) const { return tilted(s, step[0], step[1]); }
+};
+
+struct sphere_distance_model {
+    static constexpr int size = 3;
+    using state = point3;  // the centre
+
+    double unit;
+    double scale[size];
+
+    explicit sphere_distance_model(double extent) : unit(extent), scale{extent, extent, extent} {}
+
+    struct evaluator {
+        point3 c;
+        double operator()(const point3& p) const { return norm(p - c); }
+        double operator()(const point3& p, double* g) const {
+            const point3 d = p - c;
+            const double r = norm(d);
+            const double inverse = r > 0.0 ? 1.0 / r : 0.0;
+            g[0] = -d.x * inverse;
+            g[1] = -d.y * inverse;
+            g[2] = -d.z * inverse;
+            return r;
+        }
+        double curvature(const point3& p, double unit, double) const { return unit / norm(p - c); }
+    };
+    evaluator at(const state& s) const { return {s}; }
+    state moved(const state& s, const double* step) const {
+        return s + point3{step[0], step[1], step[2]};
+    }
+};
+
+struct axis_distance_model {
+    static constexpr int size = 4;
+    using state = cylinder_state;  // its radius plays no part
+
+    double unit;
+    double scale[size];
+
+    explicit axis_distance_model(double extent) : unit(extent), scale{extent, extent, 1.0, 1.0} {}
+
+    struct evaluator {
+        frame3 f;
+        point3 o;
+        double operator()(const point3& p) const {
+            const point3 d = p - o;
+            const double x = dot(d, f.x), y = dot(d, f.y);
+            return std::sqrt(x * x + y * y);
+        }
+        double operator()(const point3& p, double* g) const {
+            const point3 d = p - o;
+            const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
+            const double rho = std::sqrt(x * x + y * y);
+            const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
+            const double ux = x * inverse, uy = y * inverse;
+            g[0] = -ux;
+            g[1] = -uy;
+            g[2] = -ux * z;
+            g[3] = -uy * z;
+            return rho;
+        }
+        // A shift across the axis, and a tilt that moves the axis by up to `bound` there.
+        double curvature(const point3& p, double unit, double bound) const {
+            return (unit * unit + bound * bound) / (unit * (*this)(p));
+        }
+    };
+    evaluator at(const state& s) const { return {s.frame, s.origin}; }
+    state moved(const state& s, const double* step) const {
+        const double full[5] = {step[0], step[1], step[2], step[3], 0.0};
+        return cylinder_model::moved(s, full);
+    }
+};
+
+struct cone_surface_model {
+    static constexpr int size = 5;
+    using state = cone_state;
+
+    double unit;
+    double scale[size];
+
+    explicit cone_surface_model(double extent)
+        : unit(extent), scale{extent, extent, 1.0, 1.0, 1.0} {}
+
+    struct evaluator {
+        cone_state s;
+        double c, sn;
+        double operator()(const point3& p) const {
+            double row[6], magnitude;
+            return cone_model::residual(s.frame, s.origin, s.radius, c, sn, p, row, magnitude);
+        }
+        double operator()(const point3& p, double* g) const {
+            double row[6], magnitude;
+            const double r =
+                cone_model::residual(s.frame, s.origin, s.radius, c, sn, p, row, magnitude);
+            // The radius column (row[4]) shifts every residual alike.
+            g[0] = row[0];
+            g[1] = row[1];
+            g[2] = row[2];
+            g[3] = row[3];
+            g[4] = row[5];
+            return r;
+        }
+        // As the distance from the axis, which the residual follows; the half angle turns it by
+        // up to `bound`.
+        double curvature(const point3& p, double unit, double bound) const {
+            const point3 d = p - s.origin;
+            const double x = dot(d, s.frame.x), y = dot(d, s.frame.y);
+            return (unit * unit + bound * bound) / (unit * std::sqrt(x * x + y * y)) + bound / unit;
+        }
+    };
+    evaluator at(const state& s) const { return {s, std::cos(s.angle), std::sin(s.angle)}; }
+    state moved(const state& s, const double* step) const {
+        const double full[6] = {step[0], step[1], step[2], step[3], 0.0, step[4]};
+        return cone_model::moved(s, full);
+    }
+};
+
+}  // namespace detail
+}  // namespace vantor
+
+#endif  // VANTOR_NUMERIC_MINIMAX_MODELS_H
