@@ -172,15 +172,21 @@ bool fitted_datum(const roundness_datum& datum) {
            std::holds_alternative<spanto::vector>(datum);
 }
 
-// The axis the roundness command measures about: the given circle's, the given line, or the
-// axis of the reference circle of criterion c fitted along the direction (without one, in the
-// least-squares plane).
-spanto::line datum_axis(const point_file& in, const roundness_datum& datum, vantor::criterion c) {
+// The axis the roundness analysis takes the profile about: the given circle's, the given line,
+// or the axis of the least-squares circle fitted along the direction (without one, in the
+// least-squares plane), whatever reference circle is asked for. About its least-squares centre a
+// profile has no offset (UPR 1): a scan recorded at equal angles about its centre stays equally
+// spaced, so it is transformed as it is rather than resampled, and the filter sees no offset
+// terms. The reference circle of the criterion is fitted to the profile in the same plane, so
+// unfiltered it is the circle fitted to the points along the same direction.
+spanto::line datum_axis(const point_file& in, const roundness_datum& datum) {
     if (const auto* given = std::get_if<spanto::circle>(&datum)) return given->axisline();
     if (const auto* line = std::get_if<spanto::line>(&datum)) return *line;
-    const fit_outcome f = fit_element(*in.points, element_kind::circle, c, given_direction(datum));
+    const vantor::criterion centred = vantor::criterion::gauss;
+    const fit_outcome f =
+        fit_element(*in.points, element_kind::circle, centred, given_direction(datum));
     if (!f.report.valid()) {
-        throw error(in.name + ": " + reference_name(c, "circle") + ": " + f.report.error);
+        throw error(in.name + ": " + reference_name(centred, "circle") + ": " + f.report.error);
     }
     return std::get<spanto::circle>(f.element).axisline();
 }
@@ -189,8 +195,7 @@ spanto::line datum_axis(const point_file& in, const roundness_datum& datum, vant
 outcome analysed_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                            const roundness_options& options, output_file* plot_out,
                            output_file* spectrum_out) {
-    const vantor::criterion criterion = options.reference.value_or(default_reference);
-    const spanto::line axis = datum_axis(in, datum, criterion);
+    const spanto::line axis = datum_axis(in, datum);
     const double cutoff = options.filter.value_or(vantor::roundness_analysis::unfiltered);
     const vantor::roundness_analysis a(*in.points, axis, cutoff);
     if (!a.valid()) throw error(in.name + ": " + a.error());
@@ -211,9 +216,9 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         p = a.about(spanto::circle(a.origin(), axis.direction, a.mean_radius()));
         name = title = "circle about the given axis";
     } else {
-        p = a.parameters(criterion);
-        name = names_of(criterion).option;
-        title = reference_name(criterion, "circle");
+        p = a.parameters(default_reference);
+        name = names_of(default_reference).option;
+        title = reference_name(default_reference, "circle");
     }
 
     vantor::roundness f(p.ront);  // carries the value and the tolerance for the verdict

@@ -107,16 +107,18 @@ struct roundness_options {
 // they are the fitting interface's, along the same direction, and one it cannot fit is noted
 // "not determined: <reason>" and left out of the chart.
 //
-// With the analysis options, the profile about the same axis (the given circle's, the given
-// line, or the fitted reference circle's) is analysed by vantor::roundness_analysis: the
-// value is RONt (with RONp, RONv, RONq) of the profile, filtered at the cutoff when one is given,
-// about the reference circle of the criterion fitted to it; without a criterion, about the given
-// circle, about the circle on the given line with the profile's mean radius, or about the
-// circle of default_reference. About a fitted circle and unfiltered, that is the fitted circle
-// itself (the same points in the same plane), so the value is the one without the analysis
-// options, up to rounding. With a criterion and a given circle or line, the eccentricity of the
-// reference centre from that axis is reported. The plot then draws the analysed (filtered)
-// profile with the analysis' four circles, and the spectrum chart the harmonics' amplitudes.
+// With the analysis options, the profile is analysed by vantor::roundness_analysis about the
+// given circle's axis, the given line, or without them about the axis of the least-squares
+// circle fitted along the direction (its own centre, whatever the reference: see datum_axis in
+// commands.cpp): the value is RONt (with RONp, RONv, RONq) of the profile, filtered at the
+// cutoff when one is given, about the reference circle of the criterion fitted to it; without a
+// criterion, about the given circle, about the circle on the given line with the profile's mean
+// radius, or about the circle of default_reference. Without a datum and unfiltered, that circle
+// is the one fitted to the points along the same direction (the same points in the same plane),
+// so the value is the one without the analysis options, up to rounding. With a criterion and a
+// given circle or line, the eccentricity of the reference centre from that axis is reported. The
+// plot then draws the analysed (filtered) profile with the analysis' four circles, and the spectrum
+// chart the harmonics' amplitudes.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});
