@@ -355,8 +355,8 @@ subcommands define(CLI::App& app, arguments& a) {
                      "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
                      "profile (default " +
                          std::string(names_of(default_reference).option) +
-                         "); without --circle or --line, the circle whose axis the profile is "
-                         "taken about; with them, its eccentricity from that axis")
+                         ", the circle of the roundness without a datum); with --line or "
+                         "--circle, also its eccentricity from that axis")
         ->check(CLI::IsMember(criterion_options));
     s.roundness
         ->add_option("--harmonics", a.harmonics,

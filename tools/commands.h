@@ -96,15 +96,14 @@ struct roundness_options {
 };
 
 // Roundness about a given circle, about a given line as axis, or about the axis of the reference
-// circle fitted along a direction (without one: in the least-squares plane of the points;
-// "direction_from" says which), see form_about_reference: the circle of options.reference, by
-// default of default_reference. With a plot request, also draws the roundness plot about the
-// same circle (for a line: the circle about it halfway between the nearest and farthest point)
-// with the four reference circles, and reports the file, the magnification and, under a
-// circle's abbreviation, its note: about a given datum the existing circle fit
-// (vantor::substitute) fits them, and an inscribed or circumscribed circle of an open profile is
-// noted "open profile: not the exact optimum" (vantor::closed_profile); about a fitted circle
-// they are the fitting interface's, along the same direction, and one it cannot fit is noted
+// circle of default_reference fitted along a direction (without one: in the least-squares plane
+// of the points; "direction_from" says which), see form_about_reference. With a plot request, also
+// draws the roundness plot about the same circle (for a line: the circle about it halfway between
+// the nearest and farthest point) with the four reference circles, and reports the file, the
+// magnification and, under a circle's abbreviation, its note: about a given datum the existing
+// circle fit (vantor::substitute) fits them, and an inscribed or circumscribed circle of an open
+// profile is noted "open profile: not the exact optimum" (vantor::closed_profile); about a fitted
+// circle they are the fitting interface's, along the same direction, and one it cannot fit is noted
 // "not determined: <reason>" and left out of the chart.
 //
 // With the analysis options, the profile is analysed by vantor::roundness_analysis about the
