@@ -183,6 +183,12 @@ std::optional<double> filter_of(const std::optional<std::string>& text) {
     return cutoff;
 }
 
+// The criterion of the element a form command fits without a datum: --reference, by default
+// default_reference.
+vantor::criterion reference_of(const arguments& a) {
+    return a.reference ? criteria_of(*a.reference, {}).at(0) : default_reference;
+}
+
 roundness_options roundness_options_of(const arguments& a) {
     roundness_options o;
     o.filter = filter_of(a.filter);
@@ -261,9 +267,36 @@ struct subcommands {
         *conicity, *convert, *demo;
 };
 
-// ", or about the least-squares plane": the reference measured against without a datum.
-std::string without_datum(const char* element) {
-    return ", or about the " + reference_name(default_reference, element);
+// ", or about the minimum-zone plane": the reference measured against without a datum.
+std::string without_datum(element_kind element) {
+    return ", or about the " + reference_name(default_reference, names_of(element).name);
+}
+
+// --reference of a form command: one of the criteria its element has.
+CLI::Option* add_reference(CLI::App* command, element_kind element, arguments& a) {
+    const element_names& names = names_of(element);
+    std::vector<std::string> options;
+    for (const vantor::criterion c : names.criteria) options.push_back(names_of(c).option);
+    std::string listed;  // "gauss or zone", "gauss, zone, inscribed or circumscribed"
+    std::string set;     // "{gauss,zone}", as the help shows the choices of the other options
+    for (std::size_t k = 0; k < options.size(); ++k) {
+        listed += (k == 0 ? "" : k + 1 == options.size() ? " or " : ", ") + options[k];
+        set += (k == 0 ? "{" : ",") + options[k];
+    }
+    set += "}";
+    const std::string refusal = std::string("a ") + names.name + " is fitted by " + listed;
+    const CLI::Validator member(
+        [options, refusal](std::string& value) {
+            const bool known = std::find(options.begin(), options.end(), value) != options.end();
+            return known ? std::string() : refusal + ", not by '" + printable(value) + "'";
+        },
+        set);
+    return command
+        ->add_option("--reference", a.reference,
+                     std::string("without a datum: the criterion of the ") + names.name +
+                         " fitted to the points (default " + names_of(default_reference).option +
+                         ")")
+        ->check(member);
 }
 
 subcommands define(CLI::App& app, arguments& a) {
@@ -307,9 +340,10 @@ subcommands define(CLI::App& app, arguments& a) {
         {add_numbers(s.roundness, "--circle", a.circle, "CX,CY,CZ,NX,NY,NZ,R", "datum circle"),
          add_numbers(s.roundness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum axis"),
          add_numbers(s.roundness, "--direction", a.direction, "X,Y,Z",
-                     "about the " + reference_name(default_reference, "circle") +
-                         " fitted along this direction (the default without a datum: along the "
-                         "normal of the least-squares plane)")});
+                     "about the circle fitted along this direction (the " +
+                         reference_name(default_reference, "circle") +
+                         " unless --reference; the default without a datum: along the normal of "
+                         "the least-squares plane)")});
     s.roundness->add_option("--plot", a.plot, "write an SVG roundness plot")->type_name("OUT.svg");
     s.roundness
         ->add_option("--filter", a.filter,
@@ -319,7 +353,10 @@ subcommands define(CLI::App& app, arguments& a) {
     s.roundness
         ->add_option("--reference", a.reference,
                      "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
-                     "profile (with --line or --circle: and its eccentricity from that axis)")
+                     "profile (default " +
+                         std::string(names_of(default_reference).option) +
+                         ", the circle of the roundness without a datum); with --line or "
+                         "--circle, also its eccentricity from that axis")
         ->check(CLI::IsMember(criterion_options));
     s.roundness
         ->add_option("--harmonics", a.harmonics,
@@ -337,35 +374,45 @@ subcommands define(CLI::App& app, arguments& a) {
     add_tolerance(s.roundness, a);
 
     s.flatness = add_command(
-        app, "flatness", "flatness about a plane or along a direction" + without_datum("plane"), a);
+        app, "flatness",
+        "flatness about a plane or along a direction" + without_datum(element_kind::plane), a);
     exclusive({add_numbers(s.flatness, "--plane", a.plane, "PX,PY,PZ,NX,NY,NZ", "datum plane"),
                add_numbers(s.flatness, "--direction", a.direction, "X,Y,Z",
-                           "normal of planes through the first point")});
+                           "normal of planes through the first point"),
+               add_reference(s.flatness, element_kind::plane, a)});
     add_tolerance(s.flatness, a);
 
-    s.straightness =
-        add_command(app, "straightness", "straightness about a line" + without_datum("line"), a);
-    add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line");
+    s.straightness = add_command(
+        app, "straightness", "straightness about a line" + without_datum(element_kind::line), a);
+    exclusive({add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line"),
+               add_reference(s.straightness, element_kind::line, a)});
     add_tolerance(s.straightness, a);
 
     s.sphericity = add_command(
-        app, "sphericity", "sphericity about a sphere or a centre" + without_datum("sphere"), a);
+        app, "sphericity",
+        "sphericity about a sphere or a centre" + without_datum(element_kind::sphere), a);
     exclusive({add_numbers(s.sphericity, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
-               add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point")});
+               add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point"),
+               add_reference(s.sphericity, element_kind::sphere, a)});
     add_tolerance(s.sphericity, a);
 
-    s.cylindricity = add_command(app, "cylindricity",
-                                 "cylindricity about a cylinder" + without_datum("cylinder"), a);
-    add_numbers(s.cylindricity, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R", "datum cylinder");
+    s.cylindricity =
+        add_command(app, "cylindricity",
+                    "cylindricity about a cylinder" + without_datum(element_kind::cylinder), a);
+    exclusive({add_numbers(s.cylindricity, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R",
+                           "datum cylinder"),
+               add_reference(s.cylindricity, element_kind::cylinder, a)});
     add_tolerance(s.cylindricity, a);
 
-    s.conicity = add_command(
-        app, "conicity",
-        "conicity about a cone, or about an axis with a fitted cone" + without_datum("cone"), a);
+    s.conicity = add_command(app, "conicity",
+                             "conicity about a cone, or about an axis with a fitted cone" +
+                                 without_datum(element_kind::cone),
+                             a);
     exclusive({add_numbers(s.conicity, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
                            "datum cone: radius R0 at the first point, R1 at the second"),
                add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
-                           "cone axis; the cone is fitted about it")});
+                           "cone axis; the cone is fitted about it"),
+               add_reference(s.conicity, element_kind::cone, a)});
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
@@ -433,25 +480,26 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         std::variant<std::monostate, spanto::plane, spanto::vector> datum;
         if (a.plane) datum = plane_of(*a.plane, "--plane");
         if (a.direction) datum = direction_of(*a.direction, "--direction");
-        return print_outcome(flatness(read_points(a.file), datum, tol), a, out);
+        return print_outcome(flatness(read_points(a.file), datum, tol, reference_of(a)), a, out);
     } else if (s.straightness->parsed()) {
         std::optional<spanto::line> line;
         if (a.line) line = line_of(*a.line, "--line");
-        return print_outcome(straightness(read_points(a.file), line, tol), a, out);
+        return print_outcome(straightness(read_points(a.file), line, tol, reference_of(a)), a, out);
     } else if (s.sphericity->parsed()) {
         std::variant<std::monostate, spanto::sphere, spanto::point> datum;
         if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
         if (a.centre) datum = point_of(*a.centre, "--centre");
-        return print_outcome(sphericity(read_points(a.file), datum, tol), a, out);
+        return print_outcome(sphericity(read_points(a.file), datum, tol, reference_of(a)), a, out);
     } else if (s.cylindricity->parsed()) {
         std::optional<spanto::cylinder> cylinder;
         if (a.cylinder) cylinder = cylinder_of(*a.cylinder, "--cylinder");
-        return print_outcome(cylindricity(read_points(a.file), cylinder, tol), a, out);
+        return print_outcome(cylindricity(read_points(a.file), cylinder, tol, reference_of(a)), a,
+                             out);
     } else if (s.conicity->parsed()) {
         std::variant<std::monostate, spanto::cone, spanto::axis> datum;
         if (a.cone) datum = cone_of(*a.cone, "--cone");
         if (a.axis) datum = axis_of(*a.axis, "--axis");
-        return print_outcome(conicity(read_points(a.file), datum, tol), a, out);
+        return print_outcome(conicity(read_points(a.file), datum, tol, reference_of(a)), a, out);
     } else if (s.convert->parsed()) {
         std::optional<point_format> to;
         if (a.to) to = *a.to == "text" ? point_format::text : point_format::element;

@@ -172,17 +172,21 @@ bool fitted_datum(const roundness_datum& datum) {
            std::holds_alternative<spanto::vector>(datum);
 }
 
-// The axis the roundness command measures about: the given circle's, the given line, or the
-// axis of the reference circle fitted along the direction (without one, in the least-squares
-// plane).
+// The axis the roundness analysis takes the profile about: the given circle's, the given line,
+// or the axis of the least-squares circle fitted along the direction (without one, in the
+// least-squares plane), whatever reference circle is asked for. About its least-squares centre a
+// profile has no offset (UPR 1): a scan recorded at equal angles about its centre stays equally
+// spaced, so it is transformed as it is rather than resampled, and the filter sees no offset
+// terms. The reference circle of the criterion is fitted to the profile in the same plane, so
+// unfiltered it is the circle fitted to the points along the same direction.
 spanto::line datum_axis(const point_file& in, const roundness_datum& datum) {
     if (const auto* given = std::get_if<spanto::circle>(&datum)) return given->axisline();
     if (const auto* line = std::get_if<spanto::line>(&datum)) return *line;
+    const vantor::criterion centred = vantor::criterion::gauss;
     const fit_outcome f =
-        fit_element(*in.points, element_kind::circle, default_reference, given_direction(datum));
+        fit_element(*in.points, element_kind::circle, centred, given_direction(datum));
     if (!f.report.valid()) {
-        throw error(in.name + ": " + reference_name(default_reference, "circle") + ": " +
-                    f.report.error);
+        throw error(in.name + ": " + reference_name(centred, "circle") + ": " + f.report.error);
     }
     return std::get<spanto::circle>(f.element).axisline();
 }
@@ -265,12 +269,11 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     return result;
 }
 
-// The form value of `name` about the reference element fitted to the points (for roundness,
-// along the direction when one is given).
-reference_form fitted_form(const point_file& in, const char* name,
+// The form value of `name` about the reference element of criterion c fitted to the points (for
+// roundness, along the direction when one is given).
+reference_form fitted_form(const point_file& in, const char* name, vantor::criterion c,
                            const std::optional<spanto::vector>& direction = std::nullopt) {
-    return in_file(
-        in, [&] { return form_about_reference(*in.points, name, default_reference, direction); });
+    return in_file(in, [&] { return form_about_reference(*in.points, name, c, direction); });
 }
 
 // The report of a form command without a datum, with the verdict from a feature of the same type
@@ -355,9 +358,10 @@ std::vector<std::string> failed_fits(const report& r) {
 
 outcome flatness(const point_file& in,
                  const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
-                 const tolerance& tol) {
+                 const tolerance& tol, vantor::criterion reference) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::flatness>(in, "flatness", fitted_form(in, "flatness"), tol);
+        return about_reference<vantor::flatness>(in, "flatness",
+                                                 fitted_form(in, "flatness", reference), tol);
     }
     vantor::flatness f;
     if (const auto* plane = std::get_if<spanto::plane>(&datum)) f.compute(*in.points, *plane);
@@ -371,10 +375,10 @@ outcome flatness(const point_file& in,
 }
 
 outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
-                     const tolerance& tol) {
+                     const tolerance& tol, vantor::criterion reference) {
     if (!line) {
-        return about_reference<vantor::straightness>(in, "straightness",
-                                                     fitted_form(in, "straightness"), tol);
+        return about_reference<vantor::straightness>(
+            in, "straightness", fitted_form(in, "straightness", reference), tol);
     }
     vantor::straightness f(*in.points, *line);
     report r = form_report(in, "straightness", f);
@@ -385,10 +389,10 @@ outcome straightness(const point_file& in, const std::optional<spanto::line>& li
 
 outcome sphericity(const point_file& in,
                    const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
-                   const tolerance& tol) {
+                   const tolerance& tol, vantor::criterion reference) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::sphereicity>(in, "sphericity", fitted_form(in, "sphericity"),
-                                                    tol);
+        return about_reference<vantor::sphereicity>(in, "sphericity",
+                                                    fitted_form(in, "sphericity", reference), tol);
     }
     vantor::sphereicity f;
     report r;
@@ -407,10 +411,10 @@ outcome sphericity(const point_file& in,
 }
 
 outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
-                     const tolerance& tol) {
+                     const tolerance& tol, vantor::criterion reference) {
     if (!cylinder) {
-        return about_reference<vantor::cylindricity>(in, "cylindricity",
-                                                     fitted_form(in, "cylindricity"), tol);
+        return about_reference<vantor::cylindricity>(
+            in, "cylindricity", fitted_form(in, "cylindricity", reference), tol);
     }
     vantor::cylindricity f(*in.points, *cylinder);
     report r = form_report(in, "cylindricity", f);
@@ -420,9 +424,10 @@ outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>
 
 outcome conicity(const point_file& in,
                  const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
-                 const tolerance& tol) {
+                 const tolerance& tol, vantor::criterion reference) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::coneicity>(in, "conicity", fitted_form(in, "conicity"), tol);
+        return about_reference<vantor::coneicity>(in, "conicity",
+                                                  fitted_form(in, "conicity", reference), tol);
     }
     vantor::coneicity f;
     if (const auto* cone = std::get_if<spanto::cone>(&datum)) f.compute(*in.points, *cone);
@@ -448,7 +453,7 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
 
     if (fitted_datum(datum)) {
         const std::optional<spanto::vector> direction = given_direction(datum);
-        const reference_form form = fitted_form(in, "roundness", direction);
+        const reference_form form = fitted_form(in, "roundness", default_reference, direction);
         outcome result = about_reference<vantor::roundness>(
             in, "roundness", form, tol, options.unit, direction_source(direction));
         if (plot_out) {

@@ -16,6 +16,7 @@
 #include "criteria.h"
 #include "fits.h"
 #include "point_file.h"
+#include "reference.h"
 #include "report.h"
 
 namespace vantor::cli {
@@ -65,22 +66,23 @@ std::vector<std::string> failed_fits(const report& r);
 // the tolerance in the feature and reports the value, the extremes the evaluation keeps, the
 // datum measured against (the feature's own datum when the evaluation sets one, the given one
 // otherwise) and the verdict. Without a datum (std::monostate, std::nullopt) the value is
-// measured about the reference element of default_reference fitted to the points
-// (form_about_reference), which the report names ("reference": "least-squares plane") and gives
-// as the datum. Throws error when the evaluation or the fit fails.
+// measured about the reference element of criterion `reference` fitted to the points
+// (form_about_reference; the element must have the criterion, see elements()), which the report
+// names ("reference": "minimum-zone plane") and gives as the datum; `reference` is not used with
+// a datum. Throws error when the evaluation or the fit fails.
 outcome flatness(const point_file& in,
                  const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
-                 const tolerance& tol);
+                 const tolerance& tol, vantor::criterion reference = default_reference);
 outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
-                     const tolerance& tol);
+                     const tolerance& tol, vantor::criterion reference = default_reference);
 outcome sphericity(const point_file& in,
                    const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
-                   const tolerance& tol);
+                   const tolerance& tol, vantor::criterion reference = default_reference);
 outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
-                     const tolerance& tol);
+                     const tolerance& tol, vantor::criterion reference = default_reference);
 outcome conicity(const point_file& in,
                  const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
-                 const tolerance& tol);
+                 const tolerance& tol, vantor::criterion reference = default_reference);
 
 // The roundness analysis options: the analysis runs when any of filter, reference, harmonics
 // and spectrum is given. The unit labels the report and the charts either way.
@@ -95,23 +97,27 @@ struct roundness_options {
 
 // Roundness about a given circle, about a given line as axis, or about the axis of the reference
 // circle of default_reference fitted along a direction (without one: in the least-squares plane
-// of the points; "direction_from" says which), see form_about_reference. With a plot request,
-// also draws the roundness plot about the same circle (for a line: the circle about it halfway
-// between the nearest and farthest point) with the four reference circles, and reports the
-// file, the magnification and, under a circle's abbreviation, its note: about a given datum the
-// existing circle fit (vantor::substitute) fits them, and an inscribed or circumscribed circle
-// of an open profile is noted "open profile: not the exact optimum" (vantor::closed_profile);
-// about a fitted circle they are the fitting interface's, along the same direction, and one it
-// cannot fit is noted "not determined: <reason>" and left out of the chart.
+// of the points; "direction_from" says which), see form_about_reference. With a plot request, also
+// draws the roundness plot about the same circle (for a line: the circle about it halfway between
+// the nearest and farthest point) with the four reference circles, and reports the file, the
+// magnification and, under a circle's abbreviation, its note: about a given datum the existing
+// circle fit (vantor::substitute) fits them, and an inscribed or circumscribed circle of an open
+// profile is noted "open profile: not the exact optimum" (vantor::closed_profile); about a fitted
+// circle they are the fitting interface's, along the same direction, and one it cannot fit is noted
+// "not determined: <reason>" and left out of the chart.
 //
-// With the analysis options, the profile about the same axis (the given circle's, the given
-// line, or the fitted reference circle's) is analysed by vantor::roundness_analysis: the
-// value is RONt (with RONp, RONv, RONq) of the profile, filtered at the cutoff when one is given,
-// about the reference circle of the criterion fitted to it; without a criterion, about the given
-// circle, about the circle on the given line with the profile's mean radius, or about the
-// circle of default_reference. With a criterion and a given circle or line, the eccentricity of the
-// reference centre from that axis is reported. The plot then draws the analysed (filtered)
-// profile with the analysis' four circles, and the spectrum chart the harmonics' amplitudes.
+// With the analysis options, the profile is analysed by vantor::roundness_analysis about the
+// given circle's axis, the given line, or without them about the axis of the least-squares
+// circle fitted along the direction (its own centre, whatever the reference: see datum_axis in
+// commands.cpp): the value is RONt (with RONp, RONv, RONq) of the profile, filtered at the
+// cutoff when one is given, about the reference circle of the criterion fitted to it; without a
+// criterion, about the given circle, about the circle on the given line with the profile's mean
+// radius, or about the circle of default_reference. Without a datum and unfiltered, that circle
+// is the one fitted to the points along the same direction (the same points in the same plane),
+// so the value is the one without the analysis options, up to rounding. With a criterion and a
+// given circle or line, the eccentricity of the reference centre from that axis is reported. The
+// plot then draws the analysed (filtered) profile with the analysis' four circles, and the spectrum
+// chart the harmonics' amplitudes.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});

@@ -113,24 +113,28 @@ int demo(const demo_options& options, std::ostream& out) {
              .data);
 
     const point_file shaft = sample("shaft.txt");
-    show("fit cylinder shaft.txt",
-         fit(shaft, element_kind::cylinder, {vantor::criterion::gauss}, std::nullopt));
-    show("fit circle bore.txt --criterion zone",
-         fit(bore, element_kind::circle, {vantor::criterion::zone}, std::nullopt));
+    show("fit cylinder shaft.txt --criterion all",
+         fit(shaft, element_kind::cylinder, names_of(element_kind::cylinder).criteria,
+             std::nullopt));
 
-    // Form values about the fitted reference elements, then about given datums.
+    // Form values about the fitted reference elements (the minimum-zone ones, and once the
+    // least-squares plane, which over-states the flatness), then about given datums.
     const tolerance none{};
-    show("flatness face.txt --upper 0.006",
-         flatness(sample("face.txt"), std::monostate(), {std::nullopt, std::nullopt, 0.006}).data);
+    const point_file face = sample("face.txt");
+    show("flatness face.txt --upper 0.005",
+         flatness(face, std::monostate(), {std::nullopt, std::nullopt, 0.005}).data);
+    show("flatness face.txt --reference gauss --upper 0.005",
+         flatness(face, std::monostate(), {std::nullopt, std::nullopt, 0.005},
+                  vantor::criterion::gauss)
+             .data);
     show("straightness edge.txt --upper 0.01",
          straightness(sample("edge.txt"), std::nullopt, {std::nullopt, std::nullopt, 0.01}).data);
     show("cylindricity shaft.txt --upper 0.004",
          cylindricity(shaft, std::nullopt, {std::nullopt, std::nullopt, 0.004}).data);
     show("sphericity ball.txt", sphericity(sample("ball.txt"), std::monostate(), none).data);
     show("conicity cone.txt", conicity(sample("cone.txt"), std::monostate(), none).data);
-    show("flatness face.txt --direction 0,0,1 --upper 0.006",
-         flatness(sample("face.txt"), spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.006})
-             .data);
+    show("flatness face.txt --direction 0,0,1 --upper 0.005",
+         flatness(face, spanto::vector(0, 0, 1), {std::nullopt, std::nullopt, 0.005}).data);
     show(
         "cylindricity shaft.txt --cylinder 0,0,0,0,0,1,12 --upper 0.004",
         cylindricity(shaft, spanto::cylinder(spanto::point(0, 0, 0), spanto::vector(0, 0, 1), 12.0),

@@ -15,8 +15,10 @@
 
 namespace vantor::cli {
 
-// The criterion of the reference element fitted when a form value is asked for without a datum.
-constexpr vantor::criterion default_reference = vantor::criterion::gauss;
+// The criterion of the reference element fitted when a form value is asked for without a datum:
+// the minimum zone, by which ISO 1101 defines every form tolerance. (A least-squares reference
+// over-states the form: the points' spread about it is never narrower than the zone.)
+constexpr vantor::criterion default_reference = vantor::criterion::zone;
 
 // A form value measured about a fitted reference element.
 struct reference_form {
@@ -24,7 +26,7 @@ struct reference_form {
     double minimum;
     double maximum;
     const char* extremes;   // what minimum and maximum are: "deviation", "diameter" or "radius"
-    std::string reference;  // the reference element: "least-squares plane"
+    std::string reference;  // the reference element: "minimum-zone plane"
     fitted_element datum;   // the reference element itself
 };
 

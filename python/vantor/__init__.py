@@ -12,7 +12,8 @@ Fits: fit(points, element, criterion) for lines, planes, circles, spheres, cylin
 returning a FitResult. Form values: straightness, flatness, roundness, sphericity,
 cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
 Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
-one, about the element of DEFAULT_REFERENCE fitted to the points. Files: load, save. Plots:
+one, about the element fitted to the points: the minimum-zone element (DEFAULT_REFERENCE, as
+ISO 1101 defines form) or the one of `reference=`. Files: load, save. Plots:
 vantor.plot (needs matplotlib, imported only when drawing).
 """
 

@@ -4,6 +4,7 @@ from typing import Any, Dict, List, Optional, Sequence, Tuple
 
 import numpy as np
 
+# The criterion of the element fitted for a form value without a datum: "zone".
 default_reference: str
 
 def version() -> str: ...

@@ -140,8 +140,8 @@ def fit(
             fit (contacts still index the rows given).
         element: "line", "plane", "circle", "sphere", "cylinder" or "cone".
         criterion: "gauss" (least squares), "zone" (minimum zone), "inscribed" (maximum
-            inscribed) or "circumscribed" (minimum circumscribed), where the library fits it
-            for the element.
+            inscribed) or "circumscribed" (minimum circumscribed); every element has gauss and
+            zone, a circle, sphere or cylinder the other two as well.
         direction: for a circle, the direction of its axis (three numbers); without it the
             circle lies in the least-squares plane of the points.
 

@@ -26,7 +26,7 @@ class FormResult:
         datum: what the value was measured against: the element given or the one the
             evaluation fitted, or for sphericity about a centre that centre (an array).
         reference: the name of the reference element fitted to the points and measured
-            against ("least-squares plane"); None when a datum was given.
+            against ("minimum-zone plane"); None when a datum was given.
     """
 
     __slots__ = ("feature", "value", "minimum", "maximum", "extremes", "datum", "reference")
@@ -147,15 +147,17 @@ def _evaluate(
     return FormResult(feature, result, low, high, extremes, used)
 
 
-# The criterion of the reference element fitted when no datum is given: the command-line tool's
-# default (tools/reference.h), so that both give the same form value.
+# The criterion of the reference element fitted when no datum is given: "zone", the minimum zone
+# by which ISO 1101 defines form. It is the command-line tool's default (tools/reference.h), so
+# that both give the same form value.
 DEFAULT_REFERENCE: str = _core.default_reference
 
 # Every evaluation takes `points`: an (N, 3) array-like of floats (float32 or any strides
 # accepted, converted in one pass). Rows with a NaN coordinate are left out. Without a datum the
-# value is measured about the reference element fitted to the points: under `reference` ("gauss",
-# "zone", "inscribed" or "circumscribed", where the library fits it for the element; by default
-# DEFAULT_REFERENCE), named in the result's `reference` and given as its datum. Failures raise
+# value is measured about the reference element fitted to the points: by default the minimum-zone
+# element (DEFAULT_REFERENCE), or the one of `reference` ("gauss", "zone", "inscribed" or
+# "circumscribed": lines, planes and cones have gauss and zone, circles, spheres and cylinders
+# all four), named in the result's `reference` and given as its datum. Failures raise
 # ValueError with the reason (for a fit, the library's); a wrong datum raises TypeError.
 #
 # About a fitted element the value is the fit's deviation, the largest minus the smallest
@@ -168,9 +170,10 @@ DEFAULT_REFERENCE: str = _core.default_reference
 def straightness(
     points: Any, datum: Optional[Line] = None, *, reference: Optional[str] = None
 ) -> FormResult:
-    """Straightness about a datum line, or without one about the fitted line: the diameter of
-    the smallest cylinder about the line that holds every point. minimum and maximum are twice
-    the smallest and largest distance from the line (extremes "diameter")."""
+    """Straightness about a datum line, or without one about the fitted line (the minimum-zone
+    line unless `reference` names another criterion): the diameter of the smallest cylinder
+    about the line that holds every point. minimum and maximum are twice the smallest and
+    largest distance from the line (extremes "diameter")."""
     return _evaluate("straightness", points, datum, (Line,), reference)
 
 
@@ -187,7 +190,8 @@ def flatness(
 
     With `direction` instead of a datum: the narrowest zone between planes perpendicular to the
     direction; the datum is then the zone's middle plane and minimum and maximum are -value/2
-    and +value/2. With neither: about the fitted plane.
+    and +value/2. With neither: about the fitted plane (the minimum-zone plane unless
+    `reference` names another criterion).
     """
     return _evaluate("flatness", points, datum, (Plane,), reference, direction=direction)
 
@@ -207,8 +211,9 @@ def roundness(
     - datum a Line: about the line as axis; minimum and maximum are the smallest and largest
       distance from it (extremes "radius").
     - no datum: about the axis of the circle fitted along `direction` (the circle's normal is
-      the direction as given), or without one in the least-squares plane of the points; the
-      circle becomes the datum; minimum and maximum as for a line.
+      the direction as given), or without one in the least-squares plane of the points: the
+      minimum-zone circle unless `reference` names another criterion. The circle becomes the
+      datum; minimum and maximum as for a line.
     """
     return _evaluate(
         "roundness", points, datum, (Circle, Line), reference, direction=direction
@@ -225,7 +230,8 @@ def sphericity(
     """Sphericity: the spread of the points' distances from the datum sphere's centre, measured
     as radial deviations from its radius (no minimum and maximum kept), or from `centre`, when
     minimum and maximum are the smallest and largest distance (extremes "radius"). With
-    neither: about the fitted sphere."""
+    neither: about the fitted sphere (the minimum-zone sphere unless `reference` names another
+    criterion)."""
     return _evaluate("sphericity", points, datum, (Sphere,), reference, centre=centre)
 
 
@@ -233,8 +239,9 @@ def cylindricity(
     points: Any, datum: Optional[Cylinder] = None, *, reference: Optional[str] = None
 ) -> FormResult:
     """Cylindricity: about a datum cylinder, the largest distance of a point from its surface
-    (no minimum and maximum kept); without one, about the fitted cylinder, the largest minus
-    the smallest signed distance (which the points straddle)."""
+    (no minimum and maximum kept); without one, about the fitted cylinder (the minimum-zone
+    cylinder unless `reference` names another criterion), the largest minus the smallest signed
+    distance (which the points straddle)."""
     return _evaluate("cylindricity", points, datum, (Cylinder,), reference)
 
 
@@ -250,6 +257,7 @@ def conicity(
     - datum a Line: the cone is fitted about the line as axis, by a least-squares line through
       the radial profile (axial position, distance from the axis); the value is the spread of
       the radial residuals and the fitted cone is the datum.
-    - no datum: about the fitted cone.
+    - no datum: about the fitted cone (the minimum-zone cone unless `reference` names another
+      criterion).
     """
     return _evaluate("conicity", points, datum, (Cone, Line), reference)

@@ -13,48 +13,94 @@ from conftest import SAMPLES, sample
 
 DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
 
-# Each sample with an element fitted to it, and the criteria to fit.
+# Each sample with an element fitted to it, and the criteria to fit (the ball is a cap, which
+# determines no inscribed sphere).
 FITS = [
-    ("edge.txt", "line", "gauss", None),
-    ("face.txt", "plane", "gauss", None),
+    ("edge.txt", "line", "all", None),
+    ("face.txt", "plane", "all", None),
     ("bore.txt", "circle", "all", None),
     ("bore.txt", "circle", "all", "0,0,1"),
     ("ball.txt", "sphere", "gauss", None),
-    ("shaft.txt", "cylinder", "gauss", None),
-    ("cone.txt", "cone", "gauss", None),
+    ("ball.txt", "sphere", "zone", None),
+    ("ball.txt", "sphere", "circumscribed", None),
+    ("shaft.txt", "cylinder", "all", None),
+    ("cone.txt", "cone", "all", None),
 ]
 
 
+def along(points, origin, direction):
+    """The points' offsets from the origin along the unit direction, and their distances from
+    the line of the direction through the origin."""
+    offsets = points - origin
+    height = offsets @ direction
+    return height, np.linalg.norm(offsets - np.outer(height, direction), axis=1)
+
+
+def signed_distances(f, points):
+    """The distances of the points from the fitted element that the fit's minimum and maximum
+    bound, worked out here from its parameters."""
+    if f.element.kind == "line":
+        return along(points, f.origin, f.direction)[1]
+    if f.element.kind == "plane":
+        return (points - f.origin) @ f.normal
+    if f.element.kind == "circle":
+        return along(points, f.centre, f.normal)[1] - f.radius
+    if f.element.kind == "sphere":
+        return np.linalg.norm(points - f.centre, axis=1) - f.radius
+    if f.element.kind == "cylinder":
+        return along(points, f.origin, f.direction)[1] - f.radius
+    height, radius = along(points, f.apex, f.direction)  # a cone
+    angle = math.radians(f.half_angle)
+    return radius * math.cos(angle) - height * math.sin(angle)
+
+
 @pytest.mark.parametrize("name,element,criterion,direction", FITS)
-def test_fit_equals_the_program(tool, name, element, criterion, direction):
+def test_fit_equals_the_program_and_its_contacts_touch(tool, name, element, criterion, direction):
     args = ["fit", element, os.path.join(SAMPLES, name), "--criterion", criterion]
     if direction is not None:
         args += ["--direction", direction]
     fits = tool(*args)["fits"]
     axis = None if direction is None else [float(x) for x in direction.split(",")]
+    points = sample(name)
     for c, expected in fits.items():
-        assert vantor.fit(sample(name), element, c, direction=axis).to_dict() == expected, c
+        result = vantor.fit(points, element, c, direction=axis)
+        assert result.to_dict() == expected, c
+        if result.contacts is None:
+            continue
+        # Every point lies within the zone or on the side of the surface the criterion keeps;
+        # each contact on the boundary.
+        d = signed_distances(result, points)
+        assert result.minimum - 1e-9 <= d.min() and d.max() <= result.maximum + 1e-9, c
+        at_bound = np.minimum(np.abs(d - result.minimum), np.abs(d - result.maximum))
+        assert len(result.contacts) > 0 and np.all(at_bound[result.contacts] <= 1e-9), c
 
 
-# Each form command without a datum, and its sample.
+# Each form command without a datum, its sample, and the reference asked for (None: the
+# default). (The program's roundness with --reference is the analysis report.)
 FORMS = [
-    ("straightness", "edge.txt", None),
-    ("flatness", "face.txt", None),
-    ("roundness", "bore.txt", None),
-    ("roundness", "bore.txt", "0.001,0,1"),
-    ("sphericity", "ball.txt", None),
-    ("cylindricity", "shaft.txt", None),
-    ("conicity", "cone.txt", None),
+    ("straightness", "edge.txt", None, None),
+    ("straightness", "edge.txt", None, "gauss"),
+    ("flatness", "face.txt", None, None),
+    ("roundness", "bore.txt", None, None),
+    ("roundness", "bore.txt", "0.001,0,1", None),
+    ("sphericity", "ball.txt", None, None),
+    ("sphericity", "ball.txt", None, "circumscribed"),
+    ("cylindricity", "shaft.txt", None, None),
+    ("cylindricity", "shaft.txt", None, "inscribed"),
+    ("conicity", "cone.txt", None, None),
 ]
 
 
-@pytest.mark.parametrize("feature,name,direction", FORMS)
-def test_form_without_a_datum_equals_the_program(tool, feature, name, direction):
+@pytest.mark.parametrize("feature,name,direction,reference", FORMS)
+def test_form_without_a_datum_equals_the_program(tool, feature, name, direction, reference):
     args = [feature, os.path.join(SAMPLES, name)]
     keywords = {}
     if direction is not None:
         args += ["--direction", direction]
         keywords["direction"] = [float(x) for x in direction.split(",")]
+    if reference is not None:
+        args += ["--reference", reference]
+        keywords["reference"] = reference
     expected = tool(*args)
     for key in ("file", "points", "direction_from"):
         expected.pop(key, None)
@@ -187,6 +233,8 @@ BAD_FITS = [
     (lambda: vantor.fit(LINE, "plane"), ValueError, "lie on one line: they determine no plane"),
     (lambda: vantor.fit(RING, "sphere"), ValueError, "in one plane: they determine no sphere"),
     (lambda: vantor.fit(LINE, "line", "inscribed"), ValueError, "not defined for a line"),
+    (lambda: vantor.sphericity(sample("ball.txt"), reference="inscribed"), ValueError,
+     "sphericity: maximum-inscribed sphere: the points do not surround the centre"),
     (lambda: vantor.flatness(LINE), ValueError, "plane: the points lie on one line"),
     (lambda: vantor.cylindricity(RING, reference="best"), ValueError, "unknown criterion"),
     (lambda: vantor.flatness(RING, direction=(0, 0, 1), reference="gauss"), TypeError, "not"),
@@ -199,7 +247,10 @@ def test_bad_fits(call, error, message):
         call()
 
 
-def test_forms_without_a_datum_fit_the_default_reference():
+def test_forms_without_a_datum_fit_the_minimum_zone_element_by_default():
     face = sample("face.txt")
-    fitted = vantor.fit(face, "plane", vantor.DEFAULT_REFERENCE)
-    assert vantor.flatness(face).value == fitted.deviation
+    assert vantor.DEFAULT_REFERENCE == "zone"
+    fitted = vantor.fit(face, "plane", "zone")
+    flatness = vantor.flatness(face)
+    assert flatness.value == fitted.deviation and flatness.reference == "minimum-zone plane"
+    assert flatness.value < vantor.flatness(face, reference="gauss").value

@@ -119,8 +119,8 @@ TEST(Program, RoundnessAboutAGivenCircleAndAxis) {
     expect_triple(r["datum"]["line"]["direction"], 0, 0, 1, 0);
 }
 
-TEST(Program, RoundnessAboutTheLeastSquaresCircle) {
-    // By symmetry the least-squares circle has the centre (1, 2, 3).
+TEST(Program, RoundnessAboutTheMinimumZoneCircle) {
+    // By symmetry the minimum-zone circle has the centre (1, 2, 3).
     for (const std::vector<std::string>& direction :
          {std::vector<std::string>{}, std::vector<std::string>{"--direction", "0,0,1"}}) {
         std::vector<std::string> args = {"roundness", data_file("ring8.csv")};
@@ -130,7 +130,7 @@ TEST(Program, RoundnessAboutTheLeastSquaresCircle) {
         EXPECT_NEAR(r["min_radius"].get<double>(), 4.9, 1e-6);
         EXPECT_NEAR(r["max_radius"].get<double>(), 5.2, 1e-6);
         expect_triple(r["datum"]["circle"]["centre"], 1, 2, 3, 1e-6);
-        EXPECT_EQ(r["reference"], "least-squares circle");
+        EXPECT_EQ(r["reference"], "minimum-zone circle");
     }
 }
 
@@ -455,6 +455,8 @@ TEST(Program, UsageErrorsPointToTheHelp) {
     const std::vector<std::string> cases[] = {
         {"flatness", file, "--direction", "0,0,1", "--frobnicate"},
         {"flatness", file, "--plane", "0,0,0,0,0,1", "--direction", "0,0,1"},
+        {"flatness", file, "--plane", "0,0,0,0,0,1", "--reference", "gauss"},
+        {"straightness", file, "--reference", "inscribed"},
         {"flatness", file, "--direction", "0,0,1", "--nominal", "0.1"},
         {"circle", file, "--criterion", "best"},
         {"flatness"},

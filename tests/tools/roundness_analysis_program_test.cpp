@@ -72,12 +72,13 @@ TEST(RoundnessAnalysisProgram, FilteredParametersHarmonicsAndVerdict) {
     expect_centre(r["datum"]["circle"]["centre"], 1, 2);
     EXPECT_FALSE(r.contains("eccentricity"));
 
-    // Unfiltered about the default least-squares circle: today's value, outside 0.29.
+    // Unfiltered about the default minimum-zone circle: the value without the analysis options,
+    // outside 0.29.
     r = report_of({"roundness", data_file("ring8.csv"), "--filter", "none", "--harmonics", "2",
                    "--unit", "mm", "--upper", "0.29"},
                   1);
     EXPECT_TRUE(r["filter_upr"].is_null());
-    EXPECT_EQ(r["reference"], "gauss");
+    EXPECT_EQ(r["reference"], "zone");
     EXPECT_EQ(r["unit"], "mm");
     EXPECT_NEAR(r["value"].get<double>(), 0.3, 1e-9);
     ASSERT_EQ(r["harmonics"].size(), 2u);
