@@ -251,20 +251,14 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     return detail::checked(result);
 }
 
-// The reason why c is not a circle criterion; empty for the four criteria.
-std::string circle_criterion_refusal(criterion c) {
-    return criterion_name(c) == nullptr ? detail::unknown_criterion(c) : std::string();
-}
-
 }  // namespace
 
 fit_result<spanto::circle> fit_circle(const actual& points, criterion c) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::string refusal = circle_criterion_refusal(c);
-    if (!refusal.empty()) return detail::fail(result, refusal);
+    std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a circle", 3, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -280,8 +274,8 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
                                       criterion c) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::string refusal = circle_criterion_refusal(c);
-    if (!refusal.empty()) return detail::fail(result, refusal);
+    const std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     const spanto::vector normal = direction.unit();
     if (normal.invalid()) return detail::fail(result, "the direction is zero or not finite");
     return circle_along(points, normal, c, nullptr);

@@ -48,18 +48,9 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     fit_result<spanto::cone> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-        case criterion::zone:
-            break;
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_defined(c, "a cone"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a cone", 6, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);

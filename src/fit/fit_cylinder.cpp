@@ -41,9 +41,9 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
 fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     fit_result<spanto::cylinder> result;
     result.method = c;
-    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
+    std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);

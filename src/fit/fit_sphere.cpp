@@ -51,9 +51,9 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
 fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
     fit_result<spanto::sphere> result;
     result.method = c;
-    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
+    std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
