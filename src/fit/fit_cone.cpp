@@ -20,7 +20,7 @@ namespace {
 fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatter3& s,
                                       const detail::cone_state& state, const detail::point3& apex,
                                       const double* uncertainty, fit_result<spanto::cone>& result,
-                                      std::initializer_list<double> contacts = {},
+                                      const std::vector<double>& contacts = {},
                                       double tolerance = 0.0) {
     static constexpr double none[7] = {};
     const double* u = uncertainty != nullptr ? uncertainty : none;
@@ -77,13 +77,12 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     // The surface in the middle of the zone: a change dr of the radius moves every residual by
     // -dr cos(angle).
     detail::cone_state middle = m.state;
-    const double half = 0.5 * (m.high - m.low);
-    middle.radius += (m.low + half) / std::cos(middle.angle);
+    middle.radius += detail::surface_level(c, m) / std::cos(middle.angle);
     const detail::fit_status shape = detail::cone_shape(middle);
     if (shape != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(shape, "a cone"));
     return report_cone(points, s, detail::widening(middle), detail::apex_of(middle), nullptr,
-                       result, {-half, half}, detail::contact_tolerance(s, m));
+                       result, detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }
 
 }  // namespace vantor

@@ -96,10 +96,9 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
     const double none[3] = {0.0, 0.0, 0.0};
     detail::add_parameter(result, "origin", plane.origin, none);
     detail::add_parameter(result, "normal", plane.normal, none);
-    const double half = 0.5 * (zone.high - zone.low);
     detail::measure(
         points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result,
-        {-half, half}, detail::contact_tolerance(s, zone));
+        detail::contact_distances(c, zone), detail::contact_tolerance(s, zone));
     return detail::checked(result);
 }
 

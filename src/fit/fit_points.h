@@ -5,7 +5,6 @@
 #define VANTOR_FIT_FIT_POINTS_H
 
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -44,7 +43,7 @@ spanto::vector oriented(const spanto::vector& v);
 // become the report's contacts (for a minimax element, the distances of its boundary).
 template <class Distance>
 double measure(const actual& points, const Distance& distance, bool diameters, fit_report& r,
-               std::initializer_list<double> targets = {}, double tolerance = 0.0) {
+               const std::vector<double>& targets = {}, double tolerance = 0.0) {
     extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     double sum = 0.0;
     std::size_t n = 0;
