@@ -26,10 +26,7 @@ least_squares_result<cone_model> refine(const std::vector<point3>& points, doubl
 }
 
 cone_solution solution_of(const least_squares_result<cone_model>& r) {
-    cone_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    cone_solution solution = solution_from<cone_solution>(r);
     if (!r.converged) return solution;
     const cone_state& s = r.state;
     solution.status = cone_shape(s);

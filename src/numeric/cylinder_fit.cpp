@@ -23,10 +23,7 @@ least_squares_result<cylinder_model> refine(const std::vector<point3>& points, d
 }
 
 cylinder_solution solution_of(const least_squares_result<cylinder_model>& r) {
-    cylinder_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    cylinder_solution solution = solution_from<cylinder_solution>(r);
     if (!r.converged) return solution;
 
     // Derivatives of origin, direction and radius with respect to (a, b, alpha, beta, dr). A

@@ -35,10 +35,7 @@ std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) 
 }
 
 sphere_solution solution_of(const least_squares_result<sphere_model>& r) {
-    sphere_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    sphere_solution solution = solution_from<sphere_solution>(r);
     if (!r.converged) return solution;
     const double g[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     solution.status =
