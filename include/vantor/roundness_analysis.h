@@ -44,8 +44,8 @@ VANTOR_EXPORT polar_frame polar_frame_about(const spanto::vector& direction);
 
 // One point of a profile.
 struct profile_sample {
-    double angle;   // in the polar frame, 0 to 2 pi
-    double radius;  // distance from the datum axis
+    double angle = 0.0;   // in the polar frame, 0 to 2 pi
+    double radius = 0.0;  // distance from the datum axis
 };
 
 // A harmonic of the profile: the component amplitude * cos(upr * angle + phase).
@@ -134,7 +134,9 @@ class VANTOR_EXPORT roundness_analysis {
     // Why the analysis failed; empty when it succeeded.
     const std::string& error() const { return error_; }
 
+    // The filter's cutoff as given (UPR; 0: no filter).
     double cutoff() const { return cutoff_; }
+    // The frame of the profile's angles about the datum axis.
     const polar_frame& frame() const { return frame_; }
     // Where the datum axis pierces the plane of the profile.
     const spanto::point& origin() const { return origin_; }
