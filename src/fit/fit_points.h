@@ -19,9 +19,6 @@ namespace vantor::detail {
 inline spanto::point as_point(const point3& p) { return {p.x, p.y, p.z}; }
 inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 
-// The scatter of the valid points of a set.
-scatter3 scatter_of(const actual& points);
-
 // The scatter of the valid points for a fit of `element` ("a cone"), which needs `needed`
 // points; sets report.points. False, with the reason, when there are fewer valid points or a
 // coordinate is infinite.
