@@ -139,6 +139,22 @@ std::optional<least_squares_result<Model>> refined_axial_start(const std::vector
     return best;
 }
 
+// The least-squares fit of Model (a cylinder or cone model) to the points: refined_axial_start
+// on every k-th point (at most start_sample_limit of them), then the fit of all points from
+// there. Empty when no direction gives an algebraic element.
+template <class Model, class StateOf>
+std::optional<least_squares_result<Model>> fit_axial(const std::vector<point3>& points,
+                                                     const principal_axes& axes, bool tapered,
+                                                     const StateOf& state_of) {
+    const double scale = extent_of(axes, points.size());
+    const std::vector<point3> sample = strided_sample(points, start_sample_limit);
+    std::optional<least_squares_result<Model>> fit =
+        refined_axial_start<Model>(sample, axes, scale, tapered, state_of);
+    if (fit && sample.size() < points.size())
+        fit = minimise_squares(Model(points, scale), fit->state);
+    return fit;
+}
+
 }  // namespace detail
 }  // namespace vantor
 

@@ -11,6 +11,10 @@
 namespace vantor {
 namespace detail {
 
+// The least-squares fits of spheres, cylinders and cones find their start on every k-th point,
+// at most this many, before they fit all points.
+constexpr std::size_t start_sample_limit = 1024;
+
 // Every k-th point, k the smallest stride that leaves at most `limit` points (so all of them
 // when there are no more than `limit`). Keeps the order and spreads evenly over a scan.
 template <class Point>

@@ -14,8 +14,6 @@ namespace detail {
 
 namespace {
 
-constexpr std::size_t sample_limit = 1024;
-
 std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) {
     const auto m = static_cast<Eigen::Index>(points.size());
     Eigen::MatrixXd a(m, 4);
@@ -73,7 +71,7 @@ double sphere_model::scaled_step(const double* step) const {
 sphere_solution least_squares_sphere(const std::vector<point3>& points,
                                      const principal_axes& axes) {
     const double scale = extent_of(axes, points.size());
-    const std::vector<point3> sample = strided_sample(points, sample_limit);
+    const std::vector<point3> sample = strided_sample(points, start_sample_limit);
     const std::optional<sphere_state> start = algebraic_sphere(sample);
     if (!start) {
         sphere_solution none;
