@@ -142,8 +142,8 @@ class VANTOR_EXPORT roundness_analysis {
     const spanto::point& origin() const { return origin_; }
     // The number of valid points analysed.
     int points() const { return points_; }
-    // Whether the points were resampled at equal angles, and at how many.
-    bool resampled() const { return resampled_; }
+    // Whether the points were resampled at equal angles, and at how many (0 when not).
+    bool resampled() const { return resampled_points_ > 0; }
     int resampled_points() const { return resampled_points_; }
 
     // The profile the parameters are computed on (see above), in increasing angle.
@@ -178,7 +178,6 @@ class VANTOR_EXPORT roundness_analysis {
     polar_frame frame_;
     spanto::point origin_;
     int points_ = 0;
-    bool resampled_ = false;
     int resampled_points_ = 0;
     std::vector<profile_sample> profile_;
     std::vector<harmonic> spectrum_;
