@@ -164,9 +164,11 @@ class VANTOR_EXPORT roundness_analysis {
     const ron_parameters& parameters(criterion c) const;
     // The parameters about a circle of the caller's: its centre projected into the plane of the
     // profile, its radius (the circle's normal is not used). For example the circle about the
-    // datum axis with the profile's mean radius, mean_radius().
+    // datum axis with the profile's mean radius, mean_radius(). Invalid (NaN) parameters for a
+    // failed analysis.
     ron_parameters about(const spanto::circle& reference) const;
     // The mean distance of profile() from the axis: the least-squares radius about the axis.
+    // NaN for a failed analysis.
     double mean_radius() const;
 
   private:
