@@ -169,11 +169,10 @@ VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
                                                         criterion c = criterion::gauss);
 
 // The cone of the criterion (gauss or zone; 6 or more valid points, not all on one line or in
-// one plane). The returned cone's first point is the point of its axis
-// nearest the centroid and its second point lies one unit further along the direction of
-// increasing radius, so that rotaxis() points that way. A cone whose half angle is 0 to working
-// precision (a cylinder, whose apex lies at infinity) and one whose apex lies among the points
-// are failures.
+// one plane). The returned cone's first point is the point of its axis nearest the centroid and
+// its second point lies one unit further along the direction of increasing radius, so that
+// rotaxis() points that way. A cone whose half angle is 0 to working precision (a cylinder,
+// whose apex lies at infinity) and one whose apex lies among the points are failures.
 VANTOR_EXPORT fit_result<spanto::cone> fit_cone(const actual& points,
                                                 criterion c = criterion::gauss);
 

@@ -44,8 +44,8 @@ VANTOR_EXPORT polar_frame polar_frame_about(const spanto::vector& direction);
 
 // One point of a profile.
 struct profile_sample {
-    double angle;   // in the polar frame, 0 to 2 pi
-    double radius;  // distance from the datum axis
+    double angle = 0.0;   // in the polar frame, 0 to 2 pi
+    double radius = 0.0;  // distance from the datum axis
 };
 
 // A harmonic of the profile: the component amplitude * cos(upr * angle + phase).
@@ -134,14 +134,16 @@ class VANTOR_EXPORT roundness_analysis {
     // Why the analysis failed; empty when it succeeded.
     const std::string& error() const { return error_; }
 
+    // The filter's cutoff as given (UPR; 0: no filter).
     double cutoff() const { return cutoff_; }
+    // The frame of the profile's angles about the datum axis.
     const polar_frame& frame() const { return frame_; }
     // Where the datum axis pierces the plane of the profile.
     const spanto::point& origin() const { return origin_; }
     // The number of valid points analysed.
     int points() const { return points_; }
-    // Whether the points were resampled at equal angles, and at how many.
-    bool resampled() const { return resampled_; }
+    // Whether the points were resampled at equal angles, and at how many (0 when not).
+    bool resampled() const { return resampled_points_ > 0; }
     int resampled_points() const { return resampled_points_; }
 
     // The profile the parameters are computed on (see above), in increasing angle.
@@ -162,9 +164,11 @@ class VANTOR_EXPORT roundness_analysis {
     const ron_parameters& parameters(criterion c) const;
     // The parameters about a circle of the caller's: its centre projected into the plane of the
     // profile, its radius (the circle's normal is not used). For example the circle about the
-    // datum axis with the profile's mean radius, mean_radius().
+    // datum axis with the profile's mean radius, mean_radius(). Invalid (NaN) parameters for a
+    // failed analysis.
     ron_parameters about(const spanto::circle& reference) const;
     // The mean distance of profile() from the axis: the least-squares radius about the axis.
+    // NaN for a failed analysis.
     double mean_radius() const;
 
   private:
@@ -176,7 +180,6 @@ class VANTOR_EXPORT roundness_analysis {
     polar_frame frame_;
     spanto::point origin_;
     int points_ = 0;
-    bool resampled_ = false;
     int resampled_points_ = 0;
     std::vector<profile_sample> profile_;
     std::vector<harmonic> spectrum_;

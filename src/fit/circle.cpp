@@ -14,6 +14,7 @@
 #include "actual/evaluation_trace.h"
 #include "core/trace.h"
 #include "fit/circle_fit.h"
+#include "fit/planar_frame.h"
 #include "numeric/circumscribed_circle.h"
 #include "numeric/inscribed_circle.h"
 #include "numeric/least_squares_circle.h"
@@ -128,36 +129,11 @@ double circumscribed_objective(const double* p, void* context, void* record) {
     return r.high;
 }
 
-// A plane perpendicular to a unit normal, in which the refinement works: a point's distance
-// from an axis along the normal is the planar distance between their traces.
-struct planar_frame {
-    spanto::point origin;
-    spanto::vector a, b;  // orthonormal, perpendicular to the normal
-
-    planar_frame(const spanto::point& origin, const spanto::vector& normal)
-        : origin(origin), a(normal.orthogonal()), b(normal ^ a) {}
-};
-
-detail::point2 trace_of(const spanto::point& p, const planar_frame& f) {
-    const spanto::vector d = p - f.origin;
-    return {spanto::dot(d, f.a), spanto::dot(d, f.b)};
-}
-
-// The traces of the valid points: invalid points carry no position.
-std::vector<detail::point2> traces_of(const actual& points, const planar_frame& f) {
-    std::vector<detail::point2> planar;
-    planar.reserve(static_cast<std::size_t>(points.numpoints()));
-    for (const spanto::point& p : points) {
-        if (p.valid()) planar.push_back(trace_of(p, f));
-    }
-    return planar;
-}
-
 // The minimiser parameters (p0, p1) of the trial axis whose trace is `centre`: solves
 // p0 * trace(u) + p1 * trace(w) = centre. False when the direction is (nearly) parallel to
 // the fitting plane, so that moving the centre within it hardly moves the trace.
-bool parameters_of(const detail::point2& centre, const fit_context& c, const planar_frame& f,
-                   double* p) {
+bool parameters_of(const detail::point2& centre, const fit_context& c,
+                   const detail::planar_frame& f, double* p) {
     const detail::point2 tu{spanto::dot(c.u, f.a), spanto::dot(c.u, f.b)};
     const detail::point2 tw{spanto::dot(c.w, f.a), spanto::dot(c.w, f.b)};
     const double det = detail::cross(tu, tw);
@@ -204,10 +180,10 @@ double planar_objective(substitute::subtype s, const std::vector<detail::point2>
 void refine(substitute::subtype s, detail::objective_fn objective, fit_context& c,
             fit_record& record) {
     // The frame about the start centre: the solvers work near the data.
-    const planar_frame frame(c.start.centre, c.start.normal);
-    const std::vector<detail::point2> planar = traces_of(*c.points, frame);
+    const detail::planar_frame frame(c.start.centre, c.start.normal);
+    const std::vector<detail::point2> planar = detail::traces_of(*c.points, frame);
     const detail::point2 centre =
-        trace_of(spanto::point(record.centre[0], record.centre[1], record.centre[2]), frame);
+        frame.trace(spanto::point(record.centre[0], record.centre[1], record.centre[2]));
     if (planar.size() < 3 || !std::isfinite(centre.x) || !std::isfinite(centre.y)) return;
 
     detail::point2 refined;
@@ -345,7 +321,8 @@ bool closed_profile(const actual& points, const spanto::point& centre,
                     const spanto::vector& normal) {
     const spanto::vector n = normal.unit();
     if (centre.invalid() || n.invalid()) return false;
-    return detail::surrounded(traces_of(points, planar_frame(centre, n)), {0.0, 0.0});
+    return detail::surrounded(detail::traces_of(points, detail::planar_frame(centre, n)),
+                              {0.0, 0.0});
 }
 
 spanto::circle substitute::circle(const actual& points, subtype s) {

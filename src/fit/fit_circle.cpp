@@ -13,6 +13,7 @@
 
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/planar_frame.h"
 #include "numeric/circle_fit.h"
 #include "numeric/kasa_circle.h"
 #include "numeric/minimax_circle.h"
@@ -26,21 +27,12 @@ namespace {
 
 using detail::point2;
 
-// The plane in which the points are seen: through the first valid point, spanned by
-// a = normal.orthogonal() and b = normal ^ a.
-struct view {
-    spanto::point origin;
-    spanto::vector normal, a, b;
-
-    point2 trace(const spanto::point& p) const {
-        const spanto::vector d = p - origin;
-        return {spanto::dot(d, a), spanto::dot(d, b)};
-    }
-};
-
-// The valid points seen along the normal: their traces and heights.
+// The valid points seen along the normal, in a plane through the first of them: their traces
+// and heights.
 struct projection {
-    view plane;
+    explicit projection(const detail::planar_frame& plane) : plane(plane) {}
+
+    detail::planar_frame plane;
     std::vector<point2> points;
     point2 trace_sum{0.0, 0.0};
     double extent = 0.0;                 // the largest norm of a trace
@@ -49,12 +41,11 @@ struct projection {
     bool finite = true;
 };
 
-// The view along `normal` (unit) of a set; empty when the set has no valid point.
-std::optional<view> view_along(const actual& points, const spanto::vector& normal) {
+// The plane perpendicular to `normal` (unit) through the first valid point of a set; empty when
+// the set has no valid point.
+std::optional<detail::planar_frame> view_along(const actual& points, const spanto::vector& normal) {
     for (const spanto::point& p : points) {
-        if (!p.valid()) continue;
-        const spanto::vector a = normal.orthogonal();
-        return view{p, normal, a, normal ^ a};
+        if (p.valid()) return detail::planar_frame(p, normal);
     }
     return std::nullopt;
 }
@@ -75,9 +66,8 @@ std::optional<detail::circle2> sample_circle(const std::vector<point2>& traces, 
 }
 
 // One pass over the points: their traces and heights.
-projection project(const actual& points, const view& v) {
-    projection pr;
-    pr.plane = v;
+projection project(const actual& points, const detail::planar_frame& v) {
+    projection pr(v);
     const spanto::point* p = points.data();
     const int n = points.numpoints();
     pr.points.resize(static_cast<std::size_t>(n));
@@ -173,7 +163,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
                                         criterion c, const plane_tilt* tilt) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::optional<view> v = view_along(points, normal);
+    const std::optional<detail::planar_frame> v = view_along(points, normal);
     if (!v) return detail::fail(result, detail::too_few_points("a circle", 3, 0));
     projection pr = project(points, *v);
     result.points = static_cast<int>(pr.points.size());
@@ -226,7 +216,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
         result.converged = true;
     }
 
-    const view& pl = pr.plane;
+    const detail::planar_frame& pl = pr.plane;
     const spanto::point centre =
         pl.origin + (circle.centre.x * pl.a) + (circle.centre.y * pl.b) + (pr.height * pl.normal);
     const spanto::circle element(centre, pl.normal, circle.radius);
@@ -251,20 +241,14 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     return detail::checked(result);
 }
 
-// The reason why c is not a circle criterion; empty for the four criteria.
-std::string circle_criterion_refusal(criterion c) {
-    return criterion_name(c) == nullptr ? detail::unknown_criterion(c) : std::string();
-}
-
 }  // namespace
 
 fit_result<spanto::circle> fit_circle(const actual& points, criterion c) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::string refusal = circle_criterion_refusal(c);
-    if (!refusal.empty()) return detail::fail(result, refusal);
+    std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a circle", 3, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -280,8 +264,8 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
                                       criterion c) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::string refusal = circle_criterion_refusal(c);
-    if (!refusal.empty()) return detail::fail(result, refusal);
+    const std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     const spanto::vector normal = direction.unit();
     if (normal.invalid()) return detail::fail(result, "the direction is zero or not finite");
     return circle_along(points, normal, c, nullptr);

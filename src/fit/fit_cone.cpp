@@ -20,7 +20,7 @@ namespace {
 fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatter3& s,
                                       const detail::cone_state& state, const detail::point3& apex,
                                       const double* uncertainty, fit_result<spanto::cone>& result,
-                                      std::initializer_list<double> contacts = {},
+                                      const std::vector<double>& contacts = {},
                                       double tolerance = 0.0) {
     static constexpr double none[7] = {};
     const double* u = uncertainty != nullptr ? uncertainty : none;
@@ -48,18 +48,9 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     fit_result<spanto::cone> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-        case criterion::zone:
-            break;
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_defined(c, "a cone"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a cone", 6, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -86,13 +77,12 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     // The surface in the middle of the zone: a change dr of the radius moves every residual by
     // -dr cos(angle).
     detail::cone_state middle = m.state;
-    const double half = 0.5 * (m.high - m.low);
-    middle.radius += (m.low + half) / std::cos(middle.angle);
+    middle.radius += detail::surface_level(c, m) / std::cos(middle.angle);
     const detail::fit_status shape = detail::cone_shape(middle);
     if (shape != detail::fit_status::ok)
         return detail::fail(result, detail::status_reason(shape, "a cone"));
     return report_cone(points, s, detail::widening(middle), detail::apex_of(middle), nullptr,
-                       result, {-half, half}, detail::contact_tolerance(s, m));
+                       result, detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }
 
 }  // namespace vantor

@@ -18,7 +18,7 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
                                               const detail::cylinder_state& state, double radius,
                                               const double* uncertainty,
                                               fit_result<spanto::cylinder>& result,
-                                              std::initializer_list<double> contacts = {},
+                                              const std::vector<double>& contacts = {},
                                               double tolerance = 0.0) {
     static constexpr double none[7] = {};
     const double* u = uncertainty != nullptr ? uncertainty : none;
@@ -41,9 +41,9 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
 fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     fit_result<spanto::cylinder> result;
     result.method = c;
-    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
+    std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -68,18 +68,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));
-    const double tolerance = detail::contact_tolerance(s, m);
-    switch (c) {
-        case criterion::zone: {
-            const double half = 0.5 * (m.high - m.low);
-            return report_cylinder(points, s, m.state, m.low + half, nullptr, result, {-half, half},
-                                   tolerance);
-        }
-        case criterion::inscribed:
-            return report_cylinder(points, s, m.state, m.low, nullptr, result, {0.0}, tolerance);
-        default:
-            return report_cylinder(points, s, m.state, m.high, nullptr, result, {0.0}, tolerance);
-    }
+    return report_cylinder(points, s, m.state, detail::surface_level(c, m), nullptr, result,
+                           detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }
 
 }  // namespace vantor

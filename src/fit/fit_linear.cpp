@@ -12,18 +12,9 @@ namespace vantor {
 fit_result<spanto::line> fit_line(const actual& points, criterion c) {
     fit_result<spanto::line> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-        case criterion::zone:
-            break;
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_defined(c, "a line"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a line", 2, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -67,18 +58,9 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
 fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
     fit_result<spanto::plane> result;
     result.method = c;
-    switch (c) {
-        case criterion::gauss:
-        case criterion::zone:
-            break;
-        case criterion::inscribed:
-        case criterion::circumscribed:
-            return detail::fail(result, detail::not_defined(c, "a plane"));
-        default:
-            return detail::fail(result, detail::unknown_criterion(c));
-    }
+    std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a plane", 3, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);
@@ -114,10 +96,9 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
     const double none[3] = {0.0, 0.0, 0.0};
     detail::add_parameter(result, "origin", plane.origin, none);
     detail::add_parameter(result, "normal", plane.normal, none);
-    const double half = 0.5 * (zone.high - zone.low);
     detail::measure(
         points, [&plane](const spanto::point& p) { return plane.sdistance(p); }, false, result,
-        {-half, half}, detail::contact_tolerance(s, zone));
+        detail::contact_distances(c, zone), detail::contact_tolerance(s, zone));
     return detail::checked(result);
 }
 

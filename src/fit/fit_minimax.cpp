@@ -32,6 +32,23 @@ std::string minimax_reason(minimax_status status, criterion c, const char* eleme
     return "unknown failure";
 }
 
+double surface_level(criterion c, const minimax_report& solution) {
+    switch (c) {
+        case criterion::inscribed:
+            return solution.low;
+        case criterion::circumscribed:
+            return solution.high;
+        default:
+            return solution.low + 0.5 * (solution.high - solution.low);
+    }
+}
+
+std::vector<double> contact_distances(criterion c, const minimax_report& solution) {
+    if (c != criterion::zone) return {0.0};
+    const double half = 0.5 * (solution.high - solution.low);
+    return {-half, half};
+}
+
 void take_progress(fit_report& report, const minimax_report& solution) {
     report.iterations = solution.steps;
     report.converged = solution.status == minimax_status::ok;

@@ -4,6 +4,7 @@
 #define VANTOR_FIT_FIT_MINIMAX_H
 
 #include <string>
+#include <vector>
 
 #include "numeric/minimax_fit.h"
 #include "numeric/scatter.h"
@@ -18,6 +19,15 @@ minimax_sides sides_of(criterion c);
 // names what the points of an inscribed element must surround ("the axis").
 std::string minimax_reason(minimax_status status, criterion c, const char* element,
                            const char* enclosed);
+
+// Where the fitted surface of criterion c lies among the residuals of a minimax solution (its
+// radius, for a sphere or cylinder): the middle of a zone, the smallest residual for an inscribed
+// element, the largest for a circumscribed one.
+double surface_level(criterion c, const minimax_report& solution);
+
+// The signed distances from that surface at which the contacts lie: both edges of a zone, the
+// surface itself for an inscribed or circumscribed element.
+std::vector<double> contact_distances(criterion c, const minimax_report& solution);
 
 // The iterations (the solver's steps) and convergence of a certified solution.
 void take_progress(fit_report& report, const minimax_report& solution);

@@ -10,11 +10,9 @@ spanto::vector oriented(const spanto::vector& v) {
     return decisive < 0.0 ? -v : v;
 }
 
-scatter3 scatter_of(const actual& points) { return scatter_of(points.begin(), points.end()); }
-
 bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
                      scatter3& s, std::string& reason) {
-    s = scatter_of(points);
+    s = scatter_of(points.begin(), points.end());
     report.points = static_cast<int>(s.count);
     if (s.count < static_cast<std::size_t>(needed)) {
         reason = too_few_points(element, needed, s.count);

@@ -5,7 +5,6 @@
 #define VANTOR_FIT_FIT_POINTS_H
 
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -19,9 +18,6 @@ namespace vantor::detail {
 
 inline spanto::point as_point(const point3& p) { return {p.x, p.y, p.z}; }
 inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
-
-// The scatter of the valid points of a set.
-scatter3 scatter_of(const actual& points);
 
 // The scatter of the valid points for a fit of `element` ("a cone"), which needs `needed`
 // points; sets report.points. False, with the reason, when there are fewer valid points or a
@@ -44,7 +40,7 @@ spanto::vector oriented(const spanto::vector& v);
 // become the report's contacts (for a minimax element, the distances of its boundary).
 template <class Distance>
 double measure(const actual& points, const Distance& distance, bool diameters, fit_report& r,
-               std::initializer_list<double> targets = {}, double tolerance = 0.0) {
+               const std::vector<double>& targets = {}, double tolerance = 0.0) {
     extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     double sum = 0.0;
     std::size_t n = 0;

@@ -32,16 +32,13 @@ bool criterion_named(const char* name, criterion& c) {
 
 namespace detail {
 
-std::string not_available(criterion c, const char* element) {
-    return std::string("criterion ") + criterion_name(c) + " is not available for " + element;
-}
-
-std::string not_defined(criterion c, const char* element) {
-    return std::string("criterion ") + criterion_name(c) + " is not defined for " + element;
-}
-
-std::string unknown_criterion(criterion c) {
-    return "unknown criterion " + std::to_string(static_cast<int>(c));
+std::string criterion_refusal(criterion c, const char* element, criteria available) {
+    if (criterion_name(c) == nullptr)
+        return "unknown criterion " + std::to_string(static_cast<int>(c));
+    const bool one_sided = c == criterion::inscribed || c == criterion::circumscribed;
+    if (one_sided && available == criteria::gauss_and_zone)
+        return std::string("criterion ") + criterion_name(c) + " is not defined for " + element;
+    return std::string();
 }
 
 std::string too_few_points(const char* element, int needed, std::size_t valid) {

@@ -23,11 +23,14 @@ fit_result<Element>& fail(fit_result<Element>& result, std::string reason) {
     return result;
 }
 
-// Reasons for refusing criterion c for an element ("a cylinder"): not (yet) fitted by this
-// library, not defined for the element at all, or not a criterion.
-std::string not_available(criterion c, const char* element);
-std::string not_defined(criterion c, const char* element);
-std::string unknown_criterion(criterion c);
+// The criteria an element is fitted under: all four, or least squares and minimum zone alone
+// (a line, a plane and a cone have no inscribed or circumscribed element).
+enum class criteria { all, gauss_and_zone };
+
+// Why criterion c is refused for `element` ("a cone"), which is fitted under `available`:
+// "criterion inscribed is not defined for a cone", or "unknown criterion 9" for a value that
+// names no criterion. Empty when c is one of the element's criteria.
+std::string criterion_refusal(criterion c, const char* element, criteria available);
 
 // "too few points: a cylinder needs at least 5 valid points, the set has 3".
 std::string too_few_points(const char* element, int needed, std::size_t valid);

@@ -27,22 +27,16 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
-    const double half = 0.5 * (m.high - m.low);
-    const double radius = c == criterion::zone        ? m.low + half
-                          : c == criterion::inscribed ? m.low
-                                                      : m.high;
-    const spanto::sphere sphere(detail::as_point(m.state + s.centroid), radius);
+    const spanto::sphere sphere(detail::as_point(m.state + s.centroid),
+                                detail::surface_level(c, m));
     if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
     result.element = sphere;
     const double none[3] = {0.0, 0.0, 0.0};
     detail::add_parameter(result, "centre", sphere.centre, none);
     detail::add_parameter(result, "radius", sphere.radius, 0.0);
-    const auto distance = [&sphere](const spanto::point& p) { return sphere.sdistance(p); };
-    const double tolerance = detail::contact_tolerance(s, m);
-    if (c == criterion::zone)
-        detail::measure(points, distance, false, result, {-half, half}, tolerance);
-    else
-        detail::measure(points, distance, false, result, {0.0}, tolerance);
+    detail::measure(
+        points, [&sphere](const spanto::point& p) { return sphere.sdistance(p); }, false, result,
+        detail::contact_distances(c, m), detail::contact_tolerance(s, m));
     return detail::checked(result);
 }
 
@@ -51,9 +45,9 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
 fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
     fit_result<spanto::sphere> result;
     result.method = c;
-    if (criterion_name(c) == nullptr) return detail::fail(result, detail::unknown_criterion(c));
+    std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
+    if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
-    std::string reason;
     if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
         return detail::fail(result, reason);
     const detail::principal_axes axes = detail::principal_axes_of(s);

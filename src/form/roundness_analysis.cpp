@@ -192,7 +192,6 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
             sample_angles[i] = two_pi * static_cast<double>(i) / static_cast<double>(m);
         }
         limit = std::min(m / 2, static_cast<std::size_t>(spline_reach / gap));
-        resampled_ = true;
         resampled_points_ = static_cast<int>(m);
     }
 

@@ -6,7 +6,6 @@
 #include <Eigen/QR>
 
 #include "numeric/planar.h"
-#include "numeric/sample.h"
 
 namespace vantor {
 namespace detail {
@@ -77,10 +76,9 @@ std::vector<point3> hemisphere_directions(int count) {
 std::vector<axial_start> best_axial_starts(const std::vector<point3>& points,
                                            const std::vector<point3>& directions, bool tapered,
                                            int count, double separation) {
-    const std::vector<point3> sample = strided_sample(points, rating_sample);
     std::vector<axial_start> rated;
     for (const point3& d : directions) {
-        if (const std::optional<axial_start> s = algebraic_axial(sample, d, tapered))
+        if (const std::optional<axial_start> s = algebraic_axial(points, d, tapered))
             rated.push_back(*s);
     }
     std::sort(rated.begin(), rated.end(),

@@ -57,8 +57,9 @@ std::optional<axial_start> algebraic_axial(const std::vector<point3>& points, po
 // `count` directions of a Fibonacci lattice on the hemisphere z > 0.
 std::vector<point3> hemisphere_directions(int count);
 
-// The best starts over the directions, by score on a sample of at most 64 of the points: at
-// most `count`, each more than `separation` radians from the axes of those before it.
+// The best starts over the directions, by their score on the points (the caller's rating
+// sample): at most `count`, each more than `separation` radians from the axes of those before
+// it.
 std::vector<axial_start> best_axial_starts(const std::vector<point3>& points,
                                            const std::vector<point3>& directions, bool tapered,
                                            int count, double separation);
@@ -121,7 +122,7 @@ std::optional<least_squares_result<Model>> refined_axial_start(const std::vector
     const Model coarse(small, scale);
     std::optional<least_squares_result<Model>> found;
     double found_score = 0.0;
-    for (const axial_start& s : best_axial_starts(points, directions, tapered, 4, 0.3)) {
+    for (const axial_start& s : best_axial_starts(small, directions, tapered, 4, 0.3)) {
         const least_squares_result<Model> r = minimise_squares(coarse, state_of(s));
         if (!r.converged) continue;
         if (found && !better_optimum(r.at_solution, s.score, found->at_solution, found_score))
@@ -136,6 +137,22 @@ std::optional<least_squares_result<Model>> refined_axial_start(const std::vector
                         better_optimum(r.at_solution, found_score, best->at_solution, best_score)))
         best = r;
     return best;
+}
+
+// The least-squares fit of Model (a cylinder or cone model) to the points: refined_axial_start
+// on every k-th point (at most start_sample_limit of them), then the fit of all points from
+// there. Empty when no direction gives an algebraic element.
+template <class Model, class StateOf>
+std::optional<least_squares_result<Model>> fit_axial(const std::vector<point3>& points,
+                                                     const principal_axes& axes, bool tapered,
+                                                     const StateOf& state_of) {
+    const double scale = extent_of(axes, points.size());
+    const std::vector<point3> sample = strided_sample(points, start_sample_limit);
+    std::optional<least_squares_result<Model>> fit =
+        refined_axial_start<Model>(sample, axes, scale, tapered, state_of);
+    if (fit && sample.size() < points.size())
+        fit = minimise_squares(Model(points, scale), fit->state);
+    return fit;
 }
 
 }  // namespace detail

@@ -6,7 +6,6 @@
 
 #include "numeric/axis_search.h"
 #include "numeric/planar.h"
-#include "numeric/sample.h"
 #include "numeric/uncertainty.h"
 
 namespace vantor {
@@ -14,22 +13,12 @@ namespace detail {
 
 namespace {
 
-constexpr std::size_t sample_limit = 1024;
-
 cone_state state_of(const axial_start& s) {
     return {s.frame, s.origin, s.radius, std::atan(s.slope)};
 }
 
-least_squares_result<cone_model> refine(const std::vector<point3>& points, double scale,
-                                        const cone_state& start) {
-    return minimise_squares(cone_model(points, scale), start);
-}
-
 cone_solution solution_of(const least_squares_result<cone_model>& r) {
-    cone_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    cone_solution solution = solution_from<cone_solution>(r);
     if (!r.converged) return solution;
     const cone_state& s = r.state;
     solution.status = cone_shape(s);
@@ -122,21 +111,18 @@ double cone_model::scaled_step(const double* step) const {
 }
 
 cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes) {
-    const double scale = extent_of(axes, points.size());
-    const std::vector<point3> sample = strided_sample(points, sample_limit);
-    const std::optional<least_squares_result<cone_model>> start =
-        refined_axial_start<cone_model>(sample, axes, scale, true, state_of);
-    if (!start) {
+    const std::optional<least_squares_result<cone_model>> fit =
+        fit_axial<cone_model>(points, axes, true, state_of);
+    if (!fit) {
         cone_solution none;
         none.status = fit_status::no_start;
         return none;
     }
-    if (sample.size() == points.size()) return solution_of(*start);
-    return solution_of(refine(points, scale, start->state));
+    return solution_of(*fit);
 }
 
 cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start) {
-    return solution_of(refine(points, extent_of(points), start));
+    return solution_of(minimise_squares(cone_model(points, extent_of(points)), start));
 }
 
 }  // namespace detail

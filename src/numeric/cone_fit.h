@@ -72,16 +72,11 @@ class cone_model {
     double scale_;
 };
 
-struct cone_solution {
-    fit_status status = fit_status::not_converged;
-    // With frame.z pointing towards increasing radius (angle >= 0).
-    cone_state state{};
+// Uncertainties of apex (3), direction (3) and half angle (radians). The state's frame.z points
+// towards increasing radius (angle >= 0).
+struct cone_solution : least_squares_solution<cone_state, 7> {
     // The apex, radius / tan(angle) behind origin along the axis.
     point3 apex{};
-    // Standard uncertainties for s = 1 of apex (3), direction (3) and half angle (radians).
-    double unit_uncertainty[7] = {};
-    int iterations = 0;
-    bool converged = false;
 };
 
 // Whether a fitted cone has an apex beside the points: cylindrical when its half angle is 0 to

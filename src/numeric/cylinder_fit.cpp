@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "numeric/axis_search.h"
-#include "numeric/sample.h"
 #include "numeric/uncertainty.h"
 
 namespace vantor {
@@ -13,20 +12,10 @@ namespace detail {
 
 namespace {
 
-constexpr std::size_t sample_limit = 1024;
-
 cylinder_state state_of(const axial_start& s) { return {s.frame, s.origin, s.radius}; }
 
-least_squares_result<cylinder_model> refine(const std::vector<point3>& points, double scale,
-                                            const cylinder_state& start) {
-    return minimise_squares(cylinder_model(points, scale), start);
-}
-
 cylinder_solution solution_of(const least_squares_result<cylinder_model>& r) {
-    cylinder_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    cylinder_solution solution = solution_from<cylinder_solution>(r);
     if (!r.converged) return solution;
 
     // Derivatives of origin, direction and radius with respect to (a, b, alpha, beta, dr). A
@@ -88,22 +77,19 @@ double cylinder_model::scaled_step(const double* step) const {
 
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
                                          const principal_axes& axes) {
-    const double scale = extent_of(axes, points.size());
-    const std::vector<point3> sample = strided_sample(points, sample_limit);
-    const std::optional<least_squares_result<cylinder_model>> start =
-        refined_axial_start<cylinder_model>(sample, axes, scale, false, state_of);
-    if (!start) {
+    const std::optional<least_squares_result<cylinder_model>> fit =
+        fit_axial<cylinder_model>(points, axes, false, state_of);
+    if (!fit) {
         cylinder_solution none;
         none.status = fit_status::no_start;
         return none;
     }
-    if (sample.size() == points.size()) return solution_of(*start);
-    return solution_of(refine(points, scale, start->state));
+    return solution_of(*fit);
 }
 
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
                                          const cylinder_state& start) {
-    return solution_of(refine(points, extent_of(points), start));
+    return solution_of(minimise_squares(cylinder_model(points, extent_of(points)), start));
 }
 
 }  // namespace detail

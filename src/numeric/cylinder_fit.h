@@ -16,7 +16,6 @@
 
 #include <vector>
 
-#include "numeric/fit_status.h"
 #include "numeric/gauss_newton.h"
 #include "numeric/scatter.h"
 #include "numeric/spatial.h"
@@ -50,14 +49,8 @@ class cylinder_model {
     double scale_;
 };
 
-struct cylinder_solution {
-    fit_status status = fit_status::not_converged;
-    cylinder_state state{};
-    // Standard uncertainties for s = 1 of origin (3), direction (3) and radius.
-    double unit_uncertainty[7] = {};
-    int iterations = 0;
-    bool converged = false;
-};
+// Uncertainties of origin (3), direction (3) and radius.
+using cylinder_solution = least_squares_solution<cylinder_state, 7>;
 
 // The fit of points centred on their centroid, with the principal axes of their scatter: at
 // least 5 points, not all on one line or in one plane.

@@ -7,8 +7,9 @@
 #include <optional>
 #include <random>
 
+#include <spanto/tolerance.h>
+
 #include "numeric/minimax_models.h"
-#include "spanto/tolerance.h"
 
 namespace vantor {
 namespace detail {

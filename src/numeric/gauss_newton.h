@@ -31,6 +31,8 @@
 #include <cstddef>
 #include <limits>
 
+#include "numeric/fit_status.h"
+
 namespace vantor {
 namespace detail {
 
@@ -81,6 +83,28 @@ struct least_squares_result {
     int passes = 0;  // evaluations of the model: passes over the points
     bool converged = false;
 };
+
+// What the least-squares fit of an element gives its caller: the state reached, the standard
+// uncertainties for s = 1 of the `Values` values reported for the element, the iterations of the
+// last fit (on all points) and whether it converged; status ok when all of it holds.
+template <class State, int Values>
+struct least_squares_solution {
+    fit_status status = fit_status::not_converged;
+    State state{};
+    double unit_uncertainty[Values] = {};
+    int iterations = 0;
+    bool converged = false;
+};
+
+// A solution with the state, iterations and convergence of `r`, its status not yet decided.
+template <class Solution, class Model>
+Solution solution_from(const least_squares_result<Model>& r) {
+    Solution solution;
+    solution.state = r.state;
+    solution.iterations = r.iterations;
+    solution.converged = r.converged;
+    return solution;
+}
 
 // Minimises the model's sum of squares from `start` (see the file comment).
 template <class Model>

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "numeric/sample.h"
+
 namespace vantor {
 namespace detail {
 namespace {
@@ -107,13 +109,8 @@ circle2 maximum_inscribed_circle(const std::vector<point2>& points, point2 start
 
 circle2 maximum_inscribed_circle_coarse_first(const std::vector<point2>& points, point2 start) {
     constexpr std::size_t coarse_points = 4096;
-    const std::size_t stride = (points.size() + coarse_points - 1) / coarse_points;
-    if (stride > 1) {
-        std::vector<point2> coarse;
-        coarse.reserve(coarse_points);
-        for (std::size_t i = 0; i < points.size(); i += stride) coarse.push_back(points[i]);
-        start = maximum_inscribed_circle(coarse, start).centre;
-    }
+    if (points.size() > coarse_points)
+        start = maximum_inscribed_circle(strided_sample(points, coarse_points), start).centre;
     return maximum_inscribed_circle(points, start);
 }
 

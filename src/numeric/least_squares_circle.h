@@ -8,8 +8,8 @@
 // than the start beyond rounding. Optimality: at the minimum the gradient J^T e vanishes, i.e.
 // the residuals sum to zero and are orthogonal to the point directions; the iteration stops when
 // a step no longer changes the data's digits (a few units in the last place of its size), when
-// no step is kept, or when steps that no longer
-// lower S also stop shrinking (the gradient has reached its rounding floor).
+// no step is kept, or when steps that no longer lower S also stop shrinking (the gradient has
+// reached its rounding floor).
 #ifndef VANTOR_NUMERIC_LEAST_SQUARES_CIRCLE_H
 #define VANTOR_NUMERIC_LEAST_SQUARES_CIRCLE_H
 

@@ -6,6 +6,7 @@
 
 #include "numeric/circumscribed_circle.h"
 #include "numeric/inscribed_circle.h"
+#include "numeric/sample.h"
 #include "numeric/zone_circle.h"
 
 namespace vantor {
@@ -90,11 +91,6 @@ minimax_circle solve_minimax_circle(const std::vector<point2>& points, point2 st
     const double tolerance = 1e-12 * high;
     std::vector<char> chosen(points.size(), 0);
     for (std::size_t i : candidates) chosen[i] = 1;
-    struct excess {
-        double amount;
-        std::size_t index;
-    };
-    std::vector<excess> outside;
     for (int round = 0;; ++round) {
         const bool everything = round >= rounds_on_candidates;
         minimax_circle m =
@@ -113,23 +109,19 @@ minimax_circle solve_minimax_circle(const std::vector<point2>& points, point2 st
         const double inner = near_inner ? std::max(0.0, m.inner - tolerance) : 0.0;
         const double outer = m.outer + tolerance;
         const double inner_squared = inner * inner, outer_squared = outer * outer;
-        outside.clear();
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            if (chosen[i]) continue;
-            const point2 d = points[i] - m.centre;
-            const double r2 = dot(d, d);
-            if (near_outer && r2 > outer_squared) outside.push_back({r2 - outer_squared, i});
-            if (near_inner && r2 < inner_squared) outside.push_back({inner_squared - r2, i});
-        }
+        const std::vector<std::size_t> outside =
+            most_beyond(points.size(), added_per_round, [&](std::size_t i) {
+                if (chosen[i]) return 0.0;
+                const point2 d = points[i] - m.centre;
+                const double r2 = dot(d, d);
+                if (near_outer && r2 > outer_squared) return r2 - outer_squared;
+                if (near_inner && r2 < inner_squared) return inner_squared - r2;
+                return 0.0;
+            });
         if (outside.empty()) return m;
-        if (outside.size() > added_per_round) {
-            std::nth_element(outside.begin(), outside.begin() + added_per_round, outside.end(),
-                             [](const excess& a, const excess& b) { return a.amount > b.amount; });
-            outside.resize(added_per_round);
-        }
-        for (const excess& e : outside) {
-            candidates.push_back(e.index);
-            chosen[e.index] = 1;
+        for (std::size_t i : outside) {
+            candidates.push_back(i);
+            chosen[i] = 1;
         }
     }
 }

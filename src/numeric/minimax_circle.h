@@ -5,12 +5,11 @@
 // the maximum inscribed one, both for the minimum zone. The exact solver of the criterion runs
 // on the points within 2 % of the spread of those distances from the relevant extreme (for a
 // closed profile, the points near its peaks and valleys); one pass then checks every point
-// against the result. The (at most 64) points outside it by most join the candidates and
-// the solver runs again (after ten rounds, or when on the candidates it found no optimum, on
-// all points). A result that holds every point is
-// the solution for all of them: the subset's problem has fewer constraints, so its optimum is
-// no worse, and one that every point satisfies is feasible for all, with the same contacts
-// certifying it.
+// against the result. The (at most 64) points outside it by most join the candidates and the
+// solver runs again (after ten rounds, or when on the candidates it found no optimum, on all
+// points). A result that holds every point is the solution for all of them: the subset's problem
+// has fewer constraints, so its optimum is no worse, and one that every point satisfies is
+// feasible for all, with the same contacts certifying it.
 #ifndef VANTOR_NUMERIC_MINIMAX_CIRCLE_H
 #define VANTOR_NUMERIC_MINIMAX_CIRCLE_H
 

@@ -57,6 +57,7 @@
 #include <vector>
 
 #include "numeric/minimax_step.h"
+#include "numeric/sample.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
@@ -356,27 +357,6 @@ void measure_all(const Model& model, const std::vector<point3>& points,
         if (bound != nullptr) farthest = std::max(farthest, dot(points[i], points[i]));
     }
     if (bound != nullptr) *bound = std::sqrt(farthest);
-}
-
-// The indices of the (at most `limit`) points with the largest `excess`, for which `excess`
-// is positive.
-template <class Excess>
-std::vector<std::size_t> most_beyond(std::size_t count, std::size_t limit, const Excess& excess) {
-    std::vector<std::pair<double, std::size_t>> beyond;
-    for (std::size_t i = 0; i < count; ++i) {
-        const double e = excess(i);
-        if (e > 0.0) beyond.push_back({e, i});
-    }
-    if (beyond.size() > limit) {
-        std::nth_element(beyond.begin(), beyond.begin() + static_cast<std::ptrdiff_t>(limit),
-                         beyond.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-        beyond.resize(limit);
-    }
-    std::vector<std::size_t> indices;
-    indices.reserve(beyond.size());
-    for (const auto& b : beyond) indices.push_back(b.second);
-    return indices;
 }
 
 // One run from `start`, whose residuals (all points) `r` holds, solving each round's subset

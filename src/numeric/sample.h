@@ -1,12 +1,19 @@
-// A thinned copy of a point set for the start of an iterative fit.
+// Parts of a point set that the fits work on: a thinned copy for the start of an iterative fit,
+// and the points a minimax solver adds to its candidates.
 #ifndef VANTOR_NUMERIC_SAMPLE_H
 #define VANTOR_NUMERIC_SAMPLE_H
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace vantor {
 namespace detail {
+
+// The least-squares fits of spheres, cylinders and cones find their start on every k-th point,
+// at most this many, before they fit all points.
+constexpr std::size_t start_sample_limit = 1024;
 
 // Every k-th point, k the smallest stride that leaves at most `limit` points (so all of them
 // when there are no more than `limit`). Keeps the order and spreads evenly over a scan.
@@ -17,6 +24,27 @@ std::vector<Point> strided_sample(const std::vector<Point>& points, std::size_t 
     sample.reserve(points.size() / stride + 1);
     for (std::size_t i = 0; i < points.size(); i += stride) sample.push_back(points[i]);
     return sample;
+}
+
+// The indices of the (at most `limit`) points i < count with the largest excess(i), of those
+// whose excess is positive; in no particular order.
+template <class Excess>
+std::vector<std::size_t> most_beyond(std::size_t count, std::size_t limit, const Excess& excess) {
+    std::vector<std::pair<double, std::size_t>> beyond;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double e = excess(i);
+        if (e > 0.0) beyond.push_back({e, i});
+    }
+    if (beyond.size() > limit) {
+        std::nth_element(beyond.begin(), beyond.begin() + static_cast<std::ptrdiff_t>(limit),
+                         beyond.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        beyond.resize(limit);
+    }
+    std::vector<std::size_t> indices;
+    indices.reserve(beyond.size());
+    for (const auto& b : beyond) indices.push_back(b.second);
+    return indices;
 }
 
 }  // namespace detail

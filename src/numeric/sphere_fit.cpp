@@ -14,8 +14,6 @@ namespace detail {
 
 namespace {
 
-constexpr std::size_t sample_limit = 1024;
-
 std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) {
     const auto m = static_cast<Eigen::Index>(points.size());
     Eigen::MatrixXd a(m, 4);
@@ -35,10 +33,7 @@ std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) 
 }
 
 sphere_solution solution_of(const least_squares_result<sphere_model>& r) {
-    sphere_solution solution;
-    solution.state = r.state;
-    solution.iterations = r.iterations;
-    solution.converged = r.converged;
+    sphere_solution solution = solution_from<sphere_solution>(r);
     if (!r.converged) return solution;
     const double g[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     solution.status =
@@ -76,7 +71,7 @@ double sphere_model::scaled_step(const double* step) const {
 sphere_solution least_squares_sphere(const std::vector<point3>& points,
                                      const principal_axes& axes) {
     const double scale = extent_of(axes, points.size());
-    const std::vector<point3> sample = strided_sample(points, sample_limit);
+    const std::vector<point3> sample = strided_sample(points, start_sample_limit);
     const std::optional<sphere_state> start = algebraic_sphere(sample);
     if (!start) {
         sphere_solution none;

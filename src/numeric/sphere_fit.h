@@ -9,7 +9,6 @@
 
 #include <vector>
 
-#include "numeric/fit_status.h"
 #include "numeric/gauss_newton.h"
 #include "numeric/scatter.h"
 #include "numeric/spatial.h"
@@ -40,14 +39,8 @@ class sphere_model {
     double scale_;
 };
 
-struct sphere_solution {
-    fit_status status = fit_status::not_converged;
-    sphere_state state{};
-    // Standard uncertainties for s = 1 of centre (3) and radius.
-    double unit_uncertainty[4] = {};
-    int iterations = 0;
-    bool converged = false;
-};
+// Uncertainties of centre (3) and radius.
+using sphere_solution = least_squares_solution<sphere_state, 4>;
 
 // The fit of points centred on their centroid, with the principal axes of their scatter: at
 // least 4 points, not all in one plane.
