@@ -3,7 +3,7 @@
 //
 // One pass projects the points. The algebraic (Kasa) circle of a sample of at most 4096 of them
 // starts the least-squares circle, which then takes two passes; minimum zone and maximum
-// inscribed circle start from the least-squares circle of at most 1024 of them, which lies deep
+// inscribed circle start from the least-squares circle of at most 256 of them, which lies deep
 // in the optimum's basin, and come from solve_minimax_circle (which solves on the points near
 // the extremes and checks all), as does the minimum circumscribed circle. One last pass
 // measures the points' distances from the circle (and finds the contacts of a minimax circle).
@@ -51,7 +51,7 @@ std::optional<detail::planar_frame> view_along(const actual& points, const spant
 }
 
 // The Kasa circle of at most 4096 of the traces and, with `refined`, the least-squares circle of
-// at most 1024 of those, started from it; empty when the traces lie on one line or the
+// at most 256 of those, started from it; empty when the traces lie on one line or the
 // refinement does not converge.
 std::optional<detail::circle2> sample_circle(const std::vector<point2>& traces, bool refined) {
     const std::vector<point2> sample = detail::strided_sample(traces, 4096);
@@ -59,7 +59,7 @@ std::optional<detail::circle2> sample_circle(const std::vector<point2>& traces, 
     for (const point2& t : sample) moments.add(t);
     const std::optional<detail::circle2> kasa = detail::kasa_circle(moments);
     if (!kasa || !refined) return kasa;
-    const std::vector<point2> thinner = detail::strided_sample(sample, 1024);
+    const std::vector<point2> thinner = detail::strided_sample(sample, 256);
     const auto fit = detail::least_squares_circle_fit(thinner, kasa->radius, *kasa);
     if (!fit.converged) return std::nullopt;
     return fit.state;
