@@ -106,10 +106,11 @@ void add(const std::string& name, const bench_points* on, Call call) {
         [=](const actual& p) { return value_of(vantor::cylindricity(p, cylinder)); });
     add("conicity_axis", points,
         [=](const actual& p) { return value_of(vantor::coneicity(p, axis)); });
-    // As the package measures roundness along a direction: about the axis of the least-squares
+    // As the package measures roundness along a direction: about the axis of the minimum-zone
     // circle fitted along it.
     add("roundness_direction", points, [=](const actual& p) {
-        const vantor::fit_result<spanto::circle> c = vantor::fit_circle(p, up);
+        const vantor::fit_result<spanto::circle> c =
+            vantor::fit_circle(p, up, vantor::criterion::zone);
         return c ? value_of(vantor::roundness(p, c.element.axisline())) : std::nan("");
     });
     add("fit_line", points, [](const actual& p) { return deviation_of(vantor::fit_line(p)); });
