@@ -26,7 +26,7 @@ void circle_model::evaluate(const state& s, normal_equations<size>& out) const {
         const two_doubles dx = two_doubles{p[i].x, p[k].x} - cx;
         const two_doubles dy = two_doubles{p[i].y, p[k].y} - cy;
         const two_doubles squared = dx * dx + dy * dy;
-        const two_doubles rho{std::sqrt(squared[0]), std::sqrt(squared[1])};
+        const two_doubles rho = square_roots(squared);
         const two_doubles inverse = rho > zero ? one / rho : zero;
         // The Jacobian row is -(ux, uy, 1); the residual rho - radius.
         const two_doubles ux = dx * inverse * keep, uy = dy * inverse * keep;
