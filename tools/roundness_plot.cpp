@@ -37,6 +37,7 @@ constexpr int circle_samples = 720;
 
 const char* const circle_colours[] = {"#1f5fbf", "#2a9d3a", "#e07b00", "#c62828"};
 
+using svg::document_start;
 using svg::escape;
 using svg::mm;
 using svg::plain;
@@ -176,13 +177,8 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     const std::size_t measured = profile.size();
     if (measured > thinning_threshold) profile = thin(profile);
 
-    std::string svg;
-    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + plain(page_width) +
-           "mm\" height=\"" + plain(page_height) + "mm\" viewBox=\"0 0 " + plain(page_width) + " " +
-           plain(page_height) + "\" font-family=\"Helvetica, Arial, sans-serif\">\n";
-    svg += "<title>Roundness of " + escape(chart.source) + "</title>\n";
-    svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    std::string svg =
+        document_start(page_width, page_height, "Roundness of " + escape(chart.source));
     text(svg, centre_x, 9.0, "font-size=\"5\" text-anchor=\"middle\"",
          "Roundness profile: " + escape(chart.source));
 

@@ -46,13 +46,8 @@ std::string draw_spectrum_plot(const spectrum_chart& chart) {
         return bottom - (bottom - top) * std::min(amplitude, ceiling) / ceiling;
     };
 
-    std::string s;
-    s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + plain(page_width) +
-         "mm\" height=\"" + plain(page_height) + "mm\" viewBox=\"0 0 " + plain(page_width) + " " +
-         plain(page_height) + "\" font-family=\"Helvetica, Arial, sans-serif\">\n";
-    s += "<title>Harmonic spectrum of " + escape(chart.source) + "</title>\n";
-    s += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    std::string s = svg::document_start(page_width, page_height,
+                                        "Harmonic spectrum of " + escape(chart.source));
     s += svg::text(page_width / 2, 10.0, "font-size=\"5\" text-anchor=\"middle\"",
                    "Harmonic spectrum: " + escape(chart.source));
 

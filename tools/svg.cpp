@@ -56,6 +56,16 @@ std::string plain(double v) {
     return text;
 }
 
+std::string document_start(double page_width, double page_height, const std::string& title) {
+    std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + plain(page_width) +
+         "mm\" height=\"" + plain(page_height) + "mm\" viewBox=\"0 0 " + plain(page_width) + " " +
+         plain(page_height) + "\" font-family=\"Helvetica, Arial, sans-serif\">\n";
+    s += "<title>" + title + "</title>\n";
+    s += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    return s;
+}
+
 std::string text(double x, double y, const std::string& attributes, const std::string& content) {
     return "<text x=\"" + mm(x) + "\" y=\"" + mm(y) + "\" " + attributes + ">" + content +
            "</text>\n";

@@ -26,6 +26,11 @@ std::string plain(double v);
 // line end.
 std::string text(double x, double y, const std::string& attributes, const std::string& content);
 
+// The start of a chart's document: the XML declaration, the <svg> element of the page (width and
+// height in millimetres, user units of one millimetre), its <title> (already escaped) and a
+// white background. The caller closes the <svg> element.
+std::string document_start(double page_width, double page_height, const std::string& title);
+
 // The symbol of a length unit as the charts print it: "mm", "\u00b5m" for "um", "in"; the text
 // itself otherwise.
 std::string unit_symbol(const std::string& unit);
