@@ -23,7 +23,7 @@ DATUMS = {
     "centre": ("--centre", lambda v: {"centre": v}),
 }
 
-# Every feature against every kind of datum it takes. Datums a little off the parts' nominal
+# Every feature against every kind of datum it takes. Datums a little off the samples' nominal
 # geometry, with directions that are not of unit length, so that scaling them matters.
 CASES = [
     ("face.txt", "flatness", "plane", "0.5,-1,0.001,0.0001,0,2"),
