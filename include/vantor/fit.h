@@ -100,6 +100,20 @@ struct fit_report {
     // rounding), and a result no worse than the least-squares element. A fit that does not
     // converge fails.
     bool converged = false;
+    // For the minimax criteria: the value the criterion optimises at the result (the zone's
+    // width, for a line the diameter of the tube; the radius of an inscribed or circumscribed
+    // element), a bound on the best value over the search domain that is proved from the
+    // points (from below for a zone and a circumscribed element, from above for an inscribed
+    // one), the gap |objective - bound| and whether it is within `proof_tolerance`, which is
+    // max(1e-9 x the points' extent, 16 units in the last place of the objective). A result
+    // that is not proved is still valid and certified locally (`converged`): it is the best
+    // the fit found in its time, and the optimum lies within the gap below (above) it. All 0
+    // and false for least squares.
+    double objective = 0.0;
+    double bound = 0.0;
+    double gap = 0.0;
+    double proof_tolerance = 0.0;
+    bool proved = false;
     // The element's parameters, named and ordered as fit_parameter describes; none when the fit
     // failed.
     std::vector<fit_parameter> parameters;
@@ -128,23 +142,55 @@ struct fit_result : fit_report {
     Element element;
 };
 
+// Where a fit searches and how long it may take.
+//
+// Domains: a least-squares fit is the global least-squares optimum over its domain: every
+// element for a plane, circle and sphere; for a line, cylinder and cone every axis direction,
+// or, with an approximate `axis`, the directions within `max_tilt` of it. A minimax fit
+// (zone, inscribed, circumscribed) searches the axis directions within `max_tilt` of `axis`,
+// or without one of the least-squares axis: over every direction the smallest cylinder holding
+// a short band or a half shell lies across the part, which no drawing means. `max_tilt` 90
+// admits every direction. The minimax fits of a plane search every normal; of a circle,
+// sphere, cylinder and cone every centre or axis position within one extent of the points
+// (the root mean square distance of the points from their centroid) of the least-squares
+// element's, which holds every optimum of a measured part.
+struct fit_options {
+    // The approximate axis of a line, cylinder or cone (need not be unit; its sense does not
+    // matter); the zero vector for none. Ignored by the other elements.
+    spanto::vector axis = spanto::vector(0.0, 0.0, 0.0);
+    // The largest angle, in degrees, between the fitted axis and `axis` (or the least-squares
+    // axis), in (0, 90].
+    double max_tilt = 15.0;
+    // The time, in seconds, after which a minimax fit stops searching for a proof and reports
+    // its element with the gap reached ("not proved"). Bounds the proof, not the local
+    // optimisation before it.
+    double time_budget = 1.0;
+};
+
+// Why the options are refused ("the largest tilt must lie in (0, 90] degrees"), empty when they
+// are sound.
+VANTOR_EXPORT std::string fit_options_refusal(const fit_options& options);
+
 // The least-squares line (criterion gauss), or the line of the thinnest cylinder that holds
 // every point (zone: the deviation, 3-D straightness, is that cylinder's diameter); 2 or more
 // distinct valid points.
 VANTOR_EXPORT fit_result<spanto::line> fit_line(const actual& points,
-                                                criterion c = criterion::gauss);
+                                                criterion c = criterion::gauss,
+                                                const fit_options& options = fit_options());
 
 // The plane of the criterion (gauss, or zone: the middle plane of the narrowest slab holding
 // every point; 3 or more valid points not all on one line). The normal is chosen to point to
 // the side of positive z, then y, then x.
 VANTOR_EXPORT fit_result<spanto::plane> fit_plane(const actual& points,
-                                                  criterion c = criterion::gauss);
+                                                  criterion c = criterion::gauss,
+                                                  const fit_options& options = fit_options());
 
 // The circle of the criterion (any of the four; 3 or more valid points) in the least-squares
 // plane of the points: its normal is that plane's normal, and the centre is fitted to the
 // points' projections into the plane.
 VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
-                                                    criterion c = criterion::gauss);
+                                                    criterion c = criterion::gauss,
+                                                    const fit_options& options = fit_options());
 
 // The circle of the criterion about an axis along `direction` (need not be unit): its normal is
 // the unit direction, and the centre is fitted to the points' projections into a plane
@@ -152,13 +198,15 @@ VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
 // non-finite direction fails.
 VANTOR_EXPORT fit_result<spanto::circle> fit_circle(const actual& points,
                                                     const spanto::vector& direction,
-                                                    criterion c = criterion::gauss);
+                                                    criterion c = criterion::gauss,
+                                                    const fit_options& options = fit_options());
 
 // The sphere of the criterion (any of the four; 4 or more valid points not all in one plane).
 // The maximum inscribed sphere is determined only when the points surround its centre; for a
 // cap that does not, the fit fails ("the points do not surround the centre ...").
 VANTOR_EXPORT fit_result<spanto::sphere> fit_sphere(const actual& points,
-                                                    criterion c = criterion::gauss);
+                                                    criterion c = criterion::gauss,
+                                                    const fit_options& options = fit_options());
 
 // The cylinder of the criterion (any of the four; 5 or more valid points, not all on one line
 // or in one plane). The maximum inscribed cylinder is determined only when the points surround
@@ -166,7 +214,8 @@ VANTOR_EXPORT fit_result<spanto::sphere> fit_sphere(const actual& points,
 // sector is the smallest cylinder holding its points, which may be far smaller than the
 // surface they were measured on.
 VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
-                                                        criterion c = criterion::gauss);
+                                                        criterion c = criterion::gauss,
+                                                        const fit_options& options = fit_options());
 
 // The cone of the criterion (gauss or zone; 6 or more valid points, not all on one line or in
 // one plane). The returned cone's first point is the point of its axis nearest the centroid and
@@ -174,7 +223,8 @@ VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
 // rotaxis() points that way. A cone whose half angle is 0 to working precision (a cylinder,
 // whose apex lies at infinity) and one whose apex lies among the points are failures.
 VANTOR_EXPORT fit_result<spanto::cone> fit_cone(const actual& points,
-                                                criterion c = criterion::gauss);
+                                                criterion c = criterion::gauss,
+                                                const fit_options& options = fit_options());
 
 }  // namespace vantor
 

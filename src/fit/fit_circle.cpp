@@ -11,12 +11,15 @@
 #include <cmath>
 #include <optional>
 
+#include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
 #include "fit/planar_frame.h"
 #include "numeric/circle_fit.h"
 #include "numeric/kasa_circle.h"
+#include "numeric/minimax_bound.h"
 #include "numeric/minimax_circle.h"
+#include "numeric/minimax_models.h"
 #include "numeric/planar.h"
 #include "numeric/sample.h"
 #include "numeric/uncertainty.h"
@@ -159,8 +162,57 @@ bool circle_uncertainties(const projection& pr, const double (&jtj)[3][3], doubl
     return true;
 }
 
+// The proof of a minimax circle: the circumscribed circle is exact (Welzl's algorithm); the zone
+// circle is proved over the centres within one extent of the traces (their largest distance
+// from the plane's origin) of `reference`, the start's centre, the inscribed circle within half
+// the start's `radius`. When the search finds a better
+// centre, the solver runs again from it and the better circle is kept.
+void prove_circle(const projection& pr, point2 reference, double radius,
+                  detail::minimax_criterion kind, criterion c, const fit_options& options,
+                  detail::minimax_circle& m, fit_report& result) {
+    const detail::minimax_sides sides = detail::sides_of(c);
+    const auto objective_of = [sides](const detail::minimax_circle& x) {
+        return detail::minimax_objective(sides, x.inner, x.outer);
+    };
+    const double extent = std::max(pr.extent, 1e-300);
+    if (kind == detail::minimax_criterion::circumscribed) {
+        detail::take_proof(result, c, objective_of(m), objective_of(m), extent);
+        return;
+    }
+    std::vector<detail::point3> flat(pr.points.size());
+    for (std::size_t i = 0; i < pr.points.size(); ++i)
+        flat[i] = {pr.points[i].x, pr.points[i].y, 0.0};
+    const detail::circle_distance_model model(extent);
+    const detail::bound_limits limits{detail::proof_deadline(options)};
+    // An inscribed circle's centre is searched within half the start's radius, where the points
+    // surround it: beyond them the nearest point recedes and bounds nothing.
+    const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
+    const double half[2] = {reach, reach};
+    const detail::point3 centre{reference.x, reference.y, 0.0};
+    double lower = 0.0;
+    std::vector<double> r(flat.size());
+    for (int attempt = 0; attempt < 3 && std::chrono::steady_clock::now() < limits.deadline;
+         ++attempt) {
+        const auto e = model.at({m.centre.x, m.centre.y, 0.0});
+        for (std::size_t i = 0; i < flat.size(); ++i) r[i] = e(flat[i]);
+        const double objective = objective_of(m);
+        const auto proof = detail::prove_minimax(
+            model, flat, r, objective, {centre}, half, sides,
+            0.5 * detail::proof_tolerance(std::abs(objective), extent), limits);
+        lower = proof.lower;
+        if (!proof.better) break;
+        const detail::minimax_circle again = detail::solve_minimax_circle(
+            pr.points, {proof.better_state.x, proof.better_state.y}, kind);
+        if (!again.surrounded || !again.outcome.converged || !(objective_of(again) < objective))
+            break;
+        m = again;
+    }
+    detail::take_proof(result, c, objective_of(m), lower, extent);
+}
+
 fit_result<spanto::circle> circle_along(const actual& points, const spanto::vector& normal,
-                                        criterion c, const plane_tilt* tilt) {
+                                        criterion c, const plane_tilt* tilt,
+                                        const fit_options& options) {
     fit_result<spanto::circle> result;
     result.method = c;
     const std::optional<detail::planar_frame> v = view_along(points, normal);
@@ -198,8 +250,9 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
             c == criterion::zone        ? detail::minimax_criterion::zone
             : c == criterion::inscribed ? detail::minimax_criterion::inscribed
                                         : detail::minimax_criterion::circumscribed;
-        const detail::minimax_circle m =
-            detail::solve_minimax_circle(pr.points, start->centre, kind);
+        detail::minimax_circle m = detail::solve_minimax_circle(pr.points, start->centre, kind);
+        if (m.surrounded && m.outcome.converged)
+            prove_circle(pr, start->centre, start->radius, kind, c, options, m, result);
         if (!m.surrounded) {
             return detail::fail(result,
                                 "the points do not surround their centre: the maximum "
@@ -243,10 +296,12 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
 
 }  // namespace
 
-fit_result<spanto::circle> fit_circle(const actual& points, criterion c) {
+fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
+                                      const fit_options& options) {
     fit_result<spanto::circle> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a circle", 3, result, s, reason))
@@ -257,18 +312,19 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c) {
     const plane_tilt tilt{detail::as_vector(axes.axis[1]), detail::as_vector(axes.axis[2]),
                           axes.sum_of_squares[1], axes.sum_of_squares[2]};
     const spanto::vector normal = detail::oriented(detail::as_vector(axes.axis[0]));
-    return circle_along(points, normal, c, &tilt);
+    return circle_along(points, normal, c, &tilt, options);
 }
 
 fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector& direction,
-                                      criterion c) {
+                                      criterion c, const fit_options& options) {
     fit_result<spanto::circle> result;
     result.method = c;
-    const std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     const spanto::vector normal = direction.unit();
     if (normal.invalid()) return detail::fail(result, "the direction is zero or not finite");
-    return circle_along(points, normal, c, nullptr);
+    return circle_along(points, normal, c, nullptr, options);
 }
 
 }  // namespace vantor

@@ -45,10 +45,11 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
 
 }  // namespace
 
-fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
+fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::cone> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a cone", 6, result, s, reason))
@@ -68,12 +69,19 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c) {
     if (c == criterion::gauss)
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
+    // The zone cone has no bound search yet: its result is certified locally, and its report
+    // proves no more than a width of 0 ("not proved").
     const detail::cone_surface_model model(detail::extent_of(axes, s.count));
     const auto m =
         detail::solve_minimax(model, offsets, fit.state, detail::minimax_sides::both, true);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));
+    const bool given = options.axis.length() > 0.0;
+    reason = detail::outside_domain(detail::domain_of(options, fit.state.frame.z, true),
+                                    m.state.frame.z, "the zone cone's axis", given);
+    if (!reason.empty()) return detail::fail(result, reason);
+    detail::take_proof(result, c, m.high - m.low, 0.0, model.unit);
     // The surface in the middle of the zone: a change dr of the radius moves every residual by
     // -dr cos(angle).
     detail::cone_state middle = m.state;

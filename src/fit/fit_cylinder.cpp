@@ -38,10 +38,12 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
 
 }  // namespace
 
-fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
+fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
+                                          const fit_options& options) {
     fit_result<spanto::cylinder> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
@@ -63,11 +65,33 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c) {
                                result);
     }
 
+    // Proved over the axes within the largest tilt of the domain's axis that pass within one
+    // extent of the least-squares axis (shifts along the least-squares frame; half its radius
+    // for the inscribed cylinder).
+    const bool given = options.axis.length() > 0.0;
+    const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
-    const auto m = detail::solve_minimax(model, offsets, fit.state, detail::sides_of(c), true);
+    double tilt = 0.0;
+    std::vector<detail::cylinder_state> charts;
+    for (const detail::frame3& f : detail::direction_charts(
+             given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
+        charts.push_back({f, fit.state.origin, 0.0});
+    // An inscribed cylinder's axis is searched within half the least-squares radius, where the
+    // points surround it.
+    const double reach = c == criterion::inscribed ? 0.5 * fit.state.radius / model.unit : 1.0;
+    const double half[4] = {reach, reach, tilt, tilt};
+    double lower = 0.0;
+    const auto m = detail::solve_and_prove(model, offsets, fit.state, detail::sides_of(c), charts,
+                                           half, options, lower);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));
+    reason =
+        detail::outside_domain(domain, m.state.frame.z,
+                               std::string("the ") + criterion_name(c) + " cylinder's axis", given);
+    if (!reason.empty()) return detail::fail(result, reason);
+    detail::take_proof(result, c, detail::minimax_objective(detail::sides_of(c), m.low, m.high),
+                       lower, model.unit);
     return report_cylinder(points, s, m.state, detail::surface_level(c, m), nullptr, result,
                            detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }

@@ -6,13 +6,15 @@
 #include "fit/fit_report.h"
 #include "numeric/linear_fit.h"
 #include "numeric/minimax_models.h"
+#include "numeric/planar.h"
 
 namespace vantor {
 
-fit_result<spanto::line> fit_line(const actual& points, criterion c) {
+fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::line> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a line", 2, result, s, reason))
@@ -22,6 +24,13 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
         return detail::fail(result, "the points coincide: they determine no line");
 
     const detail::linear_fit fit = detail::least_squares_line(s, axes);
+    const bool given = options.axis.length() > 0.0;
+    const detail::axis_domain domain = detail::domain_of(options, fit.direction, true);
+    if (given) {
+        // The least-squares line is unique: the domain admits it or nothing.
+        reason = detail::outside_domain(domain, fit.direction, "the least-squares line", true);
+        if (!reason.empty()) return detail::fail(result, reason);
+    }
     if (c == criterion::gauss) {
         const spanto::line line(detail::as_point(fit.origin),
                                 detail::oriented(detail::as_vector(fit.direction)));
@@ -38,11 +47,23 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
     // The thinnest cylinder about a line: the least distance bound from the axis.
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
     const detail::cylinder_state start{detail::frame_about(fit.direction), {0.0, 0.0, 0.0}, 0.0};
-    const auto zone = detail::solve_minimax(model, detail::offsets_of(points, s.centroid), start,
-                                            detail::minimax_sides::outer, true);
+    const detail::point3 origin{0.0, 0.0, 0.0};
+    double tilt = 0.0;
+    std::vector<detail::cylinder_state> charts;
+    for (const detail::frame3& f :
+         detail::direction_charts(detail::frame_about(domain.axis), domain.max_tilt, tilt))
+        charts.push_back({f, origin, 0.0});
+    const double half[4] = {1.0, 1.0, tilt, tilt};
+    double lower = 0.0;
+    const auto zone =
+        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
+                                detail::minimax_sides::outer, charts, half, options, lower);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));
+    reason = detail::outside_domain(domain, zone.state.frame.z, "the zone line", given);
+    if (!reason.empty()) return detail::fail(result, reason);
+    detail::take_proof(result, c, zone.high, lower, model.unit, true);
     const spanto::line line(detail::as_point(zone.state.origin + s.centroid),
                             detail::oriented(detail::as_vector(zone.state.frame.z)));
     result.element = line;
@@ -55,10 +76,11 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c) {
     return detail::checked(result);
 }
 
-fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
+fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::plane> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a plane", 3, result, s, reason))
@@ -82,13 +104,20 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c) {
     }
 
     // The narrowest slab: its middle plane, through the centroid's projection.
+    // Every normal: three charts about the least-squares normal's frame.
     const detail::plane_height_model model(detail::extent_of(axes, s.count));
-    const auto zone = detail::solve_minimax(model, detail::offsets_of(points, s.centroid),
-                                            detail::frame_about(fit.direction),
-                                            detail::minimax_sides::both, true);
+    const detail::frame3 start = detail::frame_about(fit.direction);
+    double tilt = 0.0;
+    const std::vector<detail::frame3> charts = detail::direction_charts(start, detail::pi, tilt);
+    const double half[2] = {tilt, tilt};
+    double lower = 0.0;
+    const auto zone =
+        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
+                                detail::minimax_sides::both, charts, half, options, lower);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "plane", "the plane"));
+    detail::take_proof(result, c, zone.high - zone.low, lower, model.unit);
     const detail::point3 middle = 0.5 * (zone.low + zone.high) * zone.state.z;
     const spanto::plane plane(detail::as_point(s.centroid + middle),
                               detail::oriented(detail::as_vector(zone.state.z)));

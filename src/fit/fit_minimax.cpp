@@ -1,6 +1,9 @@
 #include "fit/fit_minimax.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "numeric/planar.h"
 
 namespace vantor::detail {
 
@@ -56,6 +59,48 @@ void take_progress(fit_report& report, const minimax_report& solution) {
 
 double contact_tolerance(const scatter3& s, const minimax_report& solution) {
     return std::max(solution.contact_tolerance, 1e-12 * s.magnitude);
+}
+
+double proof_tolerance(double objective, double extent) {
+    const double ulp =
+        std::nextafter(objective, std::numeric_limits<double>::infinity()) - objective;
+    return std::max(1e-9 * extent, 16.0 * ulp);
+}
+
+void take_proof(fit_report& report, criterion c, double objective, double lower, double extent,
+                bool diameter) {
+    // The report's objective and bound in the criterion's own terms: a width or a radius.
+    const double sign = c == criterion::inscribed ? -1.0 : 1.0;
+    const double factor = diameter ? 2.0 : 1.0;
+    report.objective = factor * sign * objective;
+    report.bound = factor * sign * lower;
+    if (!std::isfinite(report.bound))
+        report.bound = c == criterion::inscribed ? report.objective : 0.0;
+    if (c != criterion::inscribed)
+        report.bound = std::min(std::max(report.bound, 0.0), report.objective);
+    else
+        report.bound = std::max(report.bound, report.objective);
+    report.gap = std::abs(report.objective - report.bound);
+    report.proof_tolerance = factor * proof_tolerance(std::abs(objective), extent);
+    report.proved = report.gap <= report.proof_tolerance;
+}
+
+std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half) {
+    if (tilt < 0.25 * pi) {
+        tan_half = std::tan(tilt);
+        return {around};
+    }
+    // Every unit vector has a largest component of at least 1/sqrt(3) in the frame, and its
+    // other components are at most that large: it lies within tan 1 of the axis along it.
+    tan_half = 1.0;
+    return {around, frame_about(around.x), frame_about(around.y)};
+}
+
+std::chrono::steady_clock::time_point proof_deadline(const fit_options& options) {
+    const double seconds = std::clamp(options.time_budget, 0.0, 3600.0);
+    return std::chrono::steady_clock::now() +
+           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+               std::chrono::duration<double>(seconds));
 }
 
 }  // namespace vantor::detail

@@ -3,9 +3,12 @@
 #ifndef VANTOR_FIT_FIT_MINIMAX_H
 #define VANTOR_FIT_FIT_MINIMAX_H
 
+#include <chrono>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "numeric/minimax_bound.h"
 #include "numeric/minimax_fit.h"
 #include "numeric/scatter.h"
 #include "vantor/fit.h"
@@ -36,6 +39,57 @@ void take_progress(fit_report& report, const minimax_report& solution);
 // solver's contact tolerance, or 1e-12 of the size of the coordinates if that is larger (the
 // report measures in the points' own coordinates, the solver about their centroid).
 double contact_tolerance(const scatter3& s, const minimax_report& solution);
+
+// Fills the report's proof: `objective` and `lower` are the solver's objective at the result
+// and its proved lower bound, in lengths (high - low for a zone, high for a circumscribed
+// element, -low for an inscribed one); a line's zone is a diameter, twice its outer radius.
+// `extent` is the extent of the points.
+void take_proof(fit_report& report, criterion c, double objective, double lower, double extent,
+                bool diameter = false);
+
+// The proof tolerance of the report: max(1e-9 x extent, 16 ulp of the objective).
+double proof_tolerance(double objective, double extent);
+
+// The charts that cover the axis directions within `tilt` radians of the frame's z (all of
+// them for 45 degrees or more: three frames along its axes), each searched over tilts
+// |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
+std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half);
+
+// The deadline of a fit's proof from its options.
+std::chrono::steady_clock::time_point proof_deadline(const fit_options& options);
+
+// The minimax fit of `points` (centred) under the model from `start`, then its proof over the
+// boxes |s| <= half about the `references`: when the proof finds a better state, the solver runs
+// again from there and the better certified result is kept. `lower` receives the proved bound.
+template <class Model>
+minimax_solution<typename Model::state> solve_and_prove(
+    const Model& model, const std::vector<point3>& points, const typename Model::state& start,
+    minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
+    const fit_options& options, double& lower) {
+    const bound_limits limits{proof_deadline(options)};
+    minimax_solution<typename Model::state> m = solve_minimax(model, points, start, sides, true);
+    lower = -std::numeric_limits<double>::infinity();
+    std::vector<double> r;
+    for (int attempt = 0; attempt < 3 && m.status == minimax_status::ok &&
+                          std::chrono::steady_clock::now() < limits.deadline;
+         ++attempt) {
+        double low, high;
+        minimax::measure_all(model, points, m.state, r, low, high);
+        const double objective = minimax_objective(sides, low, high);
+        const double tolerance = 0.5 * proof_tolerance(std::abs(objective), model.unit);
+        const minimax_proof<typename Model::state> proof =
+            prove_minimax(model, points, r, objective, references, half, sides, tolerance, limits);
+        lower = proof.lower;
+        if (!proof.better) break;
+        minimax_solution<typename Model::state> again =
+            solve_minimax(model, points, proof.better_state, sides, false);
+        if (again.status != minimax_status::ok || !(again.objective < m.objective)) break;
+        again.start_objective = m.start_objective;
+        again.passes += m.passes;
+        m = std::move(again);
+    }
+    return m;
+}
 
 }  // namespace vantor::detail
 

@@ -1,6 +1,9 @@
 #include "fit/fit_report.h"
 
 #include <cmath>
+#include <cstdio>
+
+#include "numeric/planar.h"
 
 namespace vantor {
 
@@ -28,6 +31,16 @@ bool criterion_named(const char* name, criterion& c) {
         }
     }
     return false;
+}
+
+std::string fit_options_refusal(const fit_options& options) {
+    if (!(options.max_tilt > 0.0 && options.max_tilt <= 90.0))
+        return "the largest tilt must lie in (0, 90] degrees";
+    if (!(options.time_budget > 0.0)) return "the time budget must be a positive number of seconds";
+    const spanto::vector& a = options.axis;
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(a.z))
+        return "the axis is not finite";
+    return "";
 }
 
 namespace detail {
@@ -62,6 +75,9 @@ std::string status_reason(fit_status status, const char* element) {
         case fit_status::cylindrical:
             return "the points lie on a cylinder: the fitted cone's half angle is 0 and it has no "
                    "apex";
+        case fit_status::outside_domain:
+            return std::string("no least-squares ") + (element + 2) +
+                   " has its axis within the largest tilt of the given axis";
     }
     return "unknown failure";
 }
@@ -112,6 +128,32 @@ void scale_uncertainties(fit_report& report, double sum_of_squares, long residua
     for (fit_parameter& p : report.parameters) {
         for (int k = 0; k < p.size; ++k) p.uncertainty[k] *= s;
     }
+}
+
+axis_domain domain_of(const fit_options& options, const point3& fallback, bool fallback_too) {
+    axis_domain d;
+    const spanto::vector& a = options.axis;
+    const point3 given{a.x, a.y, a.z};
+    if (norm(given) > 0.0) {
+        d.axis = unit(given);
+    } else if (fallback_too) {
+        d.axis = fallback;
+    } else {
+        return d;
+    }
+    d.max_tilt = options.max_tilt * pi / 180.0;
+    return d;
+}
+
+std::string outside_domain(const axis_domain& domain, const point3& d, const std::string& what,
+                           bool given_axis) {
+    if (domain.admits(d)) return "";
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%s lies %.1f degrees from the %s axis, beyond the largest tilt of %g degrees",
+                  what.c_str(), domain.tilt_of(d) * 180.0 / pi,
+                  given_axis ? "given" : "least-squares", domain.max_tilt * 180.0 / pi);
+    return text;
 }
 
 }  // namespace detail

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "numeric/axis_domain.h"
 #include "numeric/fit_status.h"
 #include "vantor/fit.h"
 
@@ -20,6 +21,8 @@ fit_result<Element>& fail(fit_result<Element>& result, std::string reason) {
     result.contacts.clear();
     result.has_uncertainty = false;
     result.converged = false;
+    result.objective = result.bound = result.gap = result.proof_tolerance = 0.0;
+    result.proved = false;
     return result;
 }
 
@@ -61,6 +64,16 @@ fit_result<Element>& checked(fit_result<Element>& result) {
 // the fit, sum_of_squares / (residuals - parameters); without degrees of freedom there is no
 // variance, and the report carries no uncertainties.
 void scale_uncertainties(fit_report& report, double sum_of_squares, long residuals, int parameters);
+
+// The domain of axis directions the options give: within max_tilt of their axis, or of
+// `fallback` (the least-squares axis, unit) when they name none; unrestricted when
+// `fallback_too` is false and they name none (a least-squares fit).
+axis_domain domain_of(const fit_options& options, const point3& fallback, bool fallback_too);
+
+// The reason an axis along unit `d` is refused by the domain ("the zone cylinder's axis lies
+// 23.1 degrees from the given axis, beyond the largest tilt of 15 degrees"); empty when admitted.
+std::string outside_domain(const axis_domain& domain, const point3& d, const std::string& what,
+                           bool given_axis);
 
 }  // namespace vantor::detail
 

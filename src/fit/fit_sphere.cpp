@@ -14,19 +14,30 @@ namespace {
 
 // The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
 // from the least-squares centre `start`.
+// The circumscribed sphere is exact (Welzl's algorithm): its bound is its radius. The zone sphere
+// is proved over the centres within one extent of the least-squares centre, the inscribed one
+// within half the least-squares `radius` of it (where the points surround the centre).
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            const detail::scatter3& s,
                                            const std::vector<detail::point3>& offsets,
                                            double extent, const detail::point3& start,
+                                           double radius, const fit_options& options,
                                            fit_result<spanto::sphere>& result) {
+    const detail::sphere_distance_model model(extent);
+    const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
+    const double half[3] = {reach, reach, reach};
+    double lower = 0.0;
     const detail::minimax_solution<detail::point3> m =
         c == criterion::circumscribed
             ? detail::circumscribed_sphere(offsets, start, extent)
-            : detail::solve_minimax(detail::sphere_distance_model(extent), offsets, start,
-                                    detail::sides_of(c), true);
+            : detail::solve_and_prove(model, offsets, start, detail::sides_of(c), {start}, half,
+                                      options, lower);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
+    const double objective = detail::minimax_objective(detail::sides_of(c), m.low, m.high);
+    detail::take_proof(result, c, objective, c == criterion::circumscribed ? objective : lower,
+                       extent);
     const spanto::sphere sphere(detail::as_point(m.state + s.centroid),
                                 detail::surface_level(c, m));
     if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
@@ -42,10 +53,12 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
 
 }  // namespace
 
-fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
+fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
+                                      const fit_options& options) {
     fit_result<spanto::sphere> result;
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
+    if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
@@ -62,7 +75,7 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c) {
         return detail::fail(result, detail::status_reason(fit.status, "a sphere"));
     if (c != criterion::gauss)
         return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
-                              fit.state.centre, result);
+                              fit.state.centre, fit.state.radius, options, result);
 
     const spanto::sphere sphere(detail::as_point(fit.state.centre + s.centroid), fit.state.radius);
     if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");

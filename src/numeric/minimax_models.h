@@ -8,12 +8,20 @@
 // moved(state, step). The evaluator also bounds the second derivative of a point's residual
 // with respect to a unit step, in units of the fit (residuals divided by `unit`), given the
 // largest distance `bound` of a point from the origin: distances from an axis or a centre
-// curve by the inverse of the distance, which is large for the thin tube about a line. A parameter
+// curve by the inverse of the distance, which is large for the thin tube about a line. For the
+// bound search of minimax_bound.h, variation(reference, p, centre, half) bounds, in lengths, how
+// far the residual of p at moved(reference, s) can lie from its value at s = centre (both in
+// scaled steps) for any s with |s_k - centre_k| <= half_k: a Lipschitz bound over the whole
+// cell, from the facts that a tilt (a, b) turns a unit vector by a map whose derivative has norm
+// at most 1, that the distance from a centre or a line moves no more than the centre or line,
+// and that a height or a distance from a line through q turns by |p - q| per unit turn of the
+// normal or axis. A parameter
 // that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
 // extremes.
 //
 //   plane_height_model     the height over a plane through the origin; steps tilt the normal.
 //   sphere_distance_model  the distance from a centre; steps shift it.
+//   circle_distance_model  the distance of a point of the xy plane from a centre in it.
 //   axis_distance_model    the distance from an axis (cylinder, and the line: 3-D
 //                          straightness); steps shift and tilt it as the least-squares cylinder
 //                          does.
@@ -57,6 +65,9 @@ struct plane_height_model {
     };
     evaluator at(const state& s) const { return {s}; }
     state moved(const state& s, const double* step) const { return tilted(s, step[0], step[1]); }
+    double variation(const state&, const point3& p, const double*, const double* half) const {
+        return norm(p) * std::hypot(half[0], half[1]);
+    }
 };
 
 struct sphere_distance_model {
@@ -85,6 +96,31 @@ struct sphere_distance_model {
     evaluator at(const state& s) const { return {s}; }
     state moved(const state& s, const double* step) const {
         return s + point3{step[0], step[1], step[2]};
+    }
+    double variation(const state&, const point3&, const double*, const double* half) const {
+        return unit * std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
+    }
+};
+
+struct circle_distance_model {
+    static constexpr int size = 2;
+    using state = point3;  // the centre, z = 0
+
+    double unit;
+    double scale[size];
+
+    explicit circle_distance_model(double extent) : unit(extent), scale{extent, extent} {}
+
+    struct evaluator {
+        point3 c;
+        double operator()(const point3& p) const { return std::hypot(p.x - c.x, p.y - c.y); }
+    };
+    evaluator at(const state& s) const { return {s}; }
+    state moved(const state& s, const double* step) const {
+        return s + point3{step[0], step[1], 0.0};
+    }
+    double variation(const state&, const point3&, const double*, const double* half) const {
+        return unit * std::hypot(half[0], half[1]);
     }
 };
 
@@ -126,6 +162,15 @@ struct axis_distance_model {
     state moved(const state& s, const double* step) const {
         const double full[5] = {step[0], step[1], step[2], step[3], 0.0};
         return cylinder_model::moved(s, full);
+    }
+    // The axis of moved(reference, s) runs through the reference origin shifted by (s0, s1)
+    // extents along the reference frame, along the reference axis tilted by (s2, s3).
+    double variation(const state& reference, const point3& p, const double* centre,
+                     const double* half) const {
+        const double reach =
+            std::hypot(std::abs(centre[0]) + half[0], std::abs(centre[1]) + half[1]);
+        return unit * std::hypot(half[0], half[1]) +
+               std::hypot(half[2], half[3]) * (norm(p - reference.origin) + unit * reach);
     }
 };
 

@@ -1,0 +1,279 @@
+// A proved bound on the global optimum of a minimax fit: branch and bound over a box of the
+// element's step parameters about a reference state.
+//
+// The states searched are model.moved(reference, s) for steps s in a box |s_k| <= half_k (in
+// the model's scaled units). Over a cell of the box (a smaller box of centre c and half widths
+// h) every residual r_i stays within v_i of its value at the cell's centre, where v_i is the
+// model's `variation`: a Lipschitz bound of the residual in the step, times the cell's size,
+// valid over the whole cell (not a linearisation). So over the cell the objective is at least
+//     zone:           max_i (r_i - v_i) - min_j (r_j + v_j)
+//     circumscribed:  max_i (r_i - v_i)
+//     inscribed:      -min_j (r_j + v_j)
+// which is the cell's lower bound, and the objective at the centre is an upper bound of the
+// cell's best. Cells are taken best bound first and halved along the side whose variation is
+// largest; a cell whose bound is within `tolerance` of the best objective seen is not split
+// further. When none is left the box's minimum lies within the tolerance of the best objective
+// seen: the bound is proved.
+//
+// The objective of a subset of the points is no larger than that of all points at every state,
+// so a bound computed on a subset (the points near the extremes of a solution) bounds the
+// optimum of all the points; only its tightness depends on the subset chosen.
+//
+// Cost: a cell costs one pass over the subset. Near a sharp optimum (as many contacts as the
+// element has parameters and bounds: the usual minimum zone) the cells left at each level of
+// halving stay few, and the bound closes in some 30 levels to 1e-9 of the extent; near an
+// optimum the residuals' curvature decides (fewer contacts), the cells multiply and the search
+// ends at its time or cell limit with the gap reached.
+#ifndef VANTOR_NUMERIC_MINIMAX_BOUND_H
+#define VANTOR_NUMERIC_MINIMAX_BOUND_H
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <queue>
+#include <vector>
+
+#include "numeric/minimax_step.h"
+#include "numeric/sample.h"
+#include "numeric/spatial.h"
+
+namespace vantor {
+namespace detail {
+
+// When a bound search must stop: a point in time, and a limit on the cells held.
+struct bound_limits {
+    std::chrono::steady_clock::time_point deadline;
+    std::size_t cells = 400000;
+};
+
+template <class State>
+struct bound_search {
+    // The proved lower bound of the objective over the box, in lengths (inscribed: -radius).
+    double lower = -std::numeric_limits<double>::infinity();
+    // The smallest objective seen at a cell's centre, on the subset, and that centre's state;
+    // `found` is false when no centre did better than the incumbent given.
+    double best = std::numeric_limits<double>::infinity();
+    State best_state{};
+    bool found = false;
+    long cells = 0;
+    bool closed = false;  // no cell left whose bound lies more than the tolerance below `best`
+};
+
+namespace bounds {
+
+// The objective's bounds over the cell from the residuals r at its centre and their
+// variations v.
+inline void cell_bounds(minimax_sides sides, const std::vector<double>& r,
+                        const std::vector<double>& v, double& lower, double& upper) {
+    double high = -std::numeric_limits<double>::infinity(), low = -high;
+    double high_low = high, low_high = low;
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        high = std::max(high, r[i]);
+        low = std::min(low, r[i]);
+        high_low = std::max(high_low, r[i] - v[i]);
+        low_high = std::min(low_high, r[i] + v[i]);
+    }
+    upper = minimax_objective(sides, low, high);
+    lower = minimax_objective(sides, low_high, high_low);
+    if (sides == minimax_sides::both) lower = std::max(lower, 0.0);
+}
+
+}  // namespace bounds
+
+// Branch and bound as described above over the box |s_k| <= half[k] about `reference`, on the
+// points `subset` (centred as the model's points are). `incumbent` is the best objective known
+// (of a solution found by other means, on all points): cells whose bound lies within
+// `tolerance` of it are not split.
+template <class Model>
+bound_search<typename Model::state> bound_minimax(const Model& model,
+                                                  const std::vector<point3>& subset,
+                                                  const typename Model::state& reference,
+                                                  const double* half, minimax_sides sides,
+                                                  double incumbent, double tolerance,
+                                                  const bound_limits& limits) {
+    constexpr int p = Model::size;
+    using state = typename Model::state;
+    struct cell {
+        double lower;
+        double centre[p];
+        double half[p];
+        bool operator<(const cell& o) const { return lower > o.lower; }  // smallest on top
+    };
+    bound_search<state> out;
+    out.best = incumbent;
+
+    // How much each side of the box moves the residuals: the side to halve is the one whose
+    // half width times this weight is largest.
+    double weight[p];
+    for (int k = 0; k < p; ++k) {
+        double unit_half[p] = {}, zero[p] = {};
+        unit_half[k] = 1.0;
+        weight[k] = 0.0;
+        for (const point3& q : subset)
+            weight[k] = std::max(weight[k], model.variation(reference, q, zero, unit_half));
+    }
+
+    std::vector<double> r(subset.size()), v(subset.size());
+    const auto evaluate = [&](cell& c) {
+        double step[p];
+        for (int k = 0; k < p; ++k) step[k] = c.centre[k] * model.scale[k];
+        const state s = model.moved(reference, step);
+        const auto e = model.at(s);
+        for (std::size_t i = 0; i < subset.size(); ++i) {
+            r[i] = e(subset[i]);
+            v[i] = model.variation(reference, subset[i], c.centre, c.half);
+        }
+        double upper;
+        bounds::cell_bounds(sides, r, v, c.lower, upper);
+        ++out.cells;
+        if (upper < out.best) {
+            out.best = upper;
+            out.best_state = s;
+            out.found = true;
+        }
+    };
+
+    std::priority_queue<cell> open;
+    long splits = 0;
+    cell root{};
+    for (int k = 0; k < p; ++k) root.half[k] = half[k];
+    evaluate(root);
+    open.push(root);
+    while (!open.empty()) {
+        const cell c = open.top();
+        if (c.lower >= out.best - tolerance) {
+            out.closed = true;
+            break;
+        }
+        if (open.size() >= limits.cells ||
+            (++splits % 64 == 0 && std::chrono::steady_clock::now() > limits.deadline))
+            break;
+        open.pop();
+        int split = 0;
+        for (int k = 1; k < p; ++k)
+            if (c.half[k] * weight[k] > c.half[split] * weight[split]) split = k;
+        for (const double side : {-0.5, 0.5}) {
+            cell child = c;
+            child.half[split] = 0.5 * c.half[split];
+            child.centre[split] = c.centre[split] + side * c.half[split];
+            evaluate(child);
+            if (child.lower < out.best - tolerance) open.push(child);
+        }
+    }
+    // Cells dropped had bounds within the tolerance of a best objective that has only fallen
+    // since.
+    out.lower = out.best - tolerance;
+    if (open.empty())
+        out.closed = true;
+    else
+        out.lower = std::min(out.lower, open.top().lower);
+    return out;
+}
+
+template <class State>
+struct minimax_proof {
+    // The proved lower bound of the objective over the domain, in lengths (inscribed: minus
+    // an upper bound of the radius).
+    double lower = -std::numeric_limits<double>::infinity();
+    bool closed = false;  // every chart's search closed
+    long cells = 0;
+    // A state better than the solution for all points, found by the search: the local solver
+    // should start again from it.
+    bool better = false;
+    State better_state{};
+};
+
+// The bound of the minimax problem of all `points` over the boxes |s| <= half about each of the
+// `references` (charts that together cover the domain), given a solution whose residuals `r`
+// (of all points) have the objective `objective`. The search runs on the points near the
+// solution's bounded extremes and a spread sample of all; when it finds a state better on them,
+// that state is measured on all points: better there, it is returned; otherwise the points it
+// leaves outside the subset's bounds join the subset and the search runs again, until the
+// deadline.
+template <class Model>
+minimax_proof<typename Model::state> prove_minimax(
+    const Model& model, const std::vector<point3>& points, const std::vector<double>& r,
+    double objective, const std::vector<typename Model::state>& references, const double* half,
+    minimax_sides sides, double tolerance, const bound_limits& limits) {
+    minimax_proof<typename Model::state> proof;
+    const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
+    std::vector<char> chosen(points.size(), 0);
+    std::vector<point3> subset;
+    const auto choose = [&](const std::vector<std::size_t>& indices) {
+        for (std::size_t i : indices) {
+            if (chosen[i]) continue;
+            chosen[i] = 1;
+            subset.push_back(points[i]);
+        }
+    };
+    // The points nearest each bounded extreme, and a spread sample: for an inscribed element a
+    // dense one, since any centre far from every point of the subset would bound its radius by
+    // nothing better than that distance.
+    constexpr std::size_t per_side = 48;
+    if (outer)
+        choose(most_beyond(points.size(), per_side, [&](std::size_t i) { return r[i] + 1e300; }));
+    if (inner)
+        choose(most_beyond(points.size(), per_side, [&](std::size_t i) { return 1e300 - r[i]; }));
+    const std::size_t spread_size = outer ? 32 : 256;
+    const std::size_t stride = std::max<std::size_t>(1, points.size() / spread_size);
+    std::vector<std::size_t> spread;
+    for (std::size_t i = 0; i < points.size(); i += stride) spread.push_back(i);
+    choose(spread);
+
+    const auto e_all = [&](const typename Model::state& s, std::vector<double>& values) {
+        const auto e = model.at(s);
+        values.resize(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) values[i] = e(points[i]);
+    };
+    std::vector<double> values;
+    for (int round = 0; round < 16; ++round) {
+        proof.lower = std::numeric_limits<double>::infinity();
+        proof.closed = true;
+        bound_search<typename Model::state> best_found;
+        for (const auto& reference : references) {
+            const bound_search<typename Model::state> b =
+                bound_minimax(model, subset, reference, half, sides, objective, tolerance, limits);
+            proof.cells += b.cells;
+            proof.lower = std::min(proof.lower, b.lower);
+            proof.closed = proof.closed && b.closed;
+            if (b.found && b.best < best_found.best) best_found = b;
+        }
+        if (!best_found.found || !(best_found.best < objective - tolerance) ||
+            std::chrono::steady_clock::now() > limits.deadline)
+            break;
+        // A state better on the subset: better for all points, or the subset grows.
+        e_all(best_found.best_state, values);
+        const double low = *std::min_element(values.begin(), values.end());
+        const double high = *std::max_element(values.begin(), values.end());
+        if (minimax_objective(sides, low, high) < objective) {
+            proof.better = true;
+            proof.better_state = best_found.best_state;
+            return proof;
+        }
+        double sub_low = std::numeric_limits<double>::infinity(), sub_high = -sub_low;
+        const auto e = model.at(best_found.best_state);
+        for (const point3& q : subset) {
+            const double v = e(q);
+            sub_low = std::min(sub_low, v);
+            sub_high = std::max(sub_high, v);
+        }
+        const std::size_t before = subset.size();
+        constexpr std::size_t added = 32;
+        if (outer)
+            choose(most_beyond(points.size(), added, [&](std::size_t i) {
+                return chosen[i] ? 0.0 : values[i] - sub_high;
+            }));
+        if (inner)
+            choose(most_beyond(points.size(), added, [&](std::size_t i) {
+                return chosen[i] ? 0.0 : sub_low - values[i];
+            }));
+        if (subset.size() == before) break;
+    }
+    return proof;
+}
+
+}  // namespace detail
+}  // namespace vantor
+
+#endif  // VANTOR_NUMERIC_MINIMAX_BOUND_H
