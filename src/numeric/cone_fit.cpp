@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "numeric/axis_search.h"
 #include "numeric/planar.h"
@@ -110,15 +109,15 @@ double cone_model::scaled_step(const double* step) const {
                      std::abs(step[3]), std::abs(step[4]) / scale_, std::abs(step[5])});
 }
 
-cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes) {
-    const std::optional<least_squares_result<cone_model>> fit =
-        fit_axial<cone_model>(points, axes, true, state_of);
-    if (!fit) {
+cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes,
+                                 const axis_domain& domain) {
+    const axial_fit<cone_model> fit = fit_axial<cone_model>(points, axes, true, domain, state_of);
+    if (fit.status != fit_status::ok) {
         cone_solution none;
-        none.status = fit_status::no_start;
+        none.status = fit.status;
         return none;
     }
-    return solution_of(*fit);
+    return solution_of(fit.result);
 }
 
 cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start) {

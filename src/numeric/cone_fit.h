@@ -9,14 +9,16 @@
 // (a, b, alpha, beta, dr, dpsi) shifts and tilts the axis as for the cylinder (the radius at
 // the new foot of the centroid follows along the generator) and changes r and psi.
 //
-// Start: as for the cylinder, with the tapered algebraic element about each candidate axis
-// (axis_search.h). At the end the axis is turned to point towards increasing radius (psi > 0).
+// Start: the search of axis_search.h, as for the cylinder, with the tapered algebraic element
+// about each candidate axis. At the end the axis is turned to point towards increasing radius
+// (psi > 0).
 #ifndef VANTOR_NUMERIC_CONE_FIT_H
 #define VANTOR_NUMERIC_CONE_FIT_H
 
 #include <cmath>
 #include <vector>
 
+#include "numeric/axis_domain.h"
 #include "numeric/fit_status.h"
 #include "numeric/gauss_newton.h"
 #include "numeric/scatter.h"
@@ -91,8 +93,10 @@ point3 apex_of(const cone_state& s);
 cone_state widening(const cone_state& s);
 
 // The fit of points centred on their centroid, with the principal axes of their scatter: at
-// least 6 points, not all on one line or in one plane.
-cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes);
+// least 6 points, not all on one line or in one plane. Only an optimum whose axis `domain`
+// admits is a result; with none found, the status is outside_domain.
+cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes,
+                                 const axis_domain& domain = axis_domain());
 
 // The fit from a given start, without the start search.
 cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "numeric/axis_search.h"
 #include "numeric/uncertainty.h"
@@ -76,15 +75,15 @@ double cylinder_model::scaled_step(const double* step) const {
 }
 
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
-                                         const principal_axes& axes) {
-    const std::optional<least_squares_result<cylinder_model>> fit =
-        fit_axial<cylinder_model>(points, axes, false, state_of);
-    if (!fit) {
+                                         const principal_axes& axes, const axis_domain& domain) {
+    const axial_fit<cylinder_model> fit =
+        fit_axial<cylinder_model>(points, axes, false, domain, state_of);
+    if (fit.status != fit_status::ok) {
         cylinder_solution none;
-        none.status = fit_status::no_start;
+        none.status = fit.status;
         return none;
     }
-    return solution_of(*fit);
+    return solution_of(fit.result);
 }
 
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,

@@ -8,14 +8,14 @@
 // -(x, y, x z, y z, rho) / rho: every column is of the order of the points' extent whatever
 // the axis' direction or distance from the origin, so J^T J stays well-conditioned.
 //
-// Start: refined_axial_start (axis_search.h) on a sample of at most 1024 points, with the Kasa
-// circle of the points projected along each candidate direction; then the fit runs on all
-// points.
+// Start: the search of axis_search.h on a sample of at most 1024 points, with the Kasa circle
+// of the points projected along each candidate direction; then the fit runs on all points.
 #ifndef VANTOR_NUMERIC_CYLINDER_FIT_H
 #define VANTOR_NUMERIC_CYLINDER_FIT_H
 
 #include <vector>
 
+#include "numeric/axis_domain.h"
 #include "numeric/gauss_newton.h"
 #include "numeric/scatter.h"
 #include "numeric/spatial.h"
@@ -53,9 +53,11 @@ class cylinder_model {
 using cylinder_solution = least_squares_solution<cylinder_state, 7>;
 
 // The fit of points centred on their centroid, with the principal axes of their scatter: at
-// least 5 points, not all on one line or in one plane.
+// least 5 points, not all on one line or in one plane. Only an optimum whose axis `domain`
+// admits is a result; with none found, the status is outside_domain.
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
-                                         const principal_axes& axes);
+                                         const principal_axes& axes,
+                                         const axis_domain& domain = axis_domain());
 
 // The fit from a given start, without the start search.
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
