@@ -32,6 +32,7 @@ struct arguments {
     std::string criterion = "gauss";
     std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
     std::optional<std::string> nominal, lower, upper;
+    std::optional<std::string> max_tilt, time_budget;
     std::optional<std::string> plot;
     std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
@@ -333,6 +334,14 @@ subcommands define(CLI::App& app, arguments& a) {
         ->check(CLI::IsMember(or_all));
     add_numbers(s.fit, "--direction", a.direction, "X,Y,Z",
                 "a circle's axis direction (default: normal of the least-squares plane)");
+    add_numbers(s.fit, "--axis", a.axis, "X,Y,Z",
+                "approximate axis of a line, cylinder or cone (the drawing's nominal direction): "
+                "every fit keeps its axis within --max-tilt of it");
+    add_numbers(s.fit, "--max-tilt", a.max_tilt, "DEG",
+                "largest angle of the axis from --axis or, without it, of a minimax fit's axis "
+                "from the least-squares axis (default 15; 90: every direction)");
+    add_numbers(s.fit, "--time-budget", a.time_budget, "S",
+                "seconds a minimax fit may spend proving its optimum (default 1)");
 
     s.roundness =
         add_command(app, "roundness", "roundness about a circle, an axis or a fitted circle", a);
@@ -461,8 +470,15 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
             throw error("--direction: only a circle is fitted along a direction, not a " +
                         a.element);
         }
+        vantor::fit_options options;
+        if (a.axis) options.axis = direction_of(*a.axis, "--axis");
+        if (a.max_tilt) options.max_tilt = parse_numbers(*a.max_tilt, "--max-tilt", {"DEG"})[0];
+        if (a.time_budget)
+            options.time_budget = parse_numbers(*a.time_budget, "--time-budget", {"S"})[0];
+        const std::string refused = vantor::fit_options_refusal(options);
+        if (!refused.empty()) throw error(refused);
         const report r = fit(read_points(a.file), element.kind,
-                             criteria_of(a.criterion, element.criteria), direction);
+                             criteria_of(a.criterion, element.criteria), direction, options);
         print(r, a, out);
         const std::vector<std::string> failures = failed_fits(r);
         for (const std::string& failure : failures) err << "vantor: " << failure << '\n';

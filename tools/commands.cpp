@@ -333,13 +333,14 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
 }
 
 report fit(const point_file& in, element_kind element, const std::vector<vantor::criterion>& wanted,
-           const std::optional<spanto::vector>& direction) {
+           const std::optional<spanto::vector>& direction, const vantor::fit_options& options) {
     report r = file_summary(in);
     r["element"] = names_of(element).name;
     report& fits = r["fits"] = report::object();
     for (const criterion_names& c : criteria()) {
         if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
-        fits[c.option] = fit_json(fit_element(*in.points, element, c.id, direction).report);
+        fits[c.option] =
+            fit_json(fit_element(*in.points, element, c.id, direction, options).report);
     }
     return r;
 }

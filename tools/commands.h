@@ -57,7 +57,8 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
 // as fit_json reports it; failed_fits() lists the failures.
 report fit(const point_file& in, element_kind element,
            const std::vector<vantor::criterion>& criteria,
-           const std::optional<spanto::vector>& direction);
+           const std::optional<spanto::vector>& direction,
+           const vantor::fit_options& options = vantor::fit_options());
 
 // The failed fits of a fit report, one message each: "<file>: <reference>: <reason>".
 std::vector<std::string> failed_fits(const report& r);

@@ -53,25 +53,26 @@ const element_names& names_of(element_kind kind) {
 }
 
 fit_outcome fit_element(const vantor::actual& points, element_kind kind, criterion c,
-                        const std::optional<spanto::vector>& direction) {
+                        const std::optional<spanto::vector>& direction,
+                        const vantor::fit_options& options) {
     if (direction && kind != element_kind::circle) {
         throw error(std::string("only a circle is fitted along a direction, not a ") +
                     names_of(kind).name);
     }
     switch (kind) {
         case element_kind::line:
-            return outcome_of(vantor::fit_line(points, c));
+            return outcome_of(vantor::fit_line(points, c, options));
         case element_kind::plane:
-            return outcome_of(vantor::fit_plane(points, c));
+            return outcome_of(vantor::fit_plane(points, c, options));
         case element_kind::circle:
-            return outcome_of(direction ? vantor::fit_circle(points, *direction, c)
-                                        : vantor::fit_circle(points, c));
+            return outcome_of(direction ? vantor::fit_circle(points, *direction, c, options)
+                                        : vantor::fit_circle(points, c, options));
         case element_kind::sphere:
-            return outcome_of(vantor::fit_sphere(points, c));
+            return outcome_of(vantor::fit_sphere(points, c, options));
         case element_kind::cylinder:
-            return outcome_of(vantor::fit_cylinder(points, c));
+            return outcome_of(vantor::fit_cylinder(points, c, options));
         case element_kind::cone:
-            return outcome_of(vantor::fit_cone(points, c));
+            return outcome_of(vantor::fit_cone(points, c, options));
     }
     throw error("unknown element");
 }
@@ -93,7 +94,14 @@ report fit_json(const vantor::fit_report& r) {
         }
     }
     j["uncertainty"] = std::move(uncertainty);
-    if (r.method != criterion::gauss) j["contacts"] = r.contacts;
+    if (r.method != criterion::gauss) {
+        j["contacts"] = r.contacts;
+        j["proof"] = {{"objective", r.objective},
+                      {"bound", r.bound},
+                      {"gap", r.gap},
+                      {"tolerance", r.proof_tolerance},
+                      {"proved", r.proved}};
+    }
     return j;
 }
 

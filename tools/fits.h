@@ -51,15 +51,18 @@ struct fit_outcome {
 // of the points. A failed fit carries the library's reason in report.error. Throws error for a
 // direction given with another element than the circle.
 fit_outcome fit_element(const vantor::actual& points, element_kind kind, vantor::criterion c,
-                        const std::optional<spanto::vector>& direction = std::nullopt);
+                        const std::optional<spanto::vector>& direction = std::nullopt,
+                        const vantor::fit_options& options = vantor::fit_options());
 
 // A fit as the program's JSON reports it, and vantor.FitResult.to_dict() in Python:
 //   {"valid": true, <parameters>, "deviation": d, "rms": r, "iterations": n,
-//    "uncertainty": {<parameters>} or null, "contacts": [indices]}
+//    "uncertainty": {<parameters>} or null, "contacts": [indices],
+//    "proof": {"objective": o, "bound": b, "gap": g, "tolerance": t, "proved": true}}
 // The parameters are the report's, named and ordered as fit_parameter describes (a point or
 // vector as [x, y, z], a scalar as a number); "uncertainty" holds their standard uncertainties
 // under the same names, null when the fit gives none (the minimax criteria); "contacts" (the
-// indices of the points that decide the result) is there for every criterion but gauss. A failed
+// indices of the points that decide the result) and "proof" (see fit_report::proved) are there
+// for every criterion but gauss. A failed
 // fit is {"valid": false, "error": reason}.
 report fit_json(const vantor::fit_report& r);
 

@@ -75,18 +75,25 @@ py::object to_python(const cli::report& r) {
 }
 
 py::dict fit(const py::array& points, const std::string& element, const std::string& criterion,
-             const std::optional<numbers>& direction) {
+             const std::optional<numbers>& direction, const std::optional<numbers>& axis,
+             double max_tilt, double time_budget) {
     const cli::element_names* kind = cli::element_named(element);
     if (kind == nullptr) {
         throw py::value_error("unknown element '" + element +
                               "' (line, plane, circle, sphere, cylinder or cone)");
     }
     const vantor::criterion c = criterion_of(criterion);
-    const std::optional<spanto::vector> axis = direction_of(direction);
+    const std::optional<spanto::vector> along = direction_of(direction);
+    vantor::fit_options options;
+    if (const std::optional<spanto::vector> a = direction_of(axis)) options.axis = *a;
+    options.max_tilt = max_tilt;
+    options.time_budget = time_budget;
+    const std::string refused = vantor::fit_options_refusal(options);
+    if (!refused.empty()) throw py::value_error(refused);
     const point_rows rows(points);
     const auto [outcome, json] = without_gil([&] {
         const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::keep);
-        cli::fit_outcome f = cli::fit_element(*set, kind->kind, c, axis);
+        cli::fit_outcome f = cli::fit_element(*set, kind->kind, c, along, options);
         cli::report j = cli::fit_json(f.report);
         return std::make_pair(std::move(f), std::move(j));
     });

@@ -30,7 +30,8 @@ pybind11::object to_python(const cli::report& r);
 // direction with another element than the circle, bad points, and a failed fit ("<reference>:
 // <the library's reason>").
 pybind11::dict fit(const pybind11::array& points, const std::string& element,
-                   const std::string& criterion, const std::optional<numbers>& direction);
+                   const std::string& criterion, const std::optional<numbers>& direction,
+                   const std::optional<numbers>& axis, double max_tilt, double time_budget);
 
 // The form value of `feature` of the valid rows (NaN rows left out) about the reference element
 // of `criterion` fitted to them (cli::form_about_reference; for roundness along `direction` when

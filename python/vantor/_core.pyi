@@ -13,7 +13,13 @@ def form(
     feature: str, points: np.ndarray, kind: str, datum: Sequence[float]
 ) -> Tuple[float, Optional[float], Optional[float], Optional[str], str, List[float]]: ...
 def fit(
-    points: np.ndarray, element: str, criterion: str, direction: Optional[Sequence[float]]
+    points: np.ndarray,
+    element: str,
+    criterion: str,
+    direction: Optional[Sequence[float]],
+    axis: Optional[Sequence[float]],
+    max_tilt: float,
+    time_budget: float,
 ) -> Dict[str, Any]: ...
 def reference_form(
     feature: str, points: np.ndarray, criterion: str, direction: Optional[Sequence[float]]

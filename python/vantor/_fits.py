@@ -42,6 +42,10 @@ class FitResult:
             least-squares fit; None for the minimax criteria.
         contacts: for the minimax criteria, the indices of the rows that decide the result (an
             int array); None for least squares.
+        proof: for the minimax criteria, a dict: "objective" (the zone width, or the radius of
+            an inscribed or circumscribed element), "bound" (proved from the points: the best
+            value over the search domain is no better), "gap", "tolerance" and "proved"
+            (the gap within the tolerance); None for least squares.
     """
 
     __slots__ = (
@@ -57,6 +61,7 @@ class FitResult:
         "parameters",
         "uncertainty",
         "contacts",
+        "proof",
         "_json",
     )
 
@@ -72,6 +77,7 @@ class FitResult:
     parameters: Dict[str, Parameter]
     uncertainty: Optional[Dict[str, Parameter]]
     contacts: Optional[np.ndarray]
+    proof: Optional[Dict[str, Any]]
 
     def __init__(self, criterion: str, fitted: Dict[str, Any]) -> None:
         """From the criterion fitted and the core's dict (python/src/fit_report.h)."""
@@ -94,6 +100,7 @@ class FitResult:
             if uncertainty is None
             else {name: _parameter(uncertainty[name]) for name in names},
             "contacts": None if contacts is None else np.array(contacts, dtype=np.intp),
+            "proof": copy.deepcopy(report.get("proof")),
             "_json": report,
         }
         for name, value in values.items():
@@ -117,7 +124,7 @@ class FitResult:
         """The fit as the command-line tool's JSON reports it under "fits" (`vantor fit ELEMENT
         FILE --json`): "valid", the parameters, "deviation", "rms", "iterations",
         "uncertainty" (None for the minimax criteria) and, but for least squares,
-        "contacts"."""
+        "contacts" and "proof"."""
         return copy.deepcopy(self._json)
 
     def __repr__(self) -> str:
@@ -131,7 +138,13 @@ class FitResult:
 
 
 def fit(
-    points: Any, element: str, criterion: str = "gauss", direction: Any = None
+    points: Any,
+    element: str,
+    criterion: str = "gauss",
+    direction: Any = None,
+    axis: Any = None,
+    max_tilt: float = 15.0,
+    time_budget: float = 1.0,
 ) -> FitResult:
     """Fits a reference element to the points.
 
@@ -144,6 +157,11 @@ def fit(
             zone, a circle, sphere or cylinder the other two as well.
         direction: for a circle, the direction of its axis (three numbers); without it the
             circle lies in the least-squares plane of the points.
+        axis: for a line, cylinder or cone, the approximate axis (three numbers, the
+            drawing's nominal direction): every fit keeps its axis within max_tilt of it.
+        max_tilt: the largest angle in degrees of the axis from `axis` or, without it, of a
+            minimax fit's axis from the least-squares axis (90: every direction).
+        time_budget: the seconds a minimax fit may spend proving its optimum.
 
     Returns the FitResult. Raises ValueError with the reason for bad arguments or points and
     for a fit that fails (too few points, points that determine no such element, a criterion
@@ -152,8 +170,17 @@ def fit(
     if not isinstance(element, str) or not isinstance(criterion, str):
         raise TypeError("fit: element and criterion are names (str)")
     numbers = None if direction is None else vector3("direction", direction)
+    approximate = None if axis is None else vector3("axis", axis)
     try:
-        fitted = _core.fit(as_array(points), element, criterion, numbers)
+        fitted = _core.fit(
+            as_array(points),
+            element,
+            criterion,
+            numbers,
+            approximate,
+            float(max_tilt),
+            float(time_budget),
+        )
     except ValueError as e:
         raise ValueError(f"fit: {e}") from None
     return FitResult(criterion, fitted)

@@ -41,10 +41,11 @@
 namespace vantor {
 namespace detail {
 
-// When a bound search must stop: a point in time, and a limit on the cells held.
+// When a bound search must stop: a point in time, and a limit on the cells evaluated by one
+// search (so that on a machine fast enough for the deadline the result does not depend on it).
 struct bound_limits {
     std::chrono::steady_clock::time_point deadline;
-    std::size_t cells = 400000;
+    long cells = 200000;
 };
 
 template <class State>
@@ -146,7 +147,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
             out.closed = true;
             break;
         }
-        if (open.size() >= limits.cells ||
+        if (out.cells >= limits.cells ||
             (++splits % 64 == 0 && std::chrono::steady_clock::now() > limits.deadline))
             break;
         open.pop();
