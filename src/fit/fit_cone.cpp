@@ -61,7 +61,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
         return detail::fail(result, "the points lie in one plane: they determine no cone");
 
     const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
-    const detail::cone_solution fit = detail::least_squares_cone(offsets, axes);
+    const detail::cone_solution fit = detail::least_squares_cone(
+        offsets, axes, detail::domain_of(options, {0.0, 0.0, 1.0}, false));
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)

@@ -55,7 +55,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
         return detail::fail(result, "the points lie in one plane: they determine no cylinder");
 
     const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
-    const detail::cylinder_solution fit = detail::least_squares_cylinder(offsets, axes);
+    const detail::cylinder_solution fit = detail::least_squares_cylinder(
+        offsets, axes, detail::domain_of(options, {0.0, 0.0, 1.0}, false));
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
