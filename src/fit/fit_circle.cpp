@@ -183,7 +183,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
     for (std::size_t i = 0; i < pr.points.size(); ++i)
         flat[i] = {pr.points[i].x, pr.points[i].y, 0.0};
     const detail::circle_distance_model model(extent);
-    const detail::bound_limits limits{detail::proof_deadline(options)};
+    detail::bound_limits limits = detail::proof_limits(options);
     // An inscribed circle's centre is searched within half the start's radius, where the points
     // surround it: beyond them the nearest point recedes and bounds nothing.
     const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
@@ -191,8 +191,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
     const detail::point3 centre{reference.x, reference.y, 0.0};
     double lower = 0.0;
     std::vector<double> r(flat.size());
-    for (int attempt = 0; attempt < 3 && std::chrono::steady_clock::now() < limits.deadline;
-         ++attempt) {
+    for (int attempt = 0; attempt < 3 && !limits.spent(); ++attempt) {
         const auto e = model.at({m.centre.x, m.centre.y, 0.0});
         for (std::size_t i = 0; i < flat.size(); ++i) r[i] = e(flat[i]);
         const double objective = objective_of(m);

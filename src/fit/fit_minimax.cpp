@@ -96,11 +96,14 @@ std::vector<frame3> direction_charts(const frame3& around, double tilt, double& 
     return {around, frame_about(around.x), frame_about(around.y)};
 }
 
-std::chrono::steady_clock::time_point proof_deadline(const fit_options& options) {
+bound_limits proof_limits(const fit_options& options) {
     const double seconds = std::clamp(options.time_budget, 0.0, 3600.0);
-    return std::chrono::steady_clock::now() +
-           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-               std::chrono::duration<double>(seconds));
+    bound_limits limits;
+    limits.work = 2e7 * seconds;
+    limits.deadline = std::chrono::steady_clock::now() +
+                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                          std::chrono::duration<double>(30.0 * seconds));
+    return limits;
 }
 
 }  // namespace vantor::detail

@@ -55,8 +55,9 @@ double proof_tolerance(double objective, double extent);
 // |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
 std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half);
 
-// The deadline of a fit's proof from its options.
-std::chrono::steady_clock::time_point proof_deadline(const fit_options& options);
+// The limits of a fit's proof from its options: 2e7 residual evaluations per second of the
+// time budget (what a current core does in a second), and a hard deadline at 30 times it.
+bound_limits proof_limits(const fit_options& options);
 
 // The minimax fit of `points` (centred) under the model from `start`, then its proof over the
 // boxes |s| <= half about the `references`: when the proof finds a better state, the solver runs
@@ -66,12 +67,11 @@ minimax_solution<typename Model::state> solve_and_prove(
     const Model& model, const std::vector<point3>& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
     const fit_options& options, double& lower) {
-    const bound_limits limits{proof_deadline(options)};
+    bound_limits limits = proof_limits(options);
     minimax_solution<typename Model::state> m = solve_minimax(model, points, start, sides, true);
     lower = -std::numeric_limits<double>::infinity();
     std::vector<double> r;
-    for (int attempt = 0; attempt < 3 && m.status == minimax_status::ok &&
-                          std::chrono::steady_clock::now() < limits.deadline;
+    for (int attempt = 0; attempt < 3 && m.status == minimax_status::ok && !limits.spent();
          ++attempt) {
         double low, high;
         minimax::measure_all(model, points, m.state, r, low, high);

@@ -41,11 +41,14 @@
 namespace vantor {
 namespace detail {
 
-// When a bound search must stop: a point in time, and a limit on the cells evaluated by one
-// search (so that on a machine fast enough for the deadline the result does not depend on it).
+// When a bound search must stop: after an amount of work (residual evaluations, shared by
+// every search of one proof), so that a result never depends on the machine's speed or load,
+// and at a hard deadline that only a very slow machine reaches.
 struct bound_limits {
     std::chrono::steady_clock::time_point deadline;
-    long cells = 200000;
+    double work = 2e7;
+
+    bool spent() const { return work <= 0.0 || std::chrono::steady_clock::now() > deadline; }
 };
 
 template <class State>
@@ -92,7 +95,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
                                                   const typename Model::state& reference,
                                                   const double* half, minimax_sides sides,
                                                   double incumbent, double tolerance,
-                                                  const bound_limits& limits) {
+                                                  bound_limits& limits) {
     constexpr int p = Model::size;
     using state = typename Model::state;
     struct cell {
@@ -128,6 +131,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         double upper;
         bounds::cell_bounds(sides, r, v, c.lower, upper);
         ++out.cells;
+        limits.work -= static_cast<double>(subset.size());
         if (upper < out.best) {
             out.best = upper;
             out.best_state = s;
@@ -147,9 +151,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
             out.closed = true;
             break;
         }
-        if (out.cells >= limits.cells ||
-            (++splits % 64 == 0 && std::chrono::steady_clock::now() > limits.deadline))
-            break;
+        if (limits.work <= 0.0 || (++splits % 64 == 0 && limits.spent())) break;
         open.pop();
         int split = 0;
         for (int k = 1; k < p; ++k)
@@ -196,7 +198,7 @@ template <class Model>
 minimax_proof<typename Model::state> prove_minimax(
     const Model& model, const std::vector<point3>& points, const std::vector<double>& r,
     double objective, const std::vector<typename Model::state>& references, const double* half,
-    minimax_sides sides, double tolerance, const bound_limits& limits) {
+    minimax_sides sides, double tolerance, bound_limits& limits) {
     minimax_proof<typename Model::state> proof;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
     std::vector<char> chosen(points.size(), 0);
@@ -240,8 +242,7 @@ minimax_proof<typename Model::state> prove_minimax(
             proof.closed = proof.closed && b.closed;
             if (b.found && b.best < best_found.best) best_found = b;
         }
-        if (!best_found.found || !(best_found.best < objective - tolerance) ||
-            std::chrono::steady_clock::now() > limits.deadline)
+        if (!best_found.found || !(best_found.best < objective - tolerance) || limits.spent())
             break;
         // A state better on the subset: better for all points, or the subset grows.
         e_all(best_found.best_state, values);
