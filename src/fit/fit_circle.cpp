@@ -188,24 +188,21 @@ void prove_circle(const projection& pr, point2 reference, double radius,
     // surround it: beyond them the nearest point recedes and bounds nothing.
     const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
     const double half[2] = {reach, reach};
-    const detail::point3 centre{reference.x, reference.y, 0.0};
-    double lower = 0.0;
-    std::vector<double> r(flat.size());
-    for (int attempt = 0; attempt < 3 && !limits.spent(); ++attempt) {
-        const auto e = model.at({m.centre.x, m.centre.y, 0.0});
-        for (std::size_t i = 0; i < flat.size(); ++i) r[i] = e(flat[i]);
-        const double objective = objective_of(m);
-        const auto proof = detail::prove_minimax(
-            model, flat, r, objective, {centre}, half, sides,
-            0.5 * detail::proof_tolerance(std::abs(objective), extent), limits);
-        lower = proof.lower;
-        if (!proof.better) break;
-        const detail::minimax_circle again = detail::solve_minimax_circle(
-            pr.points, {proof.better_state.x, proof.better_state.y}, kind);
+    const auto restart = [&](const detail::point3& from, double objective,
+                             detail::minimax_circle& kept) {
+        const detail::minimax_circle again =
+            detail::solve_minimax_circle(pr.points, {from.x, from.y}, kind);
         if (!again.surrounded || !again.outcome.converged || !(objective_of(again) < objective))
-            break;
-        m = again;
-    }
+            return false;
+        kept = again;
+        return true;
+    };
+    const double lower = detail::prove_restarting(
+        model, flat, m,
+        [](const detail::minimax_circle& x) {
+            return detail::point3{x.centre.x, x.centre.y, 0.0};
+        },
+        restart, {detail::point3{reference.x, reference.y, 0.0}}, half, sides, limits);
     detail::take_proof(result, c, objective_of(m), lower, extent);
 }
 

@@ -73,10 +73,9 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
     double tilt = 0.0;
-    std::vector<detail::cylinder_state> charts;
-    for (const detail::frame3& f : detail::direction_charts(
-             given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
-        charts.push_back({f, fit.state.origin, 0.0});
+    const std::vector<detail::cylinder_state> charts =
+        detail::axis_charts(given ? detail::frame_about(domain.axis) : fit.state.frame,
+                            domain.max_tilt, fit.state.origin, tilt);
     // An inscribed cylinder's axis is searched within half the least-squares radius, where the
     // points surround it.
     const double reach = c == criterion::inscribed ? 0.5 * fit.state.radius / model.unit : 1.0;

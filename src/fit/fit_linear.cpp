@@ -47,12 +47,9 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     // The thinnest cylinder about a line: the least distance bound from the axis.
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
     const detail::cylinder_state start{detail::frame_about(fit.direction), {0.0, 0.0, 0.0}, 0.0};
-    const detail::point3 origin{0.0, 0.0, 0.0};
     double tilt = 0.0;
-    std::vector<detail::cylinder_state> charts;
-    for (const detail::frame3& f :
-         detail::direction_charts(detail::frame_about(domain.axis), domain.max_tilt, tilt))
-        charts.push_back({f, origin, 0.0});
+    const std::vector<detail::cylinder_state> charts =
+        detail::axis_charts(detail::frame_about(domain.axis), domain.max_tilt, start.origin, tilt);
     const double half[4] = {1.0, 1.0, tilt, tilt};
     double lower = 0.0;
     const auto zone =
@@ -103,8 +100,8 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
         return detail::checked(result);
     }
 
-    // The narrowest slab: its middle plane, through the centroid's projection.
-    // Every normal: three charts about the least-squares normal's frame.
+    // The narrowest slab over every normal (three charts about the least-squares normal's
+    // frame): its middle plane, through the centroid's projection.
     const detail::plane_height_model model(detail::extent_of(axes, s.count));
     const detail::frame3 start = detail::frame_about(fit.direction);
     double tilt = 0.0;

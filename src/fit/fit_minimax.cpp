@@ -61,12 +61,6 @@ double contact_tolerance(const scatter3& s, const minimax_report& solution) {
     return std::max(solution.contact_tolerance, 1e-12 * s.magnitude);
 }
 
-double proof_tolerance(double objective, double extent) {
-    const double ulp =
-        std::nextafter(objective, std::numeric_limits<double>::infinity()) - objective;
-    return std::max(1e-9 * extent, 16.0 * ulp);
-}
-
 void take_proof(fit_report& report, criterion c, double objective, double lower, double extent,
                 bool diameter) {
     // The report's objective and bound in the criterion's own terms: a width or a radius.
@@ -94,6 +88,14 @@ std::vector<frame3> direction_charts(const frame3& around, double tilt, double& 
     // other components are at most that large: it lies within tan 1 of the axis along it.
     tan_half = 1.0;
     return {around, frame_about(around.x), frame_about(around.y)};
+}
+
+std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const point3& origin,
+                                        double& tan_half) {
+    std::vector<cylinder_state> charts;
+    for (const frame3& f : direction_charts(around, tilt, tan_half))
+        charts.push_back({f, origin, 0.0});
+    return charts;
 }
 
 bound_limits proof_limits(const fit_options& options) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "numeric/cylinder_fit.h"
 #include "numeric/minimax_bound.h"
 #include "numeric/minimax_fit.h"
 #include "numeric/scatter.h"
@@ -47,9 +48,6 @@ double contact_tolerance(const scatter3& s, const minimax_report& solution);
 void take_proof(fit_report& report, criterion c, double objective, double lower, double extent,
                 bool diameter = false);
 
-// The proof tolerance of the report: max(1e-9 x extent, 16 ulp of the objective).
-double proof_tolerance(double objective, double extent);
-
 // The charts that cover the axis directions within `tilt` radians of the frame's z (all of
 // them for 45 degrees or more: three frames along its axes), each searched over tilts
 // |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
@@ -59,35 +57,35 @@ std::vector<frame3> direction_charts(const frame3& around, double tilt, double& 
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.
 bound_limits proof_limits(const fit_options& options);
 
+// The charts of direction_charts() as axis states through `origin` (lines, cylinders).
+std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const point3& origin,
+                                        double& tan_half);
+
 // The minimax fit of `points` (centred) under the model from `start`, then its proof over the
-// boxes |s| <= half about the `references`: when the proof finds a better state, the solver runs
-// again from there and the better certified result is kept. `lower` receives the proved bound.
+// boxes |s| <= half about the `references` (prove_restarting): when the proof finds a better
+// state, the solver runs again from there and the better certified result is kept. `lower`
+// receives the proved bound.
 template <class Model>
 minimax_solution<typename Model::state> solve_and_prove(
     const Model& model, const std::vector<point3>& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
     const fit_options& options, double& lower) {
-    bound_limits limits = proof_limits(options);
-    minimax_solution<typename Model::state> m = solve_minimax(model, points, start, sides, true);
+    using solution = minimax_solution<typename Model::state>;
+    solution m = solve_minimax(model, points, start, sides, true);
     lower = -std::numeric_limits<double>::infinity();
-    std::vector<double> r;
-    for (int attempt = 0; attempt < 3 && m.status == minimax_status::ok && !limits.spent();
-         ++attempt) {
-        double low, high;
-        minimax::measure_all(model, points, m.state, r, low, high);
-        const double objective = minimax_objective(sides, low, high);
-        const double tolerance = 0.5 * proof_tolerance(std::abs(objective), model.unit);
-        const minimax_proof<typename Model::state> proof =
-            prove_minimax(model, points, r, objective, references, half, sides, tolerance, limits);
-        lower = proof.lower;
-        if (!proof.better) break;
-        minimax_solution<typename Model::state> again =
-            solve_minimax(model, points, proof.better_state, sides, false);
-        if (again.status != minimax_status::ok || !(again.objective < m.objective)) break;
-        again.start_objective = m.start_objective;
-        again.passes += m.passes;
-        m = std::move(again);
-    }
+    if (m.status != minimax_status::ok) return m;
+    bound_limits limits = proof_limits(options);
+    const auto restart = [&](const typename Model::state& from, double objective, solution& kept) {
+        solution again = solve_minimax(model, points, from, sides, false);
+        if (again.status != minimax_status::ok || !(again.objective < objective)) return false;
+        again.start_objective = kept.start_objective;
+        again.passes += kept.passes;
+        kept = std::move(again);
+        return true;
+    };
+    lower = prove_restarting(
+        model, points, m, [](const solution& x) { return x.state; }, restart, references, half,
+        sides, limits);
     return m;
 }
 

@@ -13,10 +13,10 @@ namespace vantor {
 namespace {
 
 // The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
-// from the least-squares centre `start`.
-// The circumscribed sphere is exact (Welzl's algorithm): its bound is its radius. The zone sphere
-// is proved over the centres within one extent of the least-squares centre, the inscribed one
-// within half the least-squares `radius` of it (where the points surround the centre).
+// from the least-squares centre `start`. The circumscribed sphere is exact (Welzl's algorithm):
+// its bound is its radius. The zone sphere is proved over the centres within one extent of the
+// least-squares centre, the inscribed one within half the least-squares `radius` of it (where
+// the points surround the centre).
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            const detail::scatter3& s,
                                            const std::vector<detail::point3>& offsets,

@@ -275,6 +275,42 @@ minimax_proof<typename Model::state> prove_minimax(
     return proof;
 }
 
+// The tolerance of a proof: max(1e-9 x extent, 16 ulp of the objective).
+inline double proof_tolerance(double objective, double extent) {
+    const double ulp =
+        std::nextafter(objective, std::numeric_limits<double>::infinity()) - objective;
+    return std::max(1e-9 * extent, 16.0 * ulp);
+}
+
+// Proves `solution`, a local optimum whose state is state_of(solution), over the boxes about the
+// `references` (to half the proof tolerance of its objective in the model's unit). When the
+// search finds a better state, restart(state, objective, solution) runs the local solver from
+// it and replaces `solution` when the result is better than `objective`, returning whether it
+// did; the new solution is proved again (three proofs at most). Returns the lower bound of the
+// last proof. The first proof runs whatever is left of the limits, so the bound is always one
+// the search computed.
+template <class Model, class Solution, class StateOf, class Restart>
+double prove_restarting(const Model& model, const std::vector<point3>& points, Solution& solution,
+                        const StateOf& state_of, const Restart& restart,
+                        const std::vector<typename Model::state>& references, const double* half,
+                        minimax_sides sides, bound_limits& limits) {
+    double lower = -std::numeric_limits<double>::infinity();
+    std::vector<double> r(points.size());
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto e = model.at(state_of(solution));
+        for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
+        const auto extremes = std::minmax_element(r.begin(), r.end());
+        const double objective = minimax_objective(sides, *extremes.first, *extremes.second);
+        const minimax_proof<typename Model::state> proof =
+            prove_minimax(model, points, r, objective, references, half, sides,
+                          0.5 * proof_tolerance(std::abs(objective), model.unit), limits);
+        lower = proof.lower;
+        if (!proof.better || limits.spent() || !restart(proof.better_state, objective, solution))
+            break;
+    }
+    return lower;
+}
+
 }  // namespace detail
 }  // namespace vantor
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/slab.h"
 #include "fit/surfaces.h"
 #include "vantor/fit.h"
 
@@ -16,32 +17,6 @@ namespace vantor {
 namespace {
 
 using namespace surfaces;
-
-double width_across(const actual& points, const vector& n) {
-    double low = INFINITY, high = -INFINITY;
-    for (const point& p : points) {
-        const double h = spanto::dot(n, p - point(0, 0, 0));
-        low = std::min(low, h);
-        high = std::max(high, h);
-    }
-    return high - low;
-}
-
-// The narrowest slab of a small set: every normal of a point triple's plane or across two
-// point pairs' edges.
-double exact_slab_width(const actual& points) {
-    const int n = points.numpoints();
-    double best = INFINITY;
-    for (int i = 0; i < n; ++i)
-        for (int j = i + 1; j < n; ++j)
-            for (int k = 0; k < n; ++k)
-                for (int l = k + 1; l < n; ++l) {
-                    const vector normal = (points[j] - points[i]) ^ (points[l] - points[k]);
-                    if (normal.length() > 0)
-                        best = std::min(best, width_across(points, normal.unit()));
-                }
-    return best;
-}
 
 // The corners of a cube with the six points at sqrt(3) on its axes: the local solver's
 // least-squares start sits on a stationary width of 2 sqrt(3), the optimum is 24 % narrower.
@@ -70,7 +45,7 @@ TEST(FitProof, ZonePlaneIsProvedAndEqualsTheExactSlab) {
         sets.push_back(sphere_cap(seed, 20, 0.3 * seed, 12, 0.01));
     }
     for (const actual& points : sets) {
-        const double exact = exact_slab_width(points);
+        const double exact = slab::exact_width(points);
         const fit_result<spanto::plane> f = fit_plane(points, criterion::zone);
         expect_consistent(f);
         EXPECT_TRUE(f.proved) << "gap " << f.gap;

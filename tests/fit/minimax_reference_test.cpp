@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/slab.h"
 #include "fit/surfaces.h"
 #include "numeric/circumscribed_circle.h"
 #include "numeric/inscribed_circle.h"
@@ -29,38 +30,16 @@ double size_of(const actual& points) {
     return size;
 }
 
-// The width of the points across the unit normal n.
-double width_across(const actual& points, const vector& n) {
-    double low = INFINITY, high = -INFINITY;
-    for (const point& p : points) {
-        const double h = spanto::dot(n, p - point(0, 0, 0));
-        low = std::min(low, h);
-        high = std::max(high, h);
-    }
-    return high - low;
-}
-
-// The narrowest slab touches the points at three points on one side (its normal that of their
-// plane) or at two pairs on two edges (its normal across both edges): every such normal tried.
+// The zone plane against every slab a small set's optimum can be (slab.h).
 TEST(MinimaxReference, ZonePlaneIsTheNarrowestOfAllCandidateSlabs) {
     for (std::uint64_t seed = 1; seed <= 6; ++seed) {
         const actual points = flat(seed, 40, 25, 9, 0.5 + 0.2 * seed);
-        const int n = points.numpoints();
-        double best = INFINITY;
-        const auto consider = [&](const vector& normal) {
-            if (normal.length() > 0) best = std::min(best, width_across(points, normal.unit()));
-        };
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                for (int k = 0; k < n; ++k)
-                    for (int l = 0; l < n; ++l) {
-                        if (j <= i || l <= k) continue;
-                        consider((points[j] - points[i]) ^ (points[l] - points[k]));
-                    }
+        const double best = slab::exact_width(points);
         const fit_result<spanto::plane> f = fit_plane(points, criterion::zone);
         ASSERT_TRUE(f.valid()) << f.error;
         EXPECT_NEAR(f.deviation, best, 1e-12 * size_of(points)) << "seed " << seed;
-        EXPECT_NEAR(width_across(points, f.element.normal), f.deviation, 1e-12 * size_of(points));
+        EXPECT_NEAR(slab::width_across(points, f.element.normal), f.deviation,
+                    1e-12 * size_of(points));
     }
 }
 
