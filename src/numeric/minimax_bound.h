@@ -214,10 +214,15 @@ minimax_proof<typename Model::state> prove_minimax(
     // dense one, since any centre far from every point of the subset would bound its radius by
     // nothing better than that distance.
     constexpr std::size_t per_side = 48;
+    // (An excess of r - low + 1 ranks every point, the largest residual first.)
+    const auto extremes = std::minmax_element(r.begin(), r.end());
+    const double low = *extremes.first, high = *extremes.second;
     if (outer)
-        choose(most_beyond(points.size(), per_side, [&](std::size_t i) { return r[i] + 1e300; }));
+        choose(
+            most_beyond(points.size(), per_side, [&](std::size_t i) { return r[i] - low + 1.0; }));
     if (inner)
-        choose(most_beyond(points.size(), per_side, [&](std::size_t i) { return 1e300 - r[i]; }));
+        choose(
+            most_beyond(points.size(), per_side, [&](std::size_t i) { return high - r[i] + 1.0; }));
     const std::size_t spread_size = outer ? 32 : 256;
     const std::size_t stride = std::max<std::size_t>(1, points.size() / spread_size);
     std::vector<std::size_t> spread;
