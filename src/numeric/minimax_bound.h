@@ -4,7 +4,7 @@
 // The states searched are model.moved(reference, s) for steps s in a box |s_k| <= half_k (in
 // the model's scaled units). Over a cell of the box (a smaller box of centre c and half widths
 // h) every residual r_i stays within v_i of its value at the cell's centre, where v_i is the
-// model's `variation`: a Lipschitz bound of the residual in the step, times the cell's size,
+// model's `cell` bound: a Lipschitz bound of the residual in the step, times the cell's size,
 // valid over the whole cell (not a linearisation). So over the cell the objective is at least
 //     zone:           max_i (r_i - v_i) - min_j (r_j + v_j)
 //     circumscribed:  max_i (r_i - v_i)
@@ -114,8 +114,8 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         double unit_half[p] = {}, zero[p] = {};
         unit_half[k] = 1.0;
         weight[k] = 0.0;
-        for (const point3& q : subset)
-            weight[k] = std::max(weight[k], model.variation(reference, q, zero, unit_half));
+        const auto bound = model.cell(reference, zero, unit_half);
+        for (const point3& q : subset) weight[k] = std::max(weight[k], bound(q));
     }
 
     std::vector<double> r(subset.size()), v(subset.size());
@@ -124,9 +124,10 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         for (int k = 0; k < p; ++k) step[k] = c.centre[k] * model.scale[k];
         const state s = model.moved(reference, step);
         const auto e = model.at(s);
+        const auto bound = model.cell(reference, c.centre, c.half);
         for (std::size_t i = 0; i < subset.size(); ++i) {
             r[i] = e(subset[i]);
-            v[i] = model.variation(reference, subset[i], c.centre, c.half);
+            v[i] = bound(subset[i]);
         }
         double upper;
         bounds::cell_bounds(sides, r, v, c.lower, upper);

@@ -9,13 +9,14 @@
 // with respect to a unit step, in units of the fit (residuals divided by `unit`), given the
 // largest distance `bound` of a point from the origin: distances from an axis or a centre
 // curve by the inverse of the distance, which is large for the thin tube about a line. For the
-// bound search of minimax_bound.h, variation(reference, p, centre, half) bounds, in lengths, how
-// far the residual of p at moved(reference, s) can lie from its value at s = centre (both in
-// scaled steps) for any s with |s_k - centre_k| <= half_k: a Lipschitz bound over the whole
-// cell, from the facts that a tilt (a, b) turns a unit vector by a map whose derivative has norm
-// at most 1, that the distance from a centre or a line moves no more than the centre or line,
-// and that a height or a distance from a line through q turns by |p - q| per unit turn of the
-// normal or axis. A parameter
+// bound search of minimax_bound.h, cell(reference, centre, half) gives a functor that bounds, in
+// lengths, how far the residual of a point at moved(reference, s) can lie from its value at
+// s = centre (both in scaled steps) for any s with |s_k - centre_k| <= half_k: a Lipschitz bound
+// over the whole cell, from the facts that a tilt (a, b) turns a unit vector by a map whose
+// derivative has norm at most 1, that the distance from a centre or a line moves no more than
+// the centre or line, that a height turns by |p| per unit turn of the normal, and that the
+// distance of p from a line through q along z turns by |(p - q) . z| per unit turn of z. A
+// parameter
 // that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
 // extremes.
 //
@@ -65,8 +66,12 @@ struct plane_height_model {
     };
     evaluator at(const state& s) const { return {s}; }
     state moved(const state& s, const double* step) const { return tilted(s, step[0], step[1]); }
-    double variation(const state&, const point3& p, const double*, const double* half) const {
-        return norm(p) * std::hypot(half[0], half[1]);
+    struct bounder {
+        double turn;
+        double operator()(const point3& p) const { return norm(p) * turn; }
+    };
+    bounder cell(const state&, const double*, const double* half) const {
+        return {std::hypot(half[0], half[1])};
     }
 };
 
@@ -97,8 +102,12 @@ struct sphere_distance_model {
     state moved(const state& s, const double* step) const {
         return s + point3{step[0], step[1], step[2]};
     }
-    double variation(const state&, const point3&, const double*, const double* half) const {
-        return unit * std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2]);
+    struct bounder {
+        double shift;
+        double operator()(const point3&) const { return shift; }
+    };
+    bounder cell(const state&, const double*, const double* half) const {
+        return {unit * std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2])};
     }
 };
 
@@ -119,8 +128,9 @@ struct circle_distance_model {
     state moved(const state& s, const double* step) const {
         return s + point3{step[0], step[1], 0.0};
     }
-    double variation(const state&, const point3&, const double*, const double* half) const {
-        return unit * std::hypot(half[0], half[1]);
+    using bounder = sphere_distance_model::bounder;
+    bounder cell(const state&, const double*, const double* half) const {
+        return {unit * std::hypot(half[0], half[1])};
     }
 };
 
@@ -163,14 +173,24 @@ struct axis_distance_model {
         const double full[5] = {step[0], step[1], step[2], step[3], 0.0};
         return cylinder_model::moved(s, full);
     }
-    // The axis of moved(reference, s) runs through the reference origin shifted by (s0, s1)
-    // extents along the reference frame, along the reference axis tilted by (s2, s3).
-    double variation(const state& reference, const point3& p, const double* centre,
-                     const double* half) const {
-        const double reach =
-            std::hypot(std::abs(centre[0]) + half[0], std::abs(centre[1]) + half[1]);
-        return unit * std::hypot(half[0], half[1]) +
-               std::hypot(half[2], half[3]) * (norm(p - reference.origin) + unit * reach);
+    // The axis of moved(reference, s) runs through q(s), the reference origin shifted by
+    // (s0, s1) extents along the reference frame, along z(s), the reference axis tilted by
+    // (s2, s3). Over the cell q moves by at most `shift` and z turns by at most `turn`, so a
+    // point's distance moves by at most shift + turn (|(p - q) . z| + shift + turn (|p - q| +
+    // shift)), q and z those of the centre.
+    struct bounder {
+        point3 q, z;
+        double shift, turn;
+        double operator()(const point3& p) const {
+            const point3 w = p - q;
+            return shift + turn * (std::abs(dot(w, z)) + shift + turn * (norm(w) + shift));
+        }
+    };
+    bounder cell(const state& reference, const double* centre, const double* half) const {
+        const frame3& f = reference.frame;
+        return {reference.origin + (unit * centre[0]) * f.x + (unit * centre[1]) * f.y,
+                tilted(f, centre[2], centre[3]).z, unit * std::hypot(half[0], half[1]),
+                std::hypot(half[2], half[3])};
     }
 };
 
