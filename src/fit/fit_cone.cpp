@@ -43,6 +43,10 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
     return detail::checked(result);
 }
 
+// The zone cone's half angle is searched within this many radians (about 14 degrees) of the
+// least-squares one.
+constexpr double cone_angle_reach = 0.25;
+
 }  // namespace
 
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_options& options) {
@@ -70,19 +74,26 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     if (c == criterion::gauss)
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
-    // The zone cone has no bound search yet: its result is certified locally, and its report
-    // proves no more than a width of 0 ("not proved").
+    // Proved over the axes within the largest tilt of the domain's axis that pass within one
+    // extent of the least-squares axis, and the half angles within cone_angle_reach of its.
+    const bool given = options.axis.length() > 0.0;
+    const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::cone_surface_model model(detail::extent_of(axes, s.count));
-    const auto m =
-        detail::solve_minimax(model, offsets, fit.state, detail::minimax_sides::both, true);
+    double tilt = 0.0;
+    std::vector<detail::cone_state> charts;
+    for (const detail::frame3& f : detail::direction_charts(
+             given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
+        charts.push_back({f, fit.state.origin, fit.state.radius, fit.state.angle});
+    const double half[5] = {1.0, 1.0, tilt, tilt, cone_angle_reach};
+    double lower = 0.0;
+    const auto m = detail::solve_and_prove(model, offsets, fit.state, detail::minimax_sides::both,
+                                           charts, half, options, lower);
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));
-    const bool given = options.axis.length() > 0.0;
-    reason = detail::outside_domain(detail::domain_of(options, fit.state.frame.z, true),
-                                    m.state.frame.z, "the zone cone's axis", given);
+    reason = detail::outside_domain(domain, m.state.frame.z, "the zone cone's axis", given);
     if (!reason.empty()) return detail::fail(result, reason);
-    detail::take_proof(result, c, m.high - m.low, 0.0, model.unit);
+    detail::take_proof(result, c, m.high - m.low, lower, model.unit);
     // The surface in the middle of the zone: a change dr of the radius moves every residual by
     // -dr cos(angle).
     detail::cone_state middle = m.state;

@@ -236,6 +236,31 @@ struct cone_surface_model {
         const double full[6] = {step[0], step[1], step[2], step[3], 0.0, step[4]};
         return cone_model::moved(s, full);
     }
+    // The cone of moved(reference, s) has its axis through q(s) along z(s) as the axis model's,
+    // the reference radius at q and the half angle psi = reference angle + s4, so a residual is
+    // rho cos psi - t sin psi less r cos psi, alike for every point (rho the distance from the
+    // axis, t the height over q): a zone needs only the first part's variation. rho moves as in
+    // the axis model, t by at most shift + turn |p - q|, and a swing of psi by at most
+    // |p - q| per radian. For the zone criterion only.
+    struct bounder {
+        point3 q, z;
+        double shift, turn, swing, sine;
+        double operator()(const point3& p) const {
+            const point3 w = p - q;
+            const double reach = norm(w) + shift;
+            const double radial = shift + turn * (std::abs(dot(w, z)) + shift + turn * reach);
+            return radial + (shift + turn * reach) * sine + swing * reach;
+        }
+    };
+    bounder cell(const state& reference, const double* centre, const double* half) const {
+        const frame3& f = reference.frame;
+        return {reference.origin + (unit * centre[0]) * f.x + (unit * centre[1]) * f.y,
+                tilted(f, centre[2], centre[3]).z,
+                unit * std::hypot(half[0], half[1]),
+                std::hypot(half[2], half[3]),
+                half[4],
+                std::min(1.0, std::abs(std::sin(reference.angle + centre[4])) + half[4])};
+    }
 };
 
 }  // namespace detail
