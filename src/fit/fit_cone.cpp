@@ -31,6 +31,17 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
     const spanto::cone cone(first, state.radius, first + direction,
                             state.radius + std::tan(state.angle));
     if (cone.invalid()) return detail::fail(result, "the fitted cone is not valid");
+    // A point behind the apex lies on the opposite nappe: such points (a plane's, a cone's
+    // tip measured across) make no cone a part has.
+    const spanto::point tip = detail::as_point(apex + s.centroid);
+    const double behind = 1e-9 * s.magnitude;
+    for (const spanto::point& p : points) {
+        if (p.valid() && spanto::dot(p - tip, direction) < -behind) {
+            return detail::fail(result,
+                                "points lie behind the fitted cone's apex, on both of its "
+                                "nappes: they determine no cone");
+        }
+    }
     result.element = cone;
     constexpr double degrees = 180.0 / detail::pi;
     detail::add_parameter(result, "apex", detail::as_point(apex + s.centroid), u);

@@ -37,6 +37,17 @@ actual on_a_line(int n) {
     return a;
 }
 
+// A cone of half angle 31 degrees measured across its apex: 8 units along one nappe, 1 along
+// the other.
+actual both_nappes() {
+    actual a(80);
+    for (int i = 0; i < 80; ++i) {
+        const double z = -1.0 + 9.0 * i / 79, r = 0.6 * std::abs(z);
+        a.append(r * std::cos(0.7 * i), r * std::sin(0.7 * i), z);
+    }
+    return a;
+}
+
 const double nan = std::numeric_limits<double>::quiet_NaN();
 const double pi = std::acos(-1.0);
 const double inf = std::numeric_limits<double>::infinity();
@@ -147,6 +158,11 @@ const failure_case cases[] = {
          return fit_cone(a);
      }),
      "the points lie on a cylinder"},
+    {"cone across its apex", checked<spanto::cone>([] { return fit_cone(both_nappes()); }),
+     "points lie behind the fitted cone's apex"},
+    {"zone cone across its apex",
+     checked<spanto::cone>([] { return fit_cone(both_nappes(), criterion::zone); }),
+     "points lie behind the fitted cone's apex"},
     {"circumscribed cone",
      checked<spanto::cone>([] { return fit_cone(ring(12, 0.2), criterion::circumscribed); }),
      "criterion circumscribed is not defined for a cone"},
