@@ -27,23 +27,30 @@ std::vector<Point> strided_sample(const std::vector<Point>& points, std::size_t 
 }
 
 // The indices of the (at most `limit`) points i < count with the largest excess(i), of those
-// whose excess is positive; in no particular order.
+// whose excess is positive; in no particular order. One pass holding `limit` candidates in a
+// heap whose top is the smallest kept: memory and time do not grow with the points beyond
+// count log(limit).
 template <class Excess>
 std::vector<std::size_t> most_beyond(std::size_t count, std::size_t limit, const Excess& excess) {
-    std::vector<std::pair<double, std::size_t>> beyond;
+    std::vector<std::pair<double, std::size_t>> kept;
+    if (limit == 0) return {};
+    kept.reserve(std::min(count, limit));
+    const auto larger = [](const auto& a, const auto& b) { return a.first > b.first; };
     for (std::size_t i = 0; i < count; ++i) {
         const double e = excess(i);
-        if (e > 0.0) beyond.push_back({e, i});
-    }
-    if (beyond.size() > limit) {
-        std::nth_element(beyond.begin(), beyond.begin() + static_cast<std::ptrdiff_t>(limit),
-                         beyond.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-        beyond.resize(limit);
+        if (!(e > 0.0)) continue;
+        if (kept.size() < limit) {
+            kept.push_back({e, i});
+            std::push_heap(kept.begin(), kept.end(), larger);
+        } else if (e > kept.front().first) {
+            std::pop_heap(kept.begin(), kept.end(), larger);
+            kept.back() = {e, i};
+            std::push_heap(kept.begin(), kept.end(), larger);
+        }
     }
     std::vector<std::size_t> indices;
-    indices.reserve(beyond.size());
-    for (const auto& b : beyond) indices.push_back(b.second);
+    indices.reserve(kept.size());
+    for (const auto& k : kept) indices.push_back(k.second);
     return indices;
 }
 
