@@ -403,7 +403,7 @@ TEST(Program, BadInputNamesFileAndLine) {
 
 TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
     // An element file cut inside its header.
-    const std::string file = scratch("damaged.elem");
+    const std::string file = scratch("damaged-program.elem");
     ASSERT_EQ(run_program({"convert", data_file("plane4.txt"), file}).status, 0);
     testing::write_file(file, read_file(file).substr(0, 24));
     const program_result r = run_program({"info", file, "--json"});
