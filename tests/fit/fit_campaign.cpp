@@ -14,8 +14,8 @@
 //   pose        a rotated and translated copy gives the same validity and deviation
 //   nan         a NaN row added anywhere changes neither
 //
-// Usage: fit_campaign SETS [FIRST_SEED]. Prints the counts by element, criterion and check, and
-// exits 1 when any valid result broke a check. CTest runs a small slice.
+// Usage: fit_campaign SETS [FIRST_SEED [TIME_BUDGET]]. Prints the counts by element, criterion and
+// check, and exits 1 when any valid result broke a check. CTest runs a small slice.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -215,6 +215,10 @@ actual set_of(const std::vector<point>& points) {
     return a;
 }
 
+// The options of every fit: the default ones but for the time budget, which the command line
+// may shorten (CTest's slice does, for the sanitizer build).
+fit_options options;
+
 fit_report fit_of(kind element, const actual& points, criterion c, const vector* normal,
                   double& radius) {
     const auto take = [&radius](auto&& r, double value) {
@@ -223,27 +227,27 @@ fit_report fit_of(kind element, const actual& points, criterion c, const vector*
     };
     switch (element) {
         case kind::line: {
-            auto r = fit_line(points, c);
+            auto r = fit_line(points, c, options);
             return take(r, 0.0);
         }
         case kind::plane: {
-            auto r = fit_plane(points, c);
+            auto r = fit_plane(points, c, options);
             return take(r, 0.0);
         }
         case kind::circle: {
-            auto r = fit_circle(points, *normal, c);
+            auto r = fit_circle(points, *normal, c, options);
             return take(r, r.element.radius);
         }
         case kind::sphere: {
-            auto r = fit_sphere(points, c);
+            auto r = fit_sphere(points, c, options);
             return take(r, r.element.radius);
         }
         case kind::cylinder: {
-            auto r = fit_cylinder(points, c);
+            auto r = fit_cylinder(points, c, options);
             return take(r, r.element.radius);
         }
         case kind::cone: {
-            auto r = fit_cone(points, c);
+            auto r = fit_cone(points, c, options);
             return take(r, 0.0);
         }
     }
@@ -262,6 +266,7 @@ int main(int argc, char** argv) {
     using namespace vantor;
     const long sets = argc > 1 ? std::atol(argv[1]) : 100;
     const std::uint64_t first = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    if (argc > 3) options.time_budget = std::atof(argv[3]);
     std::map<std::string, tally> tallies;
     std::map<std::string, long> wrong_by_family;
     long total_fits = 0, wrong = 0;
