@@ -53,7 +53,7 @@ void take_proof(fit_report& report, criterion c, double objective, double lower,
 // |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
 std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half);
 
-// The limits of a fit's proof from its options: 2e7 residual evaluations per second of the
+// The limits of a fit's proof from its options: 5e7 residual evaluations per second of the
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.
 bound_limits proof_limits(const fit_options& options);
 

@@ -10,20 +10,22 @@
 //     circumscribed:  max_i (r_i - v_i)
 //     inscribed:      -min_j (r_j + v_j)
 // which is the cell's lower bound, and the objective at the centre is an upper bound of the
-// cell's best. Cells are taken best bound first and halved along the side whose variation is
-// largest; a cell whose bound is within `tolerance` of the best objective seen is not split
-// further. When none is left the box's minimum lies within the tolerance of the best objective
-// seen: the bound is proved.
+// cell's best. A cell this leaves open gets the tangent bound of cell_tangent.h, of second order
+// in the cell's size, and the state of its LP's step as a further upper bound. Cells are taken best
+// bound first and halved along the side whose variation is largest; a cell whose bound is within
+// `tolerance` of the best objective seen is not split further. When none is left the box's minimum
+// lies within the tolerance of the best objective seen: the bound is proved.
 //
 // The objective of a subset of the points is no larger than that of all points at every state,
 // so a bound computed on a subset (the points near the extremes of a solution) bounds the
 // optimum of all the points; only its tightness depends on the subset chosen.
 //
-// Cost: a cell costs one pass over the subset. Near a sharp optimum (as many contacts as the
-// element has parameters and bounds: the usual minimum zone) the cells left at each level of
-// halving stay few, and the bound closes in some 30 levels to 1e-9 of the extent; near an
-// optimum the residuals' curvature decides (fewer contacts), the cells multiply and the search
-// ends at its time or cell limit with the gap reached.
+// Cost: a cell costs one pass over the subset, and one on jets when the tangent bound runs. The
+// tangent bound closes a cell about the optimum once its size is near sqrt(tolerance /
+// curvature), so a few cells a level over some 15 levels prove an optimum, sharp or decided by
+// curvature. What stays costly is a long valley of near-optimal states (a narrow sector or
+// band, whose axis may move across it at little cost to the objective): the search then ends
+// at its work limit with the gap reached.
 #ifndef VANTOR_NUMERIC_MINIMAX_BOUND_H
 #define VANTOR_NUMERIC_MINIMAX_BOUND_H
 
@@ -34,6 +36,7 @@
 #include <queue>
 #include <vector>
 
+#include "numeric/cell_tangent.h"
 #include "numeric/minimax_step.h"
 #include "numeric/sample.h"
 #include "numeric/spatial.h"
@@ -46,7 +49,7 @@ namespace detail {
 // and at a hard deadline that only a very slow machine reaches.
 struct bound_limits {
     std::chrono::steady_clock::time_point deadline;
-    double work = 2e7;
+    double work = 5e7;
 
     bool spent() const { return work <= 0.0 || std::chrono::steady_clock::now() > deadline; }
 };
@@ -65,6 +68,11 @@ struct bound_search {
 };
 
 namespace bounds {
+
+// The work of a cell's tangent bound per point, in residual evaluations: two evaluations on
+// jets of p derivatives (one of intervals) and a share of the LP, measured at 2 p^2 + 2 times
+// a residual and its Lipschitz bound for p = 2 to 5.
+constexpr double tangent_cost(int p) { return 2.0 * p * p + 2.0; }
 
 // The objective's bounds over the cell from the residuals r at its centre and their
 // variations v.
@@ -119,8 +127,27 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
     }
 
     std::vector<double> r(subset.size()), v(subset.size());
+    linearisation lin;
+    const auto consider = [&](double objective, const state& s) {
+        if (objective < out.best) {
+            out.best = objective;
+            out.best_state = s;
+            out.found = true;
+        }
+    };
+    const auto objective_on_subset = [&](const state& s) {
+        const auto e = model.at(s);
+        double low = std::numeric_limits<double>::infinity(), high = -low;
+        for (const point3& q : subset) {
+            const double value = e(q);
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+        limits.work -= static_cast<double>(subset.size());
+        return minimax_objective(sides, low, high);
+    };
+    double step[p];
     const auto evaluate = [&](cell& c) {
-        double step[p];
         for (int k = 0; k < p; ++k) step[k] = c.centre[k] * model.scale[k];
         const state s = model.moved(reference, step);
         const auto e = model.at(s);
@@ -133,11 +160,19 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         bounds::cell_bounds(sides, r, v, c.lower, upper);
         ++out.cells;
         limits.work -= static_cast<double>(subset.size());
-        if (upper < out.best) {
-            out.best = upper;
-            out.best_state = s;
-            out.found = true;
-        }
+        consider(upper, s);
+        if (c.lower >= out.best - tolerance) return;
+        // The Lipschitz bound leaves the cell open: the tangent bound, and its LP's step.
+        const tangent_bound t =
+            tangent_lower_bound(model, subset, reference, c.centre, c.half, v, sides, lin);
+        limits.work -= bounds::tangent_cost(p) * static_cast<double>(subset.size());
+        c.lower = std::max(c.lower, t.lower);
+        if (t.step.empty()) return;
+        for (int k = 0; k < p; ++k)
+            step[k] =
+                (c.centre[k] + t.step[static_cast<std::size_t>(k)] * c.half[k]) * model.scale[k];
+        const state candidate = model.moved(reference, step);
+        consider(objective_on_subset(candidate), candidate);
     };
 
     std::priority_queue<cell> open;

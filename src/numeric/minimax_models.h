@@ -18,7 +18,10 @@
 // distance of p from a line through q along z turns by |(p - q) . z| per unit turn of z. A
 // parameter
 // that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
-// extremes.
+// extremes. chart(reference, p, s) is the residual of p at moved(reference, s) as a function of
+// the scaled step s, written for any number type (jets of interval_jet.h), so that the proof can
+// enclose its gradient over a cell; it may differ from the evaluator's residual by an amount
+// alike for every point (the cone's), never otherwise.
 //
 //   plane_height_model     the height over a plane through the origin; steps tilt the normal.
 //   sphere_distance_model  the distance from a centre; steps shift it.
@@ -37,6 +40,7 @@
 
 #include "numeric/cone_fit.h"
 #include "numeric/cylinder_fit.h"
+#include "numeric/interval_jet.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
@@ -72,6 +76,13 @@ struct plane_height_model {
     };
     bounder cell(const state&, const double*, const double* half) const {
         return {std::hypot(half[0], half[1])};
+    }
+    // The height over the normal (z + a x + b y) / |(a, b, 1)|, as tilted() turns it.
+    template <class T>
+    T chart(const state& f, const point3& p, const T* s) const {
+        using std::sqrt;
+        const T x(dot(p, f.x)), y(dot(p, f.y)), z(dot(p, f.z));
+        return (z + s[0] * x + s[1] * y) / sqrt(T(1.0) + s[0] * s[0] + s[1] * s[1]);
     }
 };
 
@@ -109,6 +120,13 @@ struct sphere_distance_model {
     bounder cell(const state&, const double*, const double* half) const {
         return {unit * std::sqrt(half[0] * half[0] + half[1] * half[1] + half[2] * half[2])};
     }
+    template <class T>
+    T chart(const state& c, const point3& p, const T* s) const {
+        using std::sqrt;
+        const T x = T(p.x - c.x) - unit * s[0], y = T(p.y - c.y) - unit * s[1],
+                z = T(p.z - c.z) - unit * s[2];
+        return sqrt(x * x + y * y + z * z);
+    }
 };
 
 struct circle_distance_model {
@@ -132,7 +150,35 @@ struct circle_distance_model {
     bounder cell(const state&, const double*, const double* half) const {
         return {unit * std::hypot(half[0], half[1])};
     }
+    template <class T>
+    T chart(const state& c, const point3& p, const T* s) const {
+        using std::sqrt;
+        const T x = T(p.x - c.x) - unit * s[0], y = T(p.y - c.y) - unit * s[1];
+        return sqrt(x * x + y * y);
+    }
 };
+
+// The distance and height of p about the axis of moved(reference, s) (the axis model's steps):
+// in the reference frame about its origin p is (X, Y, Z), the axis runs through
+// (u s0, u s1, 0) along d = (a, b, 1) with (a, b) = (s2, s3), and with e = (X - u s0 - a Z,
+// Y - u s1 - b Z) the offset from the axis in the plane of p's height,
+//     distance^2 = |e|^2 - (a e_x + b e_y)^2 / |d|^2,   height = (a e_x + b e_y) / |d| + Z |d|.
+template <class T>
+struct axial_values {
+    T distance, height;
+};
+template <class T>
+axial_values<T> axial_chart(const cylinder_state& reference, double unit, const point3& p,
+                            const T* s) {
+    using std::sqrt;
+    const point3 l = reference.frame.local(p - reference.origin);
+    const T z(l.z);
+    const T ex = T(l.x) - unit * s[0] - s[2] * z, ey = T(l.y) - unit * s[1] - s[3] * z;
+    const T across = s[2] * ex + s[3] * ey;
+    const T d2 = T(1.0) + s[2] * s[2] + s[3] * s[3];
+    const T d = sqrt(d2);
+    return {sqrt(ex * ex + ey * ey - across * across / d2), across / d + z * d};
+}
 
 struct axis_distance_model {
     static constexpr int size = 4;
@@ -191,6 +237,10 @@ struct axis_distance_model {
         return {reference.origin + (unit * centre[0]) * f.x + (unit * centre[1]) * f.y,
                 tilted(f, centre[2], centre[3]).z, unit * std::hypot(half[0], half[1]),
                 std::hypot(half[2], half[3])};
+    }
+    template <class T>
+    T chart(const state& reference, const point3& p, const T* s) const {
+        return axial_chart<T>(reference, unit, p, s).distance;
     }
 };
 
@@ -260,6 +310,16 @@ struct cone_surface_model {
                 std::hypot(half[2], half[3]),
                 half[4],
                 std::min(1.0, std::abs(std::sin(reference.angle + centre[4])) + half[4])};
+    }
+    // rho cos psi - t sin psi, without the radius term (alike for every point).
+    template <class T>
+    T chart(const state& reference, const point3& p, const T* s) const {
+        using std::cos;
+        using std::sin;
+        const cylinder_state axis{reference.frame, reference.origin, 0.0};
+        const auto a = axial_chart<T>(axis, unit, p, s);
+        const T psi = T(reference.angle) + s[4];
+        return a.distance * cos(psi) - a.height * sin(psi);
     }
 };
 

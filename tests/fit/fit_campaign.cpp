@@ -268,7 +268,7 @@ int main(int argc, char** argv) {
     const std::uint64_t first = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
     if (argc > 3) options.time_budget = std::atof(argv[3]);
     std::map<std::string, tally> tallies;
-    std::map<std::string, long> wrong_by_family;
+    std::map<std::string, long> wrong_by_family, unproved_by_family;
     long total_fits = 0, wrong = 0;
     const criterion all[] = {criterion::gauss, criterion::zone, criterion::inscribed,
                              criterion::circumscribed};
@@ -350,6 +350,12 @@ int main(int argc, char** argv) {
                 continue;
             }
             t.proved += r.proved;
+            if (!r.proved) {
+                ++unproved_by_family[key + ", " + p.family];
+                std::fprintf(stderr, "not proved: %s, %s, seed %llu: gap %.3g, tolerance %.3g\n",
+                             key.c_str(), p.family.c_str(), static_cast<unsigned long long>(seed),
+                             r.gap, r.proof_tolerance);
+            }
             if (r.contacts.empty()) broke("contacts");
             const bool inscribed = c == criterion::inscribed;
             const double truth = c == criterion::zone ? (element == kind::line ? 2 * high : width)
@@ -403,6 +409,8 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
+    for (const auto& [family, n] : unproved_by_family)
+        std::printf("not proved: %s: %ld\n", family.c_str(), n);
     for (const auto& [family, n] : wrong_by_family)
         std::printf("wrong: %s: %ld\n", family.c_str(), n);
     std::printf(

@@ -1,0 +1,169 @@
+// The cell bounds of the minimax proof, for every residual model: the chart is the model's
+// residual, the Lipschitz bound and the tangent remainder hold at sampled steps of random cells,
+// and the tangent bound never exceeds the objective anywhere in its cell.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "numeric/cell_tangent.h"
+#include "numeric/minimax_models.h"
+
+namespace vantor {
+namespace detail {
+namespace {
+
+constexpr double extent = 20.0;
+
+point3 random_direction(std::mt19937& rng) {
+    std::normal_distribution<double> n;
+    return unit(point3{n(rng), n(rng), n(rng)});
+}
+
+// Points about each model's element (a plane, a sphere, a circle, a cylinder, a cone of half
+// angle 0.3) with 0.05 of form, in a random pose.
+template <class Model>
+struct case_of;
+
+template <>
+struct case_of<plane_height_model> {
+    static frame3 state(std::mt19937& rng) { return frame_about(random_direction(rng)); }
+    static point3 point(const frame3& f, std::mt19937& rng) {
+        std::uniform_real_distribution<double> u(-1.0, 1.0);
+        return (10.0 * u(rng)) * f.x + (10.0 * u(rng)) * f.y + (0.05 * u(rng)) * f.z;
+    }
+};
+template <>
+struct case_of<sphere_distance_model> {
+    static point3 state(std::mt19937& rng) { return 0.5 * random_direction(rng); }
+    static point3 point(const point3&, std::mt19937& rng) {
+        return (10.0 + 0.05 * std::uniform_real_distribution<double>(-1, 1)(rng)) *
+               random_direction(rng);
+    }
+};
+template <>
+struct case_of<circle_distance_model> {
+    static point3 state(std::mt19937& rng) {
+        const point3 d = random_direction(rng);
+        return {d.x, d.y, 0.0};
+    }
+    static point3 point(const point3&, std::mt19937& rng) {
+        const double a = std::uniform_real_distribution<double>(0, 6.283)(rng);
+        const double r = 10.0 + 0.05 * std::uniform_real_distribution<double>(-1, 1)(rng);
+        return {r * std::cos(a), r * std::sin(a), 0.0};
+    }
+};
+template <>
+struct case_of<axis_distance_model> {
+    static cylinder_state state(std::mt19937& rng) {
+        return {frame_about(random_direction(rng)), 0.3 * random_direction(rng), 0.0};
+    }
+    static point3 point(const cylinder_state& s, std::mt19937& rng) {
+        std::uniform_real_distribution<double> u(-1.0, 1.0);
+        const double a = 3.2 * u(rng), r = 5.0 + 0.05 * u(rng);
+        return s.origin + (r * std::cos(a)) * s.frame.x + (r * std::sin(a)) * s.frame.y +
+               (10.0 * u(rng)) * s.frame.z;
+    }
+};
+template <>
+struct case_of<cone_surface_model> {
+    static cone_state state(std::mt19937& rng) {
+        return {frame_about(random_direction(rng)), 0.3 * random_direction(rng), 5.0, 0.3};
+    }
+    static point3 point(const cone_state& s, std::mt19937& rng) {
+        std::uniform_real_distribution<double> u(-1.0, 1.0);
+        const double a = 3.2 * u(rng), z = 10.0 * u(rng);
+        const double r = 5.0 + z * std::tan(0.3) + 0.05 * u(rng);
+        return s.origin + (r * std::cos(a)) * s.frame.x + (r * std::sin(a)) * s.frame.y +
+               z * s.frame.z;
+    }
+};
+
+template <class Model>
+void check_model(const char* name) {
+    constexpr int n = Model::size;
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const Model model(extent);
+    int tangents = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        const auto reference = case_of<Model>::state(rng);
+        std::vector<point3> points(24);
+        for (point3& p : points) p = case_of<Model>::point(reference, rng);
+        // Cells from a tenth of the search box down to a millionth of it.
+        const double size = 0.02 * std::pow(10.0, -5.0 * (trial % 6) / 5.0);
+        double centre[n], half[n], step[n];
+        for (int k = 0; k < n; ++k) {
+            centre[k] = 0.05 * u(rng);
+            half[k] = size * (0.5 + 0.5 * (u(rng) + 1.0));
+            step[k] = centre[k] * model.scale[k];
+        }
+        const auto at_centre = model.at(model.moved(reference, step));
+        const auto lipschitz = model.cell(reference, centre, half);
+        std::vector<double> value(points.size()), slope(points.size() * n),
+            remainder(points.size()), variation(points.size());
+        std::vector<char> smooth(points.size());
+        double offset = 0.0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            smooth[i] = tangent_over_cell(model, reference, points[i], centre, half, value[i],
+                                          &slope[i * n], remainder[i]);
+            tangents += smooth[i];
+            variation[i] = lipschitz(points[i]);
+            // The chart is the residual, up to an amount alike for every point.
+            if (i == 0) offset = at_centre(points[i]) - value[i];
+            EXPECT_NEAR(at_centre(points[i]) - value[i], offset, 1e-11 * extent) << name;
+        }
+        linearisation lin;
+        const minimax_sides sides = trial % 3 == 0   ? minimax_sides::both
+                                    : trial % 3 == 1 ? minimax_sides::outer
+                                                     : minimax_sides::inner;
+        const bool zone_only = std::is_same<Model, cone_surface_model>::value;
+        const minimax_sides checked = zone_only ? minimax_sides::both : sides;
+        const tangent_bound bound =
+            tangent_lower_bound(model, points, reference, centre, half, variation, checked, lin);
+        for (int sample = 0; sample < 40; ++sample) {
+            double t[n], s[n];
+            for (int k = 0; k < n; ++k) {
+                t[k] = sample < 2 ? (sample == 0 ? 1.0 : -1.0) : u(rng);
+                s[k] = (centre[k] + t[k] * half[k]) * model.scale[k];
+            }
+            const auto e = model.at(model.moved(reference, s));
+            double box[n];
+            for (int k = 0; k < n; ++k) box[k] = centre[k] + t[k] * half[k];
+            double low = 1e300, high = -1e300, offset_here = 0.0;
+            const double slack = 1e-12 * extent;
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                const double r = e(points[i]);
+                low = std::min(low, r);
+                high = std::max(high, r);
+                const double chart = model.chart(reference, points[i], box);
+                if (i == 0) offset_here = r - chart;
+                EXPECT_NEAR(r - chart, offset_here, 1e-11 * extent) << name;
+                EXPECT_LE(std::abs(chart - value[i]), variation[i] + slack) << name;
+                if (!smooth[i]) continue;
+                double tangent = value[i];
+                for (int k = 0; k < n; ++k) tangent += slope[i * n + k] * t[k];
+                EXPECT_LE(std::abs(chart - tangent), remainder[i] + slack)
+                    << name << " trial " << trial << " size " << size;
+            }
+            EXPECT_LE(bound.lower, minimax_objective(checked, low, high) + 1e-12 * extent)
+                << name << " trial " << trial;
+        }
+    }
+    // The tangents are smooth away from the axis: most points have one.
+    EXPECT_GT(tangents, 60 * 24 / 2) << name;
+}
+
+TEST(CellBound, EveryModelsBoundsHoldOverItsCells) {
+    check_model<plane_height_model>("plane");
+    check_model<sphere_distance_model>("sphere");
+    check_model<circle_distance_model>("circle");
+    check_model<axis_distance_model>("axis");
+    check_model<cone_surface_model>("cone");
+}
+
+}  // namespace
+}  // namespace detail
+}  // namespace vantor
