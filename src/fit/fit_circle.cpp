@@ -184,9 +184,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
         flat[i] = {pr.points[i].x, pr.points[i].y, 0.0};
     const detail::circle_distance_model model(extent);
     detail::bound_limits limits = detail::proof_limits(options);
-    // An inscribed circle's centre is searched within half the start's radius, where the points
-    // surround it: beyond them the nearest point recedes and bounds nothing.
-    const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
+    const double reach = detail::position_reach(radius, extent);
     const double half[2] = {reach, reach};
     const auto restart = [&](const detail::point3& from, double objective,
                              detail::minimax_circle& kept) {

@@ -85,8 +85,9 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     if (c == criterion::gauss)
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
-    // Proved over the axes within the largest tilt of the domain's axis that pass within one
-    // extent of the least-squares axis, and the half angles within cone_angle_reach of its.
+    // Proved over the axes within the largest tilt of the domain's axis that pass within
+    // position_reach() of the least-squares axis (the radius at the centroid's foot), and the
+    // half angles within cone_angle_reach of its.
     const bool given = options.axis.length() > 0.0;
     const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::cone_surface_model model(detail::extent_of(axes, s.count));
@@ -95,7 +96,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     for (const detail::frame3& f : detail::direction_charts(
              given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
         charts.push_back({f, fit.state.origin, fit.state.radius, fit.state.angle});
-    const double half[5] = {1.0, 1.0, tilt, tilt, cone_angle_reach};
+    const double reach = detail::position_reach(fit.state.radius, model.unit);
+    const double half[5] = {reach, reach, tilt, tilt, cone_angle_reach};
     double lower = 0.0;
     const auto m = detail::solve_and_prove(model, offsets, fit.state, detail::minimax_sides::both,
                                            charts, half, options, lower);

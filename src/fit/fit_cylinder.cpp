@@ -66,9 +66,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
                                result);
     }
 
-    // Proved over the axes within the largest tilt of the domain's axis that pass within one
-    // extent of the least-squares axis (shifts along the least-squares frame; half its radius
-    // for the inscribed cylinder).
+    // Proved over the axes within the largest tilt of the domain's axis that pass within
+    // position_reach() of the least-squares axis (shifts along the least-squares frame).
     const bool given = options.axis.length() > 0.0;
     const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
@@ -76,9 +75,7 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     const std::vector<detail::cylinder_state> charts =
         detail::axis_charts(given ? detail::frame_about(domain.axis) : fit.state.frame,
                             domain.max_tilt, fit.state.origin, tilt);
-    // An inscribed cylinder's axis is searched within half the least-squares radius, where the
-    // points surround it.
-    const double reach = c == criterion::inscribed ? 0.5 * fit.state.radius / model.unit : 1.0;
+    const double reach = detail::position_reach(fit.state.radius, model.unit);
     const double half[4] = {reach, reach, tilt, tilt};
     double lower = 0.0;
     const auto m = detail::solve_and_prove(model, offsets, fit.state, detail::sides_of(c), charts,

@@ -98,6 +98,10 @@ std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const
     return charts;
 }
 
+double position_reach(double radius, double extent) {
+    return std::min(1.0, 0.5 * std::abs(radius) / extent);
+}
+
 bound_limits proof_limits(const fit_options& options) {
     const double seconds = std::clamp(options.time_budget, 0.0, 3600.0);
     bound_limits limits;

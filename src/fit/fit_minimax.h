@@ -53,6 +53,13 @@ void take_proof(fit_report& report, criterion c, double objective, double lower,
 // |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
 std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half);
 
+// The half width, in extents, of the box of centre or axis positions a round element's minimax
+// fit is proved over: half the least-squares radius, at most one extent. Within it the points
+// surround the centre or axis (an inscribed element needs this) and every point keeps a distance
+// of about half the radius from it, where its distance is smooth and the proof's bounds are
+// tight; an axis farther from the least-squares one than that is not the feature's.
+double position_reach(double radius, double extent);
+
 // The limits of a fit's proof from its options: 5e7 residual evaluations per second of the
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.
 bound_limits proof_limits(const fit_options& options);

@@ -14,9 +14,8 @@ namespace {
 
 // The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
 // from the least-squares centre `start`. The circumscribed sphere is exact (Welzl's algorithm):
-// its bound is its radius. The zone sphere is proved over the centres within one extent of the
-// least-squares centre, the inscribed one within half the least-squares `radius` of it (where
-// the points surround the centre).
+// its bound is its radius. The zone and inscribed spheres are proved over the centres within
+// position_reach() of the least-squares centre.
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            const detail::scatter3& s,
                                            const std::vector<detail::point3>& offsets,
@@ -24,7 +23,7 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            double radius, const fit_options& options,
                                            fit_result<spanto::sphere>& result) {
     const detail::sphere_distance_model model(extent);
-    const double reach = c == criterion::inscribed ? 0.5 * radius / extent : 1.0;
+    const double reach = detail::position_reach(radius, extent);
     const double half[3] = {reach, reach, reach};
     double lower = 0.0;
     const detail::minimax_solution<detail::point3> m =

@@ -61,21 +61,33 @@ bool tangent_over_cell(const Model& model, const typename Model::state& referenc
     return std::isfinite(remainder) && std::isfinite(value);
 }
 
+// What the bounds of successive cells reuse.
+struct tangent_scratch {
+    linearisation lin;
+    std::vector<double> value;
+};
+
 struct tangent_bound {
     double lower = -std::numeric_limits<double>::infinity();  // in lengths
     std::vector<double> step;  // the LP's best t, in the unit box; empty if none
 };
 
 // The bound described above for the cell of `centre` and `half` about `reference`, on the
-// `points` whose Lipschitz variations over the cell are `variation`.
+// `points` whose Lipschitz variations over the cell are `variation`. Only the points that can
+// be extreme somewhere in the cell get a tangent: a point whose residual stays below the
+// largest lower Lipschitz bound (or above the smallest upper one) never bounds its side there,
+// and the constant row of that bound already holds all it could add. `tangents` receives how
+// many points got one (the work done).
 template <class Model>
 tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>& points,
                                   const typename Model::state& reference, const double* centre,
                                   const double* half, const std::vector<double>& variation,
-                                  minimax_sides sides, linearisation& lin) {
+                                  minimax_sides sides, tangent_scratch& scratch,
+                                  std::size_t& tangents) {
     constexpr int n = Model::size;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
     const double inverse_unit = 1.0 / model.unit;
+    linearisation& lin = scratch.lin;
     lin.parameters = n;
     lin.value.clear();
     lin.gradient.clear();
@@ -85,17 +97,27 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         for (int k = 0; k < n; ++k) lin.gradient.push_back(g ? g[k] * inverse_unit : 0.0);
         lin.side.push_back(side);
     };
+    std::vector<double>& value = scratch.value;
+    value.resize(points.size());
     double high_low = -std::numeric_limits<double>::infinity(), low_high = -high_low;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        value[i] = model.chart(reference, points[i], centre);
+        high_low = std::max(high_low, value[i] - variation[i]);
+        low_high = std::min(low_high, value[i] + variation[i]);
+    }
+    tangents = 0;
     double slope[n];
     for (std::size_t i = 0; i < points.size(); ++i) {
-        double value, remainder;
-        const bool smooth =
-            tangent_over_cell(model, reference, points[i], centre, half, value, slope, remainder);
-        high_low = std::max(high_low, value - variation[i]);
-        low_high = std::min(low_high, value + variation[i]);
-        if (!smooth) continue;
-        if (outer) add(value - remainder, slope, 1);
-        if (inner) add(value + remainder, slope, -1);
+        const bool may_top = outer && value[i] + variation[i] > high_low;
+        const bool may_bottom = inner && value[i] - variation[i] < low_high;
+        if (!may_top && !may_bottom) continue;
+        double at_centre, remainder;
+        ++tangents;
+        if (!tangent_over_cell(model, reference, points[i], centre, half, at_centre, slope,
+                               remainder))
+            continue;
+        if (may_top) add(at_centre - remainder, slope, 1);
+        if (may_bottom) add(at_centre + remainder, slope, -1);
     }
     if (outer) add(high_low, nullptr, 1);
     if (inner) add(low_high, nullptr, -1);

@@ -127,7 +127,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
     }
 
     std::vector<double> r(subset.size()), v(subset.size());
-    linearisation lin;
+    tangent_scratch scratch;
     const auto consider = [&](double objective, const state& s) {
         if (objective < out.best) {
             out.best = objective;
@@ -163,9 +163,11 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         consider(upper, s);
         if (c.lower >= out.best - tolerance) return;
         // The Lipschitz bound leaves the cell open: the tangent bound, and its LP's step.
-        const tangent_bound t =
-            tangent_lower_bound(model, subset, reference, c.centre, c.half, v, sides, lin);
-        limits.work -= bounds::tangent_cost(p) * static_cast<double>(subset.size());
+        std::size_t tangents = 0;
+        const tangent_bound t = tangent_lower_bound(model, subset, reference, c.centre, c.half, v,
+                                                    sides, scratch, tangents);
+        limits.work -= static_cast<double>(subset.size()) +
+                       bounds::tangent_cost(p) * static_cast<double>(tangents);
         c.lower = std::max(c.lower, t.lower);
         if (t.step.empty()) return;
         for (int k = 0; k < p; ++k)

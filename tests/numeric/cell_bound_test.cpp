@@ -115,14 +115,15 @@ void check_model(const char* name) {
             if (i == 0) offset = at_centre(points[i]) - value[i];
             EXPECT_NEAR(at_centre(points[i]) - value[i], offset, 1e-11 * extent) << name;
         }
-        linearisation lin;
+        tangent_scratch scratch;
+        std::size_t tangents_used = 0;
         const minimax_sides sides = trial % 3 == 0   ? minimax_sides::both
                                     : trial % 3 == 1 ? minimax_sides::outer
                                                      : minimax_sides::inner;
         const bool zone_only = std::is_same<Model, cone_surface_model>::value;
         const minimax_sides checked = zone_only ? minimax_sides::both : sides;
-        const tangent_bound bound =
-            tangent_lower_bound(model, points, reference, centre, half, variation, checked, lin);
+        const tangent_bound bound = tangent_lower_bound(model, points, reference, centre, half,
+                                                        variation, checked, scratch, tangents_used);
         for (int sample = 0; sample < 40; ++sample) {
             double t[n], s[n];
             for (int k = 0; k < n; ++k) {
