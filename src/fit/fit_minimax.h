@@ -60,7 +60,7 @@ std::vector<frame3> direction_charts(const frame3& around, double tilt, double& 
 // tight; an axis farther from the least-squares one than that is not the feature's.
 double position_reach(double radius, double extent);
 
-// The limits of a fit's proof from its options: 5e7 residual evaluations per second of the
+// The limits of a fit's proof from its options: 4e7 residual evaluations per second of the
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.
 bound_limits proof_limits(const fit_options& options);
 

@@ -3,10 +3,10 @@
 //
 // Over a cell (centre c, half widths h, in the model's scaled steps) each residual satisfies
 //     |r_i(s) - r_i(c) - g_i . (s - c)| <= E_i,   E_i = sum_k max|G_ik - g_ik| h_k,
-// where g_i is its gradient at c and G_i an interval holding its gradient everywhere in the
-// cell (the mean value theorem; model.chart() evaluated on jets of intervals). E_i shrinks as
-// h^2, where the Lipschitz bound of minimax_bound.h shrinks as h, so near an optimum cells
-// close at a size of about sqrt(tolerance / curvature) instead of the tolerance itself.
+// where G_i is an interval holding its gradient everywhere in the cell (the mean value theorem;
+// model.chart() evaluated on jets of intervals) and g_i any slopes, here G_i's middles. E_i shrinks
+// as h^2, where the Lipschitz bound of minimax_bound.h shrinks as h, so near an optimum cells close
+// at a size of about sqrt(tolerance / curvature) instead of the tolerance itself.
 //
 // The lower bound: with t = (s - c) / h in the unit box, the outer residuals are at least
 // r_i - E_i + (g_i h) . t and the inner ones at most r_j + E_j + (g_j h) . t; the Lipschitz
@@ -34,31 +34,29 @@
 namespace vantor {
 namespace detail {
 
-// The residual of p over the cell: its value at the centre (chart units, lengths), its slope
-// per unit of t along each side, and the remainder bound E. False when the gradient has no
-// bounded enclosure there (the residual is not smooth in the cell: a point on the axis).
+// The plane through the residual of p at the cell's centre, `value` (chart units, lengths), with
+// slopes per unit of t along each side, and the remainder bound E of the residual from it over
+// the cell. The slopes are the middles of the gradient's enclosure G (any slopes g would do;
+// the middles make max |G_k - g_k| smallest, half the enclosure's width). False when the
+// gradient has no bounded enclosure there (the residual is not smooth in the cell: a point on
+// the axis).
 template <class Model>
 bool tangent_over_cell(const Model& model, const typename Model::state& reference, const point3& p,
-                       const double* centre, const double* half, double& value, double* slope,
+                       const double* centre, const double* half, double value, double* slope,
                        double& remainder) {
     constexpr int n = Model::size;
-    jet<double, n> at[n];
     jet<interval, n> over[n];
-    for (int k = 0; k < n; ++k) {
-        at[k] = jet<double, n>::variable(centre[k], k);
+    for (int k = 0; k < n; ++k)
         over[k] = jet<interval, n>::variable(interval(centre[k] - half[k], centre[k] + half[k]), k);
-    }
-    const jet<double, n> r = model.chart(reference, p, at);
     const jet<interval, n> g = model.chart(reference, p, over);
-    value = r.v;
     remainder = 0.0;
     for (int k = 0; k < n; ++k) {
-        slope[k] = r.d[k] * half[k];
-        remainder += std::max(g.d[k].hi - r.d[k], r.d[k] - g.d[k].lo) * half[k];
+        slope[k] = 0.5 * (g.d[k].lo + g.d[k].hi) * half[k];
+        remainder += 0.5 * (g.d[k].hi - g.d[k].lo) * half[k];
     }
     // Rounding to nearest in the enclosure: a margin far above its few ulp.
     remainder += 1e-13 * (std::abs(value) + model.unit);
-    return std::isfinite(remainder) && std::isfinite(value);
+    return std::isfinite(remainder);
 }
 
 // What the bounds of successive cells reuse.
@@ -111,13 +109,13 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         const bool may_top = outer && value[i] + variation[i] > high_low;
         const bool may_bottom = inner && value[i] - variation[i] < low_high;
         if (!may_top && !may_bottom) continue;
-        double at_centre, remainder;
+        double remainder;
         ++tangents;
-        if (!tangent_over_cell(model, reference, points[i], centre, half, at_centre, slope,
+        if (!tangent_over_cell(model, reference, points[i], centre, half, value[i], slope,
                                remainder))
             continue;
-        if (may_top) add(at_centre - remainder, slope, 1);
-        if (may_bottom) add(at_centre + remainder, slope, -1);
+        if (may_top) add(value[i] - remainder, slope, 1);
+        if (may_bottom) add(value[i] + remainder, slope, -1);
     }
     if (outer) add(high_low, nullptr, 1);
     if (inner) add(low_high, nullptr, -1);

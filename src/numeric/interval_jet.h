@@ -38,8 +38,17 @@ inline interval operator+(interval a, interval b) { return {a.lo + b.lo, a.hi + 
 inline interval operator-(interval a, interval b) { return {a.lo - b.hi, a.hi - b.lo}; }
 inline interval operator-(interval a) { return {-a.hi, -a.lo}; }
 inline interval operator*(interval a, interval b) {
-    const double p[4] = {a.lo * b.lo, a.lo * b.hi, a.hi * b.lo, a.hi * b.hi};
-    return {*std::min_element(p, p + 4), *std::max_element(p, p + 4)};
+    // A number times an interval (most factors in a jet's derivatives are numbers: seeds, and
+    // the zeros of the variables a quantity does not depend on).
+    if (a.lo == a.hi)
+        return a.lo >= 0.0 ? interval(a.lo * b.lo, a.lo * b.hi)
+                           : interval(a.lo * b.hi, a.lo * b.lo);
+    if (b.lo == b.hi)
+        return b.lo >= 0.0 ? interval(a.lo * b.lo, a.hi * b.lo)
+                           : interval(a.hi * b.lo, a.lo * b.lo);
+    const double p1 = a.lo * b.lo, p2 = a.lo * b.hi, p3 = a.hi * b.lo, p4 = a.hi * b.hi;
+    return {std::min(std::min(p1, p2), std::min(p3, p4)),
+            std::max(std::max(p1, p2), std::max(p3, p4))};
 }
 // Division by an interval that holds zero holds every number.
 inline interval operator/(interval a, interval b) {

@@ -17,6 +17,7 @@
 // Usage: fit_campaign SETS [FIRST_SEED [TIME_BUDGET]]. Prints the counts by element, criterion and
 // check, and exits 1 when any valid result broke a check. CTest runs a small slice.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -256,6 +257,7 @@ fit_report fit_of(kind element, const actual& points, criterion c, const vector*
 
 struct tally {
     long fits = 0, valid = 0, proved = 0;
+    double slowest = 0.0;  // seconds, of the fits of the original points
     std::map<std::string, long> broken;
 };
 
@@ -307,11 +309,15 @@ int main(int argc, char** argv) {
         std::map<criterion, double> radii;
         for (const criterion c : all) {
             double radius = 0.0;
+            const auto start = std::chrono::steady_clock::now();
             const fit_report r = fit_of(element, points, c, normal, radius);
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             if (!r.valid() && r.error.find("not defined") != std::string::npos) continue;
             const std::string key = std::string(kind_names[int(element)]) + " " + criterion_name(c);
             tally& t = tallies[key];
             ++t.fits;
+            t.slowest = std::max(t.slowest, seconds);
             ++total_fits;
             const auto broke = [&](const char* check) {
                 ++t.broken[check];
@@ -413,10 +419,12 @@ int main(int argc, char** argv) {
         }
     }
     long pose_nan = 0;
-    std::printf("%-26s %7s %7s %7s  %s\n", "element criterion", "fits", "valid", "proved",
+    std::printf("%-26s %7s %7s %7s %9s  %s\n", "element criterion", "fits", "valid", "proved",
+                "slowest s",
                 "broken checks and failures");
     for (const auto& [key, t] : tallies) {
-        std::printf("%-26s %7ld %7ld %7ld ", key.c_str(), t.fits, t.valid, t.proved);
+        std::printf("%-26s %7ld %7ld %7ld %9.3f ", key.c_str(), t.fits, t.valid, t.proved,
+                    t.slowest);
         for (const auto& [check, n] : t.broken) {
             std::printf(" %s: %ld;", check.c_str(), n);
             if (check == "pose" || check == "nan") pose_nan += n;

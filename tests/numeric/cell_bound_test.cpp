@@ -107,6 +107,7 @@ void check_model(const char* name) {
         std::vector<char> smooth(points.size());
         double offset = 0.0;
         for (std::size_t i = 0; i < points.size(); ++i) {
+            value[i] = model.chart(reference, points[i], centre);
             smooth[i] = tangent_over_cell(model, reference, points[i], centre, half, value[i],
                                           &slope[i * n], remainder[i]);
             tangents += smooth[i];
