@@ -190,6 +190,85 @@ vantor::criterion reference_of(const arguments& a) {
     return a.reference ? criteria_of(*a.reference, {}).at(0) : default_reference;
 }
 
+// The options of a fit as `vantor fit` reads them: `axis` (an approximate axis direction, the
+// value of --axis), --max-tilt and --time-budget; refused as the library refuses them.
+vantor::fit_options fit_options_of(const arguments& a, const std::optional<std::string>& axis) {
+    vantor::fit_options options;
+    if (axis) options.axis = direction_of(*axis, "--axis");
+    if (a.max_tilt) options.max_tilt = parse_numbers(*a.max_tilt, "--max-tilt", {"DEG"})[0];
+    if (a.time_budget) {
+        options.time_budget = parse_numbers(*a.time_budget, "--time-budget", {"S"})[0];
+    }
+    const std::string refused = vantor::fit_options_refusal(options);
+    if (!refused.empty()) throw error(refused);
+    return options;
+}
+
+// The options of the reference element a form command fits without a datum (fit_options_of;
+// `axis` only for a line, cylinder or cone). `datum` names the datum given, empty for none: with
+// one nothing is fitted, so each of these options is refused.
+vantor::fit_options reference_options(const arguments& a, element_kind element,
+                                      const std::string& datum,
+                                      const std::optional<std::string>& axis = std::nullopt) {
+    if (!datum.empty()) {
+        const std::pair<const char*, bool> steering[] = {
+            {"--axis", axis.has_value()},
+            {"--max-tilt", a.max_tilt.has_value()},
+            {"--time-budget", a.time_budget.has_value()},
+        };
+        for (const auto& [option, given] : steering) {
+            if (given) {
+                throw error(std::string(option) + " only steers the " + names_of(element).name +
+                            " fitted without a datum: not with " + datum);
+            }
+        }
+    }
+    return fit_options_of(a, axis);
+}
+
+// The first of the options that are given, empty when none is.
+std::string first_given(const std::vector<std::pair<const char*, bool>>& options) {
+    for (const auto& [option, given] : options) {
+        if (given) return option;
+    }
+    return "";
+}
+
+// Conicity's datum and the options of the cone fitted without one. Its --axis is a datum axis
+// with six numbers and the approximate axis direction of the fitted cone with three.
+struct conicity_arguments {
+    std::variant<std::monostate, spanto::cone, spanto::axis> datum;
+    vantor::fit_options options;
+};
+
+conicity_arguments conicity_arguments_of(const arguments& a) {
+    conicity_arguments c;
+    if (a.cone) c.datum = cone_of(*a.cone, "--cone");
+    std::string datum = a.cone ? "--cone" : "";
+    std::optional<std::string> approximate;
+    if (a.axis) {
+        const auto fields = std::count(a.axis->begin(), a.axis->end(), ',') + 1;
+        if (fields == 6) {
+            if (a.cone) throw error("--cone and --axis are both datums: give one");
+            c.datum = axis_of(*a.axis, "--axis");
+            datum = "a datum axis (--axis with six numbers)";
+            if (a.reference) {
+                throw error("--reference only steers the cone fitted without a datum: not with " +
+                            datum);
+            }
+        } else if (fields == 3) {
+            approximate = a.axis;
+        } else {
+            throw error(
+                "--axis expects PX,PY,PZ,DX,DY,DZ (a datum axis) or X,Y,Z (an approximate "
+                "axis direction): got " +
+                std::to_string(fields) + " in '" + printable(*a.axis) + "'");
+        }
+    }
+    c.options = reference_options(a, element_kind::cone, datum, approximate);
+    return c;
+}
+
 roundness_options roundness_options_of(const arguments& a) {
     roundness_options o;
     o.filter = filter_of(a.filter);
@@ -197,6 +276,15 @@ roundness_options roundness_options_of(const arguments& a) {
     if (a.harmonics > 0) o.harmonics = a.harmonics;
     if (a.spectrum) o.spectrum = plot_request{*a.spectrum, a.force};
     o.unit = a.unit.value_or("");
+    const std::string datum =
+        first_given({{"--circle", a.circle.has_value()}, {"--line", a.line.has_value()}});
+    o.fit = reference_options(a, element_kind::circle, datum);
+    // The analysis fits its reference circles to the profile itself, by default options.
+    if (o.analysed() && a.time_budget) {
+        throw error(
+            "--time-budget only steers the circle fitted without the roundness analysis: not with "
+            "--filter, --reference, --harmonics or --spectrum");
+    }
     return o;
 }
 
@@ -300,6 +388,28 @@ CLI::Option* add_reference(CLI::App* command, element_kind element, arguments& a
         ->check(member);
 }
 
+// The options of the fit of the reference element a form command measures about without a
+// datum: --time-budget, and for a line or cylinder (`axial`) --axis and --max-tilt. (Conicity
+// defines its own --axis, which also takes a datum axis.)
+void add_reference_fit(CLI::App* command, element_kind element, bool axial, arguments& a) {
+    const std::string name = names_of(element).name;
+    if (axial) {
+        add_numbers(command, "--axis", a.axis, "X,Y,Z",
+                    "without a datum: approximate axis direction of the fitted " + name +
+                        " (the drawing's nominal direction): its axis stays within --max-tilt of "
+                        "it");
+    }
+    if (axial || element == element_kind::cone) {
+        add_numbers(command, "--max-tilt", a.max_tilt, "DEG",
+                    "without a datum: largest angle of the fitted " + name +
+                        "'s axis from --axis or, without it, of a minimax fit's axis from the "
+                        "least-squares axis (default 15; 90: every direction)");
+    }
+    add_numbers(command, "--time-budget", a.time_budget, "S",
+                "without a datum: seconds a minimax fit of the " + name +
+                    " may spend proving its optimum (default 1)");
+}
+
 subcommands define(CLI::App& app, arguments& a) {
     std::vector<std::string> criterion_options;  // as --criterion and --reference take them
     for (const criterion_names& c : criteria()) criterion_options.push_back(c.option);
@@ -380,6 +490,7 @@ subcommands define(CLI::App& app, arguments& a) {
                      "the unit of the coordinates, to label the report and the plots (nothing "
                      "is converted)")
         ->check(CLI::IsMember({"mm", "um", "in"}));
+    add_reference_fit(s.roundness, element_kind::circle, false, a);
     add_tolerance(s.roundness, a);
 
     s.flatness = add_command(
@@ -389,12 +500,14 @@ subcommands define(CLI::App& app, arguments& a) {
                add_numbers(s.flatness, "--direction", a.direction, "X,Y,Z",
                            "normal of planes through the first point"),
                add_reference(s.flatness, element_kind::plane, a)});
+    add_reference_fit(s.flatness, element_kind::plane, false, a);
     add_tolerance(s.flatness, a);
 
     s.straightness = add_command(
         app, "straightness", "straightness about a line" + without_datum(element_kind::line), a);
     exclusive({add_numbers(s.straightness, "--line", a.line, "PX,PY,PZ,DX,DY,DZ", "datum line"),
                add_reference(s.straightness, element_kind::line, a)});
+    add_reference_fit(s.straightness, element_kind::line, true, a);
     add_tolerance(s.straightness, a);
 
     s.sphericity = add_command(
@@ -403,6 +516,7 @@ subcommands define(CLI::App& app, arguments& a) {
     exclusive({add_numbers(s.sphericity, "--sphere", a.sphere, "CX,CY,CZ,R", "datum sphere"),
                add_numbers(s.sphericity, "--centre", a.centre, "X,Y,Z", "centre point"),
                add_reference(s.sphericity, element_kind::sphere, a)});
+    add_reference_fit(s.sphericity, element_kind::sphere, false, a);
     add_tolerance(s.sphericity, a);
 
     s.cylindricity =
@@ -411,6 +525,7 @@ subcommands define(CLI::App& app, arguments& a) {
     exclusive({add_numbers(s.cylindricity, "--cylinder", a.cylinder, "PX,PY,PZ,DX,DY,DZ,R",
                            "datum cylinder"),
                add_reference(s.cylindricity, element_kind::cylinder, a)});
+    add_reference_fit(s.cylindricity, element_kind::cylinder, true, a);
     add_tolerance(s.cylindricity, a);
 
     s.conicity = add_command(app, "conicity",
@@ -419,9 +534,13 @@ subcommands define(CLI::App& app, arguments& a) {
                              a);
     exclusive({add_numbers(s.conicity, "--cone", a.cone, "X0,Y0,Z0,R0,X1,Y1,Z1,R1",
                            "datum cone: radius R0 at the first point, R1 at the second"),
-               add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ",
-                           "cone axis; the cone is fitted about it"),
                add_reference(s.conicity, element_kind::cone, a)});
+    // Six numbers are a datum axis; three the approximate axis of the cone fitted without one.
+    add_numbers(s.conicity, "--axis", a.axis, "PX,PY,PZ,DX,DY,DZ|X,Y,Z",
+                "six numbers: datum axis, the cone is fitted about it; three: approximate axis "
+                "direction of the cone fitted without a datum (the drawing's nominal direction): "
+                "its axis stays within --max-tilt of it");
+    add_reference_fit(s.conicity, element_kind::cone, false, a);
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
@@ -470,13 +589,7 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
             throw error("--direction: only a circle is fitted along a direction, not a " +
                         a.element);
         }
-        vantor::fit_options options;
-        if (a.axis) options.axis = direction_of(*a.axis, "--axis");
-        if (a.max_tilt) options.max_tilt = parse_numbers(*a.max_tilt, "--max-tilt", {"DEG"})[0];
-        if (a.time_budget)
-            options.time_budget = parse_numbers(*a.time_budget, "--time-budget", {"S"})[0];
-        const std::string refused = vantor::fit_options_refusal(options);
-        if (!refused.empty()) throw error(refused);
+        const vantor::fit_options options = fit_options_of(a, a.axis);
         const report r = fit(read_points(a.file), element.kind,
                              criteria_of(a.criterion, element.criteria), direction, options);
         print(r, a, out);
@@ -496,26 +609,39 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         std::variant<std::monostate, spanto::plane, spanto::vector> datum;
         if (a.plane) datum = plane_of(*a.plane, "--plane");
         if (a.direction) datum = direction_of(*a.direction, "--direction");
-        return print_outcome(flatness(read_points(a.file), datum, tol, reference_of(a)), a, out);
+        const vantor::fit_options options =
+            reference_options(a, element_kind::plane,
+                              first_given({{"--plane", a.plane.has_value()},
+                                           {"--direction", a.direction.has_value()}}));
+        return print_outcome(flatness(read_points(a.file), datum, tol, reference_of(a), options), a,
+                             out);
     } else if (s.straightness->parsed()) {
         std::optional<spanto::line> line;
         if (a.line) line = line_of(*a.line, "--line");
-        return print_outcome(straightness(read_points(a.file), line, tol, reference_of(a)), a, out);
+        const vantor::fit_options options =
+            reference_options(a, element_kind::line, a.line ? "--line" : "", a.axis);
+        return print_outcome(straightness(read_points(a.file), line, tol, reference_of(a), options),
+                             a, out);
     } else if (s.sphericity->parsed()) {
         std::variant<std::monostate, spanto::sphere, spanto::point> datum;
         if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
         if (a.centre) datum = point_of(*a.centre, "--centre");
-        return print_outcome(sphericity(read_points(a.file), datum, tol, reference_of(a)), a, out);
+        const vantor::fit_options options = reference_options(
+            a, element_kind::sphere,
+            first_given({{"--sphere", a.sphere.has_value()}, {"--centre", a.centre.has_value()}}));
+        return print_outcome(sphericity(read_points(a.file), datum, tol, reference_of(a), options),
+                             a, out);
     } else if (s.cylindricity->parsed()) {
         std::optional<spanto::cylinder> cylinder;
         if (a.cylinder) cylinder = cylinder_of(*a.cylinder, "--cylinder");
-        return print_outcome(cylindricity(read_points(a.file), cylinder, tol, reference_of(a)), a,
-                             out);
+        const vantor::fit_options options =
+            reference_options(a, element_kind::cylinder, a.cylinder ? "--cylinder" : "", a.axis);
+        return print_outcome(
+            cylindricity(read_points(a.file), cylinder, tol, reference_of(a), options), a, out);
     } else if (s.conicity->parsed()) {
-        std::variant<std::monostate, spanto::cone, spanto::axis> datum;
-        if (a.cone) datum = cone_of(*a.cone, "--cone");
-        if (a.axis) datum = axis_of(*a.axis, "--axis");
-        return print_outcome(conicity(read_points(a.file), datum, tol, reference_of(a)), a, out);
+        const conicity_arguments c = conicity_arguments_of(a);
+        return print_outcome(
+            conicity(read_points(a.file), c.datum, tol, reference_of(a), c.options), a, out);
     } else if (s.convert->parsed()) {
         std::optional<point_format> to;
         if (a.to) to = *a.to == "text" ? point_format::text : point_format::element;

@@ -125,10 +125,12 @@ std::vector<chart_circle> substitute_circles(const point_file& in,
 // The four reference circles of the plot about a fitted circle: the fitting interface's along
 // the same direction; one it cannot fit is noted and left invalid (the chart leaves it out).
 std::vector<chart_circle> fitted_circles(const point_file& in,
-                                         const std::optional<spanto::vector>& direction) {
+                                         const std::optional<spanto::vector>& direction,
+                                         const vantor::fit_options& options) {
     std::vector<chart_circle> circles;
     for (const criterion_names& c : criteria()) {
-        const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
+        const fit_outcome f =
+            fit_element(*in.points, element_kind::circle, c.id, direction, options);
         const std::string note = f.report.valid() ? "" : "not determined: " + f.report.error;
         circles.push_back({c.abbreviation, c.title, std::get<spanto::circle>(f.element),
                            f.report.deviation, note});
@@ -269,11 +271,13 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     return result;
 }
 
-// The form value of `name` about the reference element of criterion c fitted to the points (for
-// roundness, along the direction when one is given).
+// The form value of `name` about the reference element of criterion c fitted to the points under
+// the options (for roundness, along the direction when one is given).
 reference_form fitted_form(const point_file& in, const char* name, vantor::criterion c,
+                           const vantor::fit_options& options,
                            const std::optional<spanto::vector>& direction = std::nullopt) {
-    return in_file(in, [&] { return form_about_reference(*in.points, name, c, direction); });
+    return in_file(in,
+                   [&] { return form_about_reference(*in.points, name, c, direction, options); });
 }
 
 // The report of a form command without a datum, with the verdict from a feature of the same type
@@ -289,6 +293,7 @@ outcome about_reference(const point_file& in, const char* name, const reference_
     r["reference"] = form.reference;
     if (direction_from != nullptr) r["direction_from"] = direction_from;
     r["datum"] = std::visit([](const auto& e) { return to_report(e); }, form.datum);
+    if (form.proof) r["proof"] = proof_json(*form.proof);
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -359,10 +364,11 @@ std::vector<std::string> failed_fits(const report& r) {
 
 outcome flatness(const point_file& in,
                  const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
-                 const tolerance& tol, vantor::criterion reference) {
+                 const tolerance& tol, vantor::criterion reference,
+                 const vantor::fit_options& options) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::flatness>(in, "flatness",
-                                                 fitted_form(in, "flatness", reference), tol);
+        return about_reference<vantor::flatness>(
+            in, "flatness", fitted_form(in, "flatness", reference, options), tol);
     }
     vantor::flatness f;
     if (const auto* plane = std::get_if<spanto::plane>(&datum)) f.compute(*in.points, *plane);
@@ -376,10 +382,11 @@ outcome flatness(const point_file& in,
 }
 
 outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
-                     const tolerance& tol, vantor::criterion reference) {
+                     const tolerance& tol, vantor::criterion reference,
+                     const vantor::fit_options& options) {
     if (!line) {
         return about_reference<vantor::straightness>(
-            in, "straightness", fitted_form(in, "straightness", reference), tol);
+            in, "straightness", fitted_form(in, "straightness", reference, options), tol);
     }
     vantor::straightness f(*in.points, *line);
     report r = form_report(in, "straightness", f);
@@ -390,10 +397,11 @@ outcome straightness(const point_file& in, const std::optional<spanto::line>& li
 
 outcome sphericity(const point_file& in,
                    const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
-                   const tolerance& tol, vantor::criterion reference) {
+                   const tolerance& tol, vantor::criterion reference,
+                   const vantor::fit_options& options) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::sphereicity>(in, "sphericity",
-                                                    fitted_form(in, "sphericity", reference), tol);
+        return about_reference<vantor::sphereicity>(
+            in, "sphericity", fitted_form(in, "sphericity", reference, options), tol);
     }
     vantor::sphereicity f;
     report r;
@@ -412,10 +420,11 @@ outcome sphericity(const point_file& in,
 }
 
 outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
-                     const tolerance& tol, vantor::criterion reference) {
+                     const tolerance& tol, vantor::criterion reference,
+                     const vantor::fit_options& options) {
     if (!cylinder) {
         return about_reference<vantor::cylindricity>(
-            in, "cylindricity", fitted_form(in, "cylindricity", reference), tol);
+            in, "cylindricity", fitted_form(in, "cylindricity", reference, options), tol);
     }
     vantor::cylindricity f(*in.points, *cylinder);
     report r = form_report(in, "cylindricity", f);
@@ -425,10 +434,11 @@ outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>
 
 outcome conicity(const point_file& in,
                  const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
-                 const tolerance& tol, vantor::criterion reference) {
+                 const tolerance& tol, vantor::criterion reference,
+                 const vantor::fit_options& options) {
     if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::coneicity>(in, "conicity",
-                                                  fitted_form(in, "conicity", reference), tol);
+        return about_reference<vantor::coneicity>(
+            in, "conicity", fitted_form(in, "conicity", reference, options), tol);
     }
     vantor::coneicity f;
     if (const auto* cone = std::get_if<spanto::cone>(&datum)) f.compute(*in.points, *cone);
@@ -454,13 +464,14 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
 
     if (fitted_datum(datum)) {
         const std::optional<spanto::vector> direction = given_direction(datum);
-        const reference_form form = fitted_form(in, "roundness", default_reference, direction);
+        const reference_form form =
+            fitted_form(in, "roundness", default_reference, options.fit, direction);
         outcome result = about_reference<vantor::roundness>(
             in, "roundness", form, tol, options.unit, direction_source(direction));
         if (plot_out) {
             result.data["plot"] =
                 plot_roundness(in, form.value, form.reference, std::get<spanto::circle>(form.datum),
-                               fitted_circles(in, direction), options.unit, *plot_out);
+                               fitted_circles(in, direction, options.fit), options.unit, *plot_out);
         }
         return result;
     }

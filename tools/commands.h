@@ -68,43 +68,52 @@ std::vector<std::string> failed_fits(const report& r);
 // datum measured against (the feature's own datum when the evaluation sets one, the given one
 // otherwise) and the verdict. Without a datum (std::monostate, std::nullopt) the value is
 // measured about the reference element of criterion `reference` fitted to the points
-// (form_about_reference; the element must have the criterion, see elements()), which the report
-// names ("reference": "minimum-zone plane") and gives as the datum; `reference` is not used with
-// a datum. Throws error when the evaluation or the fit fails.
+// (form_about_reference, under `options`; the element must have the criterion, see elements()),
+// which the report names ("reference": "minimum-zone plane") and gives as the datum, with the
+// fit's proof for a minimax reference ("proof": proof_json); `reference` and `options` are not
+// used with a datum. Throws error when the evaluation or the fit fails.
 outcome flatness(const point_file& in,
                  const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
-                 const tolerance& tol, vantor::criterion reference = default_reference);
+                 const tolerance& tol, vantor::criterion reference = default_reference,
+                 const vantor::fit_options& options = {});
 outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
-                     const tolerance& tol, vantor::criterion reference = default_reference);
+                     const tolerance& tol, vantor::criterion reference = default_reference,
+                     const vantor::fit_options& options = {});
 outcome sphericity(const point_file& in,
                    const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
-                   const tolerance& tol, vantor::criterion reference = default_reference);
+                   const tolerance& tol, vantor::criterion reference = default_reference,
+                   const vantor::fit_options& options = {});
 outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
-                     const tolerance& tol, vantor::criterion reference = default_reference);
+                     const tolerance& tol, vantor::criterion reference = default_reference,
+                     const vantor::fit_options& options = {});
 outcome conicity(const point_file& in,
                  const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
-                 const tolerance& tol, vantor::criterion reference = default_reference);
+                 const tolerance& tol, vantor::criterion reference = default_reference,
+                 const vantor::fit_options& options = {});
 
 // The roundness analysis options: the analysis runs when any of filter, reference, harmonics
-// and spectrum is given. The unit labels the report and the charts either way.
+// and spectrum is given. The unit labels the report and the charts either way; `fit`
+// (--time-budget) steers the circles fitted to the points without the analysis.
 struct roundness_options {
     std::optional<double> filter;  // --filter: the Gaussian filter's cutoff in UPR; 0: none
     std::optional<vantor::criterion> reference;  // --reference
     std::optional<int> harmonics;                // --harmonics K
     std::optional<plot_request> spectrum;        // --spectrum OUT.svg
     std::string unit;                            // --unit: "mm", "um", "in" or empty
+    vantor::fit_options fit;                     // --time-budget
     bool analysed() const { return filter || reference || harmonics || spectrum; }
 };
 
 // Roundness about a given circle, about a given line as axis, or about the axis of the reference
-// circle of default_reference fitted along a direction (without one: in the least-squares plane
-// of the points; "direction_from" says which), see form_about_reference. With a plot request, also
-// draws the roundness plot about the same circle (for a line: the circle about it halfway between
-// the nearest and farthest point) with the four reference circles, and reports the file, the
-// magnification and, under a circle's abbreviation, its note: about a given datum the existing
-// circle fit (vantor::substitute) fits them, and an inscribed or circumscribed circle of an open
-// profile is noted "open profile: not the exact optimum" (vantor::closed_profile); about a fitted
-// circle they are the fitting interface's, along the same direction, and one it cannot fit is noted
+// circle of default_reference fitted along a direction under options.fit (without one: in the
+// least-squares plane of the points; "direction_from" says which, and "proof" gives the fit's),
+// see form_about_reference. With a plot request, also draws the roundness plot about the same
+// circle (for a line: the circle about it halfway between the nearest and farthest point) with
+// the four reference circles, and reports the file, the magnification and, under a circle's
+// abbreviation, its note: about a given datum the existing circle fit (vantor::substitute) fits
+// them, and an inscribed or circumscribed circle of an open profile is noted "open profile: not
+// the exact optimum" (vantor::closed_profile); about a fitted circle they are the fitting
+// interface's, along the same direction under the same options, and one it cannot fit is noted
 // "not determined: <reason>" and left out of the chart.
 //
 // With the analysis options, the profile is analysed by vantor::roundness_analysis about the

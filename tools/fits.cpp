@@ -77,6 +77,19 @@ fit_outcome fit_element(const vantor::actual& points, element_kind kind, criteri
     throw error("unknown element");
 }
 
+std::optional<fit_proof> proof_of(const vantor::fit_report& r) {
+    if (r.method == criterion::gauss) return std::nullopt;
+    return fit_proof{r.objective, r.bound, r.gap, r.proof_tolerance, r.proved};
+}
+
+report proof_json(const fit_proof& p) {
+    return {{"objective", p.objective},
+            {"bound", p.bound},
+            {"gap", p.gap},
+            {"tolerance", p.tolerance},
+            {"proved", p.proved}};
+}
+
 report fit_json(const vantor::fit_report& r) {
     report j = {{"valid", r.valid()}};
     if (!r.valid()) {
@@ -94,13 +107,9 @@ report fit_json(const vantor::fit_report& r) {
         }
     }
     j["uncertainty"] = std::move(uncertainty);
-    if (r.method != criterion::gauss) {
+    if (const std::optional<fit_proof> proof = proof_of(r)) {
         j["contacts"] = r.contacts;
-        j["proof"] = {{"objective", r.objective},
-                      {"bound", r.bound},
-                      {"gap", r.gap},
-                      {"tolerance", r.proof_tolerance},
-                      {"proved", r.proved}};
+        j["proof"] = proof_json(*proof);
     }
     return j;
 }

@@ -54,10 +54,28 @@ fit_outcome fit_element(const vantor::actual& points, element_kind kind, vantor:
                         const std::optional<spanto::vector>& direction = std::nullopt,
                         const vantor::fit_options& options = vantor::fit_options());
 
+// The proof of a minimax fit's result (see fit_report::proved): the criterion's value at the
+// result, the bound on the best value over the search domain, the gap between the two, the gap
+// within which the result counts as proved, and whether it is.
+struct fit_proof {
+    double objective = 0.0;
+    double bound = 0.0;
+    double gap = 0.0;
+    double tolerance = 0.0;
+    bool proved = false;
+};
+
+// The proof of a fit; none for least squares, whose report carries none.
+std::optional<fit_proof> proof_of(const vantor::fit_report& r);
+
+// {"objective": o, "bound": b, "gap": g, "tolerance": t, "proved": true}, as fit_json and the
+// form reports about a fitted element give it.
+report proof_json(const fit_proof& p);
+
 // A fit as the program's JSON reports it, and vantor.FitResult.to_dict() in Python:
 //   {"valid": true, <parameters>, "deviation": d, "rms": r, "iterations": n,
 //    "uncertainty": {<parameters>} or null, "contacts": [indices],
-//    "proof": {"objective": o, "bound": b, "gap": g, "tolerance": t, "proved": true}}
+//    "proof": proof_json}
 // The parameters are the report's, named and ordered as fit_parameter describes (a point or
 // vector as [x, y, z], a scalar as a number); "uncertainty" holds their standard uncertainties
 // under the same names, null when the fit gives none (the minimax criteria); "contacts" (the

@@ -26,7 +26,8 @@ constexpr feature_element features[] = {
 
 reference_form form_about_reference(const vantor::actual& points, const std::string& feature,
                                     vantor::criterion c,
-                                    const std::optional<spanto::vector>& direction) {
+                                    const std::optional<spanto::vector>& direction,
+                                    const vantor::fit_options& options) {
     const feature_element* known = nullptr;
     for (const feature_element& f : features) {
         if (feature == f.feature) known = &f;
@@ -36,24 +37,28 @@ reference_form form_about_reference(const vantor::actual& points, const std::str
         throw error(feature + " is not evaluated about an element fitted along a direction");
     }
     const std::string reference = reference_name(c, names_of(known->element).name);
-    const fit_outcome fit = fit_element(points, known->element, c, direction);
+    const fit_outcome fit = fit_element(points, known->element, c, direction, options);
     if (!fit.report.valid()) throw error(reference + ": " + fit.report.error);
 
     const vantor::fit_report& r = fit.report;
-    switch (known->element) {
-        case element_kind::line:
-            return {r.deviation, 2 * r.minimum, 2 * r.maximum, "diameter", reference, fit.element};
-        case element_kind::circle: {
-            const spanto::circle& circle = std::get<spanto::circle>(fit.element);
-            const vantor::roundness f(points, circle.axisline());
-            if (f.invalid() || !std::isfinite(f.value())) {
-                throw error(reference + ": the roundness about its axis could not be evaluated");
-            }
-            return {f.value(), f.minvalue(), f.maxvalue(), "radius", reference, fit.element};
+    reference_form form{r.deviation, r.minimum,   r.maximum,  "deviation",
+                        reference,   fit.element, proof_of(r)};
+    if (known->element == element_kind::line) {
+        form.minimum *= 2;
+        form.maximum *= 2;
+        form.extremes = "diameter";
+    } else if (known->element == element_kind::circle) {
+        const spanto::circle& circle = std::get<spanto::circle>(fit.element);
+        const vantor::roundness f(points, circle.axisline());
+        if (f.invalid() || !std::isfinite(f.value())) {
+            throw error(reference + ": the roundness about its axis could not be evaluated");
         }
-        default:
-            return {r.deviation, r.minimum, r.maximum, "deviation", reference, fit.element};
+        form.value = f.value();
+        form.minimum = f.minvalue();
+        form.maximum = f.maxvalue();
+        form.extremes = "radius";
     }
+    return form;
 }
 
 }  // namespace vantor::cli

@@ -28,6 +28,7 @@ struct reference_form {
     const char* extremes;   // what minimum and maximum are: "deviation", "diameter" or "radius"
     std::string reference;  // the reference element: "minimum-zone plane"
     fitted_element datum;   // the reference element itself
+    std::optional<fit_proof> proof;  // the reference fit's proof; none for least squares
 };
 
 // The form value of `feature` ("straightness", "flatness", "roundness", "sphericity",
@@ -44,11 +45,15 @@ struct reference_form {
 //     least-squares plane of the points), measured as roundness about a given line measures
 //     it: the largest minus the smallest distance from the axis, with those two (extremes
 //     "radius").
-// Throws error "<reference>: <the library's reason>" when the fit fails, and error for another
-// feature name or for a direction with any feature but roundness.
+// The options steer the fit (vantor::fit_options: an approximate axis and largest tilt for a
+// line, cylinder or cone, the time a minimax fit may spend on its proof).
+// Throws error "<reference>: <the library's reason>" when the fit fails (options that
+// fit_options_refusal refuses among the reasons), and error for another feature name or for a
+// direction with any feature but roundness.
 reference_form form_about_reference(const vantor::actual& points, const std::string& feature,
                                     vantor::criterion c,
-                                    const std::optional<spanto::vector>& direction = std::nullopt);
+                                    const std::optional<spanto::vector>& direction = std::nullopt,
+                                    const vantor::fit_options& options = {});
 
 }  // namespace vantor::cli
 

@@ -34,6 +34,18 @@ std::optional<spanto::vector> direction_of(const std::optional<numbers>& v) {
     return spanto::vector((*v)[0], (*v)[1], (*v)[2]);
 }
 
+// The options of a fit; ValueError with the library's reason when it refuses them.
+vantor::fit_options options_of(const std::optional<numbers>& axis, double max_tilt,
+                               double time_budget) {
+    vantor::fit_options options;
+    if (const std::optional<spanto::vector> a = direction_of(axis)) options.axis = *a;
+    options.max_tilt = max_tilt;
+    options.time_budget = time_budget;
+    const std::string refused = vantor::fit_options_refusal(options);
+    if (!refused.empty()) throw py::value_error(refused);
+    return options;
+}
+
 // Runs `work` with the GIL released; the program's errors become ValueError.
 template <typename Work>
 auto without_gil(const Work& work) {
@@ -84,12 +96,7 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
     }
     const vantor::criterion c = criterion_of(criterion);
     const std::optional<spanto::vector> along = direction_of(direction);
-    vantor::fit_options options;
-    if (const std::optional<spanto::vector> a = direction_of(axis)) options.axis = *a;
-    options.max_tilt = max_tilt;
-    options.time_budget = time_budget;
-    const std::string refused = vantor::fit_options_refusal(options);
-    if (!refused.empty()) throw py::value_error(refused);
+    const vantor::fit_options options = options_of(axis, max_tilt, time_budget);
     const point_rows rows(points);
     const auto [outcome, json] = without_gil([&] {
         const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::keep);
@@ -109,17 +116,20 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
 }
 
 py::tuple reference_form(const std::string& feature, const py::array& points,
-                         const std::string& criterion, const std::optional<numbers>& direction) {
+                         const std::string& criterion, const std::optional<numbers>& direction,
+                         const std::optional<numbers>& axis, double max_tilt, double time_budget) {
     const vantor::criterion c = criterion_of(criterion);
-    const std::optional<spanto::vector> axis = direction_of(direction);
+    const std::optional<spanto::vector> along = direction_of(direction);
+    const vantor::fit_options options = options_of(axis, max_tilt, time_budget);
     const point_rows rows(points);
     const cli::reference_form form = without_gil([&] {
         const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::drop);
-        return cli::form_about_reference(*set, feature, c, axis);
+        return cli::form_about_reference(*set, feature, c, along, options);
     });
     const element_values datum = std::visit([](const auto& e) { return values_of(e); }, form.datum);
+    const py::object proof = form.proof ? to_python(cli::proof_json(*form.proof)) : py::none();
     return py::make_tuple(form.value, form.minimum, form.maximum, form.extremes, datum.first,
-                          datum.second, form.reference);
+                          datum.second, form.reference, proof);
 }
 
 }  // namespace vantor::python

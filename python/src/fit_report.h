@@ -35,12 +35,16 @@ pybind11::dict fit(const pybind11::array& points, const std::string& element,
 
 // The form value of `feature` of the valid rows (NaN rows left out) about the reference element
 // of `criterion` fitted to them (cli::form_about_reference; for roundness along `direction` when
-// one is given), converted and evaluated with the GIL released: (value, minimum, maximum,
-// extremes, datum kind, datum numbers, reference name). Throws ValueError for an unknown feature
-// or criterion, bad points and a failed fit ("<reference>: <the library's reason>").
+// one is given) under the fit's options as fit() takes them, converted and evaluated with the
+// GIL released: (value, minimum, maximum, extremes, datum kind, datum numbers, reference name,
+// proof), the proof a dict as cli::proof_json gives it, None for a least-squares reference.
+// Throws ValueError for an unknown feature or criterion, options the library refuses, bad points
+// and a failed fit ("<reference>: <the library's reason>").
 pybind11::tuple reference_form(const std::string& feature, const pybind11::array& points,
                                const std::string& criterion,
-                               const std::optional<numbers>& direction);
+                               const std::optional<numbers>& direction,
+                               const std::optional<numbers>& axis, double max_tilt,
+                               double time_budget);
 
 }  // namespace vantor::python
 

@@ -50,7 +50,8 @@ PYBIND11_MODULE(_core, m) {
     m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);
     m.def("fit", &fit, "points"_a, "element"_a, "criterion"_a, "direction"_a, "axis"_a,
           "max_tilt"_a, "time_budget"_a);
-    m.def("reference_form", &reference_form, "feature"_a, "points"_a, "criterion"_a, "direction"_a);
+    m.def("reference_form", &reference_form, "feature"_a, "points"_a, "criterion"_a, "direction"_a,
+          "axis"_a, "max_tilt"_a, "time_budget"_a);
     // The criterion of the reference fitted for a form value without a datum: the program's.
     m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
     m.def("load", &load_points, "path"_a);

@@ -22,8 +22,14 @@ def fit(
     time_budget: float,
 ) -> Dict[str, Any]: ...
 def reference_form(
-    feature: str, points: np.ndarray, criterion: str, direction: Optional[Sequence[float]]
-) -> Tuple[float, float, float, str, str, List[float], str]: ...
+    feature: str,
+    points: np.ndarray,
+    criterion: str,
+    direction: Optional[Sequence[float]],
+    axis: Optional[Sequence[float]],
+    max_tilt: float,
+    time_budget: float,
+) -> Tuple[float, float, float, str, str, List[float], str, Optional[Dict[str, Any]]]: ...
 def load(path: str) -> np.ndarray: ...
 def save(path: str, points: np.ndarray, text: bool) -> int: ...
 def polar_profile(

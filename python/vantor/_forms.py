@@ -27,9 +27,21 @@ class FormResult:
             evaluation fitted, or for sphericity about a centre that centre (an array).
         reference: the name of the reference element fitted to the points and measured
             against ("minimum-zone plane"); None when a datum was given.
+        proof: the proof of a minimax reference's fit, as FitResult.proof gives it: a dict of
+            "objective", "bound", "gap", "tolerance" and "proved"; None for a least-squares
+            reference and when a datum was given.
     """
 
-    __slots__ = ("feature", "value", "minimum", "maximum", "extremes", "datum", "reference")
+    __slots__ = (
+        "feature",
+        "value",
+        "minimum",
+        "maximum",
+        "extremes",
+        "datum",
+        "reference",
+        "proof",
+    )
 
     feature: str
     value: float
@@ -38,6 +50,7 @@ class FormResult:
     extremes: Optional[str]
     datum: Datum
     reference: Optional[str]
+    proof: Optional[Dict[str, Any]]
 
     def __init__(
         self,
@@ -48,8 +61,9 @@ class FormResult:
         extremes: Optional[str],
         datum: Datum,
         reference: Optional[str] = None,
+        proof: Optional[Dict[str, Any]] = None,
     ) -> None:
-        given = (feature, value, minimum, maximum, extremes, datum, reference)
+        given = (feature, value, minimum, maximum, extremes, datum, reference, proof)
         for name, v in zip(self.__slots__, given):
             object.__setattr__(self, name, v)
 
@@ -58,8 +72,8 @@ class FormResult:
 
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report: feature, value,
-        min_<extremes> and max_<extremes> where kept, reference where one was fitted, and
-        datum."""
+        min_<extremes> and max_<extremes> where kept, reference where one was fitted, datum,
+        and proof where the reference has one."""
         out: Dict[str, Any] = {"feature": self.feature, "value": self.value}
         if self.extremes is not None:
             out["min_" + self.extremes] = self.minimum
@@ -70,6 +84,8 @@ class FormResult:
         out["datum"] = (
             datum.to_dict() if isinstance(datum, Element) else {"centre": datum.tolist()}
         )
+        if self.proof is not None:
+            out["proof"] = dict(self.proof)
         return out
 
     def __repr__(self) -> str:
@@ -82,28 +98,55 @@ class FormResult:
         datum = self.datum
         shown = repr(datum) if isinstance(datum, Element) else repr(datum.tolist())
         parts.append(f"datum={shown}")
+        if self.proof is not None:
+            parts.append(f"proof={self.proof!r}")
         return f"FormResult({', '.join(parts)})"
 
 
 # The keyword alternatives to a datum element, and the kind the core knows them by.
 _ALTERNATIVES = {"direction": "direction", "centre": "point"}
 
+# The options of the reference element's fit without a datum, with their defaults (vantor.fit's).
+_FIT_DEFAULTS: Dict[str, Any] = {"axis": None, "max_tilt": 15.0, "time_budget": 1.0}
+
+
+def _steers(name: str, value: Any) -> bool:
+    """Whether a fit option holds other than its default, and so would steer a fit."""
+    default = _FIT_DEFAULTS[name]
+    if default is None:
+        return value is not None
+    return not (isinstance(value, (int, float)) and value == default)
+
 
 def _about_reference(
-    feature: str, points: Any, reference: Optional[str], direction: Any = None
+    feature: str,
+    points: Any,
+    reference: Optional[str],
+    direction: Any = None,
+    fit: Optional[Dict[str, Any]] = None,
 ) -> FormResult:
-    """The form value about the reference element fitted to the points."""
+    """The form value about the reference element fitted to the points, under the fit options
+    given (the others at their defaults)."""
     criterion = DEFAULT_REFERENCE if reference is None else reference
     if not isinstance(criterion, str):
         raise TypeError(f"{feature}: reference must be a criterion name, not {criterion!r}")
     numbers = None if direction is None else vector3("direction", direction)
+    options = {**_FIT_DEFAULTS, **(fit or {})}
+    axis = None if options["axis"] is None else vector3("axis", options["axis"])
     try:
-        result, low, high, extremes, kind, datum_numbers, name = _core.reference_form(
-            feature, as_array(points), criterion, numbers
+        result, low, high, extremes, kind, datum_numbers, name, proof = _core.reference_form(
+            feature,
+            as_array(points),
+            criterion,
+            numbers,
+            axis,
+            float(options["max_tilt"]),
+            float(options["time_budget"]),
         )
     except ValueError as e:
         raise ValueError(f"{feature}: {e}") from None
-    return FormResult(feature, result, low, high, extremes, from_core(kind, datum_numbers), name)
+    datum = from_core(kind, datum_numbers)
+    return FormResult(feature, result, low, high, extremes, datum, name, proof)
 
 
 def _evaluate(
@@ -112,6 +155,7 @@ def _evaluate(
     datum: Optional[Element],
     types: Tuple[Type[Element], ...],
     reference: Optional[str],
+    fit: Dict[str, Any],
     **alternatives: Any,
 ) -> FormResult:
     given = [(k, v) for k, v in alternatives.items() if v is not None]
@@ -121,13 +165,17 @@ def _evaluate(
         names = " or ".join(["datum"] + list(alternatives))
         raise TypeError(f"{feature} takes at most one of {names}")
     if not given:
-        return _about_reference(feature, points, reference)
+        return _about_reference(feature, points, reference, fit=fit)
     name, value = given[0]
     if feature == "roundness" and name == "direction":
-        return _about_reference(feature, points, reference, value)
+        return _about_reference(feature, points, reference, value, fit)
     if reference is not None:
         raise TypeError(f"{feature}: reference names the element fitted without a datum, not "
                         f"one to use with {name}")
+    steering = [k for k, v in fit.items() if _steers(k, v)]
+    if steering:
+        raise TypeError(f"{feature}: {steering[0]} steers the element fitted without a datum, "
+                        f"not one to use with {name}")
     if name == "datum":
         if not isinstance(value, types):
             expected = " or ".join(t.__name__ for t in types)
@@ -165,16 +213,30 @@ DEFAULT_REFERENCE: str = _core.default_reference
 # "deviation"); for straightness twice the largest distance from the line, with twice the
 # smallest and largest distance (extremes "diameter"); for roundness the largest minus the
 # smallest distance from the fitted circle's axis, with those two (extremes "radius").
+#
+# The fit of that element takes vantor.fit's options: `time_budget` (the seconds a minimax fit may
+# spend proving its optimum) and, for a line, cylinder or cone, `axis` (the approximate axis
+# direction, three numbers) and `max_tilt` (degrees). They steer only that fit: given with a
+# datum, other than their defaults, they raise TypeError. The result's `proof` is that of a
+# minimax reference's fit.
 
 
 def straightness(
-    points: Any, datum: Optional[Line] = None, *, reference: Optional[str] = None
+    points: Any,
+    datum: Optional[Line] = None,
+    *,
+    reference: Optional[str] = None,
+    axis: Any = None,
+    max_tilt: float = 15.0,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Straightness about a datum line, or without one about the fitted line (the minimum-zone
-    line unless `reference` names another criterion): the diameter of the smallest cylinder
-    about the line that holds every point. minimum and maximum are twice the smallest and
-    largest distance from the line (extremes "diameter")."""
-    return _evaluate("straightness", points, datum, (Line,), reference)
+    line unless `reference` names another criterion; its direction within `max_tilt` degrees of
+    `axis`): the diameter of the smallest cylinder about the line that holds every point.
+    minimum and maximum are twice the smallest and largest distance from the line (extremes
+    "diameter")."""
+    fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
+    return _evaluate("straightness", points, datum, (Line,), reference, fit)
 
 
 def flatness(
@@ -183,6 +245,7 @@ def flatness(
     *,
     direction: Any = None,
     reference: Optional[str] = None,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Flatness: the width of the zone between two planes parallel to the datum plane that
     holds the points and the plane itself; minimum and maximum are the smallest and largest
@@ -193,7 +256,8 @@ def flatness(
     and +value/2. With neither: about the fitted plane (the minimum-zone plane unless
     `reference` names another criterion).
     """
-    return _evaluate("flatness", points, datum, (Plane,), reference, direction=direction)
+    fit = {"time_budget": time_budget}
+    return _evaluate("flatness", points, datum, (Plane,), reference, fit, direction=direction)
 
 
 def roundness(
@@ -202,6 +266,7 @@ def roundness(
     *,
     direction: Any = None,
     reference: Optional[str] = None,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Roundness: the width of the ring about an axis that holds the points; only a point's
     distance from the axis counts.
@@ -215,8 +280,9 @@ def roundness(
       minimum-zone circle unless `reference` names another criterion. The circle becomes the
       datum; minimum and maximum as for a line.
     """
+    fit = {"time_budget": time_budget}
     return _evaluate(
-        "roundness", points, datum, (Circle, Line), reference, direction=direction
+        "roundness", points, datum, (Circle, Line), reference, fit, direction=direction
     )
 
 
@@ -226,27 +292,42 @@ def sphericity(
     *,
     centre: Any = None,
     reference: Optional[str] = None,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Sphericity: the spread of the points' distances from the datum sphere's centre, measured
     as radial deviations from its radius (no minimum and maximum kept), or from `centre`, when
     minimum and maximum are the smallest and largest distance (extremes "radius"). With
     neither: about the fitted sphere (the minimum-zone sphere unless `reference` names another
     criterion)."""
-    return _evaluate("sphericity", points, datum, (Sphere,), reference, centre=centre)
+    fit = {"time_budget": time_budget}
+    return _evaluate("sphericity", points, datum, (Sphere,), reference, fit, centre=centre)
 
 
 def cylindricity(
-    points: Any, datum: Optional[Cylinder] = None, *, reference: Optional[str] = None
+    points: Any,
+    datum: Optional[Cylinder] = None,
+    *,
+    reference: Optional[str] = None,
+    axis: Any = None,
+    max_tilt: float = 15.0,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Cylindricity: about a datum cylinder, the largest distance of a point from its surface
     (no minimum and maximum kept); without one, about the fitted cylinder (the minimum-zone
-    cylinder unless `reference` names another criterion), the largest minus the smallest signed
-    distance (which the points straddle)."""
-    return _evaluate("cylindricity", points, datum, (Cylinder,), reference)
+    cylinder unless `reference` names another criterion; its axis within `max_tilt` degrees of
+    `axis`), the largest minus the smallest signed distance (which the points straddle)."""
+    fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
+    return _evaluate("cylindricity", points, datum, (Cylinder,), reference, fit)
 
 
 def conicity(
-    points: Any, datum: Union[Cone, Line, None] = None, *, reference: Optional[str] = None
+    points: Any,
+    datum: Union[Cone, Line, None] = None,
+    *,
+    reference: Optional[str] = None,
+    axis: Any = None,
+    max_tilt: float = 15.0,
+    time_budget: float = 1.0,
 ) -> FormResult:
     """Conicity: how far the points lie from a cone; minimum and maximum are the smallest and
     largest deviation (extremes "deviation").
@@ -258,6 +339,8 @@ def conicity(
       the radial profile (axial position, distance from the axis); the value is the spread of
       the radial residuals and the fitted cone is the datum.
     - no datum: about the fitted cone (the minimum-zone cone unless `reference` names another
-      criterion).
+      criterion), its axis within `max_tilt` degrees of `axis` (an approximate direction, three
+      numbers, unlike a datum Line, which the cone is fitted about).
     """
-    return _evaluate("conicity", points, datum, (Cone, Line), reference)
+    fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
+    return _evaluate("conicity", points, datum, (Cone, Line), reference, fit)

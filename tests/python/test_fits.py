@@ -107,6 +107,45 @@ def test_form_without_a_datum_equals_the_program(tool, feature, name, direction,
     assert getattr(vantor, feature)(sample(name), **keywords).to_dict() == expected
 
 
+# Each form without a datum on a sample; for a line, cylinder or cone the sample's axis and one 45
+# degrees from it; and a datum, with which no reference is fitted.
+STEERED = [
+    ("straightness", "edge.txt", (1, 0, 0), (1, 1, 0), vantor.Line((0, 10, 5), (1, 0, 0))),
+    ("flatness", "face.txt", None, None, vantor.Plane((0, 0, 0), (0, 0, 1))),
+    ("roundness", "bore.txt", None, None, vantor.Line((40, 30, 0), (0, 0, 1))),
+    ("sphericity", "ball.txt", None, None, vantor.Sphere((150, 80, 35), 12.7)),
+    ("cylindricity", "shaft.txt", (0, 0, 1), (1, 0, 1), vantor.Cylinder((0, 0, 0), (0, 0, 1), 12)),
+    ("conicity", "cone.txt", (0, 0, 1), (1, 0, 1), vantor.Line((0, 0, 0), (0, 0, 1))),
+]
+
+
+@pytest.mark.parametrize("feature,name,axis,far,datum", STEERED)
+def test_fit_options_steer_the_reference_only(tool, feature, name, axis, far, datum):
+    points, evaluate = sample(name), getattr(vantor, feature)
+    plain = evaluate(points, time_budget=0.1)
+    expected = tool(feature, os.path.join(SAMPLES, name), "--time-budget", "0.1")
+    for key in ("file", "points", "direction_from"):
+        expected.pop(key, None)
+    assert plain.to_dict() == expected  # with the program's proof
+    assert isinstance(plain.proof["proved"], bool)
+    assert repr(plain).endswith(f"proof={plain.proof!r})")
+    # A budget too short for any work proves nothing; least squares proves nothing to report.
+    assert evaluate(points, time_budget=1e-9).proof["proved"] is False
+    assert evaluate(points, reference="gauss").proof is None
+    with pytest.raises(TypeError, match="time_budget steers the element fitted without a datum"):
+        evaluate(points, datum, time_budget=0.1)
+    if axis is None:
+        return
+    with pytest.raises(TypeError, match="axis steers"):
+        evaluate(points, datum, axis=axis)
+    # About the sample's own axis the reference is the one fitted without it; 45 degrees away,
+    # no reference lies within the largest tilt.
+    steered = evaluate(points, axis=axis, max_tilt=1.0, time_budget=0.1)
+    assert steered.value == pytest.approx(plain.value, abs=1e-12)
+    with pytest.raises(ValueError, match=f"^{feature}: minimum-zone .*largest tilt"):
+        evaluate(points, axis=far, max_tilt=0.01, time_budget=0.1)
+
+
 def read_set(path):
     """The points of a NIST .ds file (a count, then x y z lines) and the numbers of its .fit."""
     points = np.loadtxt(path, skiprows=1)
@@ -238,6 +277,8 @@ BAD_FITS = [
     (lambda: vantor.flatness(LINE), ValueError, "plane: the points lie on one line"),
     (lambda: vantor.cylindricity(RING, reference="best"), ValueError, "unknown criterion"),
     (lambda: vantor.flatness(RING, direction=(0, 0, 1), reference="gauss"), TypeError, "not"),
+    (lambda: vantor.cylindricity(RING, max_tilt=0), ValueError, "largest tilt must lie in"),
+    (lambda: vantor.sphericity(RING, time_budget=-1), ValueError, "time budget must be"),
 ]
 
 

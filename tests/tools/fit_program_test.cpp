@@ -424,6 +424,118 @@ TEST(FitProgram, FormCommandsMeasureAboutTheReferenceAsked) {
               "vantor flatness --help)\n");
 }
 
+TEST(FitProgram, FitOptionsSteerTheReferenceOfAFormCommandOnly) {
+    // Each form command on a sample; for a line, cylinder or cone the sample's axis and one 45
+    // degrees from it; the datums the command takes, with which no reference is fitted.
+    const struct {
+        const char* command;
+        element_kind element;
+        const char* sample;
+        const char* axis;  // null: the element has none
+        const char* far;
+        std::vector<std::vector<std::string>> datums;
+    } cases[] = {
+        {"straightness",
+         element_kind::line,
+         "edge.txt",
+         "1,0,0",
+         "1,1,0",
+         {{"--line", "0,10,5,1,0,0"}}},
+        {"flatness",
+         element_kind::plane,
+         "face.txt",
+         nullptr,
+         nullptr,
+         {{"--plane", "0,0,0,0,0,1"}, {"--direction", "0,0,1"}}},
+        {"roundness",
+         element_kind::circle,
+         "bore.txt",
+         nullptr,
+         nullptr,
+         {{"--circle", "40,30,-12.5,0,0,1,25"}, {"--line", "40,30,0,0,0,1"}}},
+        {"sphericity",
+         element_kind::sphere,
+         "ball.txt",
+         nullptr,
+         nullptr,
+         {{"--sphere", "150,80,35,12.7"}, {"--centre", "150,80,35"}}},
+        {"cylindricity",
+         element_kind::cylinder,
+         "shaft.txt",
+         "0,0,1",
+         "1,0,1",
+         {{"--cylinder", "0,0,0,0,0,1,12"}}},
+        {"conicity",
+         element_kind::cone,
+         "cone.txt",
+         "0,0,1",
+         "1,0,1",
+         {{"--cone", "0,0,0,20,0,0,30,12"}, {"--axis", "0,0,0,0,0,1"}}},
+    };
+    const std::vector<std::string> budget = {"--time-budget", "0.1"};
+    for (const auto& c : cases) {
+        const std::string file = sample(c.sample), element = names_of(c.element).name;
+        const auto command = [&](const std::vector<std::string>& options) {
+            std::vector<std::string> args = {c.command, file};
+            args.insert(args.end(), options.begin(), options.end());
+            return args;
+        };
+        // The minimax reference's proof is the one `vantor fit` gives for the same fit.
+        const json plain = report_of(command(budget));
+        ASSERT_TRUE(plain["proof"].is_object()) << c.command;
+        EXPECT_TRUE(plain["proof"]["proved"].is_boolean()) << c.command;
+        const json fit = report_of(
+            {"fit", element, file, "--criterion", "zone", budget[0], budget[1]})["fits"]["zone"];
+        EXPECT_EQ(plain["proof"], fit["proof"]) << c.command;
+        // A budget too short for any work proves nothing.
+        EXPECT_EQ(report_of(command({"--time-budget", "1e-9"}))["proof"]["proved"], false)
+            << c.command;
+        // A least-squares reference has no proof (roundness's --reference asks for the analysis).
+        if (c.element != element_kind::circle) {
+            EXPECT_FALSE(report_of(command({"--reference", "gauss"})).contains("proof"))
+                << c.command;
+        }
+
+        // With a datum nothing is fitted: each option that steers the fit is refused.
+        for (const std::vector<std::string>& datum : c.datums) {
+            std::vector<std::vector<std::string>> steering = {budget};
+            if (c.axis) steering.push_back({"--max-tilt", "1"});
+            if (c.axis && datum[0] != "--axis") steering.push_back({"--axis", c.axis});
+            for (const std::vector<std::string>& option : steering) {
+                std::vector<std::string> args = command(datum);
+                args.insert(args.end(), option.begin(), option.end());
+                const program_result r = run_program(args);
+                const std::string what = c.command + (" " + datum[0]) + " " + option[0];
+                EXPECT_EQ(r.status, 2) << what;
+                EXPECT_EQ(r.out, "") << what;
+                EXPECT_EQ(r.err.rfind("vantor: " + option[0] + " only steers the " + element +
+                                          " fitted without a datum: not with ",
+                                      0),
+                          0u)
+                    << r.err;
+                EXPECT_NE(r.err.find(datum[0]), std::string::npos) << r.err;
+            }
+        }
+
+        if (c.axis == nullptr) continue;
+        // About the sample's own axis the reference is the one fitted without it; 45 degrees
+        // away, no reference lies within the largest tilt.
+        const json steered =
+            report_of(command({"--axis", c.axis, "--max-tilt", "1", budget[0], budget[1]}));
+        EXPECT_NEAR(steered["value"].get<double>(), plain["value"].get<double>(), 1e-12)
+            << c.command;
+        const program_result far =
+            run_program(command({"--axis", c.far, "--max-tilt", "0.01", budget[0], budget[1]}));
+        EXPECT_EQ(far.status, 2) << c.command;
+        EXPECT_EQ(
+            far.err.rfind(
+                "vantor: " + file + ": " + reference_name(default_reference, element) + ": ", 0),
+            0u)
+            << far.err;
+        EXPECT_NE(far.err.find("largest tilt"), std::string::npos) << far.err;
+    }
+}
+
 TEST(FitProgram, RoundnessAboutTheReferenceCircleAsked) {
     // The bore's form differs about each reference circle. Without a datum the roundness is
     // measured about the minimum-zone circle; --reference chooses another and adds the RON

@@ -441,6 +441,21 @@ TEST(Program, BadArgumentsAreRefused) {
          "vantor: an element file is written to a named file, not to standard output\n"},
         {{"conicity", file, "--cone", "0,0,0,1,0,0,0,2"},
          "vantor: --cone: the two points must differ\n"},
+        {{"cylindricity", file, "--max-tilt", "0"},
+         "vantor: the largest tilt must lie in (0, 90] degrees\n"},
+        {{"flatness", file, "--time-budget", "0"},
+         "vantor: the time budget must be a positive number of seconds\n"},
+        {{"conicity", file, "--axis", "0,0,1,0"},
+         "vantor: --axis expects PX,PY,PZ,DX,DY,DZ (a datum axis) or X,Y,Z (an approximate axis "
+         "direction): got 4 in '0,0,1,0'\n"},
+        {{"conicity", file, "--cone", "0,0,0,1,0,0,1,2", "--axis", "0,0,0,0,0,1"},
+         "vantor: --cone and --axis are both datums: give one\n"},
+        {{"conicity", file, "--axis", "0,0,0,0,0,1", "--reference", "gauss"},
+         "vantor: --reference only steers the cone fitted without a datum: not with a datum axis "
+         "(--axis with six numbers)\n"},
+        {{"roundness", file, "--filter", "50", "--time-budget", "2"},
+         "vantor: --time-budget only steers the circle fitted without the roundness analysis: "
+         "not with --filter, --reference, --harmonics or --spectrum\n"},
     };
     for (const auto& [args, message] : cases) {
         const program_result r = run_program(args);
