@@ -67,6 +67,11 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
         return detail::fail(result, "the points lie in one plane: they determine no sphere");
 
     const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    // The circumscribed sphere is exact from any start: no least-squares sphere before it.
+    if (c == criterion::circumscribed) {
+        return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
+                              {0.0, 0.0, 0.0}, 0.0, options, result);
+    }
     const detail::sphere_solution fit = detail::least_squares_sphere(offsets, axes);
     result.iterations = fit.iterations;
     result.converged = fit.converged;

@@ -103,10 +103,14 @@ ball3 smallest_enclosing_ball(const std::vector<point3>& points) {
     for (const point3& p : points) local.push_back(p - middle);
 
     // Fisher-Yates with a fixed seed; the index is reduced from the engine's output directly so
-    // that the order is the same with every standard library.
+    // that the order is the same with every standard library: the top 32 bits times (i + 1),
+    // shifted down (a multiplication instead of a division; sets beyond 2^32 points would not
+    // reach every index, which only weakens the shuffle).
     std::mt19937_64 engine(0x5eed);
-    for (std::size_t i = local.size() - 1; i > 0; --i)
-        std::swap(local[i], local[static_cast<std::size_t>(engine() % (i + 1))]);
+    for (std::size_t i = local.size() - 1; i > 0; --i) {
+        const std::uint64_t draw = engine() >> 32;
+        std::swap(local[i], local[static_cast<std::size_t>((draw * (i + 1)) >> 32)]);
+    }
 
     // Outside by more than the tolerance, compared in squares: no square root per point.
     const double tolerance = 16.0 * std::numeric_limits<double>::epsilon() * extent;
@@ -143,9 +147,33 @@ ball3 smallest_enclosing_ball(const std::vector<point3>& points) {
     return {centre, radius};
 }
 
+// Up to this many points the circumscribed sphere runs Welzl on all of them.
+constexpr std::size_t small_set = 4096;
+
 minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points, point3 start,
                                               double extent) {
     const sphere_distance_model model(extent);
+    if (points.size() <= small_set) {
+        // Welzl on every point, and one pass for the extremes: rounds on candidates would cost
+        // more passes than they save.
+        minimax_solution<point3> s;
+        s.state = smallest_enclosing_ball(points).centre;
+        s.low = std::numeric_limits<double>::infinity();
+        double farthest = 0.0;
+        for (const point3& p : points) {
+            const double d = distance(p, s.state);
+            s.low = std::min(s.low, d);
+            s.high = std::max(s.high, d);
+            farthest = std::max(farthest, norm(p));
+        }
+        s.objective = s.start_objective = s.high;
+        s.contact_tolerance =
+            minimax::limits_for(farthest, s.low, s.high, model.unit).contact_tolerance;
+        s.steps = s.rounds = 1;
+        s.passes = 2;
+        s.status = minimax_status::ok;
+        return s;
+    }
     std::vector<double> r;
     double low, high, bound;
     minimax::measure_all(model, points, start, r, low, high, &bound);
