@@ -70,15 +70,16 @@ std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const
 
 // The minimax fit of `points` (centred) under the model from `start`, then its proof over the
 // boxes |s| <= half about the `references` (prove_restarting): when the proof finds a better
-// state, the solver runs again from there and the better certified result is kept. `lower`
-// receives the proved bound.
+// state, the solver runs again from there and the better certified result is kept. (So the
+// solver's second start, a guard against a nearby local optimum, is not needed: the proof's
+// search is global.) `lower` receives the proved bound.
 template <class Model>
 minimax_solution<typename Model::state> solve_and_prove(
     const Model& model, const std::vector<point3>& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
     const fit_options& options, double& lower) {
     using solution = minimax_solution<typename Model::state>;
-    solution m = solve_minimax(model, points, start, sides, true);
+    solution m = solve_minimax(model, points, start, sides, false);
     lower = -std::numeric_limits<double>::infinity();
     if (m.status != minimax_status::ok) return m;
     bound_limits limits = proof_limits(options);
