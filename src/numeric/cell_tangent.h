@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "numeric/interval_jet.h"
@@ -59,10 +60,15 @@ bool tangent_over_cell(const Model& model, const typename Model::state& referenc
     return std::isfinite(remainder);
 }
 
-// What the bounds of successive cells reuse.
+// What the bounds of successive cells reuse: buffers, and the last LP's weights by point (the
+// constant rows as the index past the last point), whose weak-duality bound often closes the
+// next cell without an LP.
 struct tangent_scratch {
     linearisation lin;
     std::vector<double> value;
+    std::vector<std::size_t> row_point;
+    std::vector<int> outer_row, inner_row;
+    std::vector<std::pair<std::size_t, double>> outer_weights, inner_weights;
 };
 
 struct tangent_bound {
@@ -75,12 +81,13 @@ struct tangent_bound {
 // be extreme somewhere in the cell get a tangent: a point whose residual stays below the
 // largest lower Lipschitz bound (or above the smallest upper one) never bounds its side there,
 // and the constant row of that bound already holds all it could add. `tangents` receives how
-// many points got one (the work done).
+// many points got one (the work done). When the last LP's weights already give a bound of at
+// least `enough`, that bound is returned without an LP (and without a step).
 template <class Model>
 tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>& points,
                                   const typename Model::state& reference, const double* centre,
                                   const double* half, const std::vector<double>& variation,
-                                  minimax_sides sides, tangent_scratch& scratch,
+                                  minimax_sides sides, double enough, tangent_scratch& scratch,
                                   std::size_t& tangents) {
     constexpr int n = Model::size;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
@@ -90,7 +97,13 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
     lin.value.clear();
     lin.gradient.clear();
     lin.side.clear();
-    const auto add = [&](double v, const double* g, signed char side) {
+    scratch.row_point.clear();
+    scratch.outer_row.assign(points.size() + 1, -1);
+    scratch.inner_row.assign(points.size() + 1, -1);
+    const auto add = [&](std::size_t point, double v, const double* g, signed char side) {
+        (side > 0 ? scratch.outer_row : scratch.inner_row)[point] =
+            static_cast<int>(lin.value.size());
+        scratch.row_point.push_back(point);
         lin.value.push_back(v * inverse_unit);
         for (int k = 0; k < n; ++k) lin.gradient.push_back(g ? g[k] * inverse_unit : 0.0);
         lin.side.push_back(side);
@@ -114,38 +127,72 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         if (!tangent_over_cell(model, reference, points[i], centre, half, value[i], slope,
                                remainder))
             continue;
-        if (may_top) add(value[i] - remainder, slope, 1);
-        if (may_bottom) add(value[i] + remainder, slope, -1);
+        if (may_top) add(i, value[i] - remainder, slope, 1);
+        if (may_bottom) add(i, value[i] + remainder, slope, -1);
     }
-    if (outer) add(high_low, nullptr, 1);
-    if (inner) add(low_high, nullptr, -1);
+    const std::size_t constant = points.size();
+    if (outer) add(constant, high_low, nullptr, 1);
+    if (inner) add(constant, low_high, nullptr, -1);
     lin.find_extremes();
 
+    // Weak duality with weights on rows (non-negative, made to sum to 1 on each side).
+    double balance[n], level;
+    const auto weigh = [&](std::size_t count, const auto& row, const auto& weight, double sign) {
+        double total = 0.0;
+        for (std::size_t j = 0; j < count; ++j) total += std::max(weight(j), 0.0);
+        if (!(total > 0.0)) return false;
+        for (std::size_t j = 0; j < count; ++j) {
+            const double w = sign * std::max(weight(j), 0.0) / total;
+            level += w * lin.value[row(j)];
+            const double* g = lin.gradient_of(row(j));
+            for (int k = 0; k < n; ++k) balance[k] += w * g[k];
+        }
+        return true;
+    };
+    const auto bound = [&]() {
+        double b = level;
+        for (int k = 0; k < n; ++k) b -= std::abs(balance[k]);
+        return b * model.unit;
+    };
+    const auto clear = [&]() {
+        level = 0.0;
+        for (double& b : balance) b = 0.0;
+    };
+    // The last LP's weights, where each of their points has a row here.
+    const auto kept = [&](const std::vector<std::pair<std::size_t, double>>& weights,
+                          const std::vector<int>& rows, double sign) {
+        for (const auto& [point, w] : weights)
+            if (rows[point] < 0) return false;
+        return weigh(
+            weights.size(),
+            [&](std::size_t j) { return static_cast<std::size_t>(rows[weights[j].first]); },
+            [&](std::size_t j) { return weights[j].second; }, sign);
+    };
     tangent_bound out;
+    clear();
+    if ((outer || inner) && (!outer || kept(scratch.outer_weights, scratch.outer_row, 1.0)) &&
+        (!inner || kept(scratch.inner_weights, scratch.inner_row, -1.0)) && bound() >= enough) {
+        out.lower = bound();
+        return out;
+    }
+
     working_set w;
     const model_step m = solve_model(lin, sides, 1.0, w, 1e-14 * (lin.high - lin.low + 1.0));
     if ((outer && m.outer_weights.empty()) || (inner && m.inner_weights.empty())) return out;
     out.step = m.step;
-    // Weak duality with the LP's weights, made non-negative and summing to 1 on each side.
-    double balance[n] = {}, level = 0.0;
-    const auto weigh = [&](const std::vector<std::size_t>& rows, const std::vector<double>& y,
-                           double sign) {
-        double total = 0.0;
-        for (double v : y) total += std::max(v, 0.0);
-        if (!(total > 0.0)) return false;
-        for (std::size_t j = 0; j < rows.size(); ++j) {
-            const double weight = sign * std::max(y[j], 0.0) / total;
-            level += weight * lin.value[rows[j]];
-            const double* g = lin.gradient_of(rows[j]);
-            for (int k = 0; k < n; ++k) balance[k] += weight * g[k];
-        }
-        return true;
+    clear();
+    const auto with = [&](const std::vector<std::size_t>& rows, const std::vector<double>& y,
+                          double sign, std::vector<std::pair<std::size_t, double>>& keep) {
+        keep.clear();
+        for (std::size_t j = 0; j < rows.size(); ++j)
+            if (y[j] > 0.0) keep.push_back({scratch.row_point[rows[j]], y[j]});
+        return weigh(
+            rows.size(), [&](std::size_t j) { return rows[j]; },
+            [&](std::size_t j) { return y[j]; }, sign);
     };
-    if (outer && !weigh(w.outer, m.outer_weights, 1.0)) return out;
-    if (inner && !weigh(w.inner, m.inner_weights, -1.0)) return out;
-    double bound = level;
-    for (int k = 0; k < n; ++k) bound -= std::abs(balance[k]);
-    out.lower = bound * model.unit;
+    if (outer && !with(w.outer, m.outer_weights, 1.0, scratch.outer_weights)) return out;
+    if (inner && !with(w.inner, m.inner_weights, -1.0, scratch.inner_weights)) return out;
+    out.lower = bound();
     return out;
 }
 

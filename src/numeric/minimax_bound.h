@@ -165,7 +165,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         // The Lipschitz bound leaves the cell open: the tangent bound, and its LP's step.
         std::size_t tangents = 0;
         const tangent_bound t = tangent_lower_bound(model, subset, reference, c.centre, c.half, v,
-                                                    sides, scratch, tangents);
+                                                    sides, out.best - tolerance, scratch, tangents);
         limits.work -= static_cast<double>(subset.size()) +
                        bounds::tangent_cost(p) * static_cast<double>(tangents);
         c.lower = std::max(c.lower, t.lower);

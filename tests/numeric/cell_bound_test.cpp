@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -87,7 +88,8 @@ void check_model(const char* name) {
     std::mt19937 rng(17);
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     const Model model(extent);
-    int tangents = 0;
+    int tangents = 0, reused = 0;
+    tangent_scratch scratch;
     for (int trial = 0; trial < 60; ++trial) {
         const auto reference = case_of<Model>::state(rng);
         std::vector<point3> points(24);
@@ -116,15 +118,22 @@ void check_model(const char* name) {
             if (i == 0) offset = at_centre(points[i]) - value[i];
             EXPECT_NEAR(at_centre(points[i]) - value[i], offset, 1e-11 * extent) << name;
         }
-        tangent_scratch scratch;
         std::size_t tangents_used = 0;
         const minimax_sides sides = trial % 3 == 0   ? minimax_sides::both
                                     : trial % 3 == 1 ? minimax_sides::outer
                                                      : minimax_sides::inner;
         const bool zone_only = std::is_same<Model, cone_surface_model>::value;
         const minimax_sides checked = zone_only ? minimax_sides::both : sides;
-        const tangent_bound bound = tangent_lower_bound(model, points, reference, centre, half,
-                                                        variation, checked, scratch, tangents_used);
+        // By the cell's own LP, and by the weights the scratch keeps from the trial before
+        // (any weights bound the objective).
+        const double inf = std::numeric_limits<double>::infinity();
+        const tangent_bound kept =
+            tangent_lower_bound(model, points, reference, centre, half, variation, checked, -inf,
+                                scratch, tangents_used);
+        const tangent_bound bound =
+            tangent_lower_bound(model, points, reference, centre, half, variation, checked, inf,
+                                scratch, tangents_used);
+        reused += std::isfinite(kept.lower) && kept.step.empty();
         for (int sample = 0; sample < 40; ++sample) {
             double t[n], s[n];
             for (int k = 0; k < n; ++k) {
@@ -150,12 +159,15 @@ void check_model(const char* name) {
                 EXPECT_LE(std::abs(chart - tangent), remainder[i] + slack)
                     << name << " trial " << trial << " size " << size;
             }
+            EXPECT_LE(kept.lower, minimax_objective(checked, low, high) + 1e-12 * extent)
+                << name << " trial " << trial;
             EXPECT_LE(bound.lower, minimax_objective(checked, low, high) + 1e-12 * extent)
                 << name << " trial " << trial;
         }
     }
     // The tangents are smooth away from the axis: most points have one.
     EXPECT_GT(tangents, 60 * 24 / 2) << name;
+    EXPECT_GT(reused, 0) << name;
 }
 
 TEST(CellBound, EveryModelsBoundsHoldOverItsCells) {
