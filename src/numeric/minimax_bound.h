@@ -34,6 +34,7 @@
 #include <cmath>
 #include <limits>
 #include <queue>
+#include <utility>
 #include <vector>
 
 #include "numeric/cell_tangent.h"
@@ -128,7 +129,14 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
 
     std::vector<double> r(subset.size()), v(subset.size());
     tangent_scratch scratch;
-    const auto consider = [&](double objective, const state& s) {
+    // The best state seen in the box's coordinates (the anchor), even one no better than the
+    // incumbent: it approximates where the optimum lies, which the splits keep off their cuts.
+    double anchor[p] = {}, anchor_value = std::numeric_limits<double>::infinity();
+    const auto consider = [&](double objective, const state& s, const double* at) {
+        if (objective < anchor_value) {
+            anchor_value = objective;
+            std::copy(at, at + p, anchor);
+        }
         if (objective < out.best) {
             out.best = objective;
             out.best_state = s;
@@ -160,7 +168,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         bounds::cell_bounds(sides, r, v, c.lower, upper);
         ++out.cells;
         limits.work -= static_cast<double>(subset.size());
-        consider(upper, s);
+        consider(upper, s, c.centre);
         if (c.lower >= out.best - tolerance) return;
         // The Lipschitz bound leaves the cell open: the tangent bound, and its LP's step.
         std::size_t tangents = 0;
@@ -170,11 +178,13 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
                        bounds::tangent_cost(p) * static_cast<double>(tangents);
         c.lower = std::max(c.lower, t.lower);
         if (t.step.empty()) return;
-        for (int k = 0; k < p; ++k)
-            step[k] =
-                (c.centre[k] + t.step[static_cast<std::size_t>(k)] * c.half[k]) * model.scale[k];
+        double at[p];
+        for (int k = 0; k < p; ++k) {
+            at[k] = c.centre[k] + t.step[static_cast<std::size_t>(k)] * c.half[k];
+            step[k] = at[k] * model.scale[k];
+        }
         const state candidate = model.moved(reference, step);
-        consider(objective_on_subset(candidate), candidate);
+        consider(objective_on_subset(candidate), candidate, at);
     };
 
     std::priority_queue<cell> open;
@@ -194,10 +204,18 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
         int split = 0;
         for (int k = 1; k < p; ++k)
             if (c.half[k] * weight[k] > c.half[split] * weight[split]) split = k;
-        for (const double side : {-0.5, 0.5}) {
+        // Halved, unless the anchor lies near the middle: then cut a third of the half width
+        // beyond it, so that the cells about the optimum hold it well inside (a cut through it
+        // would leave up to 2^p cells about it open at every level).
+        const double low = c.centre[split] - c.half[split], high = c.centre[split] + c.half[split];
+        double cut = c.centre[split];
+        const double off = anchor[split] - c.centre[split];
+        if (std::abs(off) < c.half[split] / 3.0)
+            cut += off >= 0.0 ? -c.half[split] / 3.0 : c.half[split] / 3.0;
+        for (const auto& [from, to] : {std::pair<double, double>{low, cut}, {cut, high}}) {
             cell child = c;
-            child.half[split] = 0.5 * c.half[split];
-            child.centre[split] = c.centre[split] + side * c.half[split];
+            child.half[split] = 0.5 * (to - from);
+            child.centre[split] = 0.5 * (from + to);
             evaluate(child);
             if (child.lower < out.best - tolerance) open.push(child);
         }
