@@ -99,8 +99,9 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     const double reach = detail::position_reach(fit.state.radius, model.unit);
     const double half[5] = {reach, reach, tilt, tilt, cone_angle_reach};
     double lower = 0.0;
-    const auto m = detail::solve_and_prove(model, offsets, fit.state, detail::minimax_sides::both,
-                                           charts, half, options, lower);
+    const auto m = detail::solve_and_prove(
+        model, offsets, fit.state, detail::minimax_sides::both, charts, half, options, lower,
+        [&](const detail::cone_state& at) { return domain.admits(at.frame.z); });
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));

@@ -52,9 +52,10 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
         detail::axis_charts(detail::frame_about(domain.axis), domain.max_tilt, start.origin, tilt);
     const double half[4] = {1.0, 1.0, tilt, tilt};
     double lower = 0.0;
-    const auto zone =
-        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
-                                detail::minimax_sides::outer, charts, half, options, lower);
+    const auto zone = detail::solve_and_prove(
+        model, detail::offsets_of(points, s.centroid), start, detail::minimax_sides::outer, charts,
+        half, options, lower,
+        [&](const detail::cylinder_state& at) { return domain.admits(at.frame.z); });
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));

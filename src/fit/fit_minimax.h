@@ -4,6 +4,7 @@
 #define VANTOR_FIT_FIT_MINIMAX_H
 
 #include <chrono>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -68,25 +69,63 @@ bound_limits proof_limits(const fit_options& options);
 std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const point3& origin,
                                         double& tan_half);
 
+// A solution at state s, as the solver reports one, for a state the proof's search found: the
+// residuals' extremes of every point (one pass), the objective and the contact tolerance.
+template <class Model>
+minimax_solution<typename Model::state> solution_at(const Model& model,
+                                                    const std::vector<point3>& points,
+                                                    const typename Model::state& s,
+                                                    minimax_sides sides) {
+    minimax_solution<typename Model::state> out;
+    std::vector<double> r;
+    double bound;
+    minimax::measure_all(model, points, s, r, out.low, out.high, &bound);
+    out.state = s;
+    out.objective = out.start_objective = minimax_objective(sides, out.low, out.high);
+    out.contact_tolerance =
+        minimax::limits_for(bound, out.low, out.high, model.unit).contact_tolerance;
+    out.status = minimax_status::ok;
+    out.passes = 1;
+    return out;
+}
+
 // The minimax fit of `points` (centred) under the model from `start`, then its proof over the
 // boxes |s| <= half about the `references` (prove_restarting): when the proof finds a better
 // state, the solver runs again from there and the better certified result is kept. (So the
 // solver's second start, a guard against a nearby local optimum, is not needed: the proof's
 // search is global.) `lower` receives the proved bound.
+//
+// The solver is not confined to the domain, whose states `admits` tells (all when empty): when
+// its result lies outside, the fit goes on from `start` (which must lie inside), and a solver
+// run that leaves the domain again is replaced by the search's own state, so that the result
+// is the best element of the domain the search found, proved when the search closes.
 template <class Model>
 minimax_solution<typename Model::state> solve_and_prove(
     const Model& model, const std::vector<point3>& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
-    const fit_options& options, double& lower) {
+    const fit_options& options, double& lower,
+    const std::function<bool(const typename Model::state&)>& admits = nullptr) {
     using solution = minimax_solution<typename Model::state>;
+    const auto inside = [&](const typename Model::state& s) { return !admits || admits(s); };
     solution m = solve_minimax(model, points, start, sides, false);
     lower = -std::numeric_limits<double>::infinity();
     if (m.status != minimax_status::ok) return m;
+    if (!inside(m.state)) {
+        solution from_start = solution_at(model, points, start, sides);
+        from_start.steps = m.steps;
+        from_start.passes += m.passes;
+        m = std::move(from_start);
+    }
     bound_limits limits = proof_limits(options);
     const auto restart = [&](const typename Model::state& from, double objective, solution& kept) {
         solution again = solve_minimax(model, points, from, sides, false);
-        if (again.status != minimax_status::ok || !(again.objective < objective)) return false;
+        if (again.status != minimax_status::ok || !inside(again.state)) {
+            if (!inside(from)) return false;
+            again = solution_at(model, points, from, sides);
+        }
+        if (!(again.objective < objective)) return false;
         again.start_objective = kept.start_objective;
+        again.steps += kept.steps;
         again.passes += kept.passes;
         kept = std::move(again);
         return true;
