@@ -152,13 +152,16 @@ struct fit_result : fit_report {
 // a short band or a half shell lies across the part, which no drawing means. `max_tilt` 90
 // admits every direction. The minimax fits of a plane search every normal; of a circle,
 // sphere, cylinder and cone every centre or axis position within half the least-squares radius
-// of the least-squares element's (and within one extent of the points: the root mean square
+// of the least-squares element's and within one extent of the points (the root mean square
 // distance of the points from their centroid; for a circle, the largest distance of a trace
 // from the first point's): there the points surround the centre or axis, and an axis farther
-// off is not the feature's. The zone cone's half angle lies within 0.25 rad (about 14 degrees)
-// of the least-squares one. Where the optimum is not unique (the circumscribed cylinder of two
-// sections may pivot about the section that sets its radius), any optimal element may be
-// returned: its value, not the element, is the same for every pose of the points.
+// off is not the feature's. A circumscribed element's lies within its radius (the smallest
+// circle holding a sector's arc is centred on its chord). The zone cone's half angle lies
+// within 0.25 rad (about 14 degrees) of the least-squares one. Where the optimum is not unique
+// (the circumscribed cylinder of two sections may pivot about the section that sets its
+// radius), any optimal element may be returned: its value, not the element, is the same for
+// every pose of the points. A fit whose local optimum lies outside its domain reports the best
+// element of the domain its search found, "not proved" unless the search closes.
 struct fit_options {
     // The approximate axis of a line, cylinder or cone (need not be unit; its sense does not
     // matter); the zero vector for none. Ignored by the other elements.

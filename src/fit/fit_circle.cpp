@@ -184,7 +184,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
         flat[i] = {pr.points[i].x, pr.points[i].y, 0.0};
     const detail::circle_distance_model model(extent);
     detail::bound_limits limits = detail::proof_limits(options);
-    const double reach = detail::position_reach(radius, extent);
+    const double reach = detail::position_reach(c, radius, extent);
     const double half[2] = {reach, reach};
     const auto restart = [&](const detail::point3& from, double objective,
                              detail::minimax_circle& kept) {

@@ -96,12 +96,15 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     for (const detail::frame3& f : detail::direction_charts(
              given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
         charts.push_back({f, fit.state.origin, fit.state.radius, fit.state.angle});
-    const double reach = detail::position_reach(fit.state.radius, model.unit);
+    const double reach = detail::position_reach(c, fit.state.radius, model.unit);
     const double half[5] = {reach, reach, tilt, tilt, cone_angle_reach};
     double lower = 0.0;
     const auto m = detail::solve_and_prove(
         model, offsets, fit.state, detail::minimax_sides::both, charts, half, options, lower,
-        [&](const detail::cone_state& at) { return domain.admits(at.frame.z); });
+        [&](const detail::cone_state& at) {
+            return domain.admits(at.frame.z) &&
+                   detail::passes_within(at.frame, at.origin, fit.state.origin, reach * model.unit);
+        });
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));

@@ -75,12 +75,15 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     const std::vector<detail::cylinder_state> charts =
         detail::axis_charts(given ? detail::frame_about(domain.axis) : fit.state.frame,
                             domain.max_tilt, fit.state.origin, tilt);
-    const double reach = detail::position_reach(fit.state.radius, model.unit);
+    const double reach = detail::position_reach(c, fit.state.radius, model.unit);
     const double half[4] = {reach, reach, tilt, tilt};
     double lower = 0.0;
     const auto m = detail::solve_and_prove(
         model, offsets, fit.state, detail::sides_of(c), charts, half, options, lower,
-        [&](const detail::cylinder_state& at) { return domain.admits(at.frame.z); });
+        [&](const detail::cylinder_state& at) {
+            return domain.admits(at.frame.z) &&
+                   detail::passes_within(at.frame, at.origin, fit.state.origin, reach * model.unit);
+        });
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));

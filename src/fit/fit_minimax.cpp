@@ -98,8 +98,9 @@ std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const
     return charts;
 }
 
-double position_reach(double radius, double extent) {
-    return std::min(1.0, 0.5 * std::abs(radius) / extent);
+double position_reach(criterion c, double radius, double extent) {
+    const double reach = std::abs(radius) / extent;
+    return c == criterion::circumscribed ? reach : std::min(1.0, 0.5 * reach);
 }
 
 bound_limits proof_limits(const fit_options& options) {

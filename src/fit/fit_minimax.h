@@ -54,12 +54,22 @@ void take_proof(fit_report& report, criterion c, double objective, double lower,
 // |(a, b)|_inf <= tan_half (tilted()'s units) with `tan_half` returned.
 std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half);
 
-// The half width, in extents, of the box of centre or axis positions a round element's minimax
-// fit is proved over: half the least-squares radius, at most one extent. Within it the points
-// surround the centre or axis (an inscribed element needs this) and every point keeps a distance
-// of about half the radius from it, where its distance is smooth and the proof's bounds are
-// tight; an axis farther from the least-squares one than that is not the feature's.
-double position_reach(double radius, double extent);
+// How far, in extents, the centre or axis of a round element's minimax fit of criterion c may lie
+// from the least-squares one: half the least-squares radius, at most one extent. Within it the
+// points surround the centre or axis (an inscribed element needs this) and every point keeps a
+// distance of about half the radius from it, where its distance is smooth and the proof's
+// bounds are tight; an axis farther off is not the feature's. A circumscribed element may go
+// as far as the radius itself, however short the points' extent: the smallest circle holding a
+// sector's arc is centred on its chord.
+double position_reach(criterion c, double radius, double extent);
+
+// Whether an axis through `origin` along the frame's z passes within `reach` (a length) of the
+// point `from`: an axial element's position domain, a ball about a point of the least-squares
+// axis, the same in every pose (unlike the box of steps the proof searches, which holds it).
+inline bool passes_within(const frame3& f, const point3& origin, const point3& from, double reach) {
+    const point3 w = from - origin;
+    return norm(w - dot(w, f.z) * f.z) <= reach;
+}
 
 // The limits of a fit's proof from its options: 4e7 residual evaluations per second of the
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.

@@ -14,8 +14,8 @@ namespace {
 
 // The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
 // from the least-squares centre `start`. The circumscribed sphere is exact (Welzl's algorithm):
-// its bound is its radius. The zone and inscribed spheres are proved over the centres within
-// position_reach() of the least-squares centre.
+// its bound is its radius. The zone and inscribed spheres are fitted and proved over the centres
+// within position_reach() of the least-squares centre.
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            const detail::scatter3& s,
                                            const std::vector<detail::point3>& offsets,
@@ -23,14 +23,16 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            double radius, const fit_options& options,
                                            fit_result<spanto::sphere>& result) {
     const detail::sphere_distance_model model(extent);
-    const double reach = detail::position_reach(radius, extent);
+    const double reach = detail::position_reach(c, radius, extent);
     const double half[3] = {reach, reach, reach};
     double lower = 0.0;
     const detail::minimax_solution<detail::point3> m =
         c == criterion::circumscribed
             ? detail::circumscribed_sphere(offsets, start, extent)
             : detail::solve_and_prove(model, offsets, start, detail::sides_of(c), {start}, half,
-                                      options, lower);
+                                      options, lower, [&](const detail::point3& centre) {
+                                          return detail::norm(centre - start) <= reach * extent;
+                                      });
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
