@@ -99,23 +99,36 @@ scatter3 scatter_of(const Point* begin, const Point* end) {
     const two_doubles rx{reference->x, reference->x}, ry{reference->y, reference->y},
         rz{reference->z, reference->z};
 
+    // The valid points in pairs, in blocks of 512 valid points: the same pairs and blocks
+    // wherever rows with NaN lie between them, so that a set sums exactly as its valid rows do.
     double totals[10] = {};
-    constexpr std::ptrdiff_t block = 512;
-    for (const Point* first = reference; first < end; first += std::min(block, end - first)) {
-        const Point* last = first + std::min(block, end - first);
-        offset_sums sums;
-        const Point* p = first;
-        for (; last - p >= 2; p += 2)
-            sums.add(two_doubles{p[0].x, p[1].x} - rx, two_doubles{p[0].y, p[1].y} - ry,
-                     two_doubles{p[0].z, p[1].z} - rz);
-        // An odd point last, beside a NaN that counts nothing.
-        if (p != last)
-            sums.add(two_doubles{p->x, nan} - rx, two_doubles{p->y, nan} - ry,
-                     two_doubles{p->z, nan} - rz);
+    constexpr int block = 512;
+    offset_sums sums;
+    int in_block = 0;
+    const auto fold = [&] {
         const two_doubles* lanes[10] = {&sums.n,  &sums.x,  &sums.y,  &sums.z,  &sums.xx,
                                         &sums.xy, &sums.xz, &sums.yy, &sums.yz, &sums.zz};
         for (int k = 0; k < 10; ++k) totals[k] += (*lanes[k])[0] + (*lanes[k])[1];
+        sums = offset_sums();
+        in_block = 0;
+    };
+    const Point* pending = nullptr;
+    for (const Point* p = reference; p < end; ++p) {
+        if (std::isnan(p->x) || std::isnan(p->y) || std::isnan(p->z)) continue;
+        if (pending == nullptr) {
+            pending = p;
+            continue;
+        }
+        sums.add(two_doubles{pending->x, p->x} - rx, two_doubles{pending->y, p->y} - ry,
+                 two_doubles{pending->z, p->z} - rz);
+        pending = nullptr;
+        if ((in_block += 2) == block) fold();
     }
+    // An odd point last, beside a NaN that counts nothing.
+    if (pending != nullptr)
+        sums.add(two_doubles{pending->x, nan} - rx, two_doubles{pending->y, nan} - ry,
+                 two_doubles{pending->z, nan} - rz);
+    fold();
     return scatter_from_sums(totals, {reference->x, reference->y, reference->z});
 }
 
