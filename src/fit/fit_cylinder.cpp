@@ -80,10 +80,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     double lower = 0.0;
     const auto m = detail::solve_and_prove(
         model, offsets, fit.state, detail::sides_of(c), charts, half, options, lower,
-        [&](const detail::cylinder_state& at) {
-            return domain.admits(at.frame.z) &&
-                   detail::passes_within(at.frame, at.origin, fit.state.origin, reach * model.unit);
-        });
+        detail::axial_domain<detail::cylinder_state>(domain, charts.size() == 1, fit.state.origin,
+                                                     reach * model.unit, model.unit));
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));

@@ -1,6 +1,10 @@
 // The line and plane of the fitting interface: least squares in closed form; the minimum-zone
 // line (the axis of the thinnest cylinder holding the points) and plane (the middle of the
 // narrowest slab) by the minimax solver from the least-squares element.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
@@ -52,10 +56,12 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
         detail::axis_charts(detail::frame_about(domain.axis), domain.max_tilt, start.origin, tilt);
     const double half[4] = {1.0, 1.0, tilt, tilt};
     double lower = 0.0;
-    const auto zone = detail::solve_and_prove(
-        model, detail::offsets_of(points, s.centroid), start, detail::minimax_sides::outer, charts,
-        half, options, lower,
-        [&](const detail::cylinder_state& at) { return domain.admits(at.frame.z); });
+    const auto zone =
+        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
+                                detail::minimax_sides::outer, charts, half, options, lower,
+                                detail::axial_domain<detail::cylinder_state>(
+                                    domain, charts.size() == 1, start.origin,
+                                    std::numeric_limits<double>::infinity(), model.unit));
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "numeric/axis_domain.h"
 #include "numeric/cylinder_fit.h"
 #include "numeric/minimax_bound.h"
 #include "numeric/minimax_fit.h"
@@ -71,6 +72,31 @@ inline bool passes_within(const frame3& f, const point3& origin, const point3& f
     return norm(w - dot(w, f.z) * f.z) <= reach;
 }
 
+// The search domain of a line, cylinder or cone fitted over the box of axis_charts() about
+// `origin` (the least-squares axis point): axes within the tilt `domain` admits that pass within
+// `reach` (a length) of origin. A cell of the box (steps: shifts in extents of `unit`, then
+// tilts) holds no such axis when every tilt in it exceeds the domain's (`one_chart`: the box's
+// tilts are measured from the domain's axis) or when its shifts keep every axis farther: an axis
+// through the intercept q at tilt t passes at least |q| / sqrt(1 + t^2) from origin.
+template <class State>
+search_domain<State> axial_domain(const axis_domain& domain, bool one_chart, const point3& origin,
+                                  double reach, double unit) {
+    search_domain<State> d;
+    const double largest = std::tan(domain.max_tilt);
+    const bool tilted = one_chart && !domain.unrestricted();
+    d.outside = [=](const double* centre, const double* half) {
+        const auto nearest = [&](int k) { return std::max(0.0, std::abs(centre[k]) - half[k]); };
+        const auto farthest = [&](int k) { return std::abs(centre[k]) + half[k]; };
+        if (tilted && std::hypot(nearest(2), nearest(3)) > largest) return true;
+        const double steepest = std::hypot(farthest(2), farthest(3));
+        return unit * std::hypot(nearest(0), nearest(1)) > reach * std::hypot(1.0, steepest);
+    };
+    d.admits = [=](const State& at) {
+        return domain.admits(at.frame.z) && passes_within(at.frame, at.origin, origin, reach);
+    };
+    return d;
+}
+
 // The limits of a fit's proof from its options: 4e7 residual evaluations per second of the
 // time budget (what a current core does in a second), and a hard deadline at 30 times it.
 bound_limits proof_limits(const fit_options& options);
@@ -105,7 +131,8 @@ minimax_solution<typename Model::state> solution_at(const Model& model,
 // solver's second start, a guard against a nearby local optimum, is not needed: the proof's
 // search is global.) `lower` receives the proved bound.
 //
-// The solver is not confined to the domain, whose states `admits` tells (all when empty): when
+// The solver is not confined to the domain (search_domain: the states it admits, and the cells
+// of the box that hold none, which the proof skips; all of the box when empty): when
 // its result lies outside, the fit goes on from `start` (which must lie inside), and a solver
 // run that leaves the domain again is replaced by the search's own state, so that the result
 // is the best element of the domain the search found, proved when the search closes.
@@ -114,9 +141,11 @@ minimax_solution<typename Model::state> solve_and_prove(
     const Model& model, const std::vector<point3>& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
     const fit_options& options, double& lower,
-    const std::function<bool(const typename Model::state&)>& admits = nullptr) {
+    const search_domain<typename Model::state>& domain = {}) {
     using solution = minimax_solution<typename Model::state>;
-    const auto inside = [&](const typename Model::state& s) { return !admits || admits(s); };
+    const auto inside = [&](const typename Model::state& s) {
+        return !domain.admits || domain.admits(s);
+    };
     solution m = solve_minimax(model, points, start, sides, false);
     lower = -std::numeric_limits<double>::infinity();
     if (m.status != minimax_status::ok) return m;
@@ -142,7 +171,7 @@ minimax_solution<typename Model::state> solve_and_prove(
     };
     lower = prove_restarting(
         model, points, m, [](const solution& x) { return x.state; }, restart, references, half,
-        sides, limits);
+        sides, limits, domain);
     return m;
 }
 

@@ -1,6 +1,11 @@
 // The sphere of the fitting interface: least squares; minimum zone and maximum inscribed sphere
 // by the minimax solver from the least-squares centre; the minimum circumscribed sphere by
-// Welzl's algorithm on the points farthest from it.
+// Welzl's algorithm (on every point of a small set, else on the points farthest from the
+// centroid).
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
@@ -11,6 +16,25 @@
 namespace vantor {
 
 namespace {
+
+// The centres within `reach` extents of `start`, a ball; a cell of the box (shifts in extents
+// about start) lies outside it when its nearest point does.
+detail::search_domain<detail::point3> sphere_domain(const detail::point3& start, double reach,
+                                                    double extent) {
+    detail::search_domain<detail::point3> d;
+    d.outside = [reach](const double* centre, const double* half) {
+        double nearest = 0.0;
+        for (int k = 0; k < 3; ++k) {
+            const double gap = std::max(0.0, std::abs(centre[k]) - half[k]);
+            nearest += gap * gap;
+        }
+        return std::sqrt(nearest) > reach;
+    };
+    d.admits = [start, reach, extent](const detail::point3& centre) {
+        return detail::norm(centre - start) <= reach * extent;
+    };
+    return d;
+}
 
 // The minimax sphere of criterion c (not gauss) of the points' `offsets` from their centroid,
 // from the least-squares centre `start`. The circumscribed sphere is exact (Welzl's algorithm):
@@ -30,9 +54,7 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
         c == criterion::circumscribed
             ? detail::circumscribed_sphere(offsets, start, extent)
             : detail::solve_and_prove(model, offsets, start, detail::sides_of(c), {start}, half,
-                                      options, lower, [&](const detail::point3& centre) {
-                                          return detail::norm(centre - start) <= reach * extent;
-                                      });
+                                      options, lower, sphere_domain(start, reach, extent));
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));

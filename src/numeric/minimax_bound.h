@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <queue>
 #include <utility>
@@ -53,6 +54,16 @@ struct bound_limits {
     double work = 4e7;
 
     bool spent() const { return work <= 0.0 || std::chrono::steady_clock::now() > deadline; }
+};
+
+// The part of the search box a fit's domain holds, in the box's coordinates (the model's scaled
+// steps about a reference): outside(centre, half) is true when no state of that cell lies in
+// the domain (the cell needs no bound), admits(state) whether a state found may stand as the
+// best. Empty functions stand for the whole box.
+template <class State>
+struct search_domain {
+    std::function<bool(const double* centre, const double* half)> outside;
+    std::function<bool(const State&)> admits;
 };
 
 template <class State>
@@ -99,12 +110,10 @@ inline void cell_bounds(minimax_sides sides, const std::vector<double>& r,
 // (of a solution found by other means, on all points): cells whose bound lies within
 // `tolerance` of it are not split.
 template <class Model>
-bound_search<typename Model::state> bound_minimax(const Model& model,
-                                                  const std::vector<point3>& subset,
-                                                  const typename Model::state& reference,
-                                                  const double* half, minimax_sides sides,
-                                                  double incumbent, double tolerance,
-                                                  bound_limits& limits) {
+bound_search<typename Model::state> bound_minimax(
+    const Model& model, const std::vector<point3>& subset, const typename Model::state& reference,
+    const double* half, minimax_sides sides, double incumbent, double tolerance,
+    bound_limits& limits, const search_domain<typename Model::state>& domain = {}) {
     constexpr int p = Model::size;
     using state = typename Model::state;
     struct cell {
@@ -137,7 +146,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
             anchor_value = objective;
             std::copy(at, at + p, anchor);
         }
-        if (objective < out.best) {
+        if (objective < out.best && (!domain.admits || domain.admits(s))) {
             out.best = objective;
             out.best_state = s;
             out.found = true;
@@ -216,6 +225,7 @@ bound_search<typename Model::state> bound_minimax(const Model& model,
             cell child = c;
             child.half[split] = 0.5 * (to - from);
             child.centre[split] = 0.5 * (from + to);
+            if (domain.outside && domain.outside(child.centre, child.half)) continue;
             evaluate(child);
             if (child.lower < out.best - tolerance) open.push(child);
         }
@@ -254,7 +264,8 @@ template <class Model>
 minimax_proof<typename Model::state> prove_minimax(
     const Model& model, const std::vector<point3>& points, const std::vector<double>& r,
     double objective, const std::vector<typename Model::state>& references, const double* half,
-    minimax_sides sides, double tolerance, bound_limits& limits) {
+    minimax_sides sides, double tolerance, bound_limits& limits,
+    const search_domain<typename Model::state>& domain = {}) {
     minimax_proof<typename Model::state> proof;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
     std::vector<char> chosen(points.size(), 0);
@@ -296,8 +307,8 @@ minimax_proof<typename Model::state> prove_minimax(
         proof.closed = true;
         bound_search<typename Model::state> best_found;
         for (const auto& reference : references) {
-            const bound_search<typename Model::state> b =
-                bound_minimax(model, subset, reference, half, sides, objective, tolerance, limits);
+            const bound_search<typename Model::state> b = bound_minimax(
+                model, subset, reference, half, sides, objective, tolerance, limits, domain);
             proof.cells += b.cells;
             proof.lower = std::min(proof.lower, b.lower);
             proof.closed = proof.closed && b.closed;
@@ -354,7 +365,8 @@ template <class Model, class Solution, class StateOf, class Restart>
 double prove_restarting(const Model& model, const std::vector<point3>& points, Solution& solution,
                         const StateOf& state_of, const Restart& restart,
                         const std::vector<typename Model::state>& references, const double* half,
-                        minimax_sides sides, bound_limits& limits) {
+                        minimax_sides sides, bound_limits& limits,
+                        const search_domain<typename Model::state>& domain = {}) {
     double lower = -std::numeric_limits<double>::infinity();
     std::vector<double> r(points.size());
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -364,7 +376,7 @@ double prove_restarting(const Model& model, const std::vector<point3>& points, S
         const double objective = minimax_objective(sides, *extremes.first, *extremes.second);
         const minimax_proof<typename Model::state> proof =
             prove_minimax(model, points, r, objective, references, half, sides,
-                          0.5 * proof_tolerance(std::abs(objective), model.unit), limits);
+                          0.5 * proof_tolerance(std::abs(objective), model.unit), limits, domain);
         lower = proof.lower;
         if (!proof.better || limits.spent() || !restart(proof.better_state, objective, solution))
             break;
