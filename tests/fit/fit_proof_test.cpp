@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fit/fit_minimax.h"
 #include "fit/slab.h"
 #include "fit/surfaces.h"
+#include "numeric/minimax_models.h"
 #include "vantor/fit.h"
 
 namespace vantor {
@@ -163,6 +165,53 @@ TEST(FitProof, ASolverLeavingTheDomainEndsInside) {
     EXPECT_GE(std::abs(spanto::dot(f.element.direction, axis)), std::cos(pi / 12));
     EXPECT_GE(f.element.radius, across.element.radius);
     EXPECT_LE(f.bound, f.objective + f.proof_tolerance);
+}
+
+// The proof skips the cells its domain says hold no admitted axis: no state drawn in such a
+// cell may be admitted (else the bound would leave out part of the domain).
+TEST(FitProof, CellsSkippedAsOutsideHoldNoAdmittedAxis) {
+    using namespace detail;
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const frame3 frame = frame_about({0.3, -0.2, 1.0});
+    const point3 origin{2.0, -1.0, 0.5};
+    axis_domain domain;
+    domain.axis = frame.z;
+    domain.max_tilt = 15.0 * pi / 180.0;
+    const double unit = 10.0, reach = 4.0;
+    const auto d = axial_domain<cylinder_state>(domain, true, origin, reach, unit);
+    const axis_distance_model model(unit);
+    const cylinder_state reference{frame, origin, 0.0};
+    int skipped = 0, admitted = 0;
+    for (int trial = 0; trial < 2000; ++trial) {
+        double centre[4], half[4];
+        for (int k = 0; k < 4; ++k) {
+            centre[k] = (k < 2 ? 0.8 : 0.4) * u(rng);
+            half[k] = (k < 2 ? 0.2 : 0.08) * (u(rng) + 1.0);
+        }
+        if (trial % 2) {
+            // Small cells just beyond the reach, tilted towards or away from the reference
+            // point, where only the tilt brings an axis within reach.
+            const double angle = pi * u(rng), beyond = 1.0 + 0.03 * (u(rng) + 1.0);
+            const double tilt = 0.26 * u(rng);
+            centre[0] = beyond * reach / unit * std::cos(angle);
+            centre[1] = beyond * reach / unit * std::sin(angle);
+            centre[2] = tilt * std::cos(angle);
+            centre[3] = tilt * std::sin(angle);
+            for (double& h : half) h = 1e-3;
+        }
+        const bool outside = d.outside(centre, half);
+        skipped += outside;
+        for (int sample = 0; sample < 20; ++sample) {
+            double step[4];
+            for (int k = 0; k < 4; ++k) step[k] = (centre[k] + u(rng) * half[k]) * model.scale[k];
+            const bool in = d.admits(model.moved(reference, step));
+            admitted += in;
+            EXPECT_FALSE(outside && in) << "trial " << trial;
+        }
+    }
+    EXPECT_GT(skipped, 200);
+    EXPECT_GT(admitted, 2000);
 }
 
 }  // namespace
