@@ -105,26 +105,6 @@ bound_limits proof_limits(const fit_options& options);
 std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const point3& origin,
                                         double& tan_half);
 
-// A solution at state s, as the solver reports one, for a state the proof's search found: the
-// residuals' extremes of every point (one pass), the objective and the contact tolerance.
-template <class Model>
-minimax_solution<typename Model::state> solution_at(const Model& model,
-                                                    const std::vector<point3>& points,
-                                                    const typename Model::state& s,
-                                                    minimax_sides sides) {
-    minimax_solution<typename Model::state> out;
-    std::vector<double> r;
-    double bound;
-    minimax::measure_all(model, points, s, r, out.low, out.high, &bound);
-    out.state = s;
-    out.objective = out.start_objective = minimax_objective(sides, out.low, out.high);
-    out.contact_tolerance =
-        minimax::limits_for(bound, out.low, out.high, model.unit).contact_tolerance;
-    out.status = minimax_status::ok;
-    out.passes = 1;
-    return out;
-}
-
 // The minimax fit of `points` (centred) under the model from `start`, then its proof over the
 // boxes |s| <= half about the `references` (prove_restarting): when the proof finds a better
 // state, the solver runs again from there and the better certified result is kept. (So the

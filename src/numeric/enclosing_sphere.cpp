@@ -156,22 +156,10 @@ minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points,
     if (points.size() <= small_set) {
         // Welzl on every point, and one pass for the extremes: rounds on candidates would cost
         // more passes than they save.
-        minimax_solution<point3> s;
-        s.state = smallest_enclosing_ball(points).centre;
-        s.low = std::numeric_limits<double>::infinity();
-        double farthest = 0.0;
-        for (const point3& p : points) {
-            const double d = distance(p, s.state);
-            s.low = std::min(s.low, d);
-            s.high = std::max(s.high, d);
-            farthest = std::max(farthest, norm(p));
-        }
-        s.objective = s.start_objective = s.high;
-        s.contact_tolerance =
-            minimax::limits_for(farthest, s.low, s.high, model.unit).contact_tolerance;
+        minimax_solution<point3> s = solution_at(
+            model, points, smallest_enclosing_ball(points).centre, minimax_sides::outer);
         s.steps = s.rounds = 1;
         s.passes = 2;
-        s.status = minimax_status::ok;
         return s;
     }
     std::vector<double> r;

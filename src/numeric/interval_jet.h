@@ -124,34 +124,31 @@ jet<T, N> operator/(const jet<T, N>& a, const jet<T, N>& b) {
     for (int k = 0; k < N; ++k) r.d[k] = (a.d[k] - r.v * b.d[k]) * inverse;
     return r;
 }
+// f(a) from f's value and slope at a's value (the chain rule).
+template <class T, int N>
+jet<T, N> chained(const jet<T, N>& a, const T& value, const T& slope) {
+    jet<T, N> r;
+    r.v = value;
+    for (int k = 0; k < N; ++k) r.d[k] = a.d[k] * slope;
+    return r;
+}
 template <class T, int N>
 jet<T, N> sqrt(const jet<T, N>& a) {
     using std::sqrt;
-    jet<T, N> r;
-    r.v = sqrt(a.v);
-    const T half_inverse = T(0.5) / r.v;
-    for (int k = 0; k < N; ++k) r.d[k] = a.d[k] * half_inverse;
-    return r;
+    const T root = sqrt(a.v);
+    return chained(a, root, T(0.5) / root);
 }
 template <class T, int N>
 jet<T, N> sin(const jet<T, N>& a) {
     using std::cos;
     using std::sin;
-    jet<T, N> r;
-    r.v = sin(a.v);
-    const T slope = cos(a.v);
-    for (int k = 0; k < N; ++k) r.d[k] = a.d[k] * slope;
-    return r;
+    return chained(a, T(sin(a.v)), T(cos(a.v)));
 }
 template <class T, int N>
 jet<T, N> cos(const jet<T, N>& a) {
     using std::cos;
     using std::sin;
-    jet<T, N> r;
-    r.v = cos(a.v);
-    const T slope = -sin(a.v);
-    for (int k = 0; k < N; ++k) r.d[k] = a.d[k] * slope;
-    return r;
+    return chained(a, T(cos(a.v)), T(-sin(a.v)));
 }
 
 }  // namespace detail

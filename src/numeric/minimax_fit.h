@@ -504,6 +504,27 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
 
 }  // namespace minimax
 
+// A solution at state s, as the solver reports one, for a state found otherwise (an exact
+// solver's, the proof's search's): the residuals' extremes of every point (one pass), the
+// objective and the contact tolerance.
+template <class Model>
+minimax_solution<typename Model::state> solution_at(const Model& model,
+                                                    const std::vector<point3>& points,
+                                                    const typename Model::state& s,
+                                                    minimax_sides sides) {
+    minimax_solution<typename Model::state> out;
+    std::vector<double> r;
+    double bound;
+    minimax::measure_all(model, points, s, r, out.low, out.high, &bound);
+    out.state = s;
+    out.objective = out.start_objective = minimax_objective(sides, out.low, out.high);
+    out.contact_tolerance =
+        minimax::limits_for(bound, out.low, out.high, model.unit).contact_tolerance;
+    out.status = minimax_status::ok;
+    out.passes = 1;
+    return out;
+}
+
 // The minimax fit of the points (centred on their centroid) under the model from `start`, with
 // the second start described above when `second_start`.
 template <class Model>
