@@ -44,7 +44,7 @@ namespace detail {
 template <class Model>
 bool tangent_over_cell(const Model& model, const typename Model::state& reference, const point3& p,
                        const double* centre, const double* half, double value, double* slope,
-                       double& remainder) {
+                       double& remainder, double* parts = nullptr) {
     constexpr int n = Model::size;
     jet<interval, n> over[n];
     for (int k = 0; k < n; ++k)
@@ -53,7 +53,9 @@ bool tangent_over_cell(const Model& model, const typename Model::state& referenc
     remainder = 0.0;
     for (int k = 0; k < n; ++k) {
         slope[k] = 0.5 * (g.d[k].lo + g.d[k].hi) * half[k];
-        remainder += 0.5 * (g.d[k].hi - g.d[k].lo) * half[k];
+        const double part = 0.5 * (g.d[k].hi - g.d[k].lo) * half[k];
+        if (parts) parts[k] = part;
+        remainder += part;
     }
     // Rounding to nearest in the enclosure: a margin far above its few ulp.
     remainder += 1e-13 * (std::abs(value) + model.unit);
@@ -66,6 +68,7 @@ bool tangent_over_cell(const Model& model, const typename Model::state& referenc
 struct tangent_scratch {
     linearisation lin;
     std::vector<double> value;
+    std::vector<double> row_parts;  // each row's remainder by side of the cell (0: Lipschitz)
     std::vector<std::size_t> row_point;
     std::vector<int> outer_row, inner_row;
     std::vector<std::pair<std::size_t, double>> outer_weights, inner_weights;
@@ -74,6 +77,13 @@ struct tangent_scratch {
 struct tangent_bound {
     double lower = -std::numeric_limits<double>::infinity();  // in lengths
     std::vector<double> step;  // the LP's best t, in the unit box; empty if none
+    // Where the bound loses against the objective's minimum over the cell, with the LP's
+    // weights: each side's share of the weighted remainders (in lengths; E_i's terms), and the
+    // weight on the Lipschitz rows (0 to 2), whose loss shrinks with the cell's variations.
+    // Halving the side that loses most tightens the bound most; the slopes lose nothing (the
+    // objective does fall along them). Empty when the LP gave no weights.
+    std::vector<double> remainder_share;
+    double lipschitz_weight = 0.0;
 };
 
 // The bound described above for the cell of `centre` and `half` about `reference`, on the
@@ -98,9 +108,12 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
     lin.gradient.clear();
     lin.side.clear();
     scratch.row_point.clear();
+    scratch.row_parts.clear();
     scratch.outer_row.assign(points.size() + 1, -1);
     scratch.inner_row.assign(points.size() + 1, -1);
+    double parts[n];
     const auto add = [&](std::size_t point, double v, const double* g, signed char side) {
+        for (int k = 0; k < n; ++k) scratch.row_parts.push_back(g ? parts[k] : 0.0);
         (side > 0 ? scratch.outer_row : scratch.inner_row)[point] =
             static_cast<int>(lin.value.size());
         scratch.row_point.push_back(point);
@@ -125,7 +138,7 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         double remainder;
         ++tangents;
         if (!tangent_over_cell(model, reference, points[i], centre, half, value[i], slope,
-                               remainder))
+                               remainder, parts))
             continue;
         if (may_top) add(i, value[i] - remainder, slope, 1);
         if (may_bottom) add(i, value[i] + remainder, slope, -1);
@@ -136,7 +149,7 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
     lin.find_extremes();
 
     // Weak duality with weights on rows (non-negative, made to sum to 1 on each side).
-    double balance[n], level;
+    double balance[n], share[n], level, lipschitz_weight;
     const auto weigh = [&](std::size_t count, const auto& row, const auto& weight, double sign) {
         double total = 0.0;
         for (std::size_t j = 0; j < count; ++j) total += std::max(weight(j), 0.0);
@@ -145,7 +158,12 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
             const double w = sign * std::max(weight(j), 0.0) / total;
             level += w * lin.value[row(j)];
             const double* g = lin.gradient_of(row(j));
-            for (int k = 0; k < n; ++k) balance[k] += w * g[k];
+            const double* e = &scratch.row_parts[row(j) * static_cast<std::size_t>(n)];
+            for (int k = 0; k < n; ++k) {
+                balance[k] += w * g[k];
+                share[k] += std::abs(w) * e[k];
+            }
+            if (scratch.row_point[row(j)] == points.size()) lipschitz_weight += std::abs(w);
         }
         return true;
     };
@@ -155,8 +173,8 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         return b * model.unit;
     };
     const auto clear = [&]() {
-        level = 0.0;
-        for (double& b : balance) b = 0.0;
+        level = lipschitz_weight = 0.0;
+        for (int k = 0; k < n; ++k) balance[k] = share[k] = 0.0;
     };
     // The last LP's weights, where each of their points has a row here.
     const auto kept = [&](const std::vector<std::pair<std::size_t, double>>& weights,
@@ -193,6 +211,8 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
     if (outer && !with(w.outer, m.outer_weights, 1.0, scratch.outer_weights)) return out;
     if (inner && !with(w.inner, m.inner_weights, -1.0, scratch.inner_weights)) return out;
     out.lower = bound();
+    out.lipschitz_weight = lipschitz_weight;
+    out.remainder_share.assign(share, share + n);
     return out;
 }
 

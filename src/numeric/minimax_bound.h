@@ -120,6 +120,7 @@ bound_search<typename Model::state> bound_minimax(
         double lower;
         double centre[p];
         double half[p];
+        int split = -1;  // the side to halve, when the tangent bound chose one
         bool operator<(const cell& o) const { return lower > o.lower; }  // smallest on top
     };
     bound_search<state> out;
@@ -186,6 +187,15 @@ bound_search<typename Model::state> bound_minimax(
         limits.work -= static_cast<double>(subset.size()) +
                        bounds::tangent_cost(p) * static_cast<double>(tangents);
         c.lower = std::max(c.lower, t.lower);
+        c.split = -1;
+        double most = -1.0;
+        for (std::size_t k = 0; k < t.remainder_share.size(); ++k) {
+            const double loss = t.remainder_share[k] + t.lipschitz_weight * weight[k] * c.half[k];
+            if (loss > most) {
+                most = loss;
+                c.split = static_cast<int>(k);
+            }
+        }
         if (t.step.empty()) return;
         double at[p];
         for (int k = 0; k < p; ++k) {
@@ -210,9 +220,12 @@ bound_search<typename Model::state> bound_minimax(
         }
         if (limits.work <= 0.0 || (++splits % 64 == 0 && limits.spent())) break;
         open.pop();
-        int split = 0;
-        for (int k = 1; k < p; ++k)
-            if (c.half[k] * weight[k] > c.half[split] * weight[split]) split = k;
+        int split = c.split;
+        if (split < 0) {
+            split = 0;
+            for (int k = 1; k < p; ++k)
+                if (c.half[k] * weight[k] > c.half[split] * weight[split]) split = k;
+        }
         // Halved, unless the anchor lies near the middle: then cut a third of the half width
         // beyond it, so that the cells about the optimum hold it well inside (a cut through it
         // would leave up to 2^p cells about it open at every level).
@@ -279,8 +292,9 @@ minimax_proof<typename Model::state> prove_minimax(
     };
     // The points nearest each bounded extreme, and a spread sample: for an inscribed element a
     // dense one, since any centre far from every point of the subset would bound its radius by
-    // nothing better than that distance.
-    constexpr std::size_t per_side = 48;
+    // nothing better than that distance. Small, since a cell's work grows with the subset: the
+    // rounds below add the points a better state on it leaves outside.
+    constexpr std::size_t per_side = 8;
     // (An excess of r - low + 1 ranks every point, the largest residual first.)
     const auto extremes = std::minmax_element(r.begin(), r.end());
     const double low = *extremes.first, high = *extremes.second;
@@ -290,7 +304,7 @@ minimax_proof<typename Model::state> prove_minimax(
     if (inner)
         choose(
             most_beyond(points.size(), per_side, [&](std::size_t i) { return high - r[i] + 1.0; }));
-    const std::size_t spread_size = outer ? 32 : 256;
+    const std::size_t spread_size = outer ? 8 : 256;
     const std::size_t stride = std::max<std::size_t>(1, points.size() / spread_size);
     std::vector<std::size_t> spread;
     for (std::size_t i = 0; i < points.size(); i += stride) spread.push_back(i);
