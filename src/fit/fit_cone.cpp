@@ -93,8 +93,9 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     const detail::cone_surface_model model(detail::extent_of(axes, s.count));
     double tilt = 0.0;
     std::vector<detail::cone_state> charts;
-    for (const detail::frame3& f : detail::direction_charts(
-             given ? detail::frame_about(domain.axis) : fit.state.frame, domain.max_tilt, tilt))
+    const detail::frame3 around = detail::facing(
+        given ? detail::frame_about(domain.axis) : fit.state.frame, -1.0 * fit.state.origin);
+    for (const detail::frame3& f : detail::direction_charts(around, domain.max_tilt, tilt))
         charts.push_back({f, fit.state.origin, fit.state.radius, fit.state.angle});
     const double reach = detail::position_reach(c, fit.state.radius, model.unit);
     const double half[5] = {reach, reach, tilt, tilt, cone_angle_reach};

@@ -72,9 +72,10 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
     const detail::axis_distance_model model(detail::extent_of(axes, s.count));
     double tilt = 0.0;
-    const std::vector<detail::cylinder_state> charts =
-        detail::axis_charts(given ? detail::frame_about(domain.axis) : fit.state.frame,
-                            domain.max_tilt, fit.state.origin, tilt);
+    const std::vector<detail::cylinder_state> charts = detail::axis_charts(
+        detail::facing(given ? detail::frame_about(domain.axis) : fit.state.frame,
+                       -1.0 * fit.state.origin),
+        domain.max_tilt, fit.state.origin, tilt);
     const double reach = detail::position_reach(c, fit.state.radius, model.unit);
     const double half[4] = {reach, reach, tilt, tilt};
     double lower = 0.0;

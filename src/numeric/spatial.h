@@ -47,6 +47,15 @@ inline frame3 frame_about(point3 axis) {
     return {x, cross(z, x), z};
 }
 
+// The frame turned about its z so that its x points along the part of `toward` across z (the
+// frame itself when that part is zero).
+inline frame3 facing(const frame3& f, const point3& toward) {
+    const point3 across = toward - dot(toward, f.z) * f.z;
+    if (!(norm(across) > 0.0)) return f;
+    const point3 x = unit(across);
+    return {x, cross(f.z, x), f.z};
+}
+
 // The frame turned so that its z becomes the unit vector of z + a x + b y: a rotation by
 // the angle atan(|(a, b)|) about the axis perpendicular to z and to the tilt. Exact for every
 // (a, b), so a step of the fits never leaves the unit sphere.

@@ -167,6 +167,32 @@ TEST(FitProof, ASolverLeavingTheDomainEndsInside) {
     EXPECT_LE(f.bound, f.objective + f.proof_tolerance);
 }
 
+// The samplings whose near-optimal elements form long valleys in the proof's box: a cone's
+// half angle and tilt trade off across a short band, a sector's axis slides along its bisector.
+// The default budget must prove them.
+TEST(FitProof, ShortBandsAndSectorsAreProved) {
+    const double slope = std::tan(15.0 * pi / 180.0);
+    const struct {
+        const char* name;
+        fit_report f;
+    } cases[] = {
+        {"cone zone, band r/20",
+         fit_cone(revolution(2, 10, slope, 2 * pi, 0.5, 120, 0.0005), criterion::zone)},
+        {"cone zone, sector 120",
+         fit_cone(revolution(3, 10, slope, 2 * pi / 3, 40, 150, 0.0005), criterion::zone)},
+        {"cylinder circumscribed, sector 30",
+         fit_cylinder(revolution(4, 10, 0, pi / 6, 40, 150, 0.0005), criterion::circumscribed)},
+        {"cylinder circumscribed, sector 120",
+         fit_cylinder(revolution(5, 10, 0, 2 * pi / 3, 40, 150, 0.0005),
+                      criterion::circumscribed)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expect_consistent(c.f);
+        EXPECT_TRUE(c.f.proved) << "gap " << c.f.gap << ", tolerance " << c.f.proof_tolerance;
+    }
+}
+
 // The proof skips the cells its domain says hold no admitted axis: no state drawn in such a
 // cell may be admitted (else the bound would leave out part of the domain).
 TEST(FitProof, CellsSkippedAsOutsideHoldNoAdmittedAxis) {
