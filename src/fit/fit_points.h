@@ -1,6 +1,7 @@
 // The points of a set as the fits of the fitting interface see them: the valid points only,
-// in the numeric core's coordinates; and the distances of the points from a fitted element,
-// measured as the form features measure them.
+// in the numeric core's coordinates; the distances of the points from a fitted element,
+// measured as the form features measure them; and the count of the fits' passes over the
+// points.
 #ifndef VANTOR_FIT_FIT_POINTS_H
 #define VANTOR_FIT_FIT_POINTS_H
 
@@ -25,8 +26,39 @@ inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
                      scatter3& s, std::string& reason);
 
-// The valid points of the set, relative to `origin`.
-std::vector<point3> offsets_of(const actual& points, const point3& origin);
+// The passes over the points that the fits of the fitting interface made on this thread so
+// far, for benchmarks: a pass reads every valid point once; points read one by one through
+// centred_points count as their share of a pass.
+double fit_passes();
+void count_passes(double passes);
+
+// The valid points of a set relative to `origin` (the centroid), as the numeric fits read them
+// (a Points sequence, numeric/sample.h): point i is the i-th valid row minus the origin,
+// computed (p.x - origin.x, ...) whenever it is read, so that a fit makes no copy of the points.
+// Only a set with invalid rows is copied: its valid rows, in a compact array as large as the
+// set's own. The points read are counted as passes when the view goes.
+class centred_points {
+  public:
+    // `valid`: the number of valid rows of the set (its scatter's count).
+    centred_points(const actual& points, std::size_t valid, const point3& origin);
+    centred_points(const centred_points&) = delete;
+    centred_points& operator=(const centred_points&) = delete;
+    ~centred_points();
+
+    std::size_t size() const { return size_; }
+    point3 operator[](std::size_t i) const {
+        ++reads_;
+        const spanto::point& p = rows_[i];
+        return {p.x - origin_.x, p.y - origin_.y, p.z - origin_.z};
+    }
+
+  private:
+    std::vector<spanto::point> compact_;
+    const spanto::point* rows_;
+    std::size_t size_;
+    point3 origin_;
+    mutable std::size_t reads_ = 0;
+};
 
 // v or -v, whichever points to positive z, then positive y, then positive x.
 spanto::vector oriented(const spanto::vector& v);
@@ -64,6 +96,7 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
     r.maximum = e.high;
     r.deviation = diameters ? 2.0 * e.high : e.high - e.low;
     r.rms = n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
+    count_passes(1.0);
     return sum;
 }
 
