@@ -76,7 +76,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no cone");
 
-    const detail::centred_points offsets(points, s.count, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points offsets(rows, {s.centroid});
     const detail::cone_solution fit = detail::least_squares_cone(
         offsets, axes, detail::domain_of(options, {0.0, 0.0, 1.0}, false));
     result.iterations = fit.iterations;

@@ -56,7 +56,8 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
         detail::axis_charts(detail::frame_about(domain.axis), domain.max_tilt, start.origin, tilt);
     const double half[4] = {1.0, 1.0, tilt, tilt};
     double lower = 0.0;
-    const detail::centred_points centred(points, s.count, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points centred(rows, {s.centroid});
     const auto zone = detail::solve_and_prove(
         model, centred, start, detail::minimax_sides::outer, charts, half, options, lower,
         detail::axial_domain<detail::cylinder_state>(domain, charts.size() == 1, start.origin,
@@ -115,7 +116,8 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
     const std::vector<detail::frame3> charts = detail::direction_charts(start, detail::pi, tilt);
     const double half[2] = {tilt, tilt};
     double lower = 0.0;
-    const detail::centred_points centred(points, s.count, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points centred(rows, {s.centroid});
     const auto zone = detail::solve_and_prove(model, centred, start, detail::minimax_sides::both,
                                               charts, half, options, lower);
     detail::take_progress(result, zone);

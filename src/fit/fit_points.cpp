@@ -36,8 +36,8 @@ double fit_passes() { return passes_of_fits; }
 
 void count_passes(double passes) { passes_of_fits += passes; }
 
-centred_points::centred_points(const actual& points, std::size_t valid, const point3& origin)
-    : rows_(points.data()), size_(valid), origin_(origin) {
+valid_rows::valid_rows(const actual& points, std::size_t valid)
+    : rows_(points.data()), size_(valid) {
     if (valid == static_cast<std::size_t>(points.numpoints())) return;
     compact_.reserve(valid);
     for (const spanto::point& p : points) {
@@ -45,10 +45,6 @@ centred_points::centred_points(const actual& points, std::size_t valid, const po
     }
     count_passes(1.0);
     rows_ = compact_.data();
-}
-
-centred_points::~centred_points() {
-    if (size_ > 0) count_passes(static_cast<double>(reads_) / static_cast<double>(size_));
 }
 
 }  // namespace detail

@@ -32,33 +32,59 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
 double fit_passes();
 void count_passes(double passes);
 
-// The valid points of a set relative to `origin` (the centroid), as the numeric fits read them
-// (a Points sequence, numeric/sample.h): point i is the i-th valid row minus the origin,
-// computed (p.x - origin.x, ...) whenever it is read, so that a fit makes no copy of the points.
-// Only a set with invalid rows is copied: its valid rows, in a compact array as large as the
-// set's own. The points read are counted as passes when the view goes.
-class centred_points {
+// The valid rows of a point set: the set's own array when every row is valid, else a compact
+// copy of the valid rows (24 bytes a point, as much as the set).
+class valid_rows {
   public:
     // `valid`: the number of valid rows of the set (its scatter's count).
-    centred_points(const actual& points, std::size_t valid, const point3& origin);
-    centred_points(const centred_points&) = delete;
-    centred_points& operator=(const centred_points&) = delete;
-    ~centred_points();
+    valid_rows(const actual& points, std::size_t valid);
+    valid_rows(const valid_rows&) = delete;
+    valid_rows& operator=(const valid_rows&) = delete;
 
     std::size_t size() const { return size_; }
-    point3 operator[](std::size_t i) const {
-        ++reads_;
-        const spanto::point& p = rows_[i];
-        return {p.x - origin_.x, p.y - origin_.y, p.z - origin_.z};
-    }
+    const spanto::point* data() const { return rows_; }
 
   private:
     std::vector<spanto::point> compact_;
     const spanto::point* rows_;
     std::size_t size_;
-    point3 origin_;
+};
+
+// The valid rows of a set as the numeric fits read them (a Points sequence, numeric/sample.h):
+// element i is map(row i), computed whenever it is read, so that a fit makes no copy of the
+// points. The rows read count as passes (fit_passes()) when the view goes.
+template <class Map>
+class mapped_rows {
+  public:
+    mapped_rows(const valid_rows& rows, const Map& map) : rows_(rows), map_(map) {}
+    mapped_rows(const mapped_rows&) = delete;
+    mapped_rows& operator=(const mapped_rows&) = delete;
+    ~mapped_rows() {
+        if (rows_.size() > 0)
+            count_passes(static_cast<double>(reads_) / static_cast<double>(rows_.size()));
+    }
+
+    std::size_t size() const { return rows_.size(); }
+    auto operator[](std::size_t i) const {
+        ++reads_;
+        return map_(rows_.data()[i]);
+    }
+
+  private:
+    const valid_rows& rows_;
+    Map map_;
     mutable std::size_t reads_ = 0;
 };
+
+// A point relative to `origin` (the centroid), as the numeric fits of spheres, cylinders, cones,
+// lines and planes take it.
+struct centring {
+    point3 origin;
+    point3 operator()(const spanto::point& p) const {
+        return {p.x - origin.x, p.y - origin.y, p.z - origin.z};
+    }
+};
+using centred_points = mapped_rows<centring>;
 
 // v or -v, whichever points to positive z, then positive y, then positive x.
 spanto::vector oriented(const spanto::vector& v);

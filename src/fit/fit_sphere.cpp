@@ -90,7 +90,8 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no sphere");
 
-    const detail::centred_points offsets(points, s.count, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points offsets(rows, {s.centroid});
     // The circumscribed sphere is exact from any start: no least-squares sphere before it.
     if (c == criterion::circumscribed) {
         return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
