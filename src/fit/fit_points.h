@@ -27,8 +27,8 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
                      scatter3& s, std::string& reason);
 
 // The passes over the points that the fits of the fitting interface made on this thread so
-// far, for benchmarks: a pass reads every valid point once; points read one by one through
-// centred_points count as their share of a pass.
+// far, for benchmarks: a pass reads every valid point once (samples and the few points a
+// solver picks out count nothing).
 double fit_passes();
 void count_passes(double passes);
 
@@ -52,28 +52,22 @@ class valid_rows {
 
 // The valid rows of a set as the numeric fits read them (a Points sequence, numeric/sample.h):
 // element i is map(row i), computed whenever it is read, so that a fit makes no copy of the
-// points. The rows read count as passes (fit_passes()) when the view goes.
+// points. The numeric fits' passes over it count in fit_passes().
 template <class Map>
 class mapped_rows {
   public:
     mapped_rows(const valid_rows& rows, const Map& map) : rows_(rows), map_(map) {}
     mapped_rows(const mapped_rows&) = delete;
     mapped_rows& operator=(const mapped_rows&) = delete;
-    ~mapped_rows() {
-        if (rows_.size() > 0)
-            count_passes(static_cast<double>(reads_) / static_cast<double>(rows_.size()));
-    }
 
     std::size_t size() const { return rows_.size(); }
-    auto operator[](std::size_t i) const {
-        ++reads_;
-        return map_(rows_.data()[i]);
-    }
+    auto operator[](std::size_t i) const { return map_(rows_.data()[i]); }
+
+    friend void note_pass(const mapped_rows&) { count_passes(1.0); }
 
   private:
     const valid_rows& rows_;
     Map map_;
-    mutable std::size_t reads_ = 0;
 };
 
 // A point relative to `origin` (the centroid), as the numeric fits of spheres, cylinders, cones,

@@ -40,6 +40,7 @@ class circle_model {
     template <class Points>
     static void pass(const void* points, const state& s, normal_equations<size>& out) {
         const Points& p = *static_cast<const Points*>(points);
+        note_pass(p);
         // Two points a step in vectors of two doubles (one SIMD register): the square root and the
         // division, which bound the time of a pass, then serve two points at once.
         const two_doubles zero{0.0, 0.0}, one{1.0, 1.0},

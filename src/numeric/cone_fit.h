@@ -78,6 +78,7 @@ class cone_model {
     template <class Points>
     static void pass(const void* points, const state& s, normal_equations<size>& out) {
         const Points& q = *static_cast<const Points*>(points);
+        note_pass(q);
         const double c = std::cos(s.angle), sn = std::sin(s.angle);
         normal_equations<size> ne;
         for (std::size_t i = 0; i < q.size(); ++i) {

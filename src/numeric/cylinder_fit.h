@@ -51,6 +51,7 @@ class cylinder_model {
     template <class Points>
     static void pass(const void* points, const state& s, normal_equations<size>& out) {
         const Points& q = *static_cast<const Points*>(points);
+        note_pass(q);
         const frame3 f = s.frame;
         const point3 o = s.origin;
         const double radius = s.radius;

@@ -299,6 +299,7 @@ minimax_proof<typename Model::state> prove_minimax(
     // Later states' residuals overwrite r: those of the solution are read no more.
     const auto e_all = [&](const typename Model::state& s) {
         const auto e = model.at(s);
+        note_pass(points);
         for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
     };
     for (int round = 0; round < 16; ++round) {
@@ -369,6 +370,7 @@ double prove_restarting(const Model& model, const Points& points, Solution& solu
         // The residuals live only as long as the proof: the restart's solver keeps its own.
         std::vector<double> r(points.size());
         const auto e = model.at(state_of(solution));
+        note_pass(points);
         for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
         const auto extremes = std::minmax_element(r.begin(), r.end());
         const double objective = minimax_objective(sides, *extremes.first, *extremes.second);

@@ -75,6 +75,7 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
         return dot(d, d);
     };
     double lowest = std::numeric_limits<double>::infinity(), highest = 0.0;
+    note_pass(points);
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double q = square(i);
         lowest = std::min(lowest, q);
@@ -87,6 +88,7 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
     const double inner_limit = (low + band) * (low + band);
     const double outer_limit = high - band > 0.0 ? (high - band) * (high - band) : 0.0;
     std::vector<std::size_t> candidates;
+    note_pass(points);
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double q = square(i);
         if ((near_inner && q <= inner_limit) || (near_outer && q >= outer_limit))
@@ -122,6 +124,7 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
         const double inner = near_inner ? std::max(0.0, m.inner - tolerance) : 0.0;
         const double outer = m.outer + tolerance;
         const double inner_squared = inner * inner, outer_squared = outer * outer;
+        note_pass(points);
         const std::vector<std::size_t> outside =
             most_beyond(points.size(), added_per_round, [&](std::size_t i) {
                 if (chosen[i]) return 0.0;

@@ -138,6 +138,7 @@ void linearise(const Model& model, const Points& subset, const typename Model::s
     double factor[p];
     for (int k = 0; k < p; ++k) factor[k] = model.scale[k] / model.unit;
     const double inverse_unit = 1.0 / model.unit;
+    note_pass(subset);
     double* g = lin.gradient.data();
     for (std::size_t i = 0; i < subset.size(); ++i, g += p) {
         lin.value[i] = e(subset[i], g) * inverse_unit;
@@ -346,6 +347,7 @@ void measure_all(const Model& model, const Points& points, const typename Model:
     low = std::numeric_limits<double>::infinity();
     high = -std::numeric_limits<double>::infinity();
     double farthest = 0.0;
+    note_pass(points);
     for (std::size_t i = 0; i < points.size(); ++i) {
         const point3 p = points[i];
         const double v = e(p);

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "numeric/sample.h"
+
 namespace vantor {
 namespace detail {
 
@@ -76,6 +78,7 @@ bool surrounded(const Points& points, point2 centre) {
     };
     std::vector<sector> bins(sectors);
     bool any = false;
+    note_pass(points);
     for (std::size_t i = 0; i < points.size(); ++i) {
         const point2 d = points[i] - centre;
         if (d.x == 0.0 && d.y == 0.0) continue;

@@ -33,6 +33,11 @@ auto strided_sample(const Points& points, std::size_t limit) {
     return sample;
 }
 
+// Marks a pass over every point of a sequence: the fitting interface's views count their passes
+// (their note_pass, found by argument-dependent lookup); a vector counts nothing.
+template <class Point>
+void note_pass(const std::vector<Point>&) {}
+
 // The points of a sequence as a vector: the vector itself, or a copy of another sequence.
 template <class Point>
 const std::vector<Point>& vector_of(const std::vector<Point>& points) {
@@ -40,6 +45,7 @@ const std::vector<Point>& vector_of(const std::vector<Point>& points) {
 }
 template <class Points>
 auto vector_of(const Points& points) {
+    note_pass(points);
     return strided_sample(points, points.size());
 }
 

@@ -43,6 +43,7 @@ class sphere_model {
     template <class Points>
     static void pass(const void* points, const state& s, normal_equations<size>& out) {
         const Points& q = *static_cast<const Points*>(points);
+        note_pass(q);
         const point3 c = s.centre;
         const double radius = s.radius;
         normal_equations<size> ne;
