@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no criterion %s\n", argv[2]);
         return 2;
     }
-    const double before = vantor::detail::fit_passes();
+    const long before = vantor::detail::fit_passes();
     vantor::fit_report r;
     if (element == "line")
         r = vantor::fit_line(points, c);
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         r = vantor::fit_cylinder(points, c);
     else
         r = vantor::fit_cone(points, c);
-    std::printf("%s %s: %s, deviation %.9g, objective %.9g, bound %.9g, proved %d, passes %.2f\n",
+    std::printf("%s %s: %s, deviation %.9g, objective %.9g, bound %.9g, proved %d, passes %ld\n",
                 element.c_str(), argv[2], r.valid() ? "ok" : r.error.c_str(), r.deviation,
                 r.objective, r.bound, r.proved ? 1 : 0, vantor::detail::fit_passes() - before);
     return 0;

@@ -120,7 +120,7 @@ projection project(const actual& points, const detail::planar_frame& v) {
     pr.height_sum_of_squares = std::max(0.0, squares - c * pr.height * pr.height);
     pr.finite =
         !infinite && std::isfinite(pr.extent) && std::isfinite(sum) && std::isfinite(squares);
-    detail::count_passes(1.0);
+    detail::count_pass();
     return pr;
 }
 

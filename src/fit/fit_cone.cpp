@@ -42,7 +42,7 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
                                 "nappes: they determine no cone");
         }
     }
-    detail::count_passes(1.0);
+    detail::count_pass();
     result.element = cone;
     constexpr double degrees = 180.0 / detail::pi;
     detail::add_parameter(result, "apex", detail::as_point(apex + s.centroid), u);

@@ -13,7 +13,7 @@ spanto::vector oriented(const spanto::vector& v) {
 bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
                      scatter3& s, std::string& reason) {
     s = scatter_of(points.begin(), points.end());
-    count_passes(1.0);
+    count_pass();
     report.points = static_cast<int>(s.count);
     if (s.count < static_cast<std::size_t>(needed)) {
         reason = too_few_points(element, needed, s.count);
@@ -28,13 +28,13 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
 
 namespace {
 
-thread_local double passes_of_fits = 0.0;
+thread_local long passes_of_fits = 0;
 
 }  // namespace
 
-double fit_passes() { return passes_of_fits; }
+long fit_passes() { return passes_of_fits; }
 
-void count_passes(double passes) { passes_of_fits += passes; }
+void count_pass() { ++passes_of_fits; }
 
 valid_rows::valid_rows(const actual& points, std::size_t valid)
     : rows_(points.data()), size_(valid) {
@@ -43,7 +43,7 @@ valid_rows::valid_rows(const actual& points, std::size_t valid)
     for (const spanto::point& p : points) {
         if (p.valid()) compact_.push_back(p);
     }
-    count_passes(1.0);
+    count_pass();
     rows_ = compact_.data();
 }
 

@@ -29,8 +29,8 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
 // The passes over the points that the fits of the fitting interface made on this thread so
 // far, for benchmarks: a pass reads every valid point once (samples and the few points a
 // solver picks out count nothing).
-double fit_passes();
-void count_passes(double passes);
+long fit_passes();
+void count_pass();
 
 // The valid rows of a point set: the set's own array when every row is valid, else a compact
 // copy of the valid rows (24 bytes a point, as much as the set).
@@ -63,7 +63,7 @@ class mapped_rows {
     std::size_t size() const { return rows_.size(); }
     auto operator[](std::size_t i) const { return map_(rows_.data()[i]); }
 
-    friend void note_pass(const mapped_rows&) { count_passes(1.0); }
+    friend void note_pass(const mapped_rows&) { count_pass(); }
 
   private:
     const valid_rows& rows_;
@@ -116,7 +116,7 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
     r.maximum = e.high;
     r.deviation = diameters ? 2.0 * e.high : e.high - e.low;
     r.rms = n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
-    count_passes(1.0);
+    count_pass();
     return sum;
 }
 

@@ -15,7 +15,7 @@ namespace vantor {
 namespace {
 
 constexpr int points = 40000;
-constexpr double most_passes = 20.0;
+constexpr long most_passes = 20;
 
 struct part {
     const char* element;
@@ -44,11 +44,11 @@ TEST(FitPasses, EveryFitOfALargeSetReadsItAtMostTwentyTimes) {
              {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}) {
             if (!p.all_criteria && c != criterion::gauss && c != criterion::zone) continue;
             SCOPED_TRACE(std::string(p.element) + " " + criterion_name(c));
-            const double before = detail::fit_passes();
+            const long before = detail::fit_passes();
             const fit_report r = p.fit(p.set, c);
-            const double passes = detail::fit_passes() - before;
+            const long passes = detail::fit_passes() - before;
             EXPECT_TRUE(r.valid()) << r.error;
-            EXPECT_GE(passes, 2.0);  // the scatter (or projection) and the measurement at least
+            EXPECT_GE(passes, 2);  // the scatter (or projection) and the measurement at least
             EXPECT_LE(passes, most_passes);
         }
     }
