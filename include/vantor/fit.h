@@ -14,6 +14,16 @@
 //
 // A failed fit never looks like a success: its `error` says why, its element is invalid (NaN)
 // and `valid()` is false.
+//
+// Memory: a fit reads the points where the set holds them, centring (or, for a circle,
+// projecting) each one as it reads it, and makes no copy of them. Its own arrays take at most
+// 9 bytes a point (a minimax fit's residuals and marks) besides the few per cent of the points
+// near the extremes that its solver works on, so a fit peaks below 1.4 times the points' own
+// 24 bytes each. A fit of 10,000,000 points passes over them 2 to 9 times for a part measured
+// all round, up to 14 for a band, a sector or an arc. Exceptions: the valid points of a set
+// that has invalid ones are copied, compacted (a peak of up to 2.4 times), and a minimax
+// solver's last resort, a round on all points after ten rounds on candidates have not
+// settled, holds its linearisation of every point.
 #ifndef VANTOR_FIT_H
 #define VANTOR_FIT_H
 

@@ -1,7 +1,9 @@
 // The circles of the fitting interface: the points are seen along the circle's axis, in a
 // plane where the exact planar solvers fit the circle of each criterion.
 //
-// One pass projects the points. The algebraic (Kasa) circle of a sample of at most 4096 of them
+// One pass projects the points: the sums of their traces and heights; the fits then read the
+// traces through a view that computes them from the points, without a copy of them. The
+// algebraic (Kasa) circle of a sample of at most 4096 of them
 // starts the least-squares circle, which then takes two passes; minimum zone and maximum
 // inscribed circle start from the least-squares circle of at most 256 of them, which lies deep
 // in the optimum's basin, and come from solve_minimax_circle (which solves on the points near
@@ -30,13 +32,13 @@ namespace {
 
 using detail::point2;
 
-// The valid points seen along the normal, in a plane through the first of them: their traces
-// and heights.
+// The valid points seen along the normal, in a plane through the first of them: the sums of
+// their traces and heights.
 struct projection {
     explicit projection(const detail::planar_frame& plane) : plane(plane) {}
 
     detail::planar_frame plane;
-    std::vector<point2> points;
+    std::size_t count = 0;  // of valid points
     point2 trace_sum{0.0, 0.0};
     double extent = 0.0;                 // the largest norm of a trace
     double height = 0.0;                 // the mean height
@@ -53,10 +55,25 @@ std::optional<detail::planar_frame> view_along(const actual& points, const spant
     return std::nullopt;
 }
 
+// A point's trace in the plane, and the same as a point of space in the plane z = 0 (as the
+// proof of a circle, which shares the 3-D fits' search, sees it).
+struct tracing {
+    detail::planar_frame plane;
+    point2 operator()(const spanto::point& p) const { return plane.trace(p); }
+};
+struct flat_tracing {
+    tracing trace;
+    detail::point3 operator()(const spanto::point& p) const {
+        const point2 t = trace(p);
+        return {t.x, t.y, 0.0};
+    }
+};
+using trace_view = detail::mapped_rows<tracing>;
+
 // The Kasa circle of at most 4096 of the traces and, with `refined`, the least-squares circle of
 // at most 256 of those, started from it; empty when the traces lie on one line or the
 // refinement does not converge.
-std::optional<detail::circle2> sample_circle(const std::vector<point2>& traces, bool refined) {
+std::optional<detail::circle2> sample_circle(const trace_view& traces, bool refined) {
     const std::vector<point2> sample = detail::strided_sample(traces, 4096);
     detail::circle_moments moments;
     for (const point2& t : sample) moments.add(t);
@@ -68,13 +85,11 @@ std::optional<detail::circle2> sample_circle(const std::vector<point2>& traces, 
     return fit.state;
 }
 
-// One pass over the points: their traces and heights.
+// One pass over the points: the sums of their traces and heights.
 projection project(const actual& points, const detail::planar_frame& v) {
     projection pr(v);
     const spanto::point* p = points.data();
     const int n = points.numpoints();
-    pr.points.resize(static_cast<std::size_t>(n));
-    point2* traces = pr.points.data();
     const spanto::point o = v.origin;
     const spanto::vector a = v.a, b = v.b, normal = v.normal;
     double sum = 0.0, squares = 0.0, largest = 0.0, sx = 0.0, sy = 0.0;
@@ -89,14 +104,14 @@ projection project(const actual& points, const detail::planar_frame& v) {
             infinite = infinite || p[i].valid();
             continue;
         }
-        traces[count++] = trace;
+        ++count;
         sx += trace.x;
         sy += trace.y;
         largest = std::max(largest, trace.x * trace.x + trace.y * trace.y);
         sum += h;
         squares += h * h;
     }
-    pr.points.resize(count);
+    pr.count = count;
     pr.trace_sum = {sx, sy};
     pr.extent = std::sqrt(largest);
     // Heights from a point of the set are of the order of the flatness: no digits lost.
@@ -105,6 +120,7 @@ projection project(const actual& points, const detail::planar_frame& v) {
     pr.height_sum_of_squares = std::max(0.0, squares - c * pr.height * pr.height);
     pr.finite =
         !infinite && std::isfinite(pr.extent) && std::isfinite(sum) && std::isfinite(squares);
+    detail::count_pass();
     return pr;
 }
 
@@ -124,7 +140,7 @@ double component(const spanto::vector& v, int k) { return k == 0 ? v.x : k == 1 
 // either has no degrees of freedom or the in-plane problem is singular.
 bool circle_uncertainties(const projection& pr, const double (&jtj)[3][3], double sum_of_squares,
                           const spanto::point& centre, const plane_tilt* tilt, double* u) {
-    const double n = static_cast<double>(pr.points.size());
+    const double n = static_cast<double>(pr.count);
     if (n <= 3.0) return false;
     double g[7][3] = {};
     for (int k = 0; k < 3; ++k) {
@@ -167,9 +183,9 @@ bool circle_uncertainties(const projection& pr, const double (&jtj)[3][3], doubl
 // from the plane's origin) of `reference`, the start's centre, the inscribed circle within half
 // the start's `radius`. When the search finds a better
 // centre, the solver runs again from it and the better circle is kept.
-void prove_circle(const projection& pr, point2 reference, double radius,
-                  detail::minimax_criterion kind, criterion c, const fit_options& options,
-                  detail::minimax_circle& m, fit_report& result) {
+void prove_circle(const projection& pr, const detail::valid_rows& rows, const trace_view& traces,
+                  point2 reference, double radius, detail::minimax_criterion kind, criterion c,
+                  const fit_options& options, detail::minimax_circle& m, fit_report& result) {
     const detail::minimax_sides sides = detail::sides_of(c);
     const auto objective_of = [sides](const detail::minimax_circle& x) {
         return detail::minimax_objective(sides, x.inner, x.outer);
@@ -179,9 +195,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
         detail::take_proof(result, c, objective_of(m), objective_of(m), extent);
         return;
     }
-    std::vector<detail::point3> flat(pr.points.size());
-    for (std::size_t i = 0; i < pr.points.size(); ++i)
-        flat[i] = {pr.points[i].x, pr.points[i].y, 0.0};
+    const detail::mapped_rows<flat_tracing> flat(rows, {{pr.plane}});
     const detail::circle_distance_model model(extent);
     detail::bound_limits limits = detail::proof_limits(options);
     const double reach = detail::position_reach(c, radius, extent);
@@ -189,7 +203,7 @@ void prove_circle(const projection& pr, point2 reference, double radius,
     const auto restart = [&](const detail::point3& from, double objective,
                              detail::minimax_circle& kept) {
         const detail::minimax_circle again =
-            detail::solve_minimax_circle(pr.points, {from.x, from.y}, kind);
+            detail::solve_minimax_circle(traces, {from.x, from.y}, kind);
         if (!again.surrounded || !again.outcome.converged || !(objective_of(again) < objective))
             return false;
         kept = again;
@@ -211,16 +225,17 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     result.method = c;
     const std::optional<detail::planar_frame> v = view_along(points, normal);
     if (!v) return detail::fail(result, detail::too_few_points("a circle", 3, 0));
-    projection pr = project(points, *v);
-    result.points = static_cast<int>(pr.points.size());
-    if (pr.points.size() < 3)
-        return detail::fail(result, detail::too_few_points("a circle", 3, pr.points.size()));
+    const projection pr = project(points, *v);
+    result.points = static_cast<int>(pr.count);
+    if (pr.count < 3) return detail::fail(result, detail::too_few_points("a circle", 3, pr.count));
     if (!pr.finite) return detail::fail(result, "a point has an infinite coordinate");
+    const detail::valid_rows rows(points, pr.count);
+    const trace_view traces(rows, {pr.plane});
     // Zone and inscribed circle start from a least-squares circle, the others from the Kasa
     // circle.
     const bool minimax = c != criterion::gauss;
     const std::optional<detail::circle2> start =
-        sample_circle(pr.points, c == criterion::zone || c == criterion::inscribed);
+        sample_circle(traces, c == criterion::zone || c == criterion::inscribed);
     if (!start) {
         return detail::fail(result,
                             "the points seen along the axis lie on one line: they determine no "
@@ -233,7 +248,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     double inner = 0.0, outer = 0.0;
     if (!minimax) {
         const detail::least_squares_result<detail::circle_model> fit =
-            detail::least_squares_circle_fit(pr.points, pr.extent, *start);
+            detail::least_squares_circle_fit(traces, pr.extent, *start);
         if (!fit.converged) return detail::fail(result, "the fit of a circle did not converge");
         circle = fit.state;
         std::copy(&fit.at_solution.jtj[0][0], &fit.at_solution.jtj[0][0] + 9, &jtj[0][0]);
@@ -244,9 +259,10 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
             c == criterion::zone        ? detail::minimax_criterion::zone
             : c == criterion::inscribed ? detail::minimax_criterion::inscribed
                                         : detail::minimax_criterion::circumscribed;
-        detail::minimax_circle m = detail::solve_minimax_circle(pr.points, start->centre, kind);
+        detail::minimax_circle m = detail::solve_minimax_circle(traces, start->centre, kind);
         if (m.surrounded && m.outcome.converged)
-            prove_circle(pr, start->centre, start->radius, kind, c, options, m, result);
+            prove_circle(pr, rows, traces, start->centre, start->radius, kind, c, options, m,
+                         result);
         if (!m.surrounded) {
             return detail::fail(result,
                                 "the points do not surround their centre: the maximum "

@@ -42,6 +42,7 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
                                 "nappes: they determine no cone");
         }
     }
+    detail::count_pass();
     result.element = cone;
     constexpr double degrees = 180.0 / detail::pi;
     detail::add_parameter(result, "apex", detail::as_point(apex + s.centroid), u);
@@ -75,7 +76,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no cone");
 
-    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points offsets(rows, {s.centroid});
     const detail::cone_solution fit = detail::least_squares_cone(
         offsets, axes, detail::domain_of(options, {0.0, 0.0, 1.0}, false));
     result.iterations = fit.iterations;

@@ -54,7 +54,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no cylinder");
 
-    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points offsets(rows, {s.centroid});
     const detail::cylinder_solution fit = detail::least_squares_cylinder(
         offsets, axes, detail::domain_of(options, {0.0, 0.0, 1.0}, false));
     result.iterations = fit.iterations;

@@ -56,12 +56,13 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
         detail::axis_charts(detail::frame_about(domain.axis), domain.max_tilt, start.origin, tilt);
     const double half[4] = {1.0, 1.0, tilt, tilt};
     double lower = 0.0;
-    const auto zone =
-        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
-                                detail::minimax_sides::outer, charts, half, options, lower,
-                                detail::axial_domain<detail::cylinder_state>(
-                                    domain, charts.size() == 1, start.origin,
-                                    std::numeric_limits<double>::infinity(), model.unit));
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points centred(rows, {s.centroid});
+    const auto zone = detail::solve_and_prove(
+        model, centred, start, detail::minimax_sides::outer, charts, half, options, lower,
+        detail::axial_domain<detail::cylinder_state>(domain, charts.size() == 1, start.origin,
+                                                     std::numeric_limits<double>::infinity(),
+                                                     model.unit));
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));
@@ -115,9 +116,10 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
     const std::vector<detail::frame3> charts = detail::direction_charts(start, detail::pi, tilt);
     const double half[2] = {tilt, tilt};
     double lower = 0.0;
-    const auto zone =
-        detail::solve_and_prove(model, detail::offsets_of(points, s.centroid), start,
-                                detail::minimax_sides::both, charts, half, options, lower);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points centred(rows, {s.centroid});
+    const auto zone = detail::solve_and_prove(model, centred, start, detail::minimax_sides::both,
+                                              charts, half, options, lower);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
         return detail::fail(result, detail::minimax_reason(zone.status, c, "plane", "the plane"));

@@ -116,9 +116,9 @@ std::vector<cylinder_state> axis_charts(const frame3& around, double tilt, const
 // its result lies outside, the fit goes on from `start` (which must lie inside), and a solver
 // run that leaves the domain again is replaced by the search's own state, so that the result
 // is the best element of the domain the search found, proved when the search closes.
-template <class Model>
+template <class Model, class Points>
 minimax_solution<typename Model::state> solve_and_prove(
-    const Model& model, const std::vector<point3>& points, const typename Model::state& start,
+    const Model& model, const Points& points, const typename Model::state& start,
     minimax_sides sides, const std::vector<typename Model::state>& references, const double* half,
     const fit_options& options, double& lower,
     const search_domain<typename Model::state>& domain = {}) {

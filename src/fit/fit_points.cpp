@@ -13,6 +13,7 @@ spanto::vector oriented(const spanto::vector& v) {
 bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
                      scatter3& s, std::string& reason) {
     s = scatter_of(points.begin(), points.end());
+    count_pass();
     report.points = static_cast<int>(s.count);
     if (s.count < static_cast<std::size_t>(needed)) {
         reason = too_few_points(element, needed, s.count);
@@ -25,13 +26,25 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
     return true;
 }
 
-std::vector<point3> offsets_of(const actual& points, const point3& origin) {
-    std::vector<point3> offsets;
-    offsets.reserve(static_cast<std::size_t>(points.numpoints()));
+namespace {
+
+thread_local long passes_of_fits = 0;
+
+}  // namespace
+
+long fit_passes() { return passes_of_fits; }
+
+void count_pass() { ++passes_of_fits; }
+
+valid_rows::valid_rows(const actual& points, std::size_t valid)
+    : rows_(points.data()), size_(valid) {
+    if (valid == static_cast<std::size_t>(points.numpoints())) return;
+    compact_.reserve(valid);
     for (const spanto::point& p : points) {
-        if (p.valid()) offsets.push_back({p.x - origin.x, p.y - origin.y, p.z - origin.z});
+        if (p.valid()) compact_.push_back(p);
     }
-    return offsets;
+    count_pass();
+    rows_ = compact_.data();
 }
 
 }  // namespace detail

@@ -1,6 +1,7 @@
 // The points of a set as the fits of the fitting interface see them: the valid points only,
-// in the numeric core's coordinates; and the distances of the points from a fitted element,
-// measured as the form features measure them.
+// in the numeric core's coordinates; the distances of the points from a fitted element,
+// measured as the form features measure them; and the count of the fits' passes over the
+// points.
 #ifndef VANTOR_FIT_FIT_POINTS_H
 #define VANTOR_FIT_FIT_POINTS_H
 
@@ -25,8 +26,59 @@ inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
                      scatter3& s, std::string& reason);
 
-// The valid points of the set, relative to `origin`.
-std::vector<point3> offsets_of(const actual& points, const point3& origin);
+// The passes over the points that the fits of the fitting interface made on this thread so
+// far, for benchmarks: a pass reads every valid point once (samples and the few points a
+// solver picks out count nothing).
+long fit_passes();
+void count_pass();
+
+// The valid rows of a point set: the set's own array when every row is valid, else a compact
+// copy of the valid rows (24 bytes a point, as much as the set).
+class valid_rows {
+  public:
+    // `valid`: the number of valid rows of the set (its scatter's count).
+    valid_rows(const actual& points, std::size_t valid);
+    valid_rows(const valid_rows&) = delete;
+    valid_rows& operator=(const valid_rows&) = delete;
+
+    std::size_t size() const { return size_; }
+    const spanto::point* data() const { return rows_; }
+
+  private:
+    std::vector<spanto::point> compact_;
+    const spanto::point* rows_;
+    std::size_t size_;
+};
+
+// The valid rows of a set as the numeric fits read them (a Points sequence, numeric/sample.h):
+// element i is map(row i), computed whenever it is read, so that a fit makes no copy of the
+// points. The numeric fits' passes over it count in fit_passes().
+template <class Map>
+class mapped_rows {
+  public:
+    mapped_rows(const valid_rows& rows, const Map& map) : rows_(rows), map_(map) {}
+    mapped_rows(const mapped_rows&) = delete;
+    mapped_rows& operator=(const mapped_rows&) = delete;
+
+    std::size_t size() const { return rows_.size(); }
+    auto operator[](std::size_t i) const { return map_(rows_.data()[i]); }
+
+    friend void note_pass(const mapped_rows&) { count_pass(); }
+
+  private:
+    const valid_rows& rows_;
+    Map map_;
+};
+
+// A point relative to `origin` (the centroid), as the numeric fits of spheres, cylinders, cones,
+// lines and planes take it.
+struct centring {
+    point3 origin;
+    point3 operator()(const spanto::point& p) const {
+        return {p.x - origin.x, p.y - origin.y, p.z - origin.z};
+    }
+};
+using centred_points = mapped_rows<centring>;
 
 // v or -v, whichever points to positive z, then positive y, then positive x.
 spanto::vector oriented(const spanto::vector& v);
@@ -64,6 +116,7 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
     r.maximum = e.high;
     r.deviation = diameters ? 2.0 * e.high : e.high - e.low;
     r.rms = n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
+    count_pass();
     return sum;
 }
 

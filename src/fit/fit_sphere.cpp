@@ -42,9 +42,9 @@ detail::search_domain<detail::point3> sphere_domain(const detail::point3& start,
 // within position_reach() of the least-squares centre.
 fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                            const detail::scatter3& s,
-                                           const std::vector<detail::point3>& offsets,
-                                           double extent, const detail::point3& start,
-                                           double radius, const fit_options& options,
+                                           const detail::centred_points& offsets, double extent,
+                                           const detail::point3& start, double radius,
+                                           const fit_options& options,
                                            fit_result<spanto::sphere>& result) {
     const detail::sphere_distance_model model(extent);
     const double reach = detail::position_reach(c, radius, extent);
@@ -90,7 +90,8 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     if (detail::negligible_spread(s, axes, 0))
         return detail::fail(result, "the points lie in one plane: they determine no sphere");
 
-    const std::vector<detail::point3> offsets = detail::offsets_of(points, s.centroid);
+    const detail::valid_rows rows(points, s.count);
+    const detail::centred_points offsets(rows, {s.centroid});
     // The circumscribed sphere is exact from any start: no least-squares sphere before it.
     if (c == criterion::circumscribed) {
         return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),

@@ -207,12 +207,12 @@ axial_fit<Model> refined_axial_start(const std::vector<point3>& points, const pr
     return fit;
 }
 
-// The least-squares fit of Model (a cylinder or cone model) to the points: refined_axial_start
-// on every k-th point (at most start_sample_limit of them), then the fit of all points from
-// there, whose axis the domain must admit too.
-template <class Model, class StateOf>
-axial_fit<Model> fit_axial(const std::vector<point3>& points, const principal_axes& axes,
-                           bool tapered, const axis_domain& domain, const StateOf& state_of) {
+// The least-squares fit of Model (a cylinder or cone model) to the points (a Points sequence,
+// sample.h): refined_axial_start on every k-th point (at most start_sample_limit of them), then
+// the fit of all points from there, whose axis the domain must admit too.
+template <class Model, class Points, class StateOf>
+axial_fit<Model> fit_axial(const Points& points, const principal_axes& axes, bool tapered,
+                           const axis_domain& domain, const StateOf& state_of) {
     const double scale = extent_of(axes, points.size());
     const std::vector<point3> sample = strided_sample(points, start_sample_limit);
     axial_fit<Model> fit =

@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numeric/axis_search.h"
 #include "numeric/planar.h"
 #include "numeric/uncertainty.h"
 
 namespace vantor {
 namespace detail {
 
-namespace {
-
-cone_state state_of(const axial_start& s) {
+cone_state cone_of(const axial_start& s) {
     return {s.frame, s.origin, s.radius, std::atan(s.slope)};
 }
 
@@ -53,8 +50,6 @@ cone_solution solution_of(const least_squares_result<cone_model>& r) {
     return solution;
 }
 
-}  // namespace
-
 fit_status cone_shape(const cone_state& s) {
     // The apex more than 1e12 radii away: a cylinder to working precision.
     if (std::abs(std::tan(s.angle)) <= 1e-12) return fit_status::cylindrical;
@@ -75,20 +70,6 @@ cone_state widening(const cone_state& s) {
     return turned;
 }
 
-void cone_model::evaluate(const state& s, normal_equations<size>& out) const {
-    const frame3 f = s.frame;
-    const point3 o = s.origin;
-    const double radius = s.radius;
-    const double c = std::cos(s.angle), sn = std::sin(s.angle);
-    normal_equations<size> ne;
-    for (const point3& p : *points_) {
-        double row[size], magnitude;
-        const double r = residual(f, o, radius, c, sn, p, row, magnitude);
-        ne.add(row, r, magnitude);
-    }
-    out = ne;
-}
-
 cone_state cone_model::moved(const state& s, const double* step) {
     cone_state m;
     m.frame = tilted(s.frame, step[2], step[3]);
@@ -107,17 +88,6 @@ cone_state cone_model::moved(const state& s, const double* step) {
 double cone_model::scaled_step(const double* step) const {
     return std::max({std::abs(step[0]) / scale_, std::abs(step[1]) / scale_, std::abs(step[2]),
                      std::abs(step[3]), std::abs(step[4]) / scale_, std::abs(step[5])});
-}
-
-cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes,
-                                 const axis_domain& domain) {
-    const axial_fit<cone_model> fit = fit_axial<cone_model>(points, axes, true, domain, state_of);
-    if (fit.status != fit_status::ok) {
-        cone_solution none;
-        none.status = fit.status;
-        return none;
-    }
-    return solution_of(fit.result);
 }
 
 cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "numeric/axis_domain.h"
+#include "numeric/axis_search.h"
 #include "numeric/fit_status.h"
 #include "numeric/gauss_newton.h"
 #include "numeric/scatter.h"
@@ -39,10 +40,14 @@ class cone_model {
     static constexpr int size = 6;
     using state = cone_state;
 
-    // `scale`: the extent of the points, the unit of the lengths of a step.
-    cone_model(const std::vector<point3>& points, double scale) : points_(&points), scale_(scale) {}
+    // `points`: a Points sequence (sample.h) that outlives the model; `scale`: the extent of
+    // the points, the unit of the lengths of a step.
+    template <class Points>
+    cone_model(const Points& points, double scale)
+        : points_(&points), pass_(&pass<Points>), scale_(scale) {}
 
-    void evaluate(const state& s, normal_equations<size>& ne) const;
+    // One pass: residuals and Jacobian rows of every point, summed into ne.
+    void evaluate(const state& s, normal_equations<size>& ne) const { pass_(points_, s, ne); }
     // The state after a step (a, b, alpha, beta, dr, dpsi); the minimax fit moves its cone so
     // too.
     static state moved(const state& s, const double* step);
@@ -70,7 +75,23 @@ class cone_model {
     double scaled_step(const double* step) const;
 
   private:
-    const std::vector<point3>* points_;
+    template <class Points>
+    static void pass(const void* points, const state& s, normal_equations<size>& out) {
+        const Points& q = *static_cast<const Points*>(points);
+        note_pass(q);
+        const double c = std::cos(s.angle), sn = std::sin(s.angle);
+        normal_equations<size> ne;
+        for (std::size_t i = 0; i < q.size(); ++i) {
+            double row[size], magnitude;
+            const double r = residual(s.frame, s.origin, s.radius, c, sn, q[i], row, magnitude);
+            ne.add(row, r, magnitude);
+        }
+        out = ne;
+    }
+
+    // The points, of the type the constructor took, and the pass over that type.
+    const void* points_;
+    void (*pass_)(const void* points, const state& s, normal_equations<size>& out);
     double scale_;
 };
 
@@ -92,11 +113,25 @@ point3 apex_of(const cone_state& s);
 // The same cone with its axis pointing towards increasing radius (angle >= 0).
 cone_state widening(const cone_state& s);
 
-// The fit of points centred on their centroid, with the principal axes of their scatter: at
-// least 6 points, not all on one line or in one plane. Only an optimum whose axis `domain`
-// admits is a result; with none found, the status is outside_domain.
-cone_solution least_squares_cone(const std::vector<point3>& points, const principal_axes& axes,
-                                 const axis_domain& domain = axis_domain());
+// The cone of an axial start, and the solution a least-squares result gives (the axis turned
+// towards increasing radius, the apex, the unit uncertainties and status).
+cone_state cone_of(const axial_start& s);
+cone_solution solution_of(const least_squares_result<cone_model>& r);
+
+// The fit of points (a Points sequence) centred on their centroid, with the principal axes of
+// their scatter: at least 6 points, not all on one line or in one plane. Only an optimum whose
+// axis `domain` admits is a result; with none found, the status is outside_domain.
+template <class Points>
+cone_solution least_squares_cone(const Points& points, const principal_axes& axes,
+                                 const axis_domain& domain = axis_domain()) {
+    const axial_fit<cone_model> fit = fit_axial<cone_model>(points, axes, true, domain, cone_of);
+    if (fit.status != fit_status::ok) {
+        cone_solution none;
+        none.status = fit.status;
+        return none;
+    }
+    return solution_of(fit.result);
+}
 
 // The fit from a given start, without the start search.
 cone_solution least_squares_cone(const std::vector<point3>& points, const cone_state& start);

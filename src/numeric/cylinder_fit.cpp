@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numeric/axis_search.h"
 #include "numeric/uncertainty.h"
 
 namespace vantor {
 namespace detail {
 
-namespace {
-
-cylinder_state state_of(const axial_start& s) { return {s.frame, s.origin, s.radius}; }
+cylinder_state cylinder_of(const axial_start& s) { return {s.frame, s.origin, s.radius}; }
 
 cylinder_solution solution_of(const least_squares_result<cylinder_model>& r) {
     cylinder_solution solution = solution_from<cylinder_solution>(r);
@@ -41,25 +38,6 @@ cylinder_solution solution_of(const least_squares_result<cylinder_model>& r) {
     return solution;
 }
 
-}  // namespace
-
-void cylinder_model::evaluate(const state& s, normal_equations<size>& out) const {
-    const frame3 f = s.frame;
-    const point3 o = s.origin;
-    const double radius = s.radius;
-    normal_equations<size> ne;
-    for (const point3& p : *points_) {
-        const point3 d = p - o;
-        const double x = dot(d, f.x), y = dot(d, f.y), z = dot(d, f.z);
-        const double rho = std::sqrt(x * x + y * y);
-        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
-        const double ux = x * inverse, uy = y * inverse;
-        const double row[size] = {-ux, -uy, -ux * z, -uy * z, -1.0};
-        ne.add(row, rho - radius, rho + std::abs(z) + radius);
-    }
-    out = ne;
-}
-
 cylinder_state cylinder_model::moved(const state& s, const double* step) {
     cylinder_state m;
     m.frame = tilted(s.frame, step[2], step[3]);
@@ -72,18 +50,6 @@ cylinder_state cylinder_model::moved(const state& s, const double* step) {
 double cylinder_model::scaled_step(const double* step) const {
     return std::max({std::abs(step[0]) / scale_, std::abs(step[1]) / scale_, std::abs(step[2]),
                      std::abs(step[3]), std::abs(step[4]) / scale_});
-}
-
-cylinder_solution least_squares_cylinder(const std::vector<point3>& points,
-                                         const principal_axes& axes, const axis_domain& domain) {
-    const axial_fit<cylinder_model> fit =
-        fit_axial<cylinder_model>(points, axes, false, domain, state_of);
-    if (fit.status != fit_status::ok) {
-        cylinder_solution none;
-        none.status = fit.status;
-        return none;
-    }
-    return solution_of(fit.result);
 }
 
 cylinder_solution least_squares_cylinder(const std::vector<point3>& points,

@@ -147,39 +147,5 @@ ball3 smallest_enclosing_ball(const std::vector<point3>& points) {
     return {centre, radius};
 }
 
-// Up to this many points the circumscribed sphere runs Welzl on all of them.
-constexpr std::size_t small_set = 4096;
-
-minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points, point3 start,
-                                              double extent) {
-    const sphere_distance_model model(extent);
-    if (points.size() <= small_set) {
-        // Welzl on every point, and one pass for the extremes: rounds on candidates would cost
-        // more passes than they save.
-        minimax_solution<point3> s = solution_at(
-            model, points, smallest_enclosing_ball(points).centre, minimax_sides::outer);
-        s.steps = s.rounds = 1;
-        s.passes = 2;
-        return s;
-    }
-    std::vector<double> r;
-    double low, high, bound;
-    minimax::measure_all(model, points, start, r, low, high, &bound);
-    const auto welzl = [](const std::vector<point3>& subset, const point3&,
-                          const minimax::limits&) {
-        minimax::subset_outcome<point3> out;
-        const ball3 b = smallest_enclosing_ball(subset);
-        out.state = b.centre;
-        out.high = b.radius;
-        out.low = 0.0;
-        out.converged = true;
-        return out;
-    };
-    minimax_solution<point3> s =
-        minimax::run(model, points, start, r, low, high, minimax_sides::outer, bound, welzl);
-    s.passes += 1;
-    return s;
-}
-
 }  // namespace detail
 }  // namespace vantor

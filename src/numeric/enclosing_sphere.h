@@ -11,9 +11,12 @@
 #ifndef VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 #define VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 
+#include <cstddef>
 #include <vector>
 
 #include "numeric/minimax_fit.h"
+#include "numeric/minimax_models.h"
+#include "numeric/sample.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
@@ -29,12 +32,42 @@ struct ball3 {
 // origin.
 ball3 smallest_enclosing_ball(const std::vector<point3>& points);
 
-// The minimum circumscribed sphere of points centred on their centroid (`extent` their extent),
-// solved as the other minimax fits are (minimax_fit.h) on the points near the largest distance
-// from `start`, each round's subset by smallest_enclosing_ball, and certified alike; the state
-// is the centre.
-minimax_solution<point3> circumscribed_sphere(const std::vector<point3>& points, point3 start,
-                                              double extent);
+// Up to this many points the circumscribed sphere runs Welzl on all of them.
+constexpr std::size_t small_sphere_set = 4096;
+
+// The minimum circumscribed sphere of points (a Points sequence, sample.h) centred on their
+// centroid (`extent` their extent), solved as the other minimax fits are (minimax_fit.h) on the
+// points near the largest distance from `start`, each round's subset by smallest_enclosing_ball,
+// and certified alike; the state is the centre.
+template <class Points>
+minimax_solution<point3> circumscribed_sphere(const Points& points, point3 start, double extent) {
+    const sphere_distance_model model(extent);
+    if (points.size() <= small_sphere_set) {
+        // Welzl on every point, and one pass for the extremes: rounds on candidates would cost
+        // more passes than they save.
+        minimax_solution<point3> s = solution_at(
+            model, points, smallest_enclosing_ball(vector_of(points)).centre, minimax_sides::outer);
+        s.steps = s.rounds = 1;
+        s.passes = 2;
+        return s;
+    }
+    std::vector<double> r;
+    double low, high, bound;
+    minimax::measure_all(model, points, start, r, low, high, &bound);
+    const auto welzl = [](const auto& subset, const point3&, const minimax::limits&) {
+        minimax::subset_outcome<point3> out;
+        const ball3 b = smallest_enclosing_ball(vector_of(subset));
+        out.state = b.centre;
+        out.high = b.radius;
+        out.low = 0.0;
+        out.converged = true;
+        return out;
+    };
+    minimax_solution<point3> s =
+        minimax::run(model, points, start, r, low, high, minimax_sides::outer, bound, welzl);
+    s.passes += 1;
+    return s;
+}
 
 }  // namespace detail
 }  // namespace vantor

@@ -272,12 +272,12 @@ struct minimax_proof {
 // solution's bounded extremes and a spread sample of all; when it finds a state better on them,
 // that state is measured on all points: better there, it is returned; otherwise the points it
 // leaves outside the subset's bounds join the subset and the search runs again, until the
-// deadline.
-template <class Model>
+// deadline. Those measurements overwrite r, so that one array of residuals serves the proof.
+template <class Model, class Points>
 minimax_proof<typename Model::state> prove_minimax(
-    const Model& model, const std::vector<point3>& points, const std::vector<double>& r,
-    double objective, const std::vector<typename Model::state>& references, const double* half,
-    minimax_sides sides, double tolerance, bound_limits& limits,
+    const Model& model, const Points& points, std::vector<double>& r, double objective,
+    const std::vector<typename Model::state>& references, const double* half, minimax_sides sides,
+    double tolerance, bound_limits& limits,
     const search_domain<typename Model::state>& domain = {}) {
     minimax_proof<typename Model::state> proof;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
@@ -310,12 +310,12 @@ minimax_proof<typename Model::state> prove_minimax(
     for (std::size_t i = 0; i < points.size(); i += stride) spread.push_back(i);
     choose(spread);
 
-    const auto e_all = [&](const typename Model::state& s, std::vector<double>& values) {
+    // Later states' residuals overwrite r: those of the solution are read no more.
+    const auto e_all = [&](const typename Model::state& s) {
         const auto e = model.at(s);
-        values.resize(points.size());
-        for (std::size_t i = 0; i < points.size(); ++i) values[i] = e(points[i]);
+        note_pass(points);
+        for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
     };
-    std::vector<double> values;
     for (int round = 0; round < 16; ++round) {
         proof.lower = std::numeric_limits<double>::infinity();
         proof.closed = true;
@@ -331,9 +331,9 @@ minimax_proof<typename Model::state> prove_minimax(
         if (!best_found.found || !(best_found.best < objective - tolerance) || limits.spent())
             break;
         // A state better on the subset: better for all points, or the subset grows.
-        e_all(best_found.best_state, values);
-        const double low = *std::min_element(values.begin(), values.end());
-        const double high = *std::max_element(values.begin(), values.end());
+        e_all(best_found.best_state);
+        const double low = *std::min_element(r.begin(), r.end());
+        const double high = *std::max_element(r.begin(), r.end());
         if (minimax_objective(sides, low, high) < objective) {
             proof.better = true;
             proof.better_state = best_found.best_state;
@@ -349,13 +349,11 @@ minimax_proof<typename Model::state> prove_minimax(
         const std::size_t before = subset.size();
         constexpr std::size_t added = 32;
         if (outer)
-            choose(most_beyond(points.size(), added, [&](std::size_t i) {
-                return chosen[i] ? 0.0 : values[i] - sub_high;
-            }));
+            choose(most_beyond(points.size(), added,
+                               [&](std::size_t i) { return chosen[i] ? 0.0 : r[i] - sub_high; }));
         if (inner)
-            choose(most_beyond(points.size(), added, [&](std::size_t i) {
-                return chosen[i] ? 0.0 : sub_low - values[i];
-            }));
+            choose(most_beyond(points.size(), added,
+                               [&](std::size_t i) { return chosen[i] ? 0.0 : sub_low - r[i]; }));
         if (subset.size() == before) break;
     }
     return proof;
@@ -375,22 +373,25 @@ inline double proof_tolerance(double objective, double extent) {
 // did; the new solution is proved again (three proofs at most). Returns the lower bound of the
 // last proof. The first proof runs whatever is left of the limits, so the bound is always one
 // the search computed.
-template <class Model, class Solution, class StateOf, class Restart>
-double prove_restarting(const Model& model, const std::vector<point3>& points, Solution& solution,
+template <class Model, class Points, class Solution, class StateOf, class Restart>
+double prove_restarting(const Model& model, const Points& points, Solution& solution,
                         const StateOf& state_of, const Restart& restart,
                         const std::vector<typename Model::state>& references, const double* half,
                         minimax_sides sides, bound_limits& limits,
                         const search_domain<typename Model::state>& domain = {}) {
     double lower = -std::numeric_limits<double>::infinity();
-    std::vector<double> r(points.size());
     for (int attempt = 0; attempt < 3; ++attempt) {
+        // The residuals live only as long as the proof: the restart's solver keeps its own.
+        std::vector<double> r(points.size());
         const auto e = model.at(state_of(solution));
+        note_pass(points);
         for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
         const auto extremes = std::minmax_element(r.begin(), r.end());
         const double objective = minimax_objective(sides, *extremes.first, *extremes.second);
         const minimax_proof<typename Model::state> proof =
             prove_minimax(model, points, r, objective, references, half, sides,
                           0.5 * proof_tolerance(std::abs(objective), model.unit), limits, domain);
+        r = std::vector<double>();
         lower = proof.lower;
         if (!proof.better || limits.spent() || !restart(proof.better_state, objective, solution))
             break;

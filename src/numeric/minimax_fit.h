@@ -127,9 +127,9 @@ inline limits limits_for(double bound, double low, double high, double unit) {
 }
 
 // Residuals and gradients of `subset` at state s, in units of the fit.
-template <class Model>
-void linearise(const Model& model, const std::vector<point3>& subset,
-               const typename Model::state& s, linearisation& lin) {
+template <class Model, class Points>
+void linearise(const Model& model, const Points& subset, const typename Model::state& s,
+               linearisation& lin) {
     constexpr int p = Model::size;
     const auto e = model.at(s);
     lin.parameters = p;
@@ -138,6 +138,7 @@ void linearise(const Model& model, const std::vector<point3>& subset,
     double factor[p];
     for (int k = 0; k < p; ++k) factor[k] = model.scale[k] / model.unit;
     const double inverse_unit = 1.0 / model.unit;
+    note_pass(subset);
     double* g = lin.gradient.data();
     for (std::size_t i = 0; i < subset.size(); ++i, g += p) {
         lin.value[i] = e(subset[i], g) * inverse_unit;
@@ -152,11 +153,10 @@ void linearise(const Model& model, const std::vector<point3>& subset,
 // halves, when it improves the objective on the subset. The Hessian of the Lagrangian comes
 // from central second differences of the contacts' residuals in the model's own steps about x, at a
 // step of 1e-3 divided by the contacts' curvature. Returns whether x moved.
-template <class Model>
-bool polish(const Model& model, const std::vector<point3>& subset, minimax_sides sides,
-            const limits& l, const std::vector<std::size_t>& rows,
-            const std::vector<signed char>& side, std::vector<double> weights,
-            typename Model::state& x, double& objective) {
+template <class Model, class Points>
+bool polish(const Model& model, const Points& subset, minimax_sides sides, const limits& l,
+            const std::vector<std::size_t>& rows, const std::vector<signed char>& side,
+            std::vector<double> weights, typename Model::state& x, double& objective) {
     constexpr int p = Model::size;
     std::vector<point3> at;
     for (std::size_t i : rows) at.push_back(subset[i]);
@@ -246,9 +246,8 @@ struct subset_outcome {
 };
 
 // The trust-region SLP on a subset of the points, from `from`.
-template <class Model>
-subset_outcome<typename Model::state> solve_on(const Model& model,
-                                               const std::vector<point3>& subset,
+template <class Model, class Points>
+subset_outcome<typename Model::state> solve_on(const Model& model, const Points& subset,
                                                const typename Model::state& from,
                                                minimax_sides sides, const limits& l) {
     constexpr int p = Model::size;
@@ -340,29 +339,31 @@ subset_outcome<typename Model::state> solve_on(const Model& model,
 
 // The residuals of every point at s into r, with their extremes: one pass. With `bound`, it
 // also receives the largest distance of a point from the origin (the centroid).
-template <class Model>
-void measure_all(const Model& model, const std::vector<point3>& points,
-                 const typename Model::state& s, std::vector<double>& r, double& low, double& high,
-                 double* bound = nullptr) {
+template <class Model, class Points>
+void measure_all(const Model& model, const Points& points, const typename Model::state& s,
+                 std::vector<double>& r, double& low, double& high, double* bound = nullptr) {
     const auto e = model.at(s);
     r.resize(points.size());
     low = std::numeric_limits<double>::infinity();
     high = -std::numeric_limits<double>::infinity();
     double farthest = 0.0;
+    note_pass(points);
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const double v = e(points[i]);
+        const point3 p = points[i];
+        const double v = e(p);
         r[i] = v;
         low = std::min(low, v);
         high = std::max(high, v);
-        if (bound != nullptr) farthest = std::max(farthest, dot(points[i], points[i]));
+        if (bound != nullptr) farthest = std::max(farthest, dot(p, p));
     }
     if (bound != nullptr) *bound = std::sqrt(farthest);
 }
 
 // One run from `start`, whose residuals (all points) `r` holds, solving each round's subset
-// with solve(subset, from, limits), which returns a subset_outcome.
-template <class Model, class Solver>
-minimax_solution<typename Model::state> run(const Model& model, const std::vector<point3>& points,
+// with solve(subset, from, limits), which returns a subset_outcome; the subset is a vector of
+// candidates, or in the last resort all the points.
+template <class Model, class Points, class Solver>
+minimax_solution<typename Model::state> run(const Model& model, const Points& points,
                                             const typename Model::state& start,
                                             std::vector<double>& r, double low, double high,
                                             minimax_sides sides, double bound,
@@ -408,15 +409,13 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
     for (int round = 0;; ++round) {
         const bool everything = round >= rounds_on_candidates;
         subset.clear();
-        if (everything) {
-            subset = points;
-        } else {
+        if (!everything)
             for (std::size_t i : candidates) subset.push_back(points[i]);
-        }
-        const subset_outcome<typename Model::state> s = solve(subset, at, l);
+        const subset_outcome<typename Model::state> s =
+            everything ? solve(points, at, l) : solve(subset, at, l);
         result.steps += s.steps;
         result.rounds = round + 1;
-        result.candidates = subset.size();
+        result.candidates = everything ? points.size() : subset.size();
         result.largest_lp = std::max(result.largest_lp, s.largest_lp);
         if (!s.converged && !s.unbounded) {
             // A subset's SLP that found no optimum says nothing of the set: all points decide.
@@ -507,9 +506,8 @@ minimax_solution<typename Model::state> run(const Model& model, const std::vecto
 // A solution at state s, as the solver reports one, for a state found otherwise (an exact
 // solver's, the proof's search's): the residuals' extremes of every point (one pass), the
 // objective and the contact tolerance.
-template <class Model>
-minimax_solution<typename Model::state> solution_at(const Model& model,
-                                                    const std::vector<point3>& points,
+template <class Model, class Points>
+minimax_solution<typename Model::state> solution_at(const Model& model, const Points& points,
                                                     const typename Model::state& s,
                                                     minimax_sides sides) {
     minimax_solution<typename Model::state> out;
@@ -527,9 +525,8 @@ minimax_solution<typename Model::state> solution_at(const Model& model,
 
 // The minimax fit of the points (centred on their centroid) under the model from `start`, with
 // the second start described above when `second_start`.
-template <class Model>
-minimax_solution<typename Model::state> solve_minimax(const Model& model,
-                                                      const std::vector<point3>& points,
+template <class Model, class Points>
+minimax_solution<typename Model::state> solve_minimax(const Model& model, const Points& points,
                                                       const typename Model::state& start,
                                                       minimax_sides sides, bool second_start) {
     constexpr int p = Model::size;
@@ -537,8 +534,8 @@ minimax_solution<typename Model::state> solve_minimax(const Model& model,
     double low, high, bound;
     minimax::measure_all(model, points, start, r, low, high, &bound);
 
-    const auto slp = [&model, sides](const std::vector<point3>& subset,
-                                     const typename Model::state& from, const minimax::limits& l) {
+    const auto slp = [&model, sides](const auto& subset, const typename Model::state& from,
+                                     const minimax::limits& l) {
         return minimax::solve_on(model, subset, from, sides, l);
     };
     minimax_solution<typename Model::state> first =

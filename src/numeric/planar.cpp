@@ -45,42 +45,6 @@ angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre
     return gap;
 }
 
-bool surrounded(const std::vector<point2>& points, point2 centre) {
-    constexpr int sectors = 4096;  // each under pi / 2048 wide
-    struct sector {
-        double low = std::numeric_limits<double>::infinity();
-        double high = -std::numeric_limits<double>::infinity();
-    };
-    std::vector<sector> bins(sectors);
-    bool any = false;
-    for (const point2& p : points) {
-        const point2 d = p - centre;
-        if (d.x == 0.0 && d.y == 0.0) continue;
-        const double angle = std::atan2(d.y, d.x);
-        const int k = std::min(sectors - 1, static_cast<int>((angle + pi) / (2.0 * pi) * sectors));
-        sector& bin = bins[static_cast<std::size_t>(std::max(0, k))];
-        bin.low = std::min(bin.low, angle);
-        bin.high = std::max(bin.high, angle);
-        any = true;
-    }
-    if (!any) return false;
-    // Walk the occupied sectors in angular order; the gaps between them include the closing
-    // one from the last round to the first.
-    double first = 0.0, previous = 0.0;
-    bool started = false;
-    for (const sector& bin : bins) {
-        if (bin.low > bin.high) continue;
-        if (!started) {
-            first = bin.low;
-            started = true;
-        } else if (!(bin.low - previous < pi)) {
-            return false;
-        }
-        previous = bin.high;
-    }
-    return first + 2.0 * pi - previous < pi;
-}
-
 std::optional<point2> circumcentre(point2 a, point2 b, point2 c) {
     const point2 u = b - a;
     const point2 v = c - a;

@@ -3,10 +3,14 @@
 #ifndef VANTOR_NUMERIC_PLANAR_H
 #define VANTOR_NUMERIC_PLANAR_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <vector>
+
+#include "numeric/sample.h"
 
 namespace vantor {
 namespace detail {
@@ -63,8 +67,45 @@ angular_gap largest_angular_gap(const std::vector<point2>& points, point2 centre
 // neighbouring directions is below pi, exactly when largest_angular_gap(points, centre).angle
 // < pi. Linear time for any number of points: the directions are binned into sectors that
 // keep their smallest and largest angle, and a gap of pi or more cannot lie within a sector,
-// so it shows between occupied sectors.
-bool surrounded(const std::vector<point2>& points, point2 centre);
+// so it shows between occupied sectors. Points: a sequence of point2 with size() and
+// operator[] (numeric/sample.h).
+template <class Points = std::vector<point2>>
+bool surrounded(const Points& points, point2 centre) {
+    constexpr int sectors = 4096;  // each under pi / 2048 wide
+    struct sector {
+        double low = std::numeric_limits<double>::infinity();
+        double high = -std::numeric_limits<double>::infinity();
+    };
+    std::vector<sector> bins(sectors);
+    bool any = false;
+    note_pass(points);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const point2 d = points[i] - centre;
+        if (d.x == 0.0 && d.y == 0.0) continue;
+        const double angle = std::atan2(d.y, d.x);
+        const int k = std::min(sectors - 1, static_cast<int>((angle + pi) / (2.0 * pi) * sectors));
+        sector& bin = bins[static_cast<std::size_t>(std::max(0, k))];
+        bin.low = std::min(bin.low, angle);
+        bin.high = std::max(bin.high, angle);
+        any = true;
+    }
+    if (!any) return false;
+    // Walk the occupied sectors in angular order; the gaps between them include the closing
+    // one from the last round to the first.
+    double first = 0.0, previous = 0.0;
+    bool started = false;
+    for (const sector& bin : bins) {
+        if (bin.low > bin.high) continue;
+        if (!started) {
+            first = bin.low;
+            started = true;
+        } else if (!(bin.low - previous < pi)) {
+            return false;
+        }
+        previous = bin.high;
+    }
+    return first + 2.0 * pi - previous < pi;
+}
 
 // The centre of the circle through a, b and c, computed relative to a for accuracy. Empty when
 // the points are collinear against rounding, by the geometry layer's test:

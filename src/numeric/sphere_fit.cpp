@@ -32,6 +32,8 @@ std::optional<sphere_state> algebraic_sphere(const std::vector<point3>& points) 
     return sphere_state{centre, std::sqrt(squared)};
 }
 
+}  // namespace
+
 sphere_solution solution_of(const least_squares_result<sphere_model>& r) {
     sphere_solution solution = solution_from<sphere_solution>(r);
     if (!r.converged) return solution;
@@ -43,22 +45,6 @@ sphere_solution solution_of(const least_squares_result<sphere_model>& r) {
     return solution;
 }
 
-}  // namespace
-
-void sphere_model::evaluate(const state& s, normal_equations<size>& out) const {
-    const point3 c = s.centre;
-    const double radius = s.radius;
-    normal_equations<size> ne;
-    for (const point3& p : *points_) {
-        const point3 d = p - c;
-        const double rho = norm(d);
-        const double inverse = rho > 0.0 ? 1.0 / rho : 0.0;
-        const double row[size] = {-d.x * inverse, -d.y * inverse, -d.z * inverse, -1.0};
-        ne.add(row, rho - radius, rho + radius);
-    }
-    out = ne;
-}
-
 sphere_state sphere_model::moved(const state& s, const double* step) const {
     return {s.centre + point3{step[0], step[1], step[2]}, s.radius + step[3]};
 }
@@ -68,20 +54,11 @@ double sphere_model::scaled_step(const double* step) const {
            scale_;
 }
 
-sphere_solution least_squares_sphere(const std::vector<point3>& points,
-                                     const principal_axes& axes) {
-    const double scale = extent_of(axes, points.size());
-    const std::vector<point3> sample = strided_sample(points, start_sample_limit);
+std::optional<least_squares_result<sphere_model>> sample_sphere(const std::vector<point3>& sample,
+                                                                double scale) {
     const std::optional<sphere_state> start = algebraic_sphere(sample);
-    if (!start) {
-        sphere_solution none;
-        none.status = fit_status::no_start;
-        return none;
-    }
-    const least_squares_result<sphere_model> coarse =
-        minimise_squares(sphere_model(sample, scale), *start);
-    if (sample.size() == points.size()) return solution_of(coarse);
-    return solution_of(minimise_squares(sphere_model(points, scale), coarse.state));
+    if (!start) return std::nullopt;
+    return minimise_squares(sphere_model(sample, scale), *start);
 }
 
 sphere_solution least_squares_sphere(const std::vector<point3>& points, const sphere_state& start) {
