@@ -1,0 +1,87 @@
+// The text reader's columns, quoting, trailing separators and NaN rows (the rules of bare x y z
+// lines are tested with the program's reader, tests/tools/point_file_test.cpp).
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "vantor/point_file.h"
+
+namespace vantor {
+namespace {
+
+using spanto::point;
+
+loaded_points read_text(const std::string& text, const std::vector<std::string>& columns = {}) {
+    std::FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    read_options options;
+    options.format = point_format::text;
+    options.columns = columns;
+    loaded_points read = read_point_stream(in, "t.csv", options);
+    std::fclose(in);
+    return read;
+}
+
+TEST(TextColumns, ChooseXYZAmongOtherColumns) {
+    struct chosen {
+        std::string text;
+        std::vector<std::string> columns;
+    };
+    // Each holds the points (1, 2, 3) and (4, 5, 6).
+    const chosen cases[] = {
+        // A measuring machine's export with normals, by number.
+        {"1 2 3 0 0 1\n4 5 6 0 1 0\n", {"1", "2", "3"}},
+        // Columns out of order, and a header naming them in any case.
+        {"id,z,x,y\nP1,3,1,2\nP2,6,4,5\n", {"X", "y", "Z"}},
+        {"id,z,x,y\nP1,3,1,2\nP2,6,4,5\n", {"3", "4", "2"}},
+        // Without a choice, a header that names x, y and z chooses them.
+        {"id;x;y;z;note\n7;1;2;3;first\n8;4;5;6\n", {}},
+        // Quoted fields, separators inside quotes, trailing separators.
+        {"\"id\",\"x\",\"y\",\"z\",\n\"P,1\",\"1\",2,3,\n\"P \"\"2\"\"\",4,5,\"6\",\n", {}},
+    };
+    for (const chosen& c : cases) {
+        const loaded_points read = read_text(c.text, c.columns);
+        ASSERT_TRUE(read.valid()) << c.text << ": " << read.error;
+        ASSERT_EQ(read.points->numpoints(), 2) << c.text;
+        for (int i = 0; i < 2; ++i) {
+            const point& p = read.points->data()[i];
+            EXPECT_TRUE(p.x == 1 + 3 * i && p.y == 2 + 3 * i && p.z == 3 + 3 * i) << c.text;
+        }
+    }
+}
+
+TEST(TextColumns, SkipAndCountNanRowsButNotMalformedOnes) {
+    const loaded_points read = read_text("x y z\nnan nan nan\n1 2 3\n4 NaN 6\n-nan 0 0\n7 8 9\n");
+    ASSERT_TRUE(read.valid()) << read.error;
+    EXPECT_EQ(read.points->numpoints(), 2);
+    EXPECT_EQ(read.nan_rows, 3);
+    // A NaN in a column not chosen is not read at all.
+    EXPECT_EQ(read_text("1 2 3 nan\n", {"1", "2", "3"}).nan_rows, 0);
+    EXPECT_EQ(read_text("nan 2 x\n").error, "t.csv:1: malformed number 'x' in field 3");
+}
+
+TEST(TextColumns, SayWhatIsWrongWithAChoice) {
+    const std::pair<loaded_points, std::string> cases[] = {
+        {read_text("a b c\n1 2 3\n", {"x", "b", "c"}),
+         "t.csv:1: no column named 'x' in the header line"},
+        {read_text("1 2 3\n", {"x", "y", "z"}),
+         "t.csv:1: columns are chosen by name, but the file has no header line"},
+        {read_text("1 2 3\n", {"0", "1", "2"}),
+         "t.csv: column '0' is neither a column number from 1 nor a name"},
+        {read_text("1 2 3\n", {"1", "2"}),
+         "t.csv: three columns are chosen, for x, y and z, not 2"},
+        {read_text("1 2 3 4\n1 2 3\n", {"1", "2", "4"}),
+         "t.csv:2: expected 4 fields or more, found 3"},
+        {read_text("\"1,2,3\n"), "t.csv:1: quote left open in field 1"},
+        {read_text("\"1\"2,3,4\n"), "t.csv:1: text after the closing quote of field 1"},
+        {read_text("1,2,3,;\n"), "t.csv:1: empty field 4 (two separators meet)"},
+    };
+    for (const auto& [read, message] : cases) {
+        EXPECT_FALSE(read.valid()) << message;
+        EXPECT_EQ(read.error, message);
+    }
+}
+
+}  // namespace
+}  // namespace vantor
