@@ -23,7 +23,7 @@ void point_sink::next_block() {
     }
     // Without a known count, or past it (the count was wrong: the reader will say so).
     blocks_.push_back(std::move(block_));
-    block_.reset(new spanto::point[block_size]);
+    block_ = new_block();
     count_ += fill_;
     fill_ = 0;
 }
@@ -46,7 +46,10 @@ std::unique_ptr<actual> point_sink::release() {
     // Blocks, or a known count that NaN points left short: one set of exactly their number.
     auto set = std::make_unique<actual>(static_cast<int>(n));
     if (direct_ != nullptr) set->append(direct_->data(), direct_->numpoints());
-    for (const auto& block : blocks_) set->append(block.get(), block_size);
+    for (auto& block : blocks_) {
+        set->append(block.get(), block_size);
+        block.reset();  // so that the points are held twice only a block at a time
+    }
     if (!last_block_stored) set->append(block_.get(), fill_);
     return set;
 }

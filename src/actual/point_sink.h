@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include <spanto/point.h>
@@ -33,7 +35,7 @@ class point_sink {
         }
         if (std::isinf(x) || std::isinf(y) || std::isinf(z)) return false;
         if (fill_ == block_size) next_block();
-        block_[fill_++] = spanto::point(x, y, z);
+        ::new (block_.get() + fill_++) spanto::point(x, y, z);
         return true;
     }
 
@@ -44,15 +46,27 @@ class point_sink {
     std::unique_ptr<actual> release();
 
   private:
-    static constexpr int block_size = 1 << 16;
+    // Small enough to stay in the cache between being filled and copied into a known count.
+    static constexpr int block_size = 1 << 12;
+
+    // Storage for a block of points, each constructed only when added: the default constructor
+    // would write NaN into every entry of every block first.
+    static_assert(std::is_trivially_destructible_v<spanto::point>, "blocks only free storage");
+    struct block_storage {
+        void operator()(spanto::point* p) const {
+            std::allocator<spanto::point>().deallocate(p, block_size);
+        }
+    };
+    using block = std::unique_ptr<spanto::point, block_storage>;
+    static block new_block() { return block(std::allocator<spanto::point>().allocate(block_size)); }
 
     // Stores the full block and starts another.
     void next_block();
 
     const point_source& source_;
     std::unique_ptr<actual> direct_;  // when the count is known
-    std::vector<std::unique_ptr<spanto::point[]>> blocks_;
-    std::unique_ptr<spanto::point[]> block_{new spanto::point[block_size]};
+    std::vector<block> blocks_;
+    block block_ = new_block();
     int fill_ = 0;
     long long count_ = 0;  // points in direct_ or blocks_
     long long nan_rows_ = 0;

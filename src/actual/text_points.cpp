@@ -200,6 +200,36 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+// Reads a line of exactly three numbers separated by blanks or by one comma or semicolon with
+// blanks around it, a separator at its end allowed: the usual line, read in one pass without
+// splitting it into fields. False for any other line (a comment, a quote, a decimal comma, more
+// or fewer fields, anything malformed), which the general path reads or refuses. Such a line
+// reads the same on either path: a decimal-comma line never has exactly three numbers when its
+// commas separate.
+bool plain_point(std::string_view line, double (&xyz)[3]) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p != end && is_blank(*p)) ++p;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const char* stop = read_plain_decimal(p, end, xyz[k]);
+        if (stop == nullptr || (stop != end && !is_blank(*stop) && !is_delimiter(*stop))) {
+            stop = p;  // not a plain decimal: the whole field for the general parser
+            while (stop != end && !is_blank(*stop) && !is_delimiter(*stop)) ++stop;
+            if (stop == p || !parse_coordinate(std::string_view(p, stop - p), xyz[k])) {
+                return false;
+            }
+        }
+        p = stop;
+        while (p != end && is_blank(*p)) ++p;
+        if (p != end && is_delimiter(*p)) {
+            ++p;
+            while (p != end && is_blank(*p)) ++p;
+        }
+        if (p == end && k < 2) return false;
+    }
+    return p == end;
+}
+
 [[noreturn]] void fail_number(const point_source& source, std::string_view field, std::size_t k) {
     source.fail_line("malformed number '" + printable(field) + "' in field " +
                      std::to_string(k + 1));
@@ -214,6 +244,11 @@ void read_text(point_source& source, const std::vector<std::string>& columns, po
     std::string decimal_points;  // a decimal-comma line with its commas made points
     bool content_seen = false;   // a header or a point
     while (source.next_line(line)) {
+        double xyz[3] = {0.0, 0.0, 0.0};
+        if (content_seen && !choice.chosen() && plain_point(line, xyz)) {
+            sink.add(xyz[0], xyz[1], xyz[2]);  // parse_coordinate takes no infinity
+            continue;
+        }
         if (std::memchr(line.data(), 0, line.size()) != nullptr) {
             source.fail_line("zero byte in text (binary data?)");
         }
@@ -236,7 +271,6 @@ void read_text(point_source& source, const std::vector<std::string>& columns, po
             choice.no_header(source);
         }
 
-        double xyz[3] = {0.0, 0.0, 0.0};
         if (choice.chosen()) {
             if (fields.size() < choice.needed()) {
                 source.fail_line("expected " + std::to_string(choice.needed()) +

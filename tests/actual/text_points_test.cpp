@@ -1,11 +1,15 @@
 // The text reader's columns, quoting, trailing separators and NaN rows (the rules of bare x y z
 // lines are tested with the program's reader, tests/tools/point_file_test.cpp).
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "actual/coordinates.h"
 #include "vantor/point_file.h"
 
 namespace vantor {
@@ -80,6 +84,26 @@ TEST(TextColumns, SayWhatIsWrongWithAChoice) {
     for (const auto& [read, message] : cases) {
         EXPECT_FALSE(read.valid()) << message;
         EXPECT_EQ(read.error, message);
+    }
+}
+
+// The quick path for plain decimals gives the bits of the general parser, whichever of the two
+// reads a number: random digit strings of every length around the 2^53 limit, with the point
+// anywhere and either sign.
+TEST(TextNumbers, PlainDecimalsReadAsTheGeneralParserReadsThem) {
+    std::mt19937_64 random(20);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        double expected = 0.0, read = 1.0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_TRUE(detail::parse_coordinate(text, read)) << text;
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
     }
 }
 
