@@ -12,11 +12,11 @@ namespace vantor::detail {
 
 inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Reads a plain decimal at `p` ("-12.3456", "7", ".5": no exponent, at most 19 digits) whose
-// digits make an integer m of at most 2^53, so that m and the power of ten are exact doubles and
-// one division rounds correctly (Clinger's fast path): the numbers of most measurement files,
-// read without the general parser. Returns where its digits end, or nullptr (`value` unchanged)
-// when no such number starts at `p`; what follows it is for the caller to judge.
+// Reads a plain decimal at `p` ("-12.3456", "7", ".5": no exponent, at most 19 digits after the
+// point) whose digits make an integer m of at most 2^53, so that m and the power of ten are exact
+// doubles and one division rounds correctly (Clinger's fast path): the numbers of most measurement
+// files, read without the general parser. Returns where its digits end, or nullptr (`value`
+// unchanged) when no such number starts at `p`; what follows it is for the caller to judge.
 inline const char* read_plain_decimal(const char* p, const char* end, double& value) {
     static constexpr double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                                1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
@@ -26,10 +26,11 @@ inline const char* read_plain_decimal(const char* p, const char* end, double& va
     std::uint64_t m = 0;
     int digits = 0;
     int fraction = -1;  // digits after the point; -1 before it
-    for (; p != end && digits < 19; ++p) {
+    for (; p != end; ++p) {
         const unsigned digit = static_cast<unsigned>(*p) - '0';
         if (digit < 10) {
             m = 10 * m + digit;
+            if (m > (std::uint64_t{1} << 53)) return nullptr;  // before it can overflow
             ++digits;
             fraction += fraction >= 0;
         } else if (*p == '.' && fraction < 0) {
@@ -38,8 +39,7 @@ inline const char* read_plain_decimal(const char* p, const char* end, double& va
             break;
         }
     }
-    if (digits == 0 || fraction == 0 || m > (std::uint64_t{1} << 53)) return nullptr;
-    if (p != end && static_cast<unsigned>(*p) - '0' < 10) return nullptr;  // a 20th digit
+    if (digits == 0 || fraction == 0 || fraction > 19) return nullptr;
     const double magnitude = static_cast<double>(m) / powers_of_ten[fraction < 0 ? 0 : fraction];
     value = negative ? -magnitude : magnitude;
     return p;

@@ -1,5 +1,7 @@
 // Text point files: one point a line, fields separated by blanks, a comma or a semicolon.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -212,13 +214,14 @@ bool plain_point(std::string_view line, double (&xyz)[3]) {
     while (p != end && is_blank(*p)) ++p;
     for (std::size_t k = 0; k < 3; ++k) {
         const char* stop = read_plain_decimal(p, end, xyz[k]);
-        if (stop == nullptr || (stop != end && !is_blank(*stop) && !is_delimiter(*stop))) {
-            stop = p;  // not a plain decimal: the whole field for the general parser
-            while (stop != end && !is_blank(*stop) && !is_delimiter(*stop)) ++stop;
-            if (stop == p || !parse_coordinate(std::string_view(p, stop - p), xyz[k])) {
-                return false;
-            }
+        if (stop == nullptr) {
+            // Longer or other numbers: the general parser, which stops where the number does. A
+            // leading '+' and whatever it refuses are left to the general path.
+            const auto [number_end, ec] = std::from_chars(p, end, xyz[k]);
+            if (ec != std::errc() || std::isinf(xyz[k])) return false;
+            stop = number_end;
         }
+        if (stop != end && !is_blank(*stop) && !is_delimiter(*stop)) return false;
         p = stop;
         while (p != end && is_blank(*p)) ++p;
         if (p != end && is_delimiter(*p)) {
