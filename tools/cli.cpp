@@ -428,7 +428,8 @@ subcommands define(CLI::App& app, arguments& a) {
 
     subcommands s;
     s.info = add_command(
-        app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
+        app, "info",
+        "count, format, bounding box, centroid; creation date and time of an element file", a);
 
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
     std::vector<std::string> or_all = criterion_options;
