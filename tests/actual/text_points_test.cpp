@@ -87,6 +87,17 @@ TEST(TextColumns, SayWhatIsWrongWithAChoice) {
     }
 }
 
+// A line longer than the reader's buffer (a megabyte) grows it; the lines after it still read,
+// and the last one needs no line end.
+TEST(TextColumns, ReadLinesLongerThanTheBuffer) {
+    const std::string text = "x y z " + std::string(3 << 20, 'w') + "\r\n1 2 3\r\n" +
+                             std::string(2 << 20, ' ') + "4 5 6";
+    const loaded_points read = read_text(text);
+    ASSERT_TRUE(read.valid()) << read.error;
+    ASSERT_EQ(read.points->numpoints(), 2);
+    EXPECT_EQ(read.points->data()[1].z, 6);
+}
+
 // The quick path for plain decimals gives the bits of the general parser, whichever of the two
 // reads a number: random digit strings of every length around the 2^53 limit, with the point
 // anywhere and either sign.
