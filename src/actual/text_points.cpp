@@ -204,14 +204,17 @@ std::string printable(std::string_view text) {
 
 // Reads a line of exactly three numbers separated by blanks or by one comma or semicolon with
 // blanks around it, a separator at its end allowed: the usual line, read in one pass without
-// splitting it into fields. False for any other line (a comment, a quote, a decimal comma, more
-// or fewer fields, anything malformed), which the general path reads or refuses. Such a line
-// reads the same on either path: a decimal-comma line never has exactly three numbers when its
-// commas separate.
+// splitting it into fields. False for any other line (a comment, a quote, more or fewer fields,
+// anything malformed) and for a line with a comma beside semicolons or tabs, which could use
+// the decimal comma: the general path reads or refuses those.
 bool plain_point(std::string_view line, double (&xyz)[3]) {
     const char* p = line.data();
     const char* const end = p + line.size();
-    while (p != end && is_blank(*p)) ++p;
+    bool comma = false, semicolon_or_tab = false;
+    const auto skip_blanks = [&] {
+        for (; p != end && is_blank(*p); ++p) semicolon_or_tab |= *p == '\t';
+    };
+    skip_blanks();
     for (std::size_t k = 0; k < 3; ++k) {
         const char* stop = read_plain_decimal(p, end, xyz[k]);
         if (stop == nullptr) {
@@ -223,14 +226,16 @@ bool plain_point(std::string_view line, double (&xyz)[3]) {
         }
         if (stop != end && !is_blank(*stop) && !is_delimiter(*stop)) return false;
         p = stop;
-        while (p != end && is_blank(*p)) ++p;
+        skip_blanks();
         if (p != end && is_delimiter(*p)) {
+            comma |= *p == ',';
+            semicolon_or_tab |= *p == ';';
             ++p;
-            while (p != end && is_blank(*p)) ++p;
+            skip_blanks();
         }
         if (p == end && k < 2) return false;
     }
-    return p == end;
+    return p == end && !(comma && semicolon_or_tab);
 }
 
 [[noreturn]] void fail_number(const point_source& source, std::string_view field, std::size_t k) {

@@ -86,6 +86,9 @@ TEST(TextPoints, AcceptsADecimalCommaWhereTheSeparatorLeavesNoDoubt) {
     EXPECT_EQ(text_failure("1,5;2,5,0;3,5\n"), "t.txt:1: expected 3 coordinates (x y z), found 7");
     EXPECT_EQ(text_failure("1,5;2,5;3,5;4,5\n"),
               "t.txt:1: expected 3 coordinates (x y z), found 4");
+    // A decimal comma after a tab: not the three numbers 1, 5 and 25.
+    EXPECT_EQ(text_failure("1 2 3\n1,5\t,25\n"),
+              "t.txt:2: expected 3 coordinates (x y z), found 2");
 }
 
 TEST(TextPoints, AllowsAHeaderOnlyBeforeThePoints) {
