@@ -7,7 +7,7 @@ namespace vantor::detail {
 
 void point_sink::expect(long long count) {
     if (count > INT_MAX) source_.fail("more points than a point set can hold");
-    if (count > 0 && direct_ == nullptr && this->count() == 0) {
+    if (count > 0 && source_.remaining() >= 0 && direct_ == nullptr && this->count() == 0) {
         direct_ = std::make_unique<actual>(static_cast<int>(count));
     }
 }

@@ -21,9 +21,10 @@ class point_sink {
   public:
     explicit point_sink(const point_source& source) : source_(source) {}
 
-    // Prepares for `count` points that a header announces and the file has been checked to hold
-    // room for: they go straight into one set. Without it, points are kept in blocks as they
-    // come, so a short file never costs more than it holds.
+    // Prepares for `count` points that a header announces and a file of known size has been
+    // checked to hold room for: they go straight into one set. From a stream of unknown size,
+    // and without it, points are kept in blocks as they come, so that a short stream never costs
+    // more than it holds.
     void expect(long long count);
 
     // Adds a point; one with a NaN coordinate is counted instead. False for an infinite

@@ -228,6 +228,19 @@ TEST(PointFile, ReadsAnElementFileAndAStreamOfAnyFormatButElement) {
     std::fclose(in);
     EXPECT_EQ(streamed.format, point_format::ply);
     expect_points(streamed, small_points, "stream");
+
+    // From a stream of unknown size a count is believed only as far as the bytes come: half a
+    // billion vertices claimed (12 GB) and one given fail where the bytes end.
+    const std::string claim =
+        "ply\nformat binary_little_endian 1.0\nelement vertex 500000000\nproperty double x\n"
+        "property double y\nproperty double z\nend_header\n" +
+        std::string(24, '\0');
+    in = fmemopen(const_cast<char*>(claim.data()), claim.size(), "r");
+    ASSERT_NE(in, nullptr);
+    const loaded_points cut = read_point_stream(in, "<stdin>");
+    std::fclose(in);
+    EXPECT_EQ(cut.error, "<stdin>: byte " + std::to_string(claim.size()) +
+                             ": the file ends after 1 of 500000000 vertices");
 }
 
 TEST(PointFile, LeavesOutAndCountsNanVerticesAndRefusesInfiniteOnes) {
