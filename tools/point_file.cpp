@@ -48,8 +48,9 @@ std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::strin
 }
 
 point_file read_points(const std::string& path, const vantor::read_options& options) {
-    if (path == "-")
+    if (path == "-") {
         return checked("<stdin>", vantor::read_point_stream(stdin, "<stdin>", options));
+    }
     const library_output_to_stderr redirect;  // an element file's loader prints there
     return checked(path, vantor::read_point_file(path, options));
 }
