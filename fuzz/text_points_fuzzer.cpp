@@ -7,6 +7,7 @@
 // NaN are left out. Quoted fields are not restated: for text with a quote only the form of the
 // result is checked.
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
@@ -80,6 +81,8 @@ bool uses_decimal_comma(std::string_view line) {
 // for "nan".
 bool number_of(const std::string& field, double& value) {
     if (field.find_first_of("xX") != std::string::npos) return false;  // hexadecimal
+    // strtod skips white space ('\r', '\v', '\f' here) that no field of the reader skips.
+    if (field.empty() || std::isspace(static_cast<unsigned char>(field[0]))) return false;
     errno = 0;
     char* end = nullptr;
     value = std::strtod(field.c_str(), &end);
