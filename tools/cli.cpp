@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <vantor/version.h>
@@ -24,6 +25,7 @@ namespace {
 // Only one subcommand runs, so the subcommands share the fields.
 struct arguments {
     std::string file;
+    std::optional<std::string> columns;
     std::string element;
     std::string output;
     bool json = false;
@@ -303,14 +305,24 @@ class trace_lines_to {
 
 // --- The command line.
 
+// The point file a command reads (positional `name`) and --columns.
+void add_input(CLI::App* command, const char* name, arguments& a) {
+    command
+        ->add_option(name, a.file,
+                     "point file: text (x y z per line, CSV), PLY, STL, PCD, OBJ or element file; "
+                     "- reads standard input")
+        ->required();
+    command
+        ->add_option("--columns", a.columns,
+                     "the columns of x, y and z in a text file: numbers from 1 (2,3,4) or names of "
+                     "its header line (x,y,z); other columns are then allowed")
+        ->type_name("X,Y,Z");
+}
+
 CLI::App* add_command(CLI::App& app, const char* name, const std::string& description,
                       arguments& a) {
     CLI::App* command = app.add_subcommand(name, description);
-    command
-        ->add_option(
-            "FILE", a.file,
-            "point file: text (x y z per line) or element file; - reads text from standard input")
-        ->required();
+    add_input(command, "FILE", a);
     return command;
 }
 
@@ -416,7 +428,8 @@ subcommands define(CLI::App& app, arguments& a) {
 
     subcommands s;
     s.info = add_command(
-        app, "info", "count, bounding box, centroid; creation date and time of an element file", a);
+        app, "info",
+        "count, format, bounding box, centroid; creation date and time of an element file", a);
 
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
     std::vector<std::string> or_all = criterion_options;
@@ -433,11 +446,7 @@ subcommands define(CLI::App& app, arguments& a) {
     s.fit->add_option("ELEMENT", a.element, "line, plane, circle, sphere, cylinder or cone")
         ->required()
         ->check(CLI::IsMember(element_options));
-    s.fit
-        ->add_option(
-            "FILE", a.file,
-            "point file: text (x y z per line) or element file; - reads text from standard input")
-        ->required();
+    add_input(s.fit, "FILE", a);
     s.fit
         ->add_option("--criterion", a.criterion,
                      "fitting criterion (default gauss); all: every criterion of the element")
@@ -545,8 +554,7 @@ subcommands define(CLI::App& app, arguments& a) {
 
     s.convert = app.add_subcommand(
         "convert", "write the points of a point file as text or as an element file");
-    s.convert->add_option("IN", a.file, "point file to read; - reads text from standard input")
-        ->required();
+    add_input(s.convert, "IN", a);
     s.convert
         ->add_option("OUT", a.output,
                      "file to write (never replaced without --force); - writes text to standard "
@@ -570,17 +578,43 @@ subcommands define(CLI::App& app, arguments& a) {
     return s;
 }
 
+// --columns: three column numbers or names separated by commas.
+vantor::read_options input_of(const arguments& a) {
+    vantor::read_options options;
+    if (!a.columns) return options;
+    std::string_view rest = *a.columns;
+    while (true) {
+        const std::size_t comma = rest.find(',');
+        std::string_view column = rest.substr(0, comma);
+        while (!column.empty() && column.front() == ' ') column.remove_prefix(1);
+        while (!column.empty() && column.back() == ' ') column.remove_suffix(1);
+        options.columns.emplace_back(column);
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    const auto empty = [](const std::string& c) { return c.empty(); };
+    if (options.columns.size() != 3 ||
+        std::any_of(options.columns.begin(), options.columns.end(), empty)) {
+        throw error(
+            "--columns expects X,Y,Z: three column numbers from 1 or names of the header "
+            "line, separated by commas: got '" +
+            printable(*a.columns) + "'");
+    }
+    return options;
+}
+
 // Runs the chosen subcommand and returns the exit status.
 int execute(const subcommands& s, const arguments& a, std::ostream& out, std::ostream& err) {
     vantor::tracelevel(a.trace);
     const tolerance tol = tolerance_of(a);
+    const vantor::read_options input = input_of(a);
+    const auto points = [&] { return read_points(a.file, input); };
     if (s.info->parsed()) {
-        print(info(read_points(a.file)), a, out);
+        print(info(points()), a, out);
     } else if (s.circle->parsed()) {
         std::optional<spanto::vector> direction;
         if (a.direction) direction = direction_of(*a.direction, "--direction");
-        print(circle(read_points(a.file), direction, criteria_of(a.criterion, every_criterion())),
-              a, out);
+        print(circle(points(), direction, criteria_of(a.criterion, every_criterion())), a, out);
     } else if (s.fit->parsed()) {
         const element_names& element = *element_named(a.element);
         std::optional<spanto::vector> direction;
@@ -590,8 +624,8 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
                         a.element);
         }
         const vantor::fit_options options = fit_options_of(a, a.axis);
-        const report r = fit(read_points(a.file), element.kind,
-                             criteria_of(a.criterion, element.criteria), direction, options);
+        const report r = fit(points(), element.kind, criteria_of(a.criterion, element.criteria),
+                             direction, options);
         print(r, a, out);
         const std::vector<std::string> failures = failed_fits(r);
         for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
@@ -604,7 +638,7 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         std::optional<plot_request> plot;
         if (a.plot) plot = plot_request{*a.plot, a.force};
         const roundness_options options = roundness_options_of(a);
-        return print_outcome(roundness(read_points(a.file), datum, tol, plot, options), a, out);
+        return print_outcome(roundness(points(), datum, tol, plot, options), a, out);
     } else if (s.flatness->parsed()) {
         std::variant<std::monostate, spanto::plane, spanto::vector> datum;
         if (a.plane) datum = plane_of(*a.plane, "--plane");
@@ -613,15 +647,13 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
             reference_options(a, element_kind::plane,
                               first_given({{"--plane", a.plane.has_value()},
                                            {"--direction", a.direction.has_value()}}));
-        return print_outcome(flatness(read_points(a.file), datum, tol, reference_of(a), options), a,
-                             out);
+        return print_outcome(flatness(points(), datum, tol, reference_of(a), options), a, out);
     } else if (s.straightness->parsed()) {
         std::optional<spanto::line> line;
         if (a.line) line = line_of(*a.line, "--line");
         const vantor::fit_options options =
             reference_options(a, element_kind::line, a.line ? "--line" : "", a.axis);
-        return print_outcome(straightness(read_points(a.file), line, tol, reference_of(a), options),
-                             a, out);
+        return print_outcome(straightness(points(), line, tol, reference_of(a), options), a, out);
     } else if (s.sphericity->parsed()) {
         std::variant<std::monostate, spanto::sphere, spanto::point> datum;
         if (a.sphere) datum = sphere_of(*a.sphere, "--sphere");
@@ -629,23 +661,21 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         const vantor::fit_options options = reference_options(
             a, element_kind::sphere,
             first_given({{"--sphere", a.sphere.has_value()}, {"--centre", a.centre.has_value()}}));
-        return print_outcome(sphericity(read_points(a.file), datum, tol, reference_of(a), options),
-                             a, out);
+        return print_outcome(sphericity(points(), datum, tol, reference_of(a), options), a, out);
     } else if (s.cylindricity->parsed()) {
         std::optional<spanto::cylinder> cylinder;
         if (a.cylinder) cylinder = cylinder_of(*a.cylinder, "--cylinder");
         const vantor::fit_options options =
             reference_options(a, element_kind::cylinder, a.cylinder ? "--cylinder" : "", a.axis);
-        return print_outcome(
-            cylindricity(read_points(a.file), cylinder, tol, reference_of(a), options), a, out);
+        return print_outcome(cylindricity(points(), cylinder, tol, reference_of(a), options), a,
+                             out);
     } else if (s.conicity->parsed()) {
         const conicity_arguments c = conicity_arguments_of(a);
-        return print_outcome(
-            conicity(read_points(a.file), c.datum, tol, reference_of(a), c.options), a, out);
+        return print_outcome(conicity(points(), c.datum, tol, reference_of(a), c.options), a, out);
     } else if (s.convert->parsed()) {
-        std::optional<point_format> to;
-        if (a.to) to = *a.to == "text" ? point_format::text : point_format::element;
-        const report r = convert(a.file, a.output, to, a.force);
+        std::optional<output_kind> to;
+        if (a.to) to = *a.to == "text" ? output_kind::text : output_kind::element;
+        const report r = convert(a.file, input, a.output, to, a.force);
         if (a.output != "-") {
             print(r, a, out);
         } else if (r.contains("points_left_out")) {

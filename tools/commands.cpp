@@ -22,7 +22,9 @@ namespace {
 constexpr double degrees_per_radian = 180.0 / 3.14159265358979323846;
 
 report file_summary(const point_file& in) {
-    return {{"file", in.name}, {"points", in.points->numpoints()}};
+    report r = {{"file", in.name}, {"points", in.points->numpoints()}};
+    if (in.nan_rows > 0) r["nan_rows_skipped"] = in.nan_rows;
+    return r;
 }
 
 spanto::point centroid(const vantor::actual& points) {
@@ -301,7 +303,7 @@ outcome about_reference(const point_file& in, const char* name, const reference_
 
 report info(const point_file& in) {
     report r = file_summary(in);
-    r["format"] = in.element ? "element" : "text";
+    r["format"] = vantor::point_format_name(in.format);
     spanto::point lo, hi;
     if (in.points->bbox(lo, hi, false)) {
         r["bounding_box"] = {{"min", to_report(lo)}, {"max", to_report(hi)}};
@@ -510,27 +512,27 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
     return result;
 }
 
-point_format output_format(const std::string& out, const std::optional<point_format>& to) {
+output_kind output_format(const std::string& out, const std::optional<output_kind>& to) {
     if (to) return *to;
-    if (out == "-") return point_format::text;
+    if (out == "-") return output_kind::text;
     const std::size_t dot = out.rfind('.');
     if (dot == std::string::npos || out.find('/', dot) != std::string::npos) {
-        return point_format::element;
+        return output_kind::element;
     }
     std::string extension = out.substr(dot + 1);
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const bool text = extension == "txt" || extension == "csv" || extension == "xyz";
-    return text ? point_format::text : point_format::element;
+    return text ? output_kind::text : output_kind::element;
 }
 
-report convert(const std::string& in, const std::string& out, const std::optional<point_format>& to,
-               bool force) {
-    const point_format format = output_format(out, to);
+report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
+               const std::optional<output_kind>& to, bool force) {
+    const output_kind format = output_format(out, to);
     if (out == "-") {
-        if (format == point_format::element) {
+        if (format == output_kind::element) {
             throw error("an element file is written to a named file, not to standard output");
         }
-        const point_file source = read_points(in);
+        const point_file source = read_points(in, input);
         const int left_out = write_text_points(*source.points, stdout);
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
             throw error("standard output: cannot write");
@@ -540,10 +542,10 @@ report convert(const std::string& in, const std::string& out, const std::optiona
         return r;
     }
     output_file target(out, force);
-    const point_file source = read_points(in);
+    const point_file source = read_points(in, input);
     report r = file_summary(source);
     r["written"] = out;
-    const bool text = format == point_format::text;
+    const bool text = format == output_kind::text;
     const int left_out = write_points(*source.points, target, text);
     r["format"] = text ? "text" : "element";
     if (left_out > 0) r["points_left_out"] = left_out;

@@ -144,7 +144,7 @@ int demo(const demo_options& options, std::ostream& out) {
     scratch_directory scratch;
     const std::string element_file = scratch.file("bore.vpts");
     show("convert bore.txt " + element_file,
-         convert(dir + "/bore.txt", element_file, std::nullopt, false));
+         convert(dir + "/bore.txt", {}, element_file, std::nullopt, false));
     show("info " + element_file, info(read_points(element_file)));
 
     if (options.json) {

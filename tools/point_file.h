@@ -1,4 +1,4 @@
-// Point files: text files of x y z lines and the library's element files.
+// Point files: read in every format the library reads; written as text or as element files.
 #ifndef VANTOR_TOOLS_POINT_FILE_H
 #define VANTOR_TOOLS_POINT_FILE_H
 
@@ -7,6 +7,7 @@
 #include <string>
 
 #include <vantor/actual.h>
+#include <vantor/point_file.h>
 
 #include "output_file.h"
 
@@ -17,30 +18,23 @@ struct point_file {
     std::string name;                        // the path as given, or "<stdin>"
     std::unique_ptr<vantor::actual> points;  // never null, never empty
     bool element = false;  // read from an element file, which carries a creation date and time
+    vantor::point_format format = vantor::point_format::text;
+    long long nan_rows = 0;  // rows or vertices left out for a NaN coordinate
 };
 
-// Reads the points of `path`, or of standard input for "-".
+// Reads the points of `path`, or of standard input for "-", in any format the library reads
+// (vantor::read_point_file; `options` chooses the columns of a text file). Whatever the library
+// prints about a damaged element file goes to standard error, where the program's own messages
+// go.
 //
-// A file that opens with the element-file signature (vantor::has_element_signature) is an
-// element file, which the library loads; whatever the library prints about a damaged one goes
-// to standard error, where the program's own messages go.
-//
-// Anything else is read as text (see read_text_points). Standard input is always read as text.
-//
-// Throws error for a file that cannot be opened or read, bad text (naming file and line), an
-// element file that does not load, and a file without points.
-point_file read_points(const std::string& path);
+// Throws error with the library's message (naming file and line or byte) for a file that
+// cannot be opened or read, that its format does not allow, or that holds no points.
+point_file read_points(const std::string& path, const vantor::read_options& options = {});
 
 // Reads a text point file from `in`; `name` stands for it in messages. One point a line: x y z
-// separated by spaces, tabs, a comma or a semicolon (with or without spaces around it). A line
-// whose fields are separated by semicolons or tabs and each hold one comma uses the decimal
-// comma ("20,5;-7,25;3,0"). Blank
-// lines and everything from '#' to the end of a line are skipped; the first line that is not
-// skipped may be a header of column names (no field of it a number, well formed or not). The text
-// is read line by line and the points are kept in blocks, so no copy of the text and no growing
-// array is held. Throws error "name:line: ..." for a malformed number, an empty field, a line
-// without exactly three coordinates or a zero byte, and "name: no points" for a file without
-// points.
+// separated by spaces, tabs, a comma or a semicolon (see vantor::read_options for the columns of
+// wider lines and README.md for the rules). Throws error "name:line: ..." for what the text
+// does not allow and "name: no points" for a file without points.
 std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::string& name);
 
 // Writes the points of `points` to `out` as text: the header line "x y z", then one line per

@@ -1,7 +1,7 @@
 // vantor: a dimensional-metrology library. Fill a point set (`actual`), fit reference elements
 // (`fit_line` ... `fit_cone`) or substitute circles (`substitute`), evaluate form
 // (`straightness`, `flatness`, `roundness`, `sphereicity`, `cylindricity`, `coneicity`) against
-// a datum.
+// a datum. Read measured points from files: `read_point_file`.
 #ifndef VANTOR_VANTOR_H
 #define VANTOR_VANTOR_H
 
@@ -11,6 +11,7 @@
 #include "vantor/element.h"
 #include "vantor/feature.h"
 #include "vantor/fit.h"
+#include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"
 #include "vantor/substitute.h"
 #include "vantor/version.h"

@@ -11,17 +11,20 @@ namespace py = pybind11;
 
 namespace vantor::python {
 
-py::array_t<double> load_points(const std::string& path) {
-    std::unique_ptr<vantor::actual> points;
+std::tuple<py::array_t<double>, std::string, long long> load_points(
+    const std::string& path, const std::optional<std::vector<std::string>>& columns) {
+    cli::point_file in;
     {
         const py::gil_scoped_release release;
+        vantor::read_options options;
+        if (columns) options.columns = *columns;
         try {
-            points = std::move(cli::read_points(path).points);
+            in = cli::read_points(path, options);
         } catch (const cli::error& e) {
             throw py::value_error(e.what());
         }
     }
-    return to_array(*points);
+    return {to_array(*in.points), vantor::point_format_name(in.format), in.nan_rows};
 }
 
 int save_points(const std::string& path, const py::array& points, bool text) {

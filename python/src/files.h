@@ -2,16 +2,21 @@
 #ifndef VANTOR_PYTHON_FILES_H
 #define VANTOR_PYTHON_FILES_H
 
+#include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include <pybind11/numpy.h>
 
 namespace vantor::python {
 
-// The points of a text point file or an element file, as the tool reads them ("-" reads text
-// from standard input), as an (N, 3) float64 array. Throws ValueError with the reader's
-// message. Reads with the GIL released.
-pybind11::array_t<double> load_points(const std::string& path);
+// The points of a point file in any format the tool reads, as the tool reads them ("-" reads
+// standard input; `columns` chooses the columns of a text file), as an (N, 3) float64 array,
+// with the format's name and the number of rows left out for a NaN coordinate. Throws
+// ValueError with the reader's message. Reads with the GIL released.
+std::tuple<pybind11::array_t<double>, std::string, long long> load_points(
+    const std::string& path, const std::optional<std::vector<std::string>>& columns);
 
 // Writes the rows of an (N, 3) array to `path`, as text or as an element file (which keeps the
 // rows with a NaN coordinate; text leaves them out), through a temporary file that replaces an

@@ -54,7 +54,7 @@ PYBIND11_MODULE(_core, m) {
           "axis"_a, "max_tilt"_a, "time_budget"_a);
     // The criterion of the reference fitted for a form value without a datum: the program's.
     m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
-    m.def("load", &load_points, "path"_a);
+    m.def("load", &load_points, "path"_a, "columns"_a);
     m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);
 }

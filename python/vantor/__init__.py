@@ -13,12 +13,13 @@ returning a FitResult. Form values: straightness, flatness, roundness, sphericit
 cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
 Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
 one, about the element fitted to the points: the minimum-zone element (DEFAULT_REFERENCE, as
-ISO 1101 defines form) or the one of `reference=`. Files: load, save. Plots:
+ISO 1101 defines form) or the one of `reference=`. Files: load, read (with the format and the
+NaN rows left out), save; text, PLY, STL, PCD, OBJ and element files are read. Plots:
 vantor.plot (needs matplotlib, imported only when drawing).
 """
 
 from . import _core, plot
-from ._files import load, save
+from ._files import PointFile, load, read, save
 from ._fits import FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
@@ -44,6 +45,7 @@ __all__ = [
     "FormResult",
     "Line",
     "Plane",
+    "PointFile",
     "Sphere",
     "conicity",
     "cylindricity",
@@ -51,6 +53,7 @@ __all__ = [
     "flatness",
     "load",
     "plot",
+    "read",
     "roundness",
     "save",
     "sphericity",

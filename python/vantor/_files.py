@@ -1,10 +1,10 @@
-"""Point files: text files of x y z lines and the library's element files."""
+"""Point files: text, PLY, STL, PCD and OBJ files and the library's element files."""
 
 from __future__ import annotations
 
 import errno
 import os
-from typing import Any, Optional, Union
+from typing import Any, NamedTuple, Optional, Sequence, Union
 
 import numpy as np
 
@@ -17,23 +17,45 @@ PathLike = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
 _TEXT_SUFFIXES = (".txt", ".csv", ".xyz")
 
 
-def load(path: PathLike) -> np.ndarray:
-    """The points of a point file as an (N, 3) float64 array, read as the command-line tool
-    reads them.
+class PointFile(NamedTuple):
+    """The points of a point file, its format and the rows left out of it."""
 
-    A file with a zero byte among its first 16 bytes is an element file (written by the
-    library or by save()), which keeps rows with a NaN coordinate. Anything else is text: one
-    point a line, x y z separated by spaces, tabs, a comma or a semicolon; blank lines and
-    everything from '#' to the end of a line are skipped, and the first remaining line may be a
-    header of column names. "-" reads text from standard input.
+    points: np.ndarray  # (N, 3) float64
+    format: str  # "text", "ply", "stl", "pcd", "obj" or "element"
+    nan_rows: int  # rows or vertices left out for a NaN coordinate
+
+
+def read(path: PathLike, columns: Optional[Sequence[str]] = None) -> PointFile:
+    """The points of a point file with its format and the number of rows left out, read as the
+    command-line tool reads them.
+
+    Formats: text, PLY (ASCII and binary), STL (ASCII and binary; each distinct vertex once),
+    PCD (ASCII and binary) and the vertices of OBJ, told by content and then by extension, and
+    element files (written by the library or by save()), which keep rows with a NaN
+    coordinate. Text has one point a line, x y z separated by spaces, tabs, a comma or a
+    semicolon; blank lines and everything from '#' to the end of a line are skipped, and the
+    first remaining line may be a header of column names. columns chooses the columns of x, y
+    and z: three column numbers from 1 ("2", "3", "4") or names of the header line; other
+    columns are then allowed. Rows and vertices with a NaN coordinate are left out and counted.
+    "-" reads standard input.
 
     Raises FileNotFoundError for a path that does not exist and ValueError, naming the file
-    and line, for anything the reader rejects.
+    and line (or byte), for anything the reader rejects.
     """
     name = os.fsdecode(path)
     if name != "-" and not os.path.exists(name):
         raise FileNotFoundError(errno.ENOENT, os.strerror(errno.ENOENT), name)
-    return _core.load(name)
+    if columns is not None:
+        columns = [str(c) for c in columns]
+        if len(columns) != 3:
+            raise ValueError(f"columns: expected three, for x, y and z, got {len(columns)}")
+    points, format, nan_rows = _core.load(name, columns)
+    return PointFile(points, format, nan_rows)
+
+
+def load(path: PathLike, columns: Optional[Sequence[str]] = None) -> np.ndarray:
+    """The points of a point file as an (N, 3) float64 array: read(path, columns).points."""
+    return read(path, columns).points
 
 
 def save(path: PathLike, points: Any, format: Optional[str] = None) -> int:

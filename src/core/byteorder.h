@@ -1,5 +1,5 @@
 // Little-endian encoding of integers and doubles for the element file, independent of the host's
-// byte order.
+// byte order; big-endian decoding for the binary point formats that use it (PLY).
 #ifndef VANTOR_CORE_BYTEORDER_H
 #define VANTOR_CORE_BYTEORDER_H
 
@@ -13,12 +13,16 @@ namespace vantor::detail {
 // The unsigned integer that carries the bits of a T.
 template <typename T>
 struct bits_of {
-    static_assert(std::is_integral_v<T> && !std::is_same_v<T, bool>, "integer or double");
+    static_assert(std::is_integral_v<T> && !std::is_same_v<T, bool>, "integer, float or double");
     using type = std::make_unsigned_t<T>;
 };
 template <>
 struct bits_of<double> {
     using type = std::uint64_t;
+};
+template <>
+struct bits_of<float> {
+    using type = std::uint32_t;
 };
 
 // Writes the sizeof(T) bytes of value to out, least significant first. A double is stored as
@@ -55,6 +59,15 @@ inline T load_le(const unsigned char* in) {
     T value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
+}
+
+// Reads a T from the sizeof(T) bytes at in, most significant first.
+template <typename T>
+inline T load_be(const unsigned char* in) {
+    unsigned char reversed[sizeof(T)];
+#pragma GCC unroll 8
+    for (std::size_t i = 0; i < sizeof(T); ++i) reversed[i] = in[sizeof(T) - 1 - i];
+    return load_le<T>(reversed);
 }
 
 }  // namespace vantor::detail

@@ -28,6 +28,7 @@ PUBLIC_HEADERS = {
     "version.h": "core",
     "element.h": "core",
     "actual.h": "actual",
+    "point_file.h": "actual",
     "substitute.h": "fit",
     "fit.h": "fit",
     "feature.h": "form",

@@ -71,3 +71,31 @@ def test_save_errors(tmp_path):
 def test_import_does_not_import_matplotlib():
     code = "import sys, vantor; sys.exit('matplotlib' in sys.modules)"
     assert subprocess.run([sys.executable, "-c", code]).returncode == 0
+
+
+def test_read_chooses_columns_and_counts_nan_rows(tool, tmp_path):
+    path = tmp_path / "p.csv"
+    path.write_text('id,x,y,z\n"P1",1,2,3\nP2,nan,5,6\nP3,7,8,9,\n')
+    got = vantor.read(path)
+    assert (got.format, got.nan_rows) == ("text", 1)
+    np.testing.assert_array_equal(got.points, [[1, 2, 3], [7, 8, 9]])
+    assert tool("info", str(path))["nan_rows_skipped"] == 1
+    np.testing.assert_array_equal(
+        vantor.load(path, columns=["Z", "y", 2]), [[3, 2, 1], [9, 8, 7]]
+    )
+    with pytest.raises(ValueError, match="p.csv:1: no column named 'w'"):
+        vantor.load(path, columns=["x", "y", "w"])
+
+
+def test_read_a_ply_scan_as_the_program_does(tool, tmp_path):
+    path = tmp_path / "scan.ply"
+    header = (
+        "ply\nformat binary_big_endian 1.0\nelement vertex 2\n"
+        "property float x\nproperty float y\nproperty float z\nend_header\n"
+    )
+    rows = np.array([[1.5, 2, 3], [4, 5, -6]])
+    path.write_bytes(header.encode() + rows.astype(">f4").tobytes())
+    got = vantor.read(path)
+    assert got.format == "ply"
+    np.testing.assert_array_equal(got.points, rows)
+    assert tool("info", str(path))["format"] == "ply"

@@ -64,9 +64,9 @@ TEST(TextPoints, ReportsFileAndLineOfEveryFault) {
     EXPECT_EQ(text_failure("1 2 3\n1 2\n"), "t.txt:2: expected 3 coordinates (x y z), found 2");
     EXPECT_EQ(text_failure("1 2 3 4\n"), "t.txt:1: expected 3 coordinates (x y z), found 4");
     EXPECT_EQ(text_failure("1,,3\n"), "t.txt:1: empty field 2 (two separators meet)");
-    EXPECT_EQ(text_failure("1,2,3,\n"), "t.txt:1: empty field 4 (two separators meet)");
+    EXPECT_EQ(text_failure("1,2,3,,\n"), "t.txt:1: empty field 4 (two separators meet)");
     EXPECT_EQ(text_failure(";1;2;3\n"), "t.txt:1: empty field 1 (two separators meet)");
-    EXPECT_EQ(text_failure("1 2 nan\n"), "t.txt:1: malformed number 'nan' in field 3");
+    EXPECT_EQ(text_failure("1 2 -inf\n"), "t.txt:1: malformed number '-inf' in field 3");
     EXPECT_EQ(text_failure("1 2 1e999\n"), "t.txt:1: malformed number '1e999' in field 3");
     EXPECT_EQ(text_failure(std::string("1 2 3\n1 2\0 3\n", 13)),
               "t.txt:2: zero byte in text (binary data?)");
@@ -86,6 +86,9 @@ TEST(TextPoints, AcceptsADecimalCommaWhereTheSeparatorLeavesNoDoubt) {
     EXPECT_EQ(text_failure("1,5;2,5,0;3,5\n"), "t.txt:1: expected 3 coordinates (x y z), found 7");
     EXPECT_EQ(text_failure("1,5;2,5;3,5;4,5\n"),
               "t.txt:1: expected 3 coordinates (x y z), found 4");
+    // A decimal comma after a tab: not the three numbers 1, 5 and 25.
+    EXPECT_EQ(text_failure("1 2 3\n1,5\t,25\n"),
+              "t.txt:2: expected 3 coordinates (x y z), found 2");
 }
 
 TEST(TextPoints, AllowsAHeaderOnlyBeforeThePoints) {
@@ -95,7 +98,7 @@ TEST(TextPoints, AllowsAHeaderOnlyBeforeThePoints) {
     // Numbers that cannot be read are no column names: the point is not silently lost.
     EXPECT_EQ(text_failure("1e-400 1e-400 1e-400\n1 2 3\n"),
               "t.txt:1: malformed number '1e-400' in field 1");
-    EXPECT_EQ(text_failure("NaN -inf .5x\n1 2 3\n"), "t.txt:1: malformed number 'NaN' in field 1");
+    EXPECT_EQ(text_failure("NaN -inf .5x\n1 2 3\n"), "t.txt:1: malformed number '-inf' in field 2");
 }
 
 TEST(TextPoints, RejectsAFileWithoutPoints) {

@@ -243,6 +243,55 @@ TEST(Program, ReadsStandardInput) {
     EXPECT_EQ(bad.err, "vantor: <stdin>:2: expected 3 coordinates (x y z), found 2\n");
 }
 
+// The same four points of a plane as a scan in several formats and as wider text with chosen
+// columns: every command reads them alike, names the format and counts the NaN rows left out.
+TEST(Program, ReadsEveryPointFormatAndChosenColumns) {
+    const std::string ply =
+        "ply\nformat ascii 1.0\nelement vertex 5\nproperty float x\nproperty float y\n"
+        "property float z\nproperty uchar red\nend_header\n"
+        "0 0 1 9\n1 0 1 9\nnan 0 0 9\n1 1 1 9\n0 1 1 9\n";
+    struct input {
+        std::string name, content, format;
+        std::vector<std::string> options;
+        int nan_rows;
+    };
+    const input inputs[] = {
+        {"scan.ply", ply, "ply", {}, 1},
+        {"scan.obj", "o plate\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\nf 1 2 3 4\n", "obj", {}, 0},
+        {"cmm.txt",
+         "0 0 1 0 0 1\n1 0 1 0 0 1\n1 1 1 0 0 1\nnan nan nan 0 0 1\n0 1 1 0 0 1\n",
+         "text",
+         {"--columns", "1,2,3"},
+         1},
+        {"ids.csv",
+         "id,Z,X,Y\nP1,1,0,0\nP2,1,1,0\nP3,1,1,1\nP4,1,0,1\n",
+         "text",
+         {"--columns", "x, y, z"},
+         0},
+    };
+    for (const input& in : inputs) {
+        const std::string path = scratch(in.name);
+        testing::write_file(path, in.content);
+        std::vector<std::string> info = {"info", path};
+        info.insert(info.end(), in.options.begin(), in.options.end());
+        const json r = report_of(info);
+        EXPECT_EQ(r["points"], 4) << in.name;
+        EXPECT_EQ(r["format"], in.format) << in.name;
+        EXPECT_EQ(r.value("nan_rows_skipped", 0), in.nan_rows) << in.name;
+        expect_triple(r["centroid"], 0.5, 0.5, 1.0, 1e-12);
+        std::vector<std::string> flatness = {"flatness", path};
+        flatness.insert(flatness.end(), in.options.begin(), in.options.end());
+        const json f = report_of(flatness);
+        EXPECT_NEAR(f["value"].get<double>(), 0.0, 1e-12) << in.name;
+        EXPECT_EQ(f.value("nan_rows_skipped", 0), in.nan_rows) << in.name;
+    }
+    const program_result bad = run_program({"info", scratch("ids.csv"), "--columns", "x,y"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err,
+              "vantor: --columns expects X,Y,Z: three column numbers from 1 or names of the "
+              "header line, separated by commas: got 'x,y'\n");
+}
+
 TEST(Program, TraceLinesOfTheLibraryAppearOnRequestOnStandardError) {
     const std::vector<std::string> args = {"flatness", data_file("plane4.txt"), "--plane",
                                            "0,0,0,0,0,1", "--json"};

@@ -1,0 +1,78 @@
+// Where the readers put the points of a file: NaN points counted and left out, the others kept
+// in a point set of exactly their number.
+#ifndef VANTOR_ACTUAL_POINT_SINK_H
+#define VANTOR_ACTUAL_POINT_SINK_H
+
+#include <cmath>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+#include <spanto/point.h>
+
+#include "actual/point_source.h"
+#include "vantor/actual.h"
+
+namespace vantor::detail {
+
+class point_sink {
+  public:
+    explicit point_sink(const point_source& source) : source_(source) {}
+
+    // Prepares for `count` points that a header announces and a file of known size has been
+    // checked to hold room for: they go straight into one set. From a stream of unknown size,
+    // and without it, points are kept in blocks as they come, so that a short stream never costs
+    // more than it holds.
+    void expect(long long count);
+
+    // Adds a point; one with a NaN coordinate is counted instead. False for an infinite
+    // coordinate, which the caller reports with its position.
+    bool add(double x, double y, double z) {
+        if (std::isnan(x) || std::isnan(y) || std::isnan(z)) {
+            ++nan_rows_;
+            return true;
+        }
+        if (std::isinf(x) || std::isinf(y) || std::isinf(z)) return false;
+        if (fill_ == block_size) next_block();
+        ::new (block_.get() + fill_++) spanto::point(x, y, z);
+        return true;
+    }
+
+    long long count() const { return count_ + fill_; }
+    long long nan_rows() const { return nan_rows_; }
+
+    // The points as one set; fails with "no points" when there are none.
+    std::unique_ptr<actual> release();
+
+  private:
+    // Small enough to stay in the cache between being filled and copied into a known count.
+    static constexpr int block_size = 1 << 12;
+
+    // Storage for a block of points, each constructed only when added: the default constructor
+    // would write NaN into every entry of every block first.
+    static_assert(std::is_trivially_destructible_v<spanto::point>, "blocks only free storage");
+    struct block_storage {
+        void operator()(spanto::point* p) const {
+            std::allocator<spanto::point>().deallocate(p, block_size);
+        }
+    };
+    using block = std::unique_ptr<spanto::point, block_storage>;
+    static block new_block() { return block(std::allocator<spanto::point>().allocate(block_size)); }
+
+    // Stores the full block and starts another.
+    void next_block();
+
+    const point_source& source_;
+    std::unique_ptr<actual> direct_;  // when the count is known
+    std::vector<block> blocks_;
+    block block_ = new_block();
+    int fill_ = 0;
+    long long count_ = 0;  // points in direct_ or blocks_
+    long long nan_rows_ = 0;
+};
+
+}  // namespace vantor::detail
+
+#endif  // VANTOR_ACTUAL_POINT_SINK_H

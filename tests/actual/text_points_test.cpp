@@ -1,0 +1,122 @@
+// The text reader's columns, quoting, trailing separators and NaN rows (the rules of bare x y z
+// lines are tested with the program's reader, tests/tools/point_file_test.cpp).
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "actual/coordinates.h"
+#include "vantor/point_file.h"
+
+namespace vantor {
+namespace {
+
+using spanto::point;
+
+loaded_points read_text(const std::string& text, const std::vector<std::string>& columns = {}) {
+    std::FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    read_options options;
+    options.format = point_format::text;
+    options.columns = columns;
+    loaded_points read = read_point_stream(in, "t.csv", options);
+    std::fclose(in);
+    return read;
+}
+
+TEST(TextColumns, ChooseXYZAmongOtherColumns) {
+    struct chosen {
+        std::string text;
+        std::vector<std::string> columns;
+    };
+    // Each holds the points (1, 2, 3) and (4, 5, 6).
+    const chosen cases[] = {
+        // A measuring machine's export with normals, by number.
+        {"1 2 3 0 0 1\n4 5 6 0 1 0\n", {"1", "2", "3"}},
+        // Columns out of order, and a header naming them in any case.
+        {"id,z,x,y\nP1,3,1,2\nP2,6,4,5\n", {"X", "y", "Z"}},
+        {"id,z,x,y\nP1,3,1,2\nP2,6,4,5\n", {"3", "4", "2"}},
+        // Without a choice, a header that names x, y and z chooses them.
+        {"id;x;y;z;note\n7;1;2;3;first\n8;4;5;6\n", {}},
+        // Quoted fields, separators inside quotes, trailing separators.
+        {"\"id\",\"x\",\"y\",\"z\",\n\"P,1\",\"1\",2,3,\n\"P \"\"2\"\"\",4,5,\"6\",\n", {}},
+    };
+    for (const chosen& c : cases) {
+        const loaded_points read = read_text(c.text, c.columns);
+        ASSERT_TRUE(read.valid()) << c.text << ": " << read.error;
+        ASSERT_EQ(read.points->numpoints(), 2) << c.text;
+        for (int i = 0; i < 2; ++i) {
+            const point& p = read.points->data()[i];
+            EXPECT_TRUE(p.x == 1 + 3 * i && p.y == 2 + 3 * i && p.z == 3 + 3 * i) << c.text;
+        }
+    }
+}
+
+TEST(TextColumns, SkipAndCountNanRowsButNotMalformedOnes) {
+    const loaded_points read = read_text("x y z\nnan nan nan\n1 2 3\n4 NaN 6\n-nan 0 0\n7 8 9\n");
+    ASSERT_TRUE(read.valid()) << read.error;
+    EXPECT_EQ(read.points->numpoints(), 2);
+    EXPECT_EQ(read.nan_rows, 3);
+    // A NaN in a column not chosen is not read at all.
+    EXPECT_EQ(read_text("1 2 3 nan\n", {"1", "2", "3"}).nan_rows, 0);
+    EXPECT_EQ(read_text("nan 2 x\n").error, "t.csv:1: malformed number 'x' in field 3");
+}
+
+TEST(TextColumns, SayWhatIsWrongWithAChoice) {
+    const std::pair<loaded_points, std::string> cases[] = {
+        {read_text("a b c\n1 2 3\n", {"x", "b", "c"}),
+         "t.csv:1: no column named 'x' in the header line"},
+        {read_text("1 2 3\n", {"x", "y", "z"}),
+         "t.csv:1: columns are chosen by name, but the file has no header line"},
+        {read_text("1 2 3\n", {"0", "1", "2"}),
+         "t.csv: column '0' is neither a column number from 1 nor a name"},
+        {read_text("1 2 3\n", {"1", "2"}),
+         "t.csv: three columns are chosen, for x, y and z, not 2"},
+        {read_text("1 2 3 4\n1 2 3\n", {"1", "2", "4"}),
+         "t.csv:2: expected 4 fields or more, found 3"},
+        {read_text("\"1,2,3\n"), "t.csv:1: quote left open in field 1"},
+        {read_text("\"1\"2,3,4\n"), "t.csv:1: text after the closing quote of field 1"},
+        {read_text("1,2,3,;\n"), "t.csv:1: empty field 4 (two separators meet)"},
+    };
+    for (const auto& [read, message] : cases) {
+        EXPECT_FALSE(read.valid()) << message;
+        EXPECT_EQ(read.error, message);
+    }
+}
+
+// A line longer than the reader's buffer (a megabyte) grows it; the lines after it still read,
+// and the last one needs no line end.
+TEST(TextColumns, ReadLinesLongerThanTheBuffer) {
+    const std::string text = "x y z " + std::string(3 << 20, 'w') + "\r\n1 2 3\r\n" +
+                             std::string(2 << 20, ' ') + "4 5 6";
+    const loaded_points read = read_text(text);
+    ASSERT_TRUE(read.valid()) << read.error;
+    ASSERT_EQ(read.points->numpoints(), 2);
+    EXPECT_EQ(read.points->data()[1].z, 6);
+}
+
+// The quick path for plain decimals gives the bits of the general parser, whichever of the two
+// reads a number: random digit strings of every length around the 2^53 limit, with the point
+// anywhere and either sign.
+TEST(TextNumbers, PlainDecimalsReadAsTheGeneralParserReadsThem) {
+    std::mt19937_64 random(20);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        const int digits = 1 + static_cast<int>(random() % 20);
+        const int point = static_cast<int>(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        double expected = 0.0, read = 1.0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_TRUE(detail::parse_coordinate(text, read)) << text;
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+    }
+}
+
+}  // namespace
+}  // namespace vantor
