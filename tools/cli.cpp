@@ -34,7 +34,7 @@ struct arguments {
     std::string criterion = "gauss";
     std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
     std::optional<std::string> nominal, lower, upper;
-    std::optional<std::string> max_tilt, time_budget;
+    std::optional<std::string> max_tilt, time_budget, reject;
     std::optional<std::string> plot;
     std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
@@ -201,6 +201,7 @@ vantor::fit_options fit_options_of(const arguments& a, const std::optional<std::
     if (a.time_budget) {
         options.time_budget = parse_numbers(*a.time_budget, "--time-budget", {"S"})[0];
     }
+    if (a.reject) options.reject_beyond = parse_numbers(*a.reject, "--reject", {"K"})[0];
     const std::string refused = vantor::fit_options_refusal(options);
     if (!refused.empty()) throw error(refused);
     return options;
@@ -461,6 +462,10 @@ subcommands define(CLI::App& app, arguments& a) {
                 "from the least-squares axis (default 15; 90: every direction)");
     add_numbers(s.fit, "--time-budget", a.time_budget, "S",
                 "seconds a minimax fit may spend proving its optimum (default 1)");
+    add_numbers(s.fit, "--reject", a.reject, "K",
+                "leave out the points more than K (>= 2) standard deviations from the "
+                "least-squares element, refitting until none is, and list them (default: keep "
+                "every point)");
 
     s.roundness =
         add_command(app, "roundness", "roundness about a circle, an axis or a fitted circle", a);

@@ -296,6 +296,10 @@ outcome about_reference(const point_file& in, const char* name, const reference_
     if (direction_from != nullptr) r["direction_from"] = direction_from;
     r["datum"] = std::visit([](const auto& e) { return to_report(e); }, form.datum);
     if (form.proof) r["proof"] = proof_json(*form.proof);
+    if (form.outliers > 0) {
+        r["outliers"] = form.outliers;
+        r["warning"] = outlier_warning(form.outliers);
+    }
     return with_verdict(std::move(r), f, tol);
 }
 

@@ -111,7 +111,18 @@ report fit_json(const vantor::fit_report& r) {
         j["contacts"] = r.contacts;
         j["proof"] = proof_json(*proof);
     }
+    if (r.outliers > 0) {
+        j["outliers"] = r.outliers;
+        j["warning"] = outlier_warning(r.outliers);
+    }
+    if (!r.rejected.empty()) j["rejected"] = r.rejected;
     return j;
+}
+
+std::string outlier_warning(int outliers) {
+    return std::to_string(outliers) + (outliers == 1 ? " point stands" : " points stand") +
+           " more than 8 standard deviations of the others from the element: the form value "
+           "measures them, not the surface (vantor fit --reject K leaves such points out)";
 }
 
 }  // namespace vantor::cli

@@ -80,9 +80,13 @@ report proof_json(const fit_proof& p);
 // vector as [x, y, z], a scalar as a number); "uncertainty" holds their standard uncertainties
 // under the same names, null when the fit gives none (the minimax criteria); "contacts" (the
 // indices of the points that decide the result) and "proof" (see fit_report::proved) are there
-// for every criterion but gauss. A failed
-// fit is {"valid": false, "error": reason}.
+// for every criterion but gauss. "outliers" (see fit_report::outliers) with a "warning", and
+// "rejected" (the indices fit_options::reject_beyond left out), are there when not empty. A
+// failed fit is {"valid": false, "error": reason}.
 report fit_json(const vantor::fit_report& r);
+
+// The warning of a report about `outliers` points far outside the rest (fit_report::outliers).
+std::string outlier_warning(int outliers);
 
 }  // namespace vantor::cli
 

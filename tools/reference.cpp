@@ -41,8 +41,8 @@ reference_form form_about_reference(const vantor::actual& points, const std::str
     if (!fit.report.valid()) throw error(reference + ": " + fit.report.error);
 
     const vantor::fit_report& r = fit.report;
-    reference_form form{r.deviation, r.minimum,   r.maximum,  "deviation",
-                        reference,   fit.element, proof_of(r)};
+    reference_form form{r.deviation, r.minimum,   r.maximum,   "deviation",
+                        reference,   fit.element, proof_of(r), r.outliers};
     if (known->element == element_kind::line) {
         form.minimum *= 2;
         form.maximum *= 2;

@@ -29,6 +29,7 @@ struct reference_form {
     std::string reference;  // the reference element: "minimum-zone plane"
     fitted_element datum;   // the reference element itself
     std::optional<fit_proof> proof;  // the reference fit's proof; none for least squares
+    int outliers = 0;                // fit_report::outliers of the reference fit
 };
 
 // The form value of `feature` ("straightness", "flatness", "roundness", "sphericity",

@@ -36,11 +36,12 @@ std::optional<spanto::vector> direction_of(const std::optional<numbers>& v) {
 
 // The options of a fit; ValueError with the library's reason when it refuses them.
 vantor::fit_options options_of(const std::optional<numbers>& axis, double max_tilt,
-                               double time_budget) {
+                               double time_budget, double reject_beyond = 0.0) {
     vantor::fit_options options;
     if (const std::optional<spanto::vector> a = direction_of(axis)) options.axis = *a;
     options.max_tilt = max_tilt;
     options.time_budget = time_budget;
+    options.reject_beyond = reject_beyond;
     const std::string refused = vantor::fit_options_refusal(options);
     if (!refused.empty()) throw py::value_error(refused);
     return options;
@@ -88,7 +89,7 @@ py::object to_python(const cli::report& r) {
 
 py::dict fit(const py::array& points, const std::string& element, const std::string& criterion,
              const std::optional<numbers>& direction, const std::optional<numbers>& axis,
-             double max_tilt, double time_budget) {
+             double max_tilt, double time_budget, double reject_beyond) {
     const cli::element_names* kind = cli::element_named(element);
     if (kind == nullptr) {
         throw py::value_error("unknown element '" + element +
@@ -96,7 +97,7 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
     }
     const vantor::criterion c = criterion_of(criterion);
     const std::optional<spanto::vector> along = direction_of(direction);
-    const vantor::fit_options options = options_of(axis, max_tilt, time_budget);
+    const vantor::fit_options options = options_of(axis, max_tilt, time_budget, reject_beyond);
     const point_rows rows(points);
     const auto [outcome, json] = without_gil([&] {
         const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::keep);

@@ -24,14 +24,16 @@ pybind11::object to_python(const cli::report& r);
 // one is given (3 numbers). Rows with a NaN coordinate stay in the point set, which the fit
 // leaves them out of, so that contacts index the rows given. Converts and fits with the GIL
 // released. Returns the dict vantor._fits.FitResult takes: "kind" and "numbers" (the element,
-// elements.h), "points" (the valid points fitted), "minimum", "maximum", "converged",
+// elements.h), "points" (the valid points fitted, those `reject_beyond` leaves out not
+// counted: fit_options::reject_beyond), "minimum", "maximum", "converged",
 // "parameters" (the names of the parameters, in order) and "json" (the fit as the program's
 // JSON reports it, cli::fit_json). Throws ValueError for an unknown element or criterion, a
 // direction with another element than the circle, bad points, and a failed fit ("<reference>:
 // <the library's reason>").
 pybind11::dict fit(const pybind11::array& points, const std::string& element,
                    const std::string& criterion, const std::optional<numbers>& direction,
-                   const std::optional<numbers>& axis, double max_tilt, double time_budget);
+                   const std::optional<numbers>& axis, double max_tilt, double time_budget,
+                   double reject_beyond);
 
 // The form value of `feature` of the valid rows (NaN rows left out) about the reference element
 // of `criterion` fitted to them (cli::form_about_reference; for roundness along `direction` when

@@ -20,6 +20,7 @@ def fit(
     axis: Optional[Sequence[float]],
     max_tilt: float,
     time_budget: float,
+    reject_beyond: float,
 ) -> Dict[str, Any]: ...
 def reference_form(
     feature: str,

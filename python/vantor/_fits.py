@@ -46,6 +46,13 @@ class FitResult:
             an inscribed or circumscribed element), "bound" (proved from the points: the best
             value over the search domain is no better), "gap", "tolerance" and "proved"
             (the gap within the tolerance); None for least squares.
+        outliers: the number of points that stand far outside the rest: among the 10 largest
+            and 10 smallest distances from the element, those more than 8 standard deviations
+            of the other distances from their mean (for a line's zone, about the least-squares
+            line). With any, `warning` says so; None without.
+        warning: the warning about outliers, or None.
+        rejected: the indices of the rows `reject_beyond` left out (an int array, empty
+            without rejection).
     """
 
     __slots__ = (
@@ -62,6 +69,9 @@ class FitResult:
         "uncertainty",
         "contacts",
         "proof",
+        "outliers",
+        "warning",
+        "rejected",
         "_json",
     )
 
@@ -78,6 +88,9 @@ class FitResult:
     uncertainty: Optional[Dict[str, Parameter]]
     contacts: Optional[np.ndarray]
     proof: Optional[Dict[str, Any]]
+    outliers: int
+    warning: Optional[str]
+    rejected: np.ndarray
 
     def __init__(self, criterion: str, fitted: Dict[str, Any]) -> None:
         """From the criterion fitted and the core's dict (python/src/fit_report.h)."""
@@ -101,6 +114,9 @@ class FitResult:
             else {name: _parameter(uncertainty[name]) for name in names},
             "contacts": None if contacts is None else np.array(contacts, dtype=np.intp),
             "proof": copy.deepcopy(report.get("proof")),
+            "outliers": report.get("outliers", 0),
+            "warning": report.get("warning"),
+            "rejected": np.array(report.get("rejected", []), dtype=np.intp),
             "_json": report,
         }
         for name, value in values.items():
@@ -145,6 +161,7 @@ def fit(
     axis: Any = None,
     max_tilt: float = 15.0,
     time_budget: float = 1.0,
+    reject_beyond: float = 0.0,
 ) -> FitResult:
     """Fits a reference element to the points.
 
@@ -162,6 +179,10 @@ def fit(
         max_tilt: the largest angle in degrees of the axis from `axis` or, without it, of a
             minimax fit's axis from the least-squares axis (90: every direction).
         time_budget: the seconds a minimax fit may spend proving its optimum.
+        reject_beyond: 0 (keep every point), or k >= 2: the rows whose distance from the
+            least-squares element lies more than k standard deviations from the mean distance
+            are left out and the element refitted, until none is; the criterion is then fitted
+            to the rest, and `rejected` lists the rows left out.
 
     Returns the FitResult. Raises ValueError with the reason for bad arguments or points and
     for a fit that fails (too few points, points that determine no such element, a criterion
@@ -180,6 +201,7 @@ def fit(
             approximate,
             float(max_tilt),
             float(time_budget),
+            float(reject_beyond),
         )
     except ValueError as e:
         raise ValueError(f"fit: {e}") from None

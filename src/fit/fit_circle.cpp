@@ -16,6 +16,7 @@
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/outliers.h"
 #include "fit/planar_frame.h"
 #include "numeric/circle_fit.h"
 #include "numeric/kasa_circle.h"
@@ -313,6 +314,12 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0) {
+        const auto fit = [](const actual& kept, criterion k, const fit_options& o) {
+            return fit_circle(kept, k, o);
+        };
+        return detail::fit_rejecting<spanto::circle>(points, c, options, fit);
+    }
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a circle", 3, result, s, reason))
         return detail::fail(result, reason);
@@ -332,6 +339,12 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0) {
+        const auto fit = [&direction](const actual& kept, criterion k, const fit_options& o) {
+            return fit_circle(kept, direction, k, o);
+        };
+        return detail::fit_rejecting<spanto::circle>(points, c, options, fit);
+    }
     const spanto::vector normal = direction.unit();
     if (normal.invalid()) return detail::fail(result, "the direction is zero or not finite");
     return circle_along(points, normal, c, nullptr, options);

@@ -5,6 +5,7 @@
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/outliers.h"
 #include "numeric/cone_fit.h"
 #include "numeric/minimax_models.h"
 #include "numeric/planar.h"
@@ -67,6 +68,8 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0)
+        return detail::fit_rejecting<spanto::cone>(points, c, options, fit_cone);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a cone", 6, result, s, reason))
         return detail::fail(result, reason);

@@ -3,6 +3,7 @@
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/outliers.h"
 #include "numeric/cylinder_fit.h"
 #include "numeric/minimax_models.h"
 
@@ -45,6 +46,8 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0)
+        return detail::fit_rejecting<spanto::cylinder>(points, c, options, fit_cylinder);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
         return detail::fail(result, reason);

@@ -8,6 +8,7 @@
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/outliers.h"
 #include "numeric/linear_fit.h"
 #include "numeric/minimax_models.h"
 #include "numeric/planar.h"
@@ -20,6 +21,8 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0)
+        return detail::fit_rejecting<spanto::line>(points, c, options, fit_line);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a line", 2, result, s, reason))
         return detail::fail(result, reason);
@@ -78,6 +81,11 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     detail::measure(
         points, [&line](const spanto::point& p) { return line.distance(p); }, true, result,
         {zone.high}, detail::contact_tolerance(s, zone));
+    // Spikes move the zone line to the middle of the tube they span, where every distance is
+    // alike: a line's outliers are those about the least-squares line.
+    const spanto::line gauss(detail::as_point(fit.origin), detail::as_vector(fit.direction));
+    result.outliers = detail::count_outliers(
+        points, [&gauss](const spanto::point& p) { return gauss.distance(p); }, true);
     return detail::checked(result);
 }
 
@@ -87,6 +95,8 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
     std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0)
+        return detail::fit_rejecting<spanto::plane>(points, c, options, fit_plane);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a plane", 3, result, s, reason))
         return detail::fail(result, reason);

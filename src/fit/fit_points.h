@@ -5,12 +5,14 @@
 #ifndef VANTOR_FIT_FIT_POINTS_H
 #define VANTOR_FIT_FIT_POINTS_H
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "actual/extremes.h"
+#include "fit/outliers.h"
 #include "numeric/scatter.h"
 #include "numeric/spatial.h"
 #include "vantor/fit.h"
@@ -84,9 +86,9 @@ using centred_points = mapped_rows<centring>;
 spanto::vector oriented(const spanto::vector& v);
 
 // Folds the distance of every valid point from a fitted element into the report: minimum and
-// maximum, rms, and the deviation (largest minus smallest; twice the largest when `diameters`,
-// as straightness measures it). Returns the sum of squared distances. The distance must be NaN
-// for a point with a NaN coordinate, as every distance of the geometry layer is.
+// maximum, rms, the deviation (largest minus smallest; twice the largest when `diameters`, as
+// straightness measures it) and the outliers. Returns the sum of squared distances. The distance
+// must be NaN for a point with a NaN coordinate, as every distance of the geometry layer is.
 //
 // With targets, the indices of the points whose distance lies within `tolerance` of one of them
 // become the report's contacts (for a minimax element, the distances of its boundary).
@@ -96,6 +98,8 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
     extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     double sum = 0.0;
     std::size_t n = 0;
+    outlier_scan outliers(diameters);
+    double size = 0.0;  // of the coordinates, which bounds the rounding in the distances
     const spanto::point* p = points.data();
     const int count = points.numpoints();
     for (int i = 0; i < count; ++i) {
@@ -105,6 +109,8 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
         fold_value(d, e);
         sum += d * d;
         ++n;
+        outliers.add(d);
+        size = std::max(size, std::abs(p[i].x) + std::abs(p[i].y) + std::abs(p[i].z));
         for (double target : targets) {
             if (std::abs(d - target) <= tolerance) {
                 r.contacts.push_back(i);
@@ -116,8 +122,25 @@ double measure(const actual& points, const Distance& distance, bool diameters, f
     r.maximum = e.high;
     r.deviation = diameters ? 2.0 * e.high : e.high - e.low;
     r.rms = n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
+    r.outliers = outliers.count(1e-12 * size);
     count_pass();
     return sum;
+}
+
+// The outliers (fit_report::outliers) of the distances of the valid points from an element.
+template <class Distance>
+int count_outliers(const actual& points, const Distance& distance, bool one_sided) {
+    outlier_scan scan(one_sided);
+    double size = 0.0;
+    const spanto::point* p = points.data();
+    for (int i = 0; i < points.numpoints(); ++i) {
+        const double d = distance(p[i]);
+        if (d != d) continue;
+        scan.add(d);
+        size = std::max(size, std::abs(p[i].x) + std::abs(p[i].y) + std::abs(p[i].z));
+    }
+    count_pass();
+    return scan.count(1e-12 * size);
 }
 
 }  // namespace vantor::detail

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "fit/outliers.h"
 #include "numeric/planar.h"
 
 namespace vantor {
@@ -40,10 +41,15 @@ std::string fit_options_refusal(const fit_options& options) {
     const spanto::vector& a = options.axis;
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(a.z))
         return "the axis is not finite";
-    return "";
+    return detail::rejection_refusal(options.reject_beyond);
 }
 
 namespace detail {
+
+std::string rejection_refusal(double k) {
+    if (k == 0.0 || (k >= 2.0 && std::isfinite(k))) return "";
+    return "the rejection threshold must be 0 (off) or at least 2 standard deviations";
+}
 
 std::string criterion_refusal(criterion c, const char* element, criteria available) {
     if (criterion_name(c) == nullptr)

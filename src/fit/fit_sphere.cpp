@@ -9,6 +9,7 @@
 #include "fit/fit_minimax.h"
 #include "fit/fit_points.h"
 #include "fit/fit_report.h"
+#include "fit/outliers.h"
 #include "numeric/enclosing_sphere.h"
 #include "numeric/minimax_models.h"
 #include "numeric/sphere_fit.h"
@@ -83,6 +84,8 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, reason);
+    if (options.reject_beyond > 0.0)
+        return detail::fit_rejecting<spanto::sphere>(points, c, options, fit_sphere);
     detail::scatter3 s;
     if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
         return detail::fail(result, reason);

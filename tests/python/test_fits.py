@@ -255,6 +255,23 @@ def test_nan_rows_are_left_out_and_contacts_index_the_rows_given():
     assert with_gaps.to_dict() == expected
 
 
+def test_spikes_are_warned_about_and_rejected_on_request(tool, tmp_path):
+    face = sample("face.txt")
+    spiked = face.copy()
+    spiked[[5, 60], 2] += 1.0
+    assert vantor.fit(face, "plane", "zone").outliers == 0
+    marred = vantor.fit(spiked, "plane", "zone")
+    assert marred.outliers == 2 and "2 points stand" in marred.warning
+    cleaned = vantor.fit(spiked, "plane", "zone", reject_beyond=3)
+    np.testing.assert_array_equal(cleaned.rejected, [5, 60])
+    assert cleaned.deviation == vantor.fit(np.delete(face, [5, 60], axis=0), "plane", "zone").deviation
+    path = tmp_path / "spiked.txt"
+    np.savetxt(path, spiked)
+    program = tool("fit", "plane", str(path), "--criterion", "zone", "--reject", "3")
+    assert program["fits"]["zone"] == cleaned.to_dict()
+    assert tool("flatness", str(path))["outliers"] == 2
+
+
 LINE = [[0.0, 0, 0], [1, 1, 1], [2, 2, 2], [3, 3, 3], [4, 4, 4], [5, 5, 5]]
 RING = np.column_stack([np.cos(np.arange(8)), np.sin(np.arange(8)), np.zeros(8)])
 
@@ -279,6 +296,7 @@ BAD_FITS = [
     (lambda: vantor.flatness(RING, direction=(0, 0, 1), reference="gauss"), TypeError, "not"),
     (lambda: vantor.cylindricity(RING, max_tilt=0), ValueError, "largest tilt must lie in"),
     (lambda: vantor.sphericity(RING, time_budget=-1), ValueError, "time budget must be"),
+    (lambda: vantor.fit(LINE, "line", reject_beyond=1), ValueError, "rejection threshold"),
 ]
 
 
