@@ -190,7 +190,11 @@ bound_search<typename Model::state> bound_minimax(
         c.split = -1;
         double most = -1.0;
         for (std::size_t k = 0; k < t.remainder_share.size(); ++k) {
-            const double loss = t.remainder_share[k] + t.lipschitz_weight * weight[k] * c.half[k];
+            // A small share of every side's Lipschitz variation keeps a side the LP's weights
+            // happen to ignore (a tilt, when they rest on points at the pivot's height) from
+            // never being cut.
+            const double loss =
+                t.remainder_share[k] + (t.lipschitz_weight + 0.03) * weight[k] * c.half[k];
             if (loss > most) {
                 most = loss;
                 c.split = static_cast<int>(k);
