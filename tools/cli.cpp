@@ -547,7 +547,8 @@ subcommands define(CLI::App& app, arguments& a) {
                      "points measured as several profiles along the axis: split them and report "
                      "each section, then the largest value. auto: cut where consecutive heights "
                      "along the axis lie more than 1 % of the radius apart; N: cut at the N-1 "
-                     "widest such gaps; AT,AT,...: cut at these heights (x*dx+y*dy+z*dz along "
+                     "widest such gaps; AT,AT,...: cut at these heights, each in such a gap "
+                     "(x*dx+y*dy+z*dz along "
                      "the axis, turned towards +z, then +y, then +x; one cut: 30.0). The axis is "
                      "the datum's, or the least-squares cylinder's. Without --sections, points "
                      "that spread along the axis by more than 1 % of the radius are refused")

@@ -37,9 +37,12 @@ struct section_request {
         whole,  // no cut: all valid points are one section (to check that they are a profile)
         gaps,   // automatic: a cut in every gap between consecutive heights (in height order)
                 // wider than the profile limit, profile_spread_fraction x the radius
-        count,  // `count` sections: cuts in the count - 1 widest gaps between consecutive heights
-        at,     // cuts at the heights `at` (in any order): a section from each cut to the next
+        count,  // `count` sections: cuts in the count - 1 widest of those gaps
+        at,     // cuts at the heights `at` (in any order), each in such a gap: a section from
+                // each cut to the next
     };
+    // No rule cuts within a gap no wider than the profile limit, so no profile is ever cut in
+    // two; count and at fail where they would have to.
     rule how = rule::whole;
     int count = 0;
     std::vector<double> at;
@@ -75,8 +78,9 @@ struct VANTOR_EXPORT section_split {
 
 // Splits the valid points along `axis` (its position and sense do not matter). Fails for a
 // set without valid points, an axis without direction, points on the axis (radius 0), a count
-// below 1 or above the number of distinct heights, and cuts that leave a section without
-// points (a cut outside the heights, or two cuts with no point between them).
+// below 1 or above the number of gaps wider than the limit plus one, a cut where no such gap
+// lies (inside a profile), and cuts that leave a section without points (a cut outside the
+// heights, or two cuts with no point between them).
 VANTOR_EXPORT section_split split_sections(const actual& points, const spanto::line& axis,
                                            const section_request& request);
 

@@ -27,6 +27,16 @@ std::string number_text(double v) {
 // A (height, row) pair of each valid point, by increasing height.
 using heights = std::vector<std::pair<double, int>>;
 
+// The gaps between consecutive heights wider than a profile may spread, each by the index in
+// `h` of the height above it: the only places a cut leaves every profile whole.
+std::vector<std::size_t> wide_gaps(const heights& h, double limit) {
+    std::vector<std::size_t> gaps;
+    for (std::size_t k = 1; k < h.size(); ++k) {
+        if (h[k].first - h[k - 1].first > limit) gaps.push_back(k);
+    }
+    return gaps;
+}
+
 // The indices in `h` where a new section starts (after 0), by the request's rule.
 std::vector<std::size_t> cuts_of(const heights& h, const section_request& request, double limit,
                                  std::string& error) {
@@ -35,19 +45,15 @@ std::vector<std::size_t> cuts_of(const heights& h, const section_request& reques
         case section_request::rule::whole:
             break;
         case section_request::rule::gaps:
-            for (std::size_t k = 1; k < h.size(); ++k) {
-                if (h[k].first - h[k - 1].first > limit) starts.push_back(k);
-            }
+            starts = wide_gaps(h, limit);
             break;
         case section_request::rule::count: {
-            std::vector<std::size_t> gaps;  // gap k lies before h[k]
-            for (std::size_t k = 1; k < h.size(); ++k) {
-                if (h[k].first > h[k - 1].first) gaps.push_back(k);
-            }
+            std::vector<std::size_t> gaps = wide_gaps(h, limit);
             if (request.count < 1 || static_cast<std::size_t>(request.count) > gaps.size() + 1) {
-                error = "cannot cut " + std::to_string(h.size()) + " points at " +
-                        std::to_string(gaps.size() + 1) + " distinct heights into " +
-                        std::to_string(request.count) + " sections";
+                error = "cannot cut the points into " + std::to_string(request.count) +
+                        " sections: " + std::to_string(gaps.size()) +
+                        " gaps between their heights are wider than a profile may spread (" +
+                        number_text(limit) + ")";
                 break;
             }
             // The widest gaps first; of equal ones the lower.
@@ -75,6 +81,10 @@ std::vector<std::size_t> cuts_of(const heights& h, const section_request& reques
                             number_text(at[c]);
                 } else if (static_cast<std::size_t>(start) == h.size()) {
                     error = "no points above height " + number_text(at[c]);
+                } else if (h[start].first - h[start - 1].first <= limit) {
+                    error = "the cut at height " + number_text(at[c]) +
+                            " falls within a profile: no gap wider than a profile may spread (" +
+                            number_text(limit) + ") lies there";
                 } else {
                     starts.push_back(static_cast<std::size_t>(start));
                 }

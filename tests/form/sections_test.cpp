@@ -106,7 +106,8 @@ TEST(Sections, SplitBoresIntoTheirProfiles) {
         {"one profile, whole", {5}, rule::whole, 0, {}, {{0}}, ""},
         {"four sections, whole", {0, 20, 40, 60}, rule::whole, 0, {}, {{0, 1, 2, 3}}, ""},
         {"count 0", {0, 20}, rule::count, 0, {}, {}, "into 0 sections"},
-        {"count above the heights", {0, 20}, rule::count, 1000, {}, {}, "distinct heights"},
+        {"count above the profiles", {0, 20}, rule::count, 3, {}, {}, "into 3 sections: 1 gaps"},
+        {"cut within a profile", {0, 20}, rule::at, 0, {20}, {}, "falls within a profile"},
         // Beyond either end: above or below, as the axis points.
         {"cut outside", {0, 20}, rule::at, 0, {30}, {}, "no points"},
         {"cut twice", {0, 20}, rule::at, 0, {10, 10}, {}, "no points between"},
