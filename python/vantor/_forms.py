@@ -276,13 +276,17 @@ class Section:
     def __init__(
         self, height: float, low: float, high: float, rows: np.ndarray, result: FormResult
     ) -> None:
-        self.height, self.low, self.high, self.rows, self.roundness = (
-            height, low, high, rows, result
-        )
+        self.height = height
+        self.low = low
+        self.high = high
+        self.rows = rows
+        self.roundness = result
 
     def __repr__(self) -> str:
-        return (f"Section(height={self.height!r}, points={len(self.rows)}, "
-                f"roundness={self.roundness.value!r})")
+        return (
+            f"Section(height={self.height!r}, points={len(self.rows)}, "
+            f"roundness={self.roundness.value!r})"
+        )
 
 
 _SPLIT_HOW = "sections='auto', a number of sections or a list of heights to cut at"
@@ -293,12 +297,14 @@ def _split(
 ) -> List[Tuple[np.ndarray, float, float, float, Optional[str]]]:
     """The library's split of the rows (vantor/sections.h) along the datum's axis, the axis
     along `direction`, or the points' own."""
-    kind, numbers = "", []  # type: Tuple[str, List[float]]
+    kind: str = ""
+    numbers: List[float] = []
     if isinstance(datum, (Circle, Line)):
         kind, numbers = datum.kind, list(datum._numbers)
     elif direction is not None:
         kind, numbers = "direction", list(vector3("direction", direction))
-    rule, count, at = "whole", 0, []  # type: Tuple[str, int, List[float]]
+    rule, count = "whole", 0
+    at: List[float] = []
     if isinstance(sections, str) and sections == "auto":
         rule = "auto"
     elif isinstance(sections, (int, np.integer)) and not isinstance(sections, bool):
@@ -307,7 +313,8 @@ def _split(
         try:
             at = [float(h) for h in sections]
         except (TypeError, ValueError):
-            raise TypeError(f"roundness: sections must be {_SPLIT_HOW}, not {sections!r}") from None
+            message = f"roundness: sections must be {_SPLIT_HOW}, not {sections!r}"
+            raise TypeError(message) from None
         rule = "at"
     try:
         return _core.split_rows(points, kind, numbers, rule, count, at)[3]
@@ -334,9 +341,10 @@ def roundness(
     when they are not one profile) by at most 1 % of their mean distance from it; otherwise
     ValueError names `sections`. With `sections` they are split (vantor/sections.h): "auto" cuts
     where consecutive heights lie more than 1 % of the radius apart, a number N at the N-1
-    widest gaps, a list of heights there; each section must be one profile, and the result is a
-    list of Section by increasing height, each with its roundness as below
-    (max(s, key=lambda s: s.roundness.value) is the largest).
+    widest such gaps, a list of heights at those heights (each in such a gap): never within a
+    profile. Each section must be one profile; the result is a list of Section by increasing
+    height, each with its roundness as below (max(s, key=lambda s: s.roundness.value) is the
+    largest).
 
     - datum a Circle: about the circle's axis, the radial deviations from its radius (the
       evaluation keeps no minimum and maximum).
@@ -352,7 +360,8 @@ def roundness(
     split = _split(array, datum, direction, sections)
     if sections is None:
         if split and split[0][4] is not None:
-            raise ValueError(f"roundness: {split[0][4]}: split them into profiles with {_SPLIT_HOW}")
+            why = split[0][4]
+            raise ValueError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
         return _evaluate(
             "roundness", array, datum, (Circle, Line), reference, fit, direction=direction
         )
