@@ -145,7 +145,8 @@ section_split split_sections(const actual& points, const spanto::line& axis,
         split.error = "the points lie on the axis: no radius to measure a profile by";
         return split;
     }
-    std::sort(h.begin(), h.end());
+    // Cuts need the heights in order; one section does not (its rows are in index order).
+    if (request.how != section_request::rule::whole) std::sort(h.begin(), h.end());
 
     std::vector<std::size_t> starts = cuts_of(h, request, split.limit, split.error);
     if (!split.error.empty()) return split;
@@ -153,14 +154,15 @@ section_split split_sections(const actual& points, const spanto::line& axis,
     std::size_t first = 0;
     for (const std::size_t end : starts) {
         section s;
-        s.low = h[first].first;
-        s.high = h[end - 1].first;
+        s.low = s.high = h[first].first;
         double sum = 0.0;
         for (std::size_t k = first; k < end; ++k) {
             s.rows.push_back(h[k].second);
-            sum += h[k].first - s.low;  // from the lowest, so that large heights lose no digits
+            s.low = std::min(s.low, h[k].first);
+            s.high = std::max(s.high, h[k].first);
+            sum += h[k].first - h[first].first;  // so that large heights lose no digits
         }
-        s.height = s.low + sum / static_cast<double>(end - first);
+        s.height = h[first].first + sum / static_cast<double>(end - first);
         std::sort(s.rows.begin(), s.rows.end());
         split.sections.push_back(std::move(s));
         first = end;
