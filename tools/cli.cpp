@@ -39,6 +39,7 @@ struct arguments {
     std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
     int harmonics = 0;  // 0: not asked for
+    std::optional<std::string> sections;
     std::string samples;
 };
 
@@ -272,8 +273,50 @@ conicity_arguments conicity_arguments_of(const arguments& a) {
     return c;
 }
 
+// --sections: auto, a whole number of sections, or cut heights (one cut with a decimal point).
+vantor::section_request sections_of(const std::string& text) {
+    vantor::section_request r;
+    if (text == "auto") {
+        r.how = vantor::section_request::rule::gaps;
+        return r;
+    }
+    const bool whole = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    r.how = whole ? vantor::section_request::rule::count : vantor::section_request::rule::at;
+    std::string_view rest = text;
+    bool number = true;
+    while (number) {
+        const std::size_t comma = rest.find(',');
+        std::string_view field = rest.substr(0, comma);
+        while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+        while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+        double v = 0.0;
+        number = parse_number(field, v);
+        r.at.push_back(v);
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    if (whole && number && r.at[0] >= 1 && r.at[0] <= 1e6) {
+        r.count = static_cast<int>(r.at[0]);
+        r.at.clear();
+        return r;
+    }
+    if (!number || whole) {
+        throw error(
+            "--sections expects auto, a number of sections from 1 (4) or the heights to cut at "
+            "(10,30,50; one cut with a decimal point: 30.0): got '" +
+            printable(text) + "'");
+    }
+    return r;
+}
+
 roundness_options roundness_options_of(const arguments& a) {
     roundness_options o;
+    if (a.sections) {
+        o.sections = sections_of(*a.sections);
+        if (a.plot || a.spectrum) {
+            throw error("--plot and --spectrum draw one profile: not with --sections");
+        }
+    }
     o.filter = filter_of(a.filter);
     if (a.reference) o.reference = criteria_of(*a.reference, {}).at(0);
     if (a.harmonics > 0) o.harmonics = a.harmonics;
@@ -504,6 +547,17 @@ subcommands define(CLI::App& app, arguments& a) {
                      "the unit of the coordinates, to label the report and the plots (nothing "
                      "is converted)")
         ->check(CLI::IsMember({"mm", "um", "in"}));
+    s.roundness
+        ->add_option("--sections", a.sections,
+                     "points measured as several profiles along the axis: split them and report "
+                     "each section, then the largest value. auto: cut where consecutive heights "
+                     "along the axis lie more than 1 % of the radius apart; N: cut at the N-1 "
+                     "widest such gaps; AT,AT,...: cut at these heights, each in such a gap "
+                     "(x*dx+y*dy+z*dz along "
+                     "the axis, turned towards +z, then +y, then +x; one cut: 30.0). The axis is "
+                     "the datum's, or the least-squares cylinder's. Without --sections, points "
+                     "that spread along the axis by more than 1 % of the radius are refused")
+        ->type_name("auto|N|AT,AT,...");
     add_reference_fit(s.roundness, element_kind::circle, false, a);
     add_tolerance(s.roundness, a);
 

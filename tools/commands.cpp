@@ -455,8 +455,12 @@ outcome conicity(const point_file& in,
     return with_verdict(std::move(r), f, tol);
 }
 
-outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
-                  const std::optional<plot_request>& plot, const roundness_options& options) {
+namespace {
+
+// The roundness of one profile (see roundness()).
+outcome profile_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                          const std::optional<plot_request>& plot,
+                          const roundness_options& options) {
     // Prepared first, so that an existing output file stops the command before any work.
     std::unique_ptr<output_file> plot_out, spectrum_out;
     if (plot) plot_out = std::make_unique<output_file>(plot->path, plot->force);
@@ -514,6 +518,86 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
                            substitute_circles(in, reference.normal), options.unit, *plot_out);
     }
     return result;
+}
+
+// The points split along the datum's axis, or along their own without a datum.
+vantor::section_split split_along_datum(const point_file& in, const roundness_datum& datum,
+                                        const vantor::section_request& request) {
+    const vantor::actual& points = *in.points;
+    if (const auto* given = std::get_if<spanto::circle>(&datum)) {
+        return vantor::split_sections(points, given->axisline(), request);
+    }
+    if (const auto* line = std::get_if<spanto::line>(&datum)) {
+        return vantor::split_sections(points, *line, request);
+    }
+    if (const auto* direction = std::get_if<spanto::vector>(&datum)) {
+        return vantor::split_sections(points, *direction, request);
+    }
+    return vantor::split_sections(points, request);
+}
+
+// Each section's roundness, then the largest (see roundness()).
+outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
+                            const tolerance& tol, const vantor::section_split& split,
+                            const roundness_options& options) {
+    report sections = report::array();
+    double largest = 0.0;
+    std::size_t largest_at = 0;
+    for (std::size_t k = 0; k < split.sections.size(); ++k) {
+        const vantor::section& s = split.sections[k];
+        const std::string name = in.name + " section " + std::to_string(k + 1);
+        if (s.spread() > split.limit) {
+            throw error(in.name + ": " + split.wide_message(k) +
+                        ": cut it with --sections N or AT,AT,...");
+        }
+        point_file part{name, std::make_unique<vantor::actual>(static_cast<int>(s.rows.size())),
+                        in.element, in.format, 0};
+        for (const int row : s.rows) part.points->append((*in.points)[row]);
+        const outcome o = profile_roundness(part, datum, tolerance(), std::nullopt, options);
+        report entry = {{"section", k + 1},
+                        {"height", s.height},
+                        {"points", s.rows.size()},
+                        {"roundness", o.data["value"]}};
+        for (const auto& item : o.data.items()) {
+            if (!entry.contains(item.key()) && item.key() != "file" && item.key() != "feature" &&
+                item.key() != "value" && item.key() != "unit") {
+                entry[item.key()] = item.value();
+            }
+        }
+        sections.push_back(std::move(entry));
+        if (k == 0 || o.data["value"].get<double>() > largest) {
+            largest = o.data["value"].get<double>();
+            largest_at = k;
+        }
+    }
+    vantor::roundness f(largest);
+    report r = form_report(in, "roundness", f);
+    add_unit(r, options.unit);
+    r["axis"] = to_report(split.axis);
+    r["sections"] = std::move(sections);
+    r.erase("value");  // after the sections, with the section it comes from
+    r["value"] = largest;
+    r["largest_section"] = largest_at + 1;
+    return with_verdict(std::move(r), f, tol);
+}
+
+}  // namespace
+
+outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                  const std::optional<plot_request>& plot, const roundness_options& options) {
+    const vantor::section_split split =
+        split_along_datum(in, datum, options.sections.value_or(vantor::section_request()));
+    if (options.sections) {
+        if (!split.valid()) throw error(in.name + ": " + split.error);
+        return sectioned_roundness(in, datum, tol, split, options);
+    }
+    // Points that give no axis to measure their spread by (too few, on one line, on the datum
+    // axis) fail the evaluation below, which says why as it always has.
+    if (split.valid() && split.first_wide() == 0) {
+        throw error(in.name + ": " + split.wide_message(0) +
+                    ": split them into profiles with --sections auto, N or AT,AT,...");
+    }
+    return profile_roundness(in, datum, tol, plot, options);
 }
 
 output_kind output_format(const std::string& out, const std::optional<output_kind>& to) {

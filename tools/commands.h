@@ -12,6 +12,7 @@
 #include <spanto/spanto.h>
 #include <vantor/fit.h>
 #include <vantor/roundness_analysis.h>
+#include <vantor/sections.h>
 
 #include "criteria.h"
 #include "fits.h"
@@ -96,11 +97,12 @@ outcome conicity(const point_file& in,
 // (--time-budget) steers the circles fitted to the points without the analysis.
 struct roundness_options {
     std::optional<double> filter;  // --filter: the Gaussian filter's cutoff in UPR; 0: none
-    std::optional<vantor::criterion> reference;  // --reference
-    std::optional<int> harmonics;                // --harmonics K
-    std::optional<plot_request> spectrum;        // --spectrum OUT.svg
-    std::string unit;                            // --unit: "mm", "um", "in" or empty
-    vantor::fit_options fit;                     // --time-budget
+    std::optional<vantor::criterion> reference;       // --reference
+    std::optional<int> harmonics;                     // --harmonics K
+    std::optional<plot_request> spectrum;             // --spectrum OUT.svg
+    std::string unit;                                 // --unit: "mm", "um", "in" or empty
+    vantor::fit_options fit;                          // --time-budget
+    std::optional<vantor::section_request> sections;  // --sections
     bool analysed() const { return filter || reference || harmonics || spectrum; }
 };
 
@@ -128,6 +130,15 @@ struct roundness_options {
 // given circle or line, the eccentricity of the reference centre from that axis is reported. The
 // plot then draws the analysed (filtered) profile with the analysis' four circles, and the spectrum
 // chart the harmonics' amplitudes.
+//
+// Profiles: the points are split along the axis (vantor::split_sections: the given circle's axis,
+// the given line, the axis along the direction through the centre of the least-squares circle
+// fitted along it, or without a datum the points' own axis). Without `options.sections` they
+// must be one profile (spread along the axis by no more than vantor::profile_spread_fraction of
+// the radius), else the command throws error naming --sections. With it, each section must be
+// one profile and is reported as above, without plot or spectrum, in "sections" (its number from
+// 1, height, points, roundness, then the rest of its report), followed by the largest value as
+// "value", its "largest_section" and the verdict about it.
 using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::line, spanto::vector>;
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});

@@ -85,7 +85,7 @@ std::string label_of(std::string key) {
 }
 
 // A non-empty array of objects, each with the keys of the first in its order.
-bool is_table(const report& value) {
+bool is_records(const report& value) {
     if (!value.is_array() || value.empty() || !value.front().is_object()) return false;
     for (const report& row : value) {
         if (!row.is_object() || row.size() != value.front().size()) return false;
@@ -96,6 +96,14 @@ bool is_table(const report& value) {
         }
     }
     return true;
+}
+
+// Records without an object among their values.
+bool is_table(const report& value) {
+    if (!is_records(value)) return false;
+    return std::none_of(value.begin(), value.end(), [](const report& row) {
+        return std::any_of(row.begin(), row.end(), [](const report& v) { return v.is_object(); });
+    });
 }
 
 // One line of column headings (the keys) and one line a row, in aligned columns.
@@ -132,6 +140,11 @@ void print_object(const report& r, std::ostream& out, const std::string& indent)
         } else if (is_table(item.value())) {
             out << indent << label << '\n';
             print_table(item.value(), out, indent + "  ");
+        } else if (is_records(item.value())) {
+            for (std::size_t k = 0; k < item.value().size(); ++k) {
+                out << indent << label << ' ' << k + 1 << '\n';
+                print_object(item.value()[k], out, indent + "  ");
+            }
         } else {
             label.resize(width + 2, ' ');
             out << indent << label << value_text(item.value()) << '\n';

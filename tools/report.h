@@ -36,8 +36,10 @@ std::string format_number(double value);
 // Prints a report as text, one key a line with the values in a column; a nested object is
 // printed as its key followed by its own lines, indented by two spaces. Underscores in keys
 // become spaces; arrays of numbers are printed space-separated; true and false as yes and no. An
-// array of objects with the same keys is printed as a table: its key, then a line of the keys
-// as column headings and a line for each object, indented by two spaces.
+// array of objects with the same keys and no object among their values is printed as a table:
+// its key, then a line of the keys as column headings and a line for each object, indented by
+// two spaces; one with the same keys and objects among their values as one nested object
+// each, headed "key 1", "key 2", ...
 void print_text(const report& r, std::ostream& out);
 
 }  // namespace vantor::cli

@@ -13,6 +13,7 @@
 #include "vantor/fit.h"
 #include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"
+#include "vantor/sections.h"
 #include "vantor/substitute.h"
 #include "vantor/version.h"
 

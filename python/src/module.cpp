@@ -17,6 +17,7 @@
 #include "points.h"
 #include "profile.h"
 #include "reference.h"
+#include "sections.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -57,4 +58,5 @@ PYBIND11_MODULE(_core, m) {
     m.def("load", &load_points, "path"_a, "columns"_a);
     m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);
+    m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
 }

@@ -24,6 +24,7 @@ from ._fits import FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
     FormResult,
+    Section,
     conicity,
     cylindricity,
     flatness,
@@ -46,6 +47,7 @@ __all__ = [
     "Line",
     "Plane",
     "PointFile",
+    "Section",
     "Sphere",
     "conicity",
     "cylindricity",

@@ -36,3 +36,13 @@ def save(path: str, points: np.ndarray, text: bool) -> int: ...
 def polar_profile(
     points: np.ndarray, circle: Sequence[float]
 ) -> Tuple[np.ndarray, np.ndarray]: ...
+def split_rows(
+    points: np.ndarray,
+    kind: str,
+    axis: Sequence[float],
+    rule: str,
+    count: int,
+    at: Sequence[float],
+) -> Tuple[
+    List[float], float, float, List[Tuple[np.ndarray, float, float, float, Optional[str]]]
+]: ...

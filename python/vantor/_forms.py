@@ -2,7 +2,7 @@
 
 from __future__ import annotations
 
-from typing import Any, Dict, Optional, Tuple, Type, Union
+from typing import Any, Dict, List, Optional, Sequence, Tuple, Type, Union
 
 import numpy as np
 
@@ -260,6 +260,70 @@ def flatness(
     return _evaluate("flatness", points, datum, (Plane,), reference, fit, direction=direction)
 
 
+class Section:
+    """One profile of points measured as several along an axis (roundness with `sections`).
+
+    Attributes:
+        height: the mean height of its points along the axis (x*dx + y*dy + z*dz, the axis
+            direction turned towards +z, then +y, then +x).
+        low, high: the smallest and largest height of its points.
+        rows: the indices of its points among the rows given (NaN rows belong to none).
+        roundness: its roundness, a FormResult as roundness() gives for one profile.
+    """
+
+    __slots__ = ("height", "low", "high", "rows", "roundness")
+
+    def __init__(
+        self, height: float, low: float, high: float, rows: np.ndarray, result: FormResult
+    ) -> None:
+        self.height = height
+        self.low = low
+        self.high = high
+        self.rows = rows
+        self.roundness = result
+
+    def __repr__(self) -> str:
+        return (
+            f"Section(height={self.height!r}, points={len(self.rows)}, "
+            f"roundness={self.roundness.value!r})"
+        )
+
+
+_SPLIT_HOW = "sections='auto', a number of sections or a list of heights to cut at"
+
+
+def _split(
+    points: np.ndarray, datum: Optional[Element], direction: Any, sections: Any
+) -> List[Tuple[np.ndarray, float, float, float, Optional[str]]]:
+    """The library's split of the rows (vantor/sections.h) along the datum's axis, the axis
+    along `direction`, or the points' own."""
+    kind: str = ""
+    numbers: List[float] = []
+    if isinstance(datum, (Circle, Line)):
+        kind, numbers = datum.kind, list(datum._numbers)
+    elif direction is not None:
+        kind, numbers = "direction", list(vector3("direction", direction))
+    rule, count = "whole", 0
+    at: List[float] = []
+    if isinstance(sections, str) and sections == "auto":
+        rule = "auto"
+    elif isinstance(sections, (int, np.integer)) and not isinstance(sections, bool):
+        rule, count = "count", int(sections)
+    elif sections is not None:
+        try:
+            at = [float(h) for h in sections]
+        except (TypeError, ValueError):
+            message = f"roundness: sections must be {_SPLIT_HOW}, not {sections!r}"
+            raise TypeError(message) from None
+        rule = "at"
+    try:
+        return _core.split_rows(points, kind, numbers, rule, count, at)[3]
+    except ValueError as e:
+        if sections is None:  # no axis to measure the spread by: the evaluation says why
+            return []
+        raise ValueError(f"roundness: {e}") from None
+
+
 def roundness(
     points: Any,
     datum: Union[Circle, Line, None] = None,
@@ -267,9 +331,20 @@ def roundness(
     direction: Any = None,
     reference: Optional[str] = None,
     time_budget: float = 1.0,
-) -> FormResult:
+    sections: Union[str, int, Sequence[float], None] = None,
+) -> Any:
     """Roundness: the width of the ring about an axis that holds the points; only a point's
     distance from the axis counts.
+
+    The points must be one profile: they may spread along the axis (the datum's, the one along
+    `direction`, or their own: their least-squares circle's, or their least-squares cylinder's
+    when they are not one profile) by at most 1 % of their mean distance from it; otherwise
+    ValueError names `sections`. With `sections` they are split (vantor/sections.h): "auto" cuts
+    where consecutive heights lie more than 1 % of the radius apart, a number N at the N-1
+    widest such gaps, a list of heights at those heights (each in such a gap): never within a
+    profile. Each section must be one profile; the result is a list of Section by increasing
+    height, each with its roundness as below (max(s, key=lambda s: s.roundness.value) is the
+    largest).
 
     - datum a Circle: about the circle's axis, the radial deviations from its radius (the
       evaluation keeps no minimum and maximum).
@@ -281,9 +356,24 @@ def roundness(
       datum; minimum and maximum as for a line.
     """
     fit = {"time_budget": time_budget}
-    return _evaluate(
-        "roundness", points, datum, (Circle, Line), reference, fit, direction=direction
-    )
+    array = as_array(points)
+    split = _split(array, datum, direction, sections)
+    if sections is None:
+        if split and split[0][4] is not None:
+            why = split[0][4]
+            raise ValueError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
+        return _evaluate(
+            "roundness", array, datum, (Circle, Line), reference, fit, direction=direction
+        )
+    result = []
+    for rows, height, low, high, refusal in split:
+        if refusal is not None:
+            raise ValueError(f"roundness: {refusal}: cut it with {_SPLIT_HOW}")
+        value = _evaluate(
+            "roundness", array[rows], datum, (Circle, Line), reference, fit, direction=direction
+        )
+        result.append(Section(height, low, high, rows, value))
+    return result
 
 
 def sphericity(

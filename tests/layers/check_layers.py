@@ -33,6 +33,7 @@ PUBLIC_HEADERS = {
     "fit.h": "fit",
     "feature.h": "form",
     "roundness_analysis.h": "form",
+    "sections.h": "form",
     "vantor.h": "umbrella",
 }
 

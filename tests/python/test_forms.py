@@ -77,7 +77,9 @@ FORMS = {
     "Fortran order": (np.asfortranarray, lambda p: p),
     "reversed rows": (lambda p: p[::-1], lambda p: np.ascontiguousarray(p[::-1])),
     "nested lists": (lambda p: p.tolist(), lambda p: p),
-    "integers": (lambda p: np.rint(p).astype(np.int32), lambda p: np.rint(p)),
+    # In whole micrometres: whole millimetres would turn the bore's z noise about -12.5 into
+    # a step of 1 between -12 and -13, which is no roundness profile.
+    "integers": (lambda p: np.rint(p * 1000).astype(np.int32), lambda p: np.rint(p * 1000)),
     "NaN rows": (nan_rows, lambda p: p),
 }
 
@@ -98,3 +100,46 @@ def test_result_attributes():
     assert repr(r).startswith("FormResult(feature='roundness', value=")
     with pytest.raises(AttributeError):
         r.value = 0.0
+
+
+def sectioned_bore(rng):
+    """Four profiles of 72 points at random angles over 60 mm, radius 20, on a tilted axis
+    through the origin; profile k has a 3-lobed form of amplitude AMPLITUDES[k]."""
+    axis = np.array([0.3, -0.2, 1.0]) / np.linalg.norm([0.3, -0.2, 1.0])
+    u = np.cross(axis, [1.0, 0, 0])
+    u /= np.linalg.norm(u)
+    w = np.cross(axis, u)
+    rows = []
+    for k, a in enumerate(AMPLITUDES):
+        t = np.radians(np.arange(72) * 5 + rng.uniform(0, 5, 72))  # one point in every 5 degrees
+        r = 20 + a * np.cos(3 * t)
+        rows.append(20.0 * k * axis + (r * np.cos(t))[:, None] * u + (r * np.sin(t))[:, None] * w)
+    return np.concatenate(rows)
+
+
+AMPLITUDES = [0.001, 0.003, 0.002, 0.0015]
+
+
+def test_sections_split_a_bore_as_the_program_does(tool, tmp_path):
+    points = sectioned_bore(np.random.default_rng(3))
+    with pytest.raises(ValueError, match="more than a profile may.*sections='auto'"):
+        vantor.roundness(points)
+    path = str(tmp_path / "long_bore.txt")
+    np.savetxt(path, points)
+    expected = tool("roundness", path, "--sections", "auto")["sections"]
+    given = np.concatenate([[[np.nan, 0, 0]], points])  # a NaN row, in no section
+    for how in ("auto", 4, [10, 30, 50.0]):
+        sections = vantor.roundness(given, sections=how)
+        assert len(sections) == 4
+        for k, (s, e) in enumerate(zip(sections, expected)):
+            # Profile k is rows 72k .. 72k + 71 of the points, one row on in `given`.
+            assert list(s.rows) == list(range(72 * k + 1, 72 * k + 73))
+            assert s.height == pytest.approx(20.0 * k, abs=1e-6)
+            assert s.roundness.value == e["roundness"]
+            assert 0.9 * 2 * AMPLITUDES[k] <= s.roundness.value <= 2 * AMPLITUDES[k] + 1e-9
+    with pytest.raises(ValueError, match=" of 2 spread "):
+        vantor.roundness(points, sections=2)
+    with pytest.raises(ValueError, match="no points above height 70"):
+        vantor.roundness(points, sections=[70.0])
+    single = vantor.roundness(points[:72], sections="auto")
+    assert len(single) == 1 and single[0].roundness.value == vantor.roundness(points[:72]).value

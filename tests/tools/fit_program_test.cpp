@@ -340,19 +340,23 @@ TEST(FitProgram, FormCommandsWithoutADatumMeasureAboutTheFittedElement) {
 }
 
 TEST(FitProgram, RoundnessAndCirclesAlongTheDirectionGiven) {
-    // A helical scan: one turn rising 5 along z, three lobes of 0.004 about the z axis. About
-    // that axis the roundness is 0.008; the least-squares plane of the helix is tilted.
-    std::vector<xyz> helix;
-    for (int i = 0; i < 720; ++i) {
-        const double a = 2 * pi * i / 720, r = 25 + 0.004 * std::cos(3 * a);
-        helix.push_back({10 + r * std::cos(a), 20 + r * std::sin(a), 5.0 * i / 720});
-    }
-    const std::string file = point_file("helix.txt", helix);
+    // A helical scan: one turn rising 0.2 along z (within a profile's 1 % of the radius),
+    // three lobes of 0.004 about the z axis. About that axis the roundness is 0.008; the
+    // least-squares plane of the helix is tilted.
+    const auto scan = [](const char* name, double rise) {
+        std::vector<xyz> helix;
+        for (int i = 0; i < 720; ++i) {
+            const double a = 2 * pi * i / 720, r = 25 + 0.004 * std::cos(3 * a);
+            helix.push_back({10 + r * std::cos(a), 20 + r * std::sin(a), rise * i / 720});
+        }
+        return point_file(name, helix);
+    };
+    const std::string file = scan("helix.txt", 0.2);
     const json along = report_of({"roundness", file, "--direction", "0,0,1"});
     EXPECT_NEAR(along["value"].get<double>(), 0.008, 1e-9);
     EXPECT_EQ(along["direction_from"], "--direction");
     expect_values(along["datum"]["circle"]["normal"], {0, 0, 1}, 0, "normal");
-    expect_values(along["datum"]["circle"]["centre"], {10, 20, 2.5 - 2.5 / 720}, 1e-9, "centre");
+    expect_values(along["datum"]["circle"]["centre"], {10, 20, 0.1 - 0.1 / 720}, 1e-9, "centre");
     const char* fitted = names_of(default_reference).option;
     const json circle = report_of({"circle", file, "--direction", "0,0,1", "--criterion", fitted});
     EXPECT_EQ(circle["circles"][fitted]["centre"], along["datum"]["circle"]["centre"]);
@@ -369,7 +373,16 @@ TEST(FitProgram, RoundnessAndCirclesAlongTheDirectionGiven) {
     const json plane = report_of({"fit", "plane", file})["fits"]["gauss"];
     expect_values(plain["datum"]["circle"]["normal"], plane["normal"].get<std::vector<double>>(),
                   1e-15, "normal");
-    EXPECT_GT(plain["value"].get<double>(), 0.01);  // the tilt adds to the form
+
+    // Rising 5 in a turn the scan is no profile: refused about any axis rather than measured.
+    const std::string steep = scan("steep_helix.txt", 5.0);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"roundness", steep},
+          std::vector<std::string>{"roundness", steep, "--direction", "0,0,1"}}) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("more than a profile may"), std::string::npos) << r.err;
+    }
 }
 
 // A sample measurement of tools/samples.

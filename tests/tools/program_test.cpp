@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <spanto/spanto.h>
 #include <nlohmann/json.hpp>
 
 #include "tools/support.h"
@@ -132,6 +134,66 @@ TEST(Program, RoundnessAboutTheMinimumZoneCircle) {
         expect_triple(r["datum"]["circle"]["centre"], 1, 2, 3, 1e-6);
         EXPECT_EQ(r["reference"], "minimum-zone circle");
     }
+}
+
+TEST(Program, RoundnessOfABoreMeasuredInSections) {
+    // Four sections of 72 points at random angles, 20 mm apart over 60 mm, radius 20, on a
+    // tilted axis through the origin (heights along it are the section heights): section k has
+    // a 3-lobed form of amplitude a_k, so its roundness is at most 2 a_k and, with a point
+    // within 5 degrees of each crest and trough (3 x 5 degrees of the lobes), about
+    // 2 a_k cos(15 degrees): at least 0.9 x 2 a_k.
+    const spanto::vector axis = spanto::vector(0.3, -0.2, 1).unit();
+    const spanto::vector u = (axis ^ spanto::vector(1, 0, 0)).unit(), w = axis ^ u;
+    const double amplitude[] = {0.001, 0.003, 0.002, 0.0015};
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> within(0, 5);
+    std::ostringstream text;
+    text.precision(17);
+    for (int k = 0; k < 4; ++k) {
+        for (int i = 0; i < 72; ++i) {
+            // One point at random in every 5 degrees.
+            const double t = (i * 5 + within(rng)) * 3.14159265358979323846 / 180;
+            const double r = 20 + amplitude[k] * std::cos(3 * t);
+            const spanto::point p = spanto::point(0, 0, 0) + 20.0 * k * axis + r * std::cos(t) * u +
+                                    r * std::sin(t) * w;
+            text << p.x << ' ' << p.y << ' ' << p.z << '\n';
+        }
+    }
+    const std::string file = scratch("long_bore.txt");
+    testing::write_file(file, text.str());
+
+    // As one profile it is refused, naming the way to split it.
+    const program_result refused = run_program({"roundness", file});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("more than a profile may"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--sections auto"), std::string::npos) << refused.err;
+
+    for (const char* how : {"auto", "4", "10,30,50"}) {
+        SCOPED_TRACE(how);
+        const json r = report_of({"roundness", file, "--sections", how});
+        ASSERT_EQ(r["sections"].size(), 4u) << r;
+        for (int k = 0; k < 4; ++k) {
+            const json& s = r["sections"][k];
+            EXPECT_EQ(s["section"], k + 1);
+            EXPECT_EQ(s["points"], 72);
+            EXPECT_NEAR(s["height"].get<double>(), 20.0 * k, 1e-6);
+            EXPECT_LE(s["roundness"].get<double>(), 2 * amplitude[k] + 1e-9);
+            EXPECT_GE(s["roundness"].get<double>(), 0.9 * 2 * amplitude[k]);
+            EXPECT_EQ(s["reference"], "minimum-zone circle");
+        }
+        EXPECT_EQ(r["largest_section"], 2);
+        EXPECT_EQ(r["value"], r["sections"][1]["roundness"]);
+    }
+    // A verdict about the largest; a split that merges profiles is refused.
+    EXPECT_EQ(run_program({"roundness", file, "--sections", "auto", "--upper", "0.004"}).status, 1);
+    const program_result merged = run_program({"roundness", file, "--sections", "2"});
+    EXPECT_EQ(merged.status, 2);
+    EXPECT_NE(merged.err.find(" of 2 spread "), std::string::npos) << merged.err;
+    const program_result filtered =
+        run_program({"roundness", file, "--sections", "auto", "--filter", "15"});
+    EXPECT_EQ(filtered.status, 0) << filtered.err;
+    EXPECT_NE(filtered.out.find("sections 4\n"), std::string::npos) << filtered.out;
 }
 
 TEST(Program, CirclesOfAllFourCriteria) {

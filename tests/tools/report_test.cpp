@@ -65,6 +65,8 @@ TEST(Report, ArraysOfLikeObjectsPrintAsTables) {
     r["harmonics"] = report::array(
         {report{{"upr", 3}, {"phase_deg", -67.5}}, report{{"upr", 130}, {"phase_deg", 2.25}}});
     r["mixed"] = report::array({report{{"a", 1}}, report{{"b", 2}}});
+    r["nested"] = report::array(
+        {report{{"k", 1}, {"c", {{"x", 0.5}}}}, report{{"k", 2}, {"c", {{"x", 1.5}}}}});
     std::ostringstream out;
     print_text(r, out);
     EXPECT_EQ(out.str(),
@@ -72,7 +74,15 @@ TEST(Report, ArraysOfLikeObjectsPrintAsTables) {
               "  upr  phase deg\n"
               "  3    -67.500000\n"
               "  130  2.250000\n"
-              "mixed      {\"a\":1} {\"b\":2}\n");
+              "mixed      {\"a\":1} {\"b\":2}\n"
+              "nested 1\n"
+              "  k  1\n"
+              "  c\n"
+              "    x  0.500000\n"
+              "nested 2\n"
+              "  k  2\n"
+              "  c\n"
+              "    x  1.500000\n");
 }
 
 }  // namespace
