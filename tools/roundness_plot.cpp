@@ -177,6 +177,7 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
             ? std::min(max_magnification, svg::nice_floor(band_width / (band * millimetres)))
             : 1.0;
     const double chart_per_unit = magnification * millimetres;
+    const auto length = [&](double v) { return format_length(v, nanometre_decimals(labels.unit)); };
     const double division = svg::nice_ceil(5.0 / chart_per_unit);
     const double ring_spacing = chart_per_unit * division;
     map.scale((low + high) / 2, chart_per_unit);
@@ -254,8 +255,8 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     // Caption and legend.
     double y = centre_y + grid_radius + 16;
     text(svg, 12, y, "id=\"caption\" font-size=\"5\" font-weight=\"bold\"",
-         "Roundness " + escape(with_unit(format_number(chart.roundness), labels.unit)) +
-             " about the " + escape(chart.reference_name));
+         "Roundness " + escape(with_unit(length(chart.roundness), labels.unit)) + " about the " +
+             escape(chart.reference_name));
     y += 7;
     text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
     text(svg, 60, y, "font-size=\"3.5\"",
@@ -275,9 +276,9 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
         if (c.circle.valid()) {
             text(svg, 85, y, "font-size=\"3.5\"",
-                 "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
+                 "radius " + escape(with_unit(length(c.circle.radius), labels.unit)));
             text(svg, 135, y, "font-size=\"3.5\"",
-                 "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
+                 "roundness " + escape(with_unit(length(c.roundness), labels.unit)));
         }
         if (!c.note.empty()) {
             y += 4.5;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "error.h"
+#include "point_file.h"
 
 namespace vantor::cli {
 

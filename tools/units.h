@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "point_file.h"
-
 namespace vantor::cli {
+
+struct point_file;
 
 struct length_unit {
     const char* name;    // as the options take it and the reports state it: "um"

@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "error.h"
+#include "point_file.h"
 #include "tools/support.h"
 
 namespace vantor::cli {
