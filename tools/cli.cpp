@@ -359,7 +359,8 @@ CLI::Option* add_numbers(CLI::App* command, const char* name, std::optional<std:
 
 void add_tolerance(CLI::App* command, arguments& a) {
     CLI::Option* upper = add_numbers(command, "--upper", a.upper, "U",
-                                     "upper tolerance: the value may reach nominal + U");
+                                     "upper tolerance: the value may reach nominal + U; U, V "
+                                     "and L are in the report's unit (--unit)");
     add_numbers(command, "--nominal", a.nominal, "V", "nominal value (default 0; needs --upper)")
         ->needs(upper);
     add_numbers(command, "--lower", a.lower, "L",
