@@ -17,6 +17,7 @@
 #include "numbers.h"
 #include "point_file.h"
 #include "reference.h"
+#include "units.h"
 
 namespace vantor::cli {
 namespace {
@@ -38,6 +39,7 @@ struct arguments {
     std::optional<std::string> plot;
     std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
+    std::string input_unit = "mm";
     int harmonics = 0;  // 0: not asked for
     std::optional<std::string> sections;
     std::string samples;
@@ -321,7 +323,6 @@ roundness_options roundness_options_of(const arguments& a) {
     if (a.reference) o.reference = criteria_of(*a.reference, {}).at(0);
     if (a.harmonics > 0) o.harmonics = a.harmonics;
     if (a.spectrum) o.spectrum = plot_request{*a.spectrum, a.force};
-    o.unit = a.unit.value_or("");
     const std::string datum =
         first_given({{"--circle", a.circle.has_value()}, {"--line", a.line.has_value()}});
     o.fit = reference_options(a, element_kind::circle, datum);
@@ -363,10 +364,35 @@ void add_input(CLI::App* command, const char* name, arguments& a) {
         ->type_name("X,Y,Z");
 }
 
+// --input-unit and --unit of a command that reads points and reports lengths.
+void add_units(CLI::App* command, arguments& a) {
+    const CLI::Validator known(
+        [](std::string& value) {
+            return unit_named(value) != nullptr
+                       ? std::string()
+                       : "unknown unit '" + printable(value) + "': give " + unit_names();
+        },
+        "");
+    command
+        ->add_option("--input-unit", a.input_unit,
+                     "the unit of the file's coordinates: " + unit_names() + " (default mm)")
+        ->type_name("UNIT")
+        ->check(known);
+    command
+        ->add_option("--unit", a.unit,
+                     "the unit of the report (text, JSON, charts) and of every length given on "
+                     "the command line (datums, tolerances); the coordinates are converted to it "
+                     "(default: the input unit). Text prints a length with 5 significant digits "
+                     "or to 1 nm, whichever shows more")
+        ->type_name("UNIT")
+        ->check(known);
+}
+
 CLI::App* add_command(CLI::App& app, const char* name, const std::string& description,
                       arguments& a) {
     CLI::App* command = app.add_subcommand(name, description);
     add_input(command, "FILE", a);
+    add_units(command, a);
     return command;
 }
 
@@ -377,7 +403,8 @@ CLI::Option* add_numbers(CLI::App* command, const char* name, std::optional<std:
 
 void add_tolerance(CLI::App* command, arguments& a) {
     CLI::Option* upper = add_numbers(command, "--upper", a.upper, "U",
-                                     "upper tolerance: the value may reach nominal + U");
+                                     "upper tolerance: the value may reach nominal + U; U, V "
+                                     "and L are in the report's unit (--unit)");
     add_numbers(command, "--nominal", a.nominal, "V", "nominal value (default 0; needs --upper)")
         ->needs(upper);
     add_numbers(command, "--lower", a.lower, "L",
@@ -491,6 +518,7 @@ subcommands define(CLI::App& app, arguments& a) {
         ->required()
         ->check(CLI::IsMember(element_options));
     add_input(s.fit, "FILE", a);
+    add_units(s.fit, a);
     s.fit
         ->add_option("--criterion", a.criterion,
                      "fitting criterion (default gauss); all: every criterion of the element")
@@ -542,11 +570,6 @@ subcommands define(CLI::App& app, arguments& a) {
     s.roundness
         ->add_option("--spectrum", a.spectrum, "write an SVG bar chart of the harmonic spectrum")
         ->type_name("OUT.svg");
-    s.roundness
-        ->add_option("--unit", a.unit,
-                     "the unit of the coordinates, to label the report and the plots (nothing "
-                     "is converted)")
-        ->check(CLI::IsMember({"mm", "um", "in"}));
     s.roundness
         ->add_option("--sections", a.sections,
                      "points measured as several profiles along the axis: split them and report "
@@ -667,7 +690,15 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
     vantor::tracelevel(a.trace);
     const tolerance tol = tolerance_of(a);
     const vantor::read_options input = input_of(a);
-    const auto points = [&] { return read_points(a.file, input); };
+    // Converted to the report's unit as read, so that every length of the report and of the
+    // command line is in it.
+    const length_unit& input_unit = *unit_named(a.input_unit);
+    const length_unit& unit = a.unit ? *unit_named(*a.unit) : input_unit;
+    const auto points = [&] {
+        point_file in = read_points(a.file, input);
+        convert_points(in, input_unit, unit);
+        return in;
+    };
     if (s.info->parsed()) {
         print(info(points()), a, out);
     } else if (s.circle->parsed()) {

@@ -24,6 +24,7 @@ constexpr double degrees_per_radian = 180.0 / 3.14159265358979323846;
 report file_summary(const point_file& in) {
     report r = {{"file", in.name}, {"points", in.points->numpoints()}};
     if (in.nan_rows > 0) r["nan_rows_skipped"] = in.nan_rows;
+    if (!in.unit.empty()) r["unit"] = in.unit;
     return r;
 }
 
@@ -144,19 +145,15 @@ std::vector<chart_circle> fitted_circles(const point_file& in,
 // output; the report gives each circle's note under its abbreviation.
 report plot_roundness(const point_file& in, double value, const std::string& reference_name,
                       const spanto::circle& reference, std::vector<chart_circle> circles,
-                      const std::string& unit, output_file& out) {
+                      output_file& out) {
     report notes = report::object();
     for (const chart_circle& c : circles) {
         if (!c.note.empty()) notes[c.abbreviation] = c.note;
     }
     const roundness_chart chart{in.name, value, reference_name, reference, std::move(circles)};
-    report r = write_chart(*in.points, chart, {unit, ""}, out);
+    report r = write_chart(*in.points, chart, {in.unit, ""}, out);
     r.update(notes);
     return r;
-}
-
-void add_unit(report& r, const std::string& unit) {
-    if (!unit.empty()) r["unit"] = unit;
 }
 
 // Where the direction of a fitted circle's axis comes from.
@@ -227,7 +224,6 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
 
     vantor::roundness f(p.ront);  // carries the value and the tolerance for the verdict
     report r = form_report(in, "roundness", f);
-    add_unit(r, options.unit);
     r["reference"] = name;
     if (fitted_datum(datum)) r["direction_from"] = direction_source(given_direction(datum));
     r["filter_upr"] = cutoff > 0 ? whole_or_not(cutoff) : report(nullptr);
@@ -263,11 +259,11 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
             chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront, ""});
         }
         const std::string note = cutoff > 0 ? "Filter " + svg::plain(cutoff) + " UPR" : "No filter";
-        result.data["plot"] = write_chart(profile, chart, {options.unit, note}, *plot_out);
+        result.data["plot"] = write_chart(profile, chart, {in.unit, note}, *plot_out);
     }
     if (spectrum_out) {
-        write_output(*spectrum_out,
-                     draw_spectrum_plot({in.name, a.spectrum(), cutoff, options.unit}), "spectrum");
+        write_output(*spectrum_out, draw_spectrum_plot({in.name, a.spectrum(), cutoff, in.unit}),
+                     "spectrum");
         result.data["spectrum"] = {{"file", spectrum_out->target()}};
     }
     return result;
@@ -286,11 +282,9 @@ reference_form fitted_form(const point_file& in, const char* name, vantor::crite
 // that carries the value. `direction_from` says where a fitted circle's axis came from.
 template <typename Feature>
 outcome about_reference(const point_file& in, const char* name, const reference_form& form,
-                        const tolerance& tol, const std::string& unit = "",
-                        const char* direction_from = nullptr) {
+                        const tolerance& tol, const char* direction_from = nullptr) {
     Feature f(form.value);
     report r = form_report(in, name, f);
-    add_unit(r, unit);
     add_extremes(r, form.extremes, form.minimum, form.maximum);
     r["reference"] = form.reference;
     if (direction_from != nullptr) r["direction_from"] = direction_from;
@@ -476,12 +470,12 @@ outcome profile_roundness(const point_file& in, const roundness_datum& datum, co
         const std::optional<spanto::vector> direction = given_direction(datum);
         const reference_form form =
             fitted_form(in, "roundness", default_reference, options.fit, direction);
-        outcome result = about_reference<vantor::roundness>(
-            in, "roundness", form, tol, options.unit, direction_source(direction));
+        outcome result = about_reference<vantor::roundness>(in, "roundness", form, tol,
+                                                            direction_source(direction));
         if (plot_out) {
             result.data["plot"] =
                 plot_roundness(in, form.value, form.reference, std::get<spanto::circle>(form.datum),
-                               fitted_circles(in, direction, options.fit), options.unit, *plot_out);
+                               fitted_circles(in, direction, options.fit), *plot_out);
         }
         return result;
     }
@@ -507,15 +501,13 @@ outcome profile_roundness(const point_file& in, const roundness_datum& datum, co
         measured_against = to_report(line);
     }
     report r = form_report(in, "roundness", f);
-    add_unit(r, options.unit);
     if (keeps_radii) add_extremes(r, "radius", f.minvalue(), f.maxvalue());
     r["reference"] = reference_name;
     r["datum"] = measured_against;
     outcome result = with_verdict(std::move(r), f, tol);
     if (plot_out) {
-        result.data["plot"] =
-            plot_roundness(in, f.value(), reference_name, reference,
-                           substitute_circles(in, reference.normal), options.unit, *plot_out);
+        result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference,
+                                             substitute_circles(in, reference.normal), *plot_out);
     }
     return result;
 }
@@ -551,7 +543,7 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
                         ": cut it with --sections N or AT,AT,...");
         }
         point_file part{name, std::make_unique<vantor::actual>(static_cast<int>(s.rows.size())),
-                        in.element, in.format, 0};
+                        in.element, in.format, 0, in.unit};
         for (const int row : s.rows) part.points->append((*in.points)[row]);
         const outcome o = profile_roundness(part, datum, tolerance(), std::nullopt, options);
         report entry = {{"section", k + 1},
@@ -572,7 +564,6 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
     }
     vantor::roundness f(largest);
     report r = form_report(in, "roundness", f);
-    add_unit(r, options.unit);
     r["axis"] = to_report(split.axis);
     r["sections"] = std::move(sections);
     r.erase("value");  // after the sections, with the section it comes from

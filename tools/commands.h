@@ -1,5 +1,7 @@
 // The subcommands: each takes what the command line gave, already checked and converted, and
-// returns its report.
+// returns its report. A report about a point file begins with the file, its number of points,
+// the NaN rows skipped (when any) and the unit of its coordinates (when the file states one: see
+// point_file::unit); every length it gives is in that unit.
 #ifndef VANTOR_TOOLS_COMMANDS_H
 #define VANTOR_TOOLS_COMMANDS_H
 
@@ -93,14 +95,13 @@ outcome conicity(const point_file& in,
                  const vantor::fit_options& options = {});
 
 // The roundness analysis options: the analysis runs when any of filter, reference, harmonics
-// and spectrum is given. The unit labels the report and the charts either way; `fit`
-// (--time-budget) steers the circles fitted to the points without the analysis.
+// and spectrum is given; `fit` (--time-budget) steers the circles fitted to the points without
+// the analysis.
 struct roundness_options {
     std::optional<double> filter;  // --filter: the Gaussian filter's cutoff in UPR; 0: none
     std::optional<vantor::criterion> reference;       // --reference
     std::optional<int> harmonics;                     // --harmonics K
     std::optional<plot_request> spectrum;             // --spectrum OUT.svg
-    std::string unit;                                 // --unit: "mm", "um", "in" or empty
     vantor::fit_options fit;                          // --time-budget
     std::optional<vantor::section_request> sections;  // --sections
     bool analysed() const { return filter || reference || harmonics || spectrum; }

@@ -84,6 +84,7 @@ int demo(const demo_options& options, std::ostream& out) {
     const auto sample = [&](const char* name) {
         point_file in = read_points(dir + "/" + name);
         in.name = name;
+        in.unit = "mm";  // the samples' unit, which the commands shown assume
         return in;
     };
     const std::string plot = plot_name(options);

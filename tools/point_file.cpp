@@ -36,7 +36,7 @@ class library_output_to_stderr {
 point_file checked(std::string name, vantor::loaded_points read) {
     if (!read.valid()) throw error(read.error);
     const bool element = read.format == vantor::point_format::element;
-    return {std::move(name), std::move(read.points), element, read.format, read.nan_rows};
+    return {std::move(name), std::move(read.points), element, read.format, read.nan_rows, {}};
 }
 
 }  // namespace

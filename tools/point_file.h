@@ -20,6 +20,7 @@ struct point_file {
     bool element = false;  // read from an element file, which carries a creation date and time
     vantor::point_format format = vantor::point_format::text;
     long long nan_rows = 0;  // rows or vertices left out for a NaN coordinate
+    std::string unit;        // of the coordinates, as reports state it (units.h); empty: not stated
 };
 
 // Reads the points of `path`, or of standard input for "-", in any format the library reads

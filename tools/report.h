@@ -30,8 +30,14 @@ report to_report(const spanto::cone& c);
 // An element's creation stamp (date yyyymmdd, time hhmmss) as "yyyy-mm-dd hh:mm:ss".
 std::string stamp_text(std::int32_t date, std::int32_t time);
 
-// A number as the text form prints it: fixed with six decimals, without a minus sign on zero.
-std::string format_number(double value);
+// A number with fixed decimals, without a minus sign on zero: (-0.0000004, 6) gives "0.000000".
+std::string format_fixed(double value, int decimals);
+
+// A length as the text form and the charts print it, `decimals` being those that resolve 1 nm
+// in its unit (units.h; 6 in mm): five significant digits or `decimals` decimals, whichever
+// shows more, trailing zeros kept; below 1e-4 (in the unit) five significant digits in exponent
+// form. In mm "25.000031" and "0.0079120", in um "7.9120", in m "7.9120e-06"; zero "0.000000".
+std::string format_length(double value, int decimals);
 
 // Prints a report as text, one key a line with the values in a column; a nested object is
 // printed as its key followed by its own lines, indented by two spaces. Underscores in keys
@@ -40,6 +46,12 @@ std::string format_number(double value);
 // its key, then a line of the keys as column headings and a line for each object, indented by
 // two spaces; one with the same keys and objects among their values as one nested object
 // each, headed "key 1", "key 2", ...
+// Numbers are printed by their key, in the report's "unit" (mm without one): integers as they
+// are; coordinates of points (centre, origin, apex, point0, point1, centroid, and a bounding
+// box's min and max) to 1 nm; directions, normals, angles, UPR and the magnification (direction,
+// normal, half_angle, phase_deg, upr, upr_limit, filter_upr, magnification) with six decimals;
+// every other number as a length (format_length). Under "uncertainty" every number shows five
+// significant digits: as a length, those of directions and angles without the 1 nm.
 void print_text(const report& r, std::ostream& out);
 
 }  // namespace vantor::cli

@@ -9,6 +9,7 @@
 
 #include "report.h"
 #include "svg.h"
+#include "units.h"
 
 namespace vantor::cli {
 namespace {
@@ -75,14 +76,15 @@ class chart_mapping {
 
     double deviation(const polar& p) const { return p.radius - radius_; }
 
-    void scale(double middle, double magnification) {
+    // Chart millimetres per unit of deviation, about the middle of the band.
+    void scale(double middle, double chart_per_unit) {
         middle_ = middle;
-        magnification_ = magnification;
+        chart_per_unit_ = chart_per_unit;
     }
 
     // The chart radius of a distance rho from the reference axis.
     double chart_radius(double rho) const {
-        return std::max(0.0, band_middle + magnification_ * (rho - radius_ - middle_));
+        return std::max(0.0, band_middle + chart_per_unit_ * (rho - radius_ - middle_));
     }
 
     // The distance from the reference axis, along the ray at `angle`, of the circle `c`
@@ -107,7 +109,7 @@ class chart_mapping {
     spanto::vector axis_, u_, w_;
     double radius_;
     double middle_ = 0.0;
-    double magnification_ = 1.0;
+    double chart_per_unit_ = 1.0;
 };
 
 double chart_x(double angle, double r) { return centre_x + r * std::cos(angle); }
@@ -167,13 +169,18 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         high = i == 0 ? d : std::max(high, d);
     }
     const double band = high - low;
+    // The magnification is the ratio of chart to real length, whatever the unit.
+    const length_unit* unit = unit_named(labels.unit);
+    const double millimetres = unit != nullptr ? unit->millimetres : 1.0;
     const double magnification =
         band > rounding_band * chart.reference.radius && band > 0.0
-            ? std::min(max_magnification, svg::nice_floor(band_width / band))
+            ? std::min(max_magnification, svg::nice_floor(band_width / (band * millimetres)))
             : 1.0;
-    const double division = svg::nice_ceil(5.0 / magnification);
-    const double ring_spacing = magnification * division;
-    map.scale((low + high) / 2, magnification);
+    const double chart_per_unit = magnification * millimetres;
+    const auto length = [&](double v) { return format_length(v, nanometre_decimals(labels.unit)); };
+    const double division = svg::nice_ceil(5.0 / chart_per_unit);
+    const double ring_spacing = chart_per_unit * division;
+    map.scale((low + high) / 2, chart_per_unit);
     const std::size_t measured = profile.size();
     if (measured > thinning_threshold) profile = thin(profile);
 
@@ -248,8 +255,8 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
     // Caption and legend.
     double y = centre_y + grid_radius + 16;
     text(svg, 12, y, "id=\"caption\" font-size=\"5\" font-weight=\"bold\"",
-         "Roundness " + escape(with_unit(format_number(chart.roundness), labels.unit)) +
-             " about the " + escape(chart.reference_name));
+         "Roundness " + escape(with_unit(length(chart.roundness), labels.unit)) + " about the " +
+             escape(chart.reference_name));
     y += 7;
     text(svg, 12, y, "font-size=\"3.5\"", "Magnification \u00d7" + plain(magnification));
     text(svg, 60, y, "font-size=\"3.5\"",
@@ -269,9 +276,9 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
         text(svg, 37, y, "font-size=\"3.5\"", escape(c.title));
         if (c.circle.valid()) {
             text(svg, 85, y, "font-size=\"3.5\"",
-                 "radius " + escape(with_unit(format_number(c.circle.radius), labels.unit)));
+                 "radius " + escape(with_unit(length(c.circle.radius), labels.unit)));
             text(svg, 135, y, "font-size=\"3.5\"",
-                 "roundness " + escape(with_unit(format_number(c.roundness), labels.unit)));
+                 "roundness " + escape(with_unit(length(c.roundness), labels.unit)));
         }
         if (!c.note.empty()) {
             y += 4.5;

@@ -35,13 +35,13 @@ struct roundness_chart {
 
 // Words the chart adds to its numbers.
 struct chart_labels {
-    std::string unit;  // of lengths: "mm", "um" or "in"; empty: numbers without a unit
+    std::string unit;  // of lengths, as units.h names it; empty: numbers without a unit (as mm)
     std::string note;  // on the profile, printed beside the scale (e.g. its filter); may be empty
 };
 
 struct roundness_svg {
     std::string text;      // the SVG document
-    double magnification;  // chart millimetres per unit of radial deviation
+    double magnification;  // chart length per real length of a radial deviation
 };
 
 // Draws the chart. Every point is projected into the plane of the reference circle; its radial
@@ -49,7 +49,8 @@ struct roundness_svg {
 // deviation d to the chart radius 50 mm + m * (d - middle of the deviations' band), where the
 // magnification m is the largest of 1, 2, 5 times a power of ten that keeps the band within
 // 24 mm, at most 10^6 (1 for a band narrower than a billionth of the reference radius, which is
-// rounding rather than form). The profile is drawn in angular order (thinned to the smallest and
+// rounding rather than form); m is a ratio of lengths, d taken in millimetres (labels.unit).
+// The profile is drawn in angular order (thinned to the smallest and
 // largest deviation of each tenth of a degree when it has more than 7200 points). Each reference
 // circle goes through the same mapping, ray by ray from the chart centre, so that it meets the
 // profile where the circle meets the points. Grid rings, angle marks, the circles' labels, a legend

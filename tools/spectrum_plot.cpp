@@ -5,6 +5,7 @@
 
 #include "report.h"
 #include "svg.h"
+#include "units.h"
 
 namespace vantor::cli {
 namespace {
@@ -91,10 +92,11 @@ std::string draw_spectrum_plot(const spectrum_chart& chart) {
              mm(x_of(h.upr) - width / 2) + "\" y=\"" + mm(y) + "\" width=\"" + mm(width) +
              "\" height=\"" + mm(bottom - y) + "\"/>\n";
         if (h.amplitude > ceiling) {
-            s += svg::text(x_of(h.upr) + width, top + 3,
-                           "class=\"clipped\" font-size=\"3\" fill=\"#404040\"",
-                           "UPR " + std::to_string(h.upr) + ": " +
-                               escape(svg::with_unit(format_number(h.amplitude), chart.unit)));
+            s += svg::text(
+                x_of(h.upr) + width, top + 3, "class=\"clipped\" font-size=\"3\" fill=\"#404040\"",
+                "UPR " + std::to_string(h.upr) + ": " +
+                    escape(svg::with_unit(
+                        format_length(h.amplitude, nanometre_decimals(chart.unit)), chart.unit)));
         }
     }
     s += "</g>\n";

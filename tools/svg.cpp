@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "units.h"
+
 namespace vantor::cli::svg {
 
 double nice_floor(double x) {
@@ -71,7 +73,10 @@ std::string text(double x, double y, const std::string& attributes, const std::s
            "</text>\n";
 }
 
-std::string unit_symbol(const std::string& unit) { return unit == "um" ? "\u00b5m" : unit; }
+std::string unit_symbol(const std::string& unit) {
+    const length_unit* u = unit_named(unit);
+    return u != nullptr ? u->symbol : unit;
+}
 
 std::string with_unit(const std::string& value, const std::string& unit) {
     return unit.empty() ? value : value + " " + unit_symbol(unit);

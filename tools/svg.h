@@ -31,8 +31,8 @@ std::string text(double x, double y, const std::string& attributes, const std::s
 // white background. The caller closes the <svg> element.
 std::string document_start(double page_width, double page_height, const std::string& title);
 
-// The symbol of a length unit as the charts print it: "mm", "\u00b5m" for "um", "in"; the text
-// itself otherwise.
+// The symbol of a length unit as the charts print it (units.h): "mm", "\u00b5m" for "um" (or
+// any other name of it), "m", "in"; the text itself for a name of no unit.
 std::string unit_symbol(const std::string& unit);
 
 // A value with its unit, " " between them: "0.008698 mm"; the value alone without a unit.

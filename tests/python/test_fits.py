@@ -102,7 +102,7 @@ def test_form_without_a_datum_equals_the_program(tool, feature, name, direction,
         args += ["--reference", reference]
         keywords["reference"] = reference
     expected = tool(*args)
-    for key in ("file", "points", "direction_from"):
+    for key in ("file", "points", "unit", "direction_from"):
         expected.pop(key, None)
     assert getattr(vantor, feature)(sample(name), **keywords).to_dict() == expected
 
@@ -124,7 +124,7 @@ def test_fit_options_steer_the_reference_only(tool, feature, name, axis, far, da
     points, evaluate = sample(name), getattr(vantor, feature)
     plain = evaluate(points, time_budget=0.1)
     expected = tool(feature, os.path.join(SAMPLES, name), "--time-budget", "0.1")
-    for key in ("file", "points", "direction_from"):
+    for key in ("file", "points", "unit", "direction_from"):
         expected.pop(key, None)
     assert plain.to_dict() == expected  # with the program's proof
     assert isinstance(plain.proof["proved"], bool)

@@ -48,7 +48,7 @@ def evaluate(points, feature, kind, text):
 @pytest.mark.parametrize("name,feature,kind,text", CASES)
 def test_equals_the_program(tool, name, feature, kind, text):
     expected = tool(feature, os.path.join(SAMPLES, name), DATUMS[kind][0], text)
-    for key in ("file", "points", "direction_from"):
+    for key in ("file", "points", "unit", "direction_from"):
         expected.pop(key, None)
     result = evaluate(sample(name), feature, kind, text)
     if result.reference is None:  # a given datum, which the program names

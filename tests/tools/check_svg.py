@@ -33,7 +33,7 @@ def main(program, points, scratch):
     labels = sorted(t.text for t in root.iter(SVG + "text") if t.get("class") == "circle-label")
     assert labels == ["LSC", "MCC", "MIC", "MZC"], labels
     texts = " ".join(t.text or "" for t in root.iter(SVG + "text"))
-    for words in ("Roundness 0.300000 about the minimum-zone circle", "Magnification \u00d750",
+    for words in ("Roundness 0.300000 mm about the minimum-zone circle", "Magnification \u00d750",
                   "least squares", "minimum zone", "maximum inscribed", "minimum circumscribed"):
         assert words in texts, words
     print("ok:", out)

@@ -50,6 +50,7 @@ TEST(Program, InfoPrintsCountBoxAndCentroidAsAlignedText) {
     EXPECT_EQ(r.out, "file          " + data_file("plane4.txt") +
                          "\n"
                          "points        4\n"
+                         "unit          mm\n"
                          "format        text\n"
                          "bounding box\n"
                          "  min  0.000000 0.000000 -0.020000\n"
