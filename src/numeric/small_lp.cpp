@@ -45,16 +45,12 @@ bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
     };
 
     const std::size_t max_pivots = 50 * (rows + columns);
-    std::size_t stalled = 0;  // consecutive degenerate pivots (of step zero)
     for (std::size_t pivots = 0; pivots < max_pivots; ++pivots) {
-        // The steepest reduced cost enters; after a run of degenerate pivots, where it could
-        // cycle, Bland's rule (the lowest improving index) until the objective moves again.
-        const bool bland = stalled > rows;
         std::size_t entering = columns;
         for (std::size_t j = 0; j < columns; ++j) {
-            if (cost[j] > cost_tolerance && (entering == columns || cost[j] > cost[entering])) {
+            if (cost[j] > cost_tolerance) {
                 entering = j;
-                if (bland) break;
+                break;
             }
         }
         if (entering == columns) {
@@ -75,7 +71,6 @@ bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
             }
         }
         if (leaving == rows) break;  // unbounded
-        stalled = best_ratio > 0.0 ? 0 : stalled + 1;
 
         double* pivot_row = &tableau[leaving * width];
         const double pivot = pivot_row[entering];

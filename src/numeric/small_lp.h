@@ -1,10 +1,9 @@
 // A dense simplex solver for the small linear programs of the minimax fits.
 //
 // Maximises c.x subject to A x <= b and x >= 0, where b >= 0 so that the origin is a feasible
-// vertex and no first phase is needed. Primal simplex on a full tableau: the column of the
-// largest reduced cost enters; after more degenerate pivots in a row than there are rows, Bland's
-// rule (the lowest-index improving column) until the objective moves again, which cannot cycle.
-// Ties in the ratio test go to the lowest-index basic variable. Optimality: no reduced cost exceeds
+// vertex and no first phase is needed. Primal simplex on a full tableau with Bland's rule (the
+// lowest-index improving column enters, ties in the ratio test go to the lowest-index basic
+// variable), which cannot cycle on degenerate vertices. Optimality: no reduced cost exceeds
 // 1e-12. Meant for a handful of variables and up to a few hundred rows with coefficients of
 // order one.
 //
