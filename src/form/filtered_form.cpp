@@ -58,8 +58,12 @@ const char* prepare(const actual& points, double cutoff, std::vector<point3>& ou
     return nullptr;
 }
 
-// The parameters of the deviations, and the sparse-sampling warning.
-void finish(filtered_profile& r, const char* spacing) {
+constexpr const char* too_large = "the coordinates are too large to evaluate";
+
+// The parameters of the deviations and the sparse-sampling warning; a failure when they are not
+// finite.
+template <class Result>
+Result finish(Result& r, const char* spacing) {
     const auto [low, high] = std::minmax_element(r.deviations.begin(), r.deviations.end());
     double squares = 0.0;
     for (double d : r.deviations) squares += d * d;
@@ -67,6 +71,7 @@ void finish(filtered_profile& r, const char* spacing) {
     r.v = -*low;
     r.t = r.p + r.v;
     r.q = std::sqrt(squares / static_cast<double>(r.deviations.size()));
+    if (!std::isfinite(r.t) || !std::isfinite(r.q)) return failed(r, too_large);
     const double widest = r.cutoff / filter_points_per_cutoff;
     if (r.median_spacing > widest * (1.0 + spacing_rounding)) {
         char text[256];
@@ -76,6 +81,7 @@ void finish(filtered_profile& r, const char* spacing) {
                       r.cutoff, spacing, r.median_spacing, filter_points_per_cutoff, widest);
         r.warning = text;
     }
+    return r;
 }
 
 }  // namespace
@@ -87,6 +93,7 @@ filtered_straightness filter_straightness(const actual& points, double cutoff) {
     if (const char* why = prepare(points, cutoff, p)) return failed(r, why);
     if (p.size() < 2) return failed(r, "straightness needs at least 2 points");
     const detail::scatter3 s = detail::scatter_of(p.data(), p.data() + p.size());
+    if (!s.finite()) return failed(r, too_large);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 2))
         return failed(r, "the points coincide: they determine no line");
@@ -126,8 +133,7 @@ filtered_straightness filter_straightness(const actual& points, double cutoff) {
     r.line = spanto::line(spanto::point(fs.centroid.x, fs.centroid.y, fs.centroid.z),
                           spanto::vector(fd.x, fd.y, fd.z));
     r.direction = spanto::vector(fn.x, fn.y, fn.z);
-    finish(r, "spacing along the line");
-    return r;
+    return finish(r, "spacing along the line");
 }
 
 filtered_flatness filter_flatness(const actual& points, double cutoff) {
@@ -137,6 +143,7 @@ filtered_flatness filter_flatness(const actual& points, double cutoff) {
     if (const char* why = prepare(points, cutoff, p)) return failed(r, why);
     if (p.size() < 3) return failed(r, "flatness needs at least 3 points");
     const detail::scatter3 s = detail::scatter_of(p.data(), p.data() + p.size());
+    if (!s.finite()) return failed(r, too_large);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
         return failed(r, "the points lie on one line: they determine no plane");
@@ -167,8 +174,7 @@ filtered_flatness filter_flatness(const actual& points, double cutoff) {
     for (std::size_t i = 0; i < p.size(); ++i) r.deviations[i] = dot(q[i] - fs.centroid, fn);
     r.plane = spanto::plane(spanto::point(fs.centroid.x, fs.centroid.y, fs.centroid.z),
                             spanto::vector(fn.x, fn.y, fn.z));
-    finish(r, "distance to the nearest point");
-    return r;
+    return finish(r, "distance to the nearest point");
 }
 
 }  // namespace vantor

@@ -155,7 +155,17 @@ TEST(FilteredForm, Failures) {
     EXPECT_FALSE(filter_flatness(line, cutoff).valid());
     EXPECT_TRUE(filter_straightness(line, cutoff).valid());
     EXPECT_FALSE(filter_straightness(far, cutoff).valid());
-    EXPECT_FALSE(filter_flatness(far, 1e-300).valid());
+    EXPECT_FALSE(filter_flatness(far, cutoff).valid());
+    actual wide(3);  // 1e12 cutoffs across at most
+    wide.append(0, 0, 0);
+    wide.append(1, 0, 0);
+    wide.append(0, 1, 0);
+    EXPECT_FALSE(filter_flatness(wide, 1e-13).valid());
+    EXPECT_TRUE(filter_flatness(wide, 2e-12).valid());
+    actual huge(3);  // finite, but their squares are not
+    for (int i = 0; i < 3; ++i) huge.append(1e300 * i, 1e300 * i * i, 0);
+    EXPECT_NE(filter_straightness(huge, 1e300).error.find("too large"), std::string::npos);
+    EXPECT_NE(filter_flatness(huge, 1e300).error.find("too large"), std::string::npos);
 }
 
 }  // namespace
