@@ -36,6 +36,7 @@ struct arguments {
     std::optional<std::string> direction, circle, line, plane, sphere, centre, cylinder, cone, axis;
     std::optional<std::string> nominal, lower, upper;
     std::optional<std::string> max_tilt, time_budget, reject;
+    std::optional<double> cutoff;  // straightness, flatness: the filter's cutoff wavelength
     std::optional<std::string> plot;
     std::optional<std::string> to;
     std::optional<std::string> filter, reference, spectrum, unit;
@@ -421,6 +422,26 @@ void exclusive(const std::vector<CLI::Option*>& options) {
     }
 }
 
+// --cutoff of straightness and flatness: the filtered form about the least-squares reference,
+// so it takes none of the command's datum and reference options.
+void add_cutoff(CLI::App* command, const char* form, arguments& a) {
+    const std::string f = form;
+    CLI::Option* cutoff =
+        command
+            ->add_option(
+                "--cutoff", a.cutoff,
+                "filter the profile with the Gaussian filter of this cutoff wavelength "
+                "(coordinate units; 50 % transmission) and report " +
+                    f + "t, " + f + "p, " + f + "v, " + f +
+                    "q about the least-squares reference of the filtered points; warns when the "
+                    "median spacing of the points exceeds LENGTH / 7")
+            ->type_name("LENGTH");
+    for (const char* name : {"--line", "--plane", "--direction", "--reference", "--axis",
+                             "--max-tilt", "--time-budget", "--reject"}) {
+        if (CLI::Option* other = command->get_option_no_throw(name)) cutoff->excludes(other);
+    }
+}
+
 void print(const report& r, const arguments& a, std::ostream& out) {
     if (a.json) {
         out << r.dump(2) << '\n';
@@ -593,6 +614,7 @@ subcommands define(CLI::App& app, arguments& a) {
                add_reference(s.flatness, element_kind::plane, a)});
     add_reference_fit(s.flatness, element_kind::plane, false, a);
     add_tolerance(s.flatness, a);
+    add_cutoff(s.flatness, "FLT", a);
 
     s.straightness = add_command(
         app, "straightness", "straightness about a line" + without_datum(element_kind::line), a);
@@ -600,6 +622,7 @@ subcommands define(CLI::App& app, arguments& a) {
                add_reference(s.straightness, element_kind::line, a)});
     add_reference_fit(s.straightness, element_kind::line, true, a);
     add_tolerance(s.straightness, a);
+    add_cutoff(s.straightness, "STR", a);
 
     s.sphericity = add_command(
         app, "sphericity",
@@ -729,6 +752,10 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         if (a.plot) plot = plot_request{*a.plot, a.force};
         const roundness_options options = roundness_options_of(a);
         return print_outcome(roundness(points(), datum, tol, plot, options), a, out);
+    } else if (s.flatness->parsed() && a.cutoff) {
+        return print_outcome(filtered_flatness(points(), *a.cutoff, tol), a, out);
+    } else if (s.straightness->parsed() && a.cutoff) {
+        return print_outcome(filtered_straightness(points(), *a.cutoff, tol), a, out);
     } else if (s.flatness->parsed()) {
         std::variant<std::monostate, spanto::plane, spanto::vector> datum;
         if (a.plane) datum = plane_of(*a.plane, "--plane");

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <vantor/feature.h>
+#include <vantor/filtered_form.h>
 #include <vantor/substitute.h>
 
 #include "error.h"
@@ -629,6 +630,45 @@ report convert(const std::string& in, const vantor::read_options& input, const s
     r["format"] = text ? "text" : "element";
     if (left_out > 0) r["points_left_out"] = left_out;
     return r;
+}
+
+namespace {
+
+// The report of a filtered form, its parameters named `prefix` t, p, v, q, followed by `about`
+// (the datum and what else describes the reference).
+template <typename Feature>
+outcome filtered_report(const point_file& in, const char* name, const std::string& prefix,
+                        const vantor::filtered_profile& p, const report& about,
+                        const tolerance& tol) {
+    if (!p.valid()) throw error(in.name + ": " + name + ": " + p.error);
+    Feature f(p.t);  // carries the value and the tolerance for the verdict
+    report r = form_report(in, name, f);
+    r["reference"] = "least-squares of the filtered points";
+    r["cutoff"] = p.cutoff;
+    r[prefix + "t"] = p.t;
+    r[prefix + "p"] = p.p;
+    r[prefix + "v"] = p.v;
+    r[prefix + "q"] = p.q;
+    r["median_spacing"] = p.median_spacing;
+    for (const auto& item : about.items()) r[item.key()] = item.value();
+    if (!p.warning.empty()) r["warning"] = p.warning;
+    return with_verdict(std::move(r), f, tol);
+}
+
+}  // namespace
+
+outcome filtered_straightness(const point_file& in, double cutoff, const tolerance& tol) {
+    const vantor::filtered_straightness s = vantor::filter_straightness(*in.points, cutoff);
+    const report about = {{"datum", to_report(s.line)},
+                          {"deviation_direction", to_report(s.direction)},
+                          {"across", s.across}};
+    return filtered_report<vantor::straightness>(in, "straightness", "str", s, about, tol);
+}
+
+outcome filtered_flatness(const point_file& in, double cutoff, const tolerance& tol) {
+    const vantor::filtered_flatness f = vantor::filter_flatness(*in.points, cutoff);
+    return filtered_report<vantor::flatness>(in, "flatness", "flt", f,
+                                             {{"datum", to_report(f.plane)}}, tol);
 }
 
 }  // namespace vantor::cli

@@ -160,6 +160,14 @@ output_kind output_format(const std::string& out, const std::optional<output_kin
 report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
                const std::optional<output_kind>& to, bool force);
 
+// straightness / flatness --cutoff L: the form of the profile filtered by the Gaussian filter of
+// cutoff wavelength L (coordinate units; vantor/filtered_form.h), about the least-squares line
+// or plane of the filtered points (the datum): the value is STRt or FLTt, with the four
+// parameters, the median spacing and, below 7 points per cutoff, a "warning". Throws error when
+// the evaluation fails.
+outcome filtered_straightness(const point_file& in, double cutoff, const tolerance& tol);
+outcome filtered_flatness(const point_file& in, double cutoff, const tolerance& tol);
+
 }  // namespace vantor::cli
 
 #endif  // VANTOR_TOOLS_COMMANDS_H

@@ -10,6 +10,7 @@
 #include "vantor/actual.h"
 #include "vantor/element.h"
 #include "vantor/feature.h"
+#include "vantor/filtered_form.h"
 #include "vantor/fit.h"
 #include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"

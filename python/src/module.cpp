@@ -12,6 +12,7 @@
 
 #include "elements.h"
 #include "files.h"
+#include "filtered.h"
 #include "fit_report.h"
 #include "forms.h"
 #include "points.h"
@@ -49,6 +50,7 @@ PYBIND11_MODULE(_core, m) {
     m.def("version", [] { return std::string(vantor::version()); });
     m.def("make_element", &make_element, "kind"_a, "numbers"_a);
     m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);
+    m.def("filtered_form", &filtered_form, "feature"_a, "points"_a, "cutoff"_a);
     m.def("fit", &fit, "points"_a, "element"_a, "criterion"_a, "direction"_a, "axis"_a,
           "max_tilt"_a, "time_budget"_a, "reject_beyond"_a);
     m.def("reference_form", &reference_form, "feature"_a, "points"_a, "criterion"_a, "direction"_a,

@@ -20,6 +20,7 @@ vantor.plot (needs matplotlib, imported only when drawing).
 
 from . import _core, plot
 from ._files import PointFile, load, read, save
+from ._filtered import FilteredFormResult
 from ._fits import FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
@@ -42,6 +43,7 @@ __all__ = [
     "Cylinder",
     "DEFAULT_REFERENCE",
     "Element",
+    "FilteredFormResult",
     "FitResult",
     "FormResult",
     "Line",

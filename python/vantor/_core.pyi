@@ -12,6 +12,9 @@ def make_element(kind: str, numbers: Sequence[float]) -> List[float]: ...
 def form(
     feature: str, points: np.ndarray, kind: str, datum: Sequence[float]
 ) -> Tuple[float, Optional[float], Optional[float], Optional[str], str, List[float]]: ...
+def filtered_form(
+    feature: str, points: np.ndarray, cutoff: float
+) -> Tuple[float, float, float, float, float, Optional[str], str, List[float]]: ...
 def fit(
     points: np.ndarray,
     element: str,

@@ -7,6 +7,7 @@ from typing import Any, Dict, List, Optional, Sequence, Tuple, Type, Union
 import numpy as np
 
 from . import _core
+from ._filtered import FilteredFormResult, filtered
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere, from_core, vector3
 from ._points import as_array
 
@@ -229,13 +230,21 @@ def straightness(
     axis: Any = None,
     max_tilt: float = 15.0,
     time_budget: float = 1.0,
-) -> FormResult:
+    cutoff: Optional[float] = None,
+) -> Union[FormResult, FilteredFormResult]:
     """Straightness about a datum line, or without one about the fitted line (the minimum-zone
     line unless `reference` names another criterion; its direction within `max_tilt` degrees of
     `axis`): the diameter of the smallest cylinder about the line that holds every point.
     minimum and maximum are twice the smallest and largest distance from the line (extremes
-    "diameter")."""
+    "diameter").
+
+    With `cutoff` (and no datum, reference or fit option): STRt, STRp, STRv, STRq of the profile
+    filtered by the Gaussian filter of that cutoff wavelength, as a FilteredFormResult."""
     fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
+    if cutoff is not None:
+        unused = {"datum": datum is None, "reference": reference is None}
+        unused.update({k: not _steers(k, v) for k, v in fit.items()})
+        return filtered("straightness", points, cutoff, unused)
     return _evaluate("straightness", points, datum, (Line,), reference, fit)
 
 
@@ -246,7 +255,8 @@ def flatness(
     direction: Any = None,
     reference: Optional[str] = None,
     time_budget: float = 1.0,
-) -> FormResult:
+    cutoff: Optional[float] = None,
+) -> Union[FormResult, FilteredFormResult]:
     """Flatness: the width of the zone between two planes parallel to the datum plane that
     holds the points and the plane itself; minimum and maximum are the smallest and largest
     signed distance (positive on the normal's side; extremes "deviation").
@@ -255,8 +265,20 @@ def flatness(
     direction; the datum is then the zone's middle plane and minimum and maximum are -value/2
     and +value/2. With neither: about the fitted plane (the minimum-zone plane unless
     `reference` names another criterion).
+
+    With `cutoff` (and no datum, direction, reference or fit option): FLTt, FLTp, FLTv, FLTq of
+    the heights filtered by the areal Gaussian filter of that cutoff wavelength, as a
+    FilteredFormResult.
     """
     fit = {"time_budget": time_budget}
+    if cutoff is not None:
+        unused = {
+            "datum": datum is None,
+            "direction": direction is None,
+            "reference": reference is None,
+            "time_budget": not _steers("time_budget", time_budget),
+        }
+        return filtered("flatness", points, cutoff, unused)
     return _evaluate("flatness", points, datum, (Plane,), reference, fit, direction=direction)
 
 

@@ -32,6 +32,7 @@ PUBLIC_HEADERS = {
     "substitute.h": "fit",
     "fit.h": "fit",
     "feature.h": "form",
+    "filtered_form.h": "form",
     "roundness_analysis.h": "form",
     "sections.h": "form",
     "vantor.h": "umbrella",

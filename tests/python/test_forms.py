@@ -143,3 +143,27 @@ def test_sections_split_a_bore_as_the_program_does(tool, tmp_path):
         vantor.roundness(points, sections=[70.0])
     single = vantor.roundness(points[:72], sections="auto")
     assert len(single) == 1 and single[0].roundness.value == vantor.roundness(points[:72]).value
+
+
+@pytest.mark.parametrize(
+    "name,feature,cutoff", [("edge.txt", "straightness", 25.0), ("face.txt", "flatness", 25.0)]
+)
+def test_filtered_equals_the_program(tool, name, feature, cutoff):
+    expected = tool(feature, os.path.join(SAMPLES, name), "--cutoff", str(cutoff))
+    for key in ("file", "points", "unit", "reference", "deviation_direction", "across"):
+        expected.pop(key, None)
+    result = getattr(vantor, feature)(sample(name), cutoff=cutoff)
+    assert isinstance(result, vantor.FilteredFormResult)
+    assert result.to_dict() == expected
+
+
+def test_filtered_takes_no_datum_and_warns_when_sparse():
+    line = np.array([[x, 0.001 * np.sin(x), 0.0] for x in np.arange(0.0, 10.0, 0.5)])
+    assert vantor.straightness(line, cutoff=10.0).warning is None
+    assert "too sparse" in vantor.straightness(line, cutoff=3.0).warning
+    with pytest.raises(TypeError, match="datum"):
+        vantor.straightness(line, vantor.Line([0, 0, 0], [1, 0, 0]), cutoff=3.0)
+    with pytest.raises(TypeError, match="max_tilt"):
+        vantor.straightness(line, max_tilt=5.0, cutoff=3.0)
+    with pytest.raises(ValueError, match="cutoff"):
+        vantor.flatness(line, cutoff=-1.0)
