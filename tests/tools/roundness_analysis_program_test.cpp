@@ -15,18 +15,11 @@ using nlohmann::json;
 using testing::data_file;
 using testing::program_result;
 using testing::read_file;
+using testing::report_of;
 using testing::run_program;
 using testing::scratch;
 
 constexpr double pi = 3.14159265358979323846;
-
-json report_of(std::vector<std::string> args, int status = 0) {
-    args.push_back("--json");
-    const program_result r = run_program(args);
-    EXPECT_EQ(r.status, status) << r.err;
-    EXPECT_EQ(r.err, "");
-    return json::parse(r.out.empty() ? "{}" : r.out);
-}
 
 void expect_centre(const json& c, double x, double y) {
     EXPECT_NEAR(c[0].get<double>(), x, 1e-9);

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
 namespace vantor::cli::testing {
 
 // A directory of this test process (under $VANTOR_TEST_TMP, or the system's temporary
@@ -75,6 +78,16 @@ inline program_result run_program(const std::vector<std::string>& args,
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(base + ".out"),
             read_file(base + ".err")};
+}
+
+// The program's JSON report for `args` (--json added), expecting exit status `status` and
+// nothing on standard error; {} when it printed nothing.
+inline nlohmann::json report_of(std::vector<std::string> args, int status = 0) {
+    args.push_back("--json");
+    const program_result r = run_program(args);
+    EXPECT_EQ(r.status, status) << r.err;
+    EXPECT_EQ(r.err, "");
+    return nlohmann::json::parse(r.out.empty() ? "{}" : r.out);
 }
 
 }  // namespace vantor::cli::testing

@@ -22,6 +22,7 @@ namespace {
 
 using nlohmann::json;
 using testing::program_result;
+using testing::report_of;
 using testing::run_program;
 using testing::scratch;
 
@@ -76,14 +77,6 @@ TEST(Units, ConvertPointsScalesEveryCoordinate) {
     point_file big{"big.txt", std::make_unique<vantor::actual>(1), false, {}, 0, {}};
     big.points->append(1.0, 0.5 * std::numeric_limits<double>::max(), 0.0);
     EXPECT_THROW(convert_points(big, *unit_named("mm"), *unit_named("um")), error);
-}
-
-json report_of(std::vector<std::string> args, int status = 0) {
-    args.push_back("--json");
-    const program_result r = run_program(args);
-    EXPECT_EQ(r.status, status) << r.err;
-    EXPECT_EQ(r.err, "");
-    return json::parse(r.out.empty() ? "{}" : r.out);
 }
 
 // A ring of radius 25 mm about (10, -20, 5) with three lobes of 4 um (8 um of roundness about
