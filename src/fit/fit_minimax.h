@@ -140,7 +140,8 @@ minimax_solution<typename Model::state> solve_and_prove(
     bound_limits limits = proof_limits(options);
     const auto restart = [&](const typename Model::state& from, double objective, solution& kept) {
         solution again = solve_minimax(model, points, from, sides, false);
-        if (again.status != minimax_status::ok || !inside(again.state)) {
+        if (again.status != minimax_status::ok || !inside(again.state) ||
+            !(again.objective < objective)) {
             if (!inside(from)) return false;
             again = solution_at(model, points, from, sides);
         }

@@ -70,13 +70,14 @@ template <class State>
 struct bound_search {
     // The proved lower bound of the objective over the box, in lengths (inscribed: -radius).
     double lower = -std::numeric_limits<double>::infinity();
-    // The smallest objective seen at a cell's centre, on the subset, and that centre's state;
-    // `found` is false when no centre did better than the incumbent given.
+    // The smallest objective seen, on the subset or (for the states measured on them) on all
+    // points; below it by the tolerance lie only the bounds of the cells left open.
     double best = std::numeric_limits<double>::infinity();
-    State best_state{};
-    bool found = false;
     long cells = 0;
     bool closed = false;  // no cell left whose bound lies more than the tolerance below `best`
+    // A state better on all points than the incumbent given, when the search found one.
+    bool better = false;
+    State better_state{};
 };
 
 namespace bounds {
@@ -109,18 +110,27 @@ inline void cell_bounds(minimax_sides sides, const std::vector<double>& r,
 // points `subset` (centred as the model's points are). `incumbent` is the best objective known
 // (of a solution found by other means, on all points): cells whose bound lies within
 // `tolerance` of it are not split.
-template <class Model>
+//
+// A state better than the incumbent by more than the tolerance on the subset goes to
+// improves(state), which returns its objective on all points and may add points to the subset.
+// Better there, it becomes the incumbent (and `better_state`). Either way the search goes on:
+// a cell's bound from a smaller subset stays a bound, so the cells already open are kept and
+// bounded again on the larger subset when they come up. Once `checks_left` is spent (each
+// check is a pass over all points), the search bounds the optimum of the subset it has.
+template <class Model, class Improves>
 bound_search<typename Model::state> bound_minimax(
-    const Model& model, const std::vector<point3>& subset, const typename Model::state& reference,
-    const double* half, minimax_sides sides, double incumbent, double tolerance,
-    bound_limits& limits, const search_domain<typename Model::state>& domain = {}) {
+    const Model& model, std::vector<point3>& subset, const typename Model::state& reference,
+    const double* half, minimax_sides sides, double& incumbent, double tolerance,
+    bound_limits& limits, const Improves& improves, int& checks_left,
+    const search_domain<typename Model::state>& domain = {}) {
     constexpr int p = Model::size;
     using state = typename Model::state;
     struct cell {
         double lower;
         double centre[p];
         double half[p];
-        int split = -1;  // the side to halve, when the tangent bound chose one
+        int split = -1;        // the side to halve, when the tangent bound chose one
+        std::size_t seen = 0;  // the subset's size when the bound was computed
         bool operator<(const cell& o) const { return lower > o.lower; }  // smallest on top
     };
     bound_search<state> out;
@@ -147,11 +157,23 @@ bound_search<typename Model::state> bound_minimax(
             anchor_value = objective;
             std::copy(at, at + p, anchor);
         }
-        if (objective < out.best && (!domain.admits || domain.admits(s))) {
-            out.best = objective;
-            out.best_state = s;
-            out.found = true;
+        if (!(objective < out.best) || (domain.admits && !domain.admits(s))) return;
+        if (objective < incumbent - tolerance && checks_left > 0) {
+            // Better on the subset by more than the tolerance: measured on all points, where it
+            // may be the better state; the subset grows, and the anchor, which it may have
+            // misled, is forgotten.
+            --checks_left;
+            const double on_all = improves(s);
+            anchor_value = std::numeric_limits<double>::infinity();
+            if (on_all < incumbent) {
+                incumbent = on_all;
+                out.best = std::min(out.best, on_all);
+                out.better = true;
+                out.better_state = s;
+            }
+            return;
         }
+        out.best = objective;
     };
     const auto objective_on_subset = [&](const state& s) {
         const auto e = model.at(s);
@@ -165,21 +187,27 @@ bound_search<typename Model::state> bound_minimax(
         return minimax_objective(sides, low, high);
     };
     double step[p];
-    const auto evaluate = [&](cell& c) {
+    // One bound of the cell on the subset as it is; stops early when the subset grew on the way.
+    const auto bound_on_subset = [&](cell& c) {
         for (int k = 0; k < p; ++k) step[k] = c.centre[k] * model.scale[k];
         const state s = model.moved(reference, step);
         const auto e = model.at(s);
         const auto bound = model.cell(reference, c.centre, c.half);
+        r.resize(subset.size());
+        v.resize(subset.size());
         for (std::size_t i = 0; i < subset.size(); ++i) {
             r[i] = e(subset[i]);
             v[i] = bound(subset[i]);
         }
+        const double earlier = c.seen > 0 ? c.lower : -std::numeric_limits<double>::infinity();
+        c.seen = subset.size();
         double upper;
         bounds::cell_bounds(sides, r, v, c.lower, upper);
+        c.lower = std::max(c.lower, earlier);
         ++out.cells;
         limits.work -= static_cast<double>(subset.size());
         consider(upper, s, c.centre);
-        if (c.lower >= out.best - tolerance) return;
+        if (c.lower >= out.best - tolerance || c.seen < subset.size()) return;
         // The Lipschitz bound leaves the cell open: the tangent bound, and its LP's step.
         std::size_t tangents = 0;
         const tangent_bound t = tangent_lower_bound(model, subset, reference, c.centre, c.half, v,
@@ -210,6 +238,11 @@ bound_search<typename Model::state> bound_minimax(
         consider(objective_on_subset(candidate), candidate, at);
     };
 
+    const auto evaluate = [&](cell& c) {
+        do bound_on_subset(c);
+        while (c.seen < subset.size() && c.lower < out.best - tolerance);
+    };
+
     std::priority_queue<cell> open;
     long splits = 0;
     cell root{};
@@ -217,13 +250,19 @@ bound_search<typename Model::state> bound_minimax(
     evaluate(root);
     open.push(root);
     while (!open.empty()) {
-        const cell c = open.top();
+        cell c = open.top();
         if (c.lower >= out.best - tolerance) {
             out.closed = true;
             break;
         }
         if (limits.work <= 0.0 || (++splits % 64 == 0 && limits.spent())) break;
         open.pop();
+        if (c.seen < subset.size()) {
+            // Bounded on fewer points than the subset now holds: bound it on them all first.
+            evaluate(c);
+            if (c.lower < out.best - tolerance) open.push(c);
+            continue;
+        }
         int split = c.split;
         if (split < 0) {
             split = 0;
@@ -273,17 +312,19 @@ struct minimax_proof {
 // The bound of the minimax problem of all `points` over the boxes |s| <= half about each of the
 // `references` (charts that together cover the domain), given a solution whose residuals `r`
 // (of all points) have the objective `objective`. The search runs on the points near the
-// solution's bounded extremes and a spread sample of all; when it finds a state better on them,
-// that state is measured on all points: better there, it is returned; otherwise the points it
-// leaves outside the subset's bounds join the subset and the search runs again, until the
-// deadline. Those measurements overwrite r, so that one array of residuals serves the proof.
+// solution's bounded extremes and a spread sample of all; a state it finds better on them by the
+// tolerance is measured on all points (16 such measurements, or more on few points: each is
+// a pass over the points): the best of them below `objective` is returned as the better state, and
+// the points each leaves outside the subset's bounds join the subset. Those measurements overwrite
+// r, so that one array of residuals serves the proof.
 template <class Model, class Points>
 minimax_proof<typename Model::state> prove_minimax(
     const Model& model, const Points& points, std::vector<double>& r, double objective,
     const std::vector<typename Model::state>& references, const double* half, minimax_sides sides,
     double tolerance, bound_limits& limits,
     const search_domain<typename Model::state>& domain = {}) {
-    minimax_proof<typename Model::state> proof;
+    using state = typename Model::state;
+    minimax_proof<state> proof;
     const bool outer = sides != minimax_sides::inner, inner = sides != minimax_sides::outer;
     std::vector<char> chosen(points.size(), 0);
     std::vector<point3> subset;
@@ -297,7 +338,7 @@ minimax_proof<typename Model::state> prove_minimax(
     // The points nearest each bounded extreme, and a spread sample: for an inscribed element a
     // dense one, since any centre far from every point of the subset would bound its radius by
     // nothing better than that distance. Small, since a cell's work grows with the subset: the
-    // rounds below add the points a better state on it leaves outside.
+    // measurements below add the points a better state on it leaves outside.
     constexpr std::size_t per_side = 8;
     // (An excess of r - low + 1 ranks every point, the largest residual first.)
     const auto extremes = std::minmax_element(r.begin(), r.end());
@@ -314,43 +355,22 @@ minimax_proof<typename Model::state> prove_minimax(
     for (std::size_t i = 0; i < points.size(); i += stride) spread.push_back(i);
     choose(spread);
 
-    // Later states' residuals overwrite r: those of the solution are read no more.
-    const auto e_all = [&](const typename Model::state& s) {
+    // A state better on the subset, measured on all points (later states' residuals overwrite
+    // r: those of the solution are read no more); the points beyond the subset's bounds at that
+    // state join the subset.
+    const auto improves = [&](const state& s) {
         const auto e = model.at(s);
         note_pass(points);
         for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
-    };
-    for (int round = 0; round < 16; ++round) {
-        proof.lower = std::numeric_limits<double>::infinity();
-        proof.closed = true;
-        bound_search<typename Model::state> best_found;
-        for (const auto& reference : references) {
-            const bound_search<typename Model::state> b = bound_minimax(
-                model, subset, reference, half, sides, objective, tolerance, limits, domain);
-            proof.cells += b.cells;
-            proof.lower = std::min(proof.lower, b.lower);
-            proof.closed = proof.closed && b.closed;
-            if (b.found && b.best < best_found.best) best_found = b;
-        }
-        if (!best_found.found || !(best_found.best < objective - tolerance) || limits.spent())
-            break;
-        // A state better on the subset: better for all points, or the subset grows.
-        e_all(best_found.best_state);
-        const double low = *std::min_element(r.begin(), r.end());
-        const double high = *std::max_element(r.begin(), r.end());
-        if (minimax_objective(sides, low, high) < objective) {
-            proof.better = true;
-            proof.better_state = best_found.best_state;
-            return proof;
-        }
+        limits.work -= static_cast<double>(points.size());
+        const auto all = std::minmax_element(r.begin(), r.end());
+        const double on_all = minimax_objective(sides, *all.first, *all.second);
         double sub_low = std::numeric_limits<double>::infinity(), sub_high = -sub_low;
-        const auto e = model.at(best_found.best_state);
         for (const point3& q : subset) {
             const double v = e(q);
             sub_low = std::min(sub_low, v);
             sub_high = std::max(sub_high, v);
         }
-        const std::size_t before = subset.size();
         constexpr std::size_t added = 32;
         if (outer)
             choose(most_beyond(points.size(), added,
@@ -358,7 +378,26 @@ minimax_proof<typename Model::state> prove_minimax(
         if (inner)
             choose(most_beyond(points.size(), added,
                                [&](std::size_t i) { return chosen[i] ? 0.0 : sub_low - r[i]; }));
-        if (subset.size() == before) break;
+        return on_all;
+    };
+    // Each check costs a pass over all points: 16 of them, and more while they take no more
+    // than a sixteenth of the work left (all that the search needs on a few hundred points).
+    int checks_left = static_cast<int>(std::min(
+        1e6, 16.0 + std::max(0.0, limits.work) / 16.0 / static_cast<double>(points.size())));
+    double incumbent = objective;
+    proof.lower = std::numeric_limits<double>::infinity();
+    proof.closed = true;
+    for (const auto& reference : references) {
+        const bound_search<state> b =
+            bound_minimax(model, subset, reference, half, sides, incumbent, tolerance, limits,
+                          improves, checks_left, domain);
+        proof.cells += b.cells;
+        proof.lower = std::min(proof.lower, b.lower);
+        proof.closed = proof.closed && b.closed;
+        if (b.better) {
+            proof.better = true;
+            proof.better_state = b.better_state;
+        }
     }
     return proof;
 }
@@ -374,9 +413,10 @@ inline double proof_tolerance(double objective, double extent) {
 // `references` (to half the proof tolerance of its objective in the model's unit). When the
 // search finds a better state, restart(state, objective, solution) runs the local solver from
 // it and replaces `solution` when the result is better than `objective`, returning whether it
-// did; the new solution is proved again (three proofs at most). Returns the lower bound of the
-// last proof. The first proof runs whatever is left of the limits, so the bound is always one
-// the search computed.
+// did. Every search's bound bounds the domain's optimum, whatever the solution: the largest is
+// returned, and a new solution is proved again only when it lies beyond that bound by more than
+// the tolerance (three searches at most). The first search runs whatever is left of the
+// limits, so the bound is always one a search computed.
 template <class Model, class Points, class Solution, class StateOf, class Restart>
 double prove_restarting(const Model& model, const Points& points, Solution& solution,
                         const StateOf& state_of, const Restart& restart,
@@ -392,13 +432,13 @@ double prove_restarting(const Model& model, const Points& points, Solution& solu
         for (std::size_t i = 0; i < points.size(); ++i) r[i] = e(points[i]);
         const auto extremes = std::minmax_element(r.begin(), r.end());
         const double objective = minimax_objective(sides, *extremes.first, *extremes.second);
-        const minimax_proof<typename Model::state> proof =
-            prove_minimax(model, points, r, objective, references, half, sides,
-                          0.5 * proof_tolerance(std::abs(objective), model.unit), limits, domain);
+        const double tolerance = proof_tolerance(std::abs(objective), model.unit);
+        if (attempt > 0 && (objective - lower <= tolerance || limits.spent())) break;
+        const minimax_proof<typename Model::state> proof = prove_minimax(
+            model, points, r, objective, references, half, sides, 0.5 * tolerance, limits, domain);
         r = std::vector<double>();
-        lower = proof.lower;
-        if (!proof.better || limits.spent() || !restart(proof.better_state, objective, solution))
-            break;
+        lower = std::max(lower, proof.lower);
+        if (!proof.better || !restart(proof.better_state, objective, solution)) break;
     }
     return lower;
 }
