@@ -3,8 +3,8 @@
 //
 // Over a cell (centre c, half widths h, in the model's scaled steps) each residual satisfies
 //     |r_i(s) - r_i(c) - g_i . (s - c)| <= E_i,   E_i = sum_k max|G_ik - g_ik| h_k,
-// where G_i is an interval holding its gradient everywhere in the cell (the mean value theorem;
-// model.chart() evaluated on jets of intervals) and g_i any slopes, here G_i's middles. E_i shrinks
+// where G_i holds the residual's slopes about the centre over the cell (model.chart() evaluated
+// on the interval slopes of interval_slope.h) and g_i any slopes, here G_i's middles. E_i shrinks
 // as h^2, where the Lipschitz bound of minimax_bound.h shrinks as h, so near an optimum cells close
 // at a size of about sqrt(tolerance / curvature) instead of the tolerance itself.
 //
@@ -28,7 +28,7 @@
 #include <utility>
 #include <vector>
 
-#include "numeric/interval_jet.h"
+#include "numeric/interval_slope.h"
 #include "numeric/minimax_step.h"
 #include "numeric/spatial.h"
 
@@ -37,23 +37,22 @@ namespace detail {
 
 // The plane through the residual of p at the cell's centre, `value` (chart units, lengths), with
 // slopes per unit of t along each side, and the remainder bound E of the residual from it over
-// the cell. The slopes are the middles of the gradient's enclosure G (any slopes g would do;
-// the middles make max |G_k - g_k| smallest, half the enclosure's width). False when the
-// gradient has no bounded enclosure there (the residual is not smooth in the cell: a point on
-// the axis).
+// the cell. The slopes are the middles of the interval slopes S about the centre (any slopes
+// would do; the middles make max |S_k - g_k| smallest, half the enclosure's width). False when
+// the slopes have no bounded enclosure there (the residual is not smooth in the cell: a point
+// on the axis).
 template <class Model>
 bool tangent_over_cell(const Model& model, const typename Model::state& reference, const point3& p,
-                       const double* centre, const double* half, double value, double* slope,
+                       const double* centre, const double* half, double value, double* slope_out,
                        double& remainder, double* parts = nullptr) {
     constexpr int n = Model::size;
-    jet<interval, n> over[n];
-    for (int k = 0; k < n; ++k)
-        over[k] = jet<interval, n>::variable(interval(centre[k] - half[k], centre[k] + half[k]), k);
-    const jet<interval, n> g = model.chart(reference, p, over);
-    remainder = 0.0;
+    slope<n> over[n];
+    for (int k = 0; k < n; ++k) over[k] = slope<n>::variable(centre[k], half[k], k);
+    const slope<n> g = model.chart(reference, p, over);
+    remainder = std::max(std::abs(g.at.lo - value), std::abs(g.at.hi - value));
     for (int k = 0; k < n; ++k) {
-        slope[k] = 0.5 * (g.d[k].lo + g.d[k].hi) * half[k];
-        const double part = 0.5 * (g.d[k].hi - g.d[k].lo) * half[k];
+        slope_out[k] = 0.5 * (g.s[k].lo + g.s[k].hi) * half[k];
+        const double part = 0.5 * (g.s[k].hi - g.s[k].lo) * half[k];
         if (parts) parts[k] = part;
         remainder += part;
     }

@@ -19,9 +19,9 @@
 // parameter
 // that shifts every residual alike (a radius) is no parameter here: the criteria place it from the
 // extremes. chart(reference, p, s) is the residual of p at moved(reference, s) as a function of
-// the scaled step s, written for any number type (jets of interval_jet.h), so that the proof can
-// enclose its gradient over a cell; it may differ from the evaluator's residual by an amount
-// alike for every point (the cone's), never otherwise.
+// the scaled step s, written for any number type (the interval slopes of interval_slope.h), so
+// that the proof can enclose its slopes over a cell; it may differ from the evaluator's residual by
+// an amount alike for every point (the cone's), never otherwise.
 //
 //   plane_height_model     the height over a plane through the origin; steps tilt the normal.
 //   sphere_distance_model  the distance from a centre; steps shift it.
@@ -40,7 +40,7 @@
 
 #include "numeric/cone_fit.h"
 #include "numeric/cylinder_fit.h"
-#include "numeric/interval_jet.h"
+#include "numeric/interval_slope.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
