@@ -117,9 +117,12 @@ report fit_json(const vantor::fit_report& r) {
 }
 
 std::string outlier_warning(int outliers) {
-    return std::to_string(outliers) + (outliers == 1 ? " point stands" : " points stand") +
+    const bool one = outliers == 1;
+    return std::to_string(outliers) + (one ? " point stands" : " points stand") +
            " more than 8 standard deviations of the others from the element: the form value "
-           "measures them, not the surface (vantor fit --reject K leaves such points out)";
+           "measures " +
+           (one ? "it" : "them") +
+           ", not the surface (vantor fit --reject K leaves such points out)";
 }
 
 void add_outliers(report& r, int outliers) {
