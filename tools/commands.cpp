@@ -328,6 +328,7 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
                              {"normal", to_report(fitted.normal)},
                              {"radius", fitted.radius},
                              {"deviation", f.report.deviation}};
+        add_outliers(circles[c.option], f.report.outliers);
     }
     report r = file_summary(in);
     r["direction"] = to_report(direction ? *direction : normal);

@@ -148,5 +148,14 @@ TEST(OutlierProgram, EveryFormReportWarnsOfSpikesAndOnlyOfThem) {
     }
 }
 
+TEST(OutlierProgram, FittedCirclesWarnOfSpikes) {
+    const std::string spiked = write_shape("ring", 360, ring, true);
+    for (const std::string c : {"gauss", "zone"}) {
+        const json r = report_of({"circle", spiked, "--criterion", c});
+        EXPECT_EQ(r["circles"][c].value("outliers", 0), 3) << c;
+        EXPECT_TRUE(r["circles"][c].contains("warning")) << c;
+    }
+}
+
 }  // namespace
 }  // namespace vantor::cli
