@@ -238,6 +238,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
             {"distance", p.eccentricity},
             {"direction", p.eccentricity > 0 ? to_report(p.eccentricity_direction) : report()}};
     }
+    add_outliers(r, a.outliers());
     if (a.resampled()) {
         r["resampled"] = {{"points", a.resampled_points()}, {"upr_limit", a.harmonic_limit()}};
     }
@@ -291,10 +292,7 @@ outcome about_reference(const point_file& in, const char* name, const reference_
     if (direction_from != nullptr) r["direction_from"] = direction_from;
     r["datum"] = std::visit([](const auto& e) { return to_report(e); }, form.datum);
     if (form.proof) r["proof"] = proof_json(*form.proof);
-    if (form.outliers > 0) {
-        r["outliers"] = form.outliers;
-        r["warning"] = outlier_warning(form.outliers);
-    }
+    add_outliers(r, form.outliers);
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -330,6 +328,7 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
                              {"normal", to_report(fitted.normal)},
                              {"radius", fitted.radius},
                              {"deviation", f.report.deviation}};
+        add_outliers(circles[c.option], f.report.outliers);
     }
     report r = file_summary(in);
     r["direction"] = to_report(direction ? *direction : normal);
@@ -379,6 +378,7 @@ outcome flatness(const point_file& in,
     report r = form_report(in, "flatness", f);
     add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
     r["datum"] = to_report(f.datum());
+    add_outliers(r, vantor::outliers_about(*in.points, f.datum()));
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -393,6 +393,7 @@ outcome straightness(const point_file& in, const std::optional<spanto::line>& li
     report r = form_report(in, "straightness", f);
     add_extremes(r, "diameter", f.minvalue(), f.maxvalue());
     r["datum"] = datum_report(f.datum(), *line);
+    add_outliers(r, vantor::outliers_about(*in.points, *line));
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -411,11 +412,14 @@ outcome sphericity(const point_file& in,
         r = form_report(in, "sphericity", f);
         add_extremes(r, "radius", f.minvalue(), f.maxvalue());
         r["datum"] = {{"centre", to_report(*centre)}};
+        // Any sphere about the centre: the rule weighs the distances about their mean.
+        add_outliers(r, vantor::outliers_about(*in.points, spanto::sphere(*centre, 0.0)));
     } else {
         const auto& sphere = std::get<spanto::sphere>(datum);
         f.compute(*in.points, sphere);
         r = form_report(in, "sphericity", f);
         r["datum"] = datum_report(f.datum(), sphere);
+        add_outliers(r, vantor::outliers_about(*in.points, sphere));
     }
     return with_verdict(std::move(r), f, tol);
 }
@@ -430,6 +434,7 @@ outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>
     vantor::cylindricity f(*in.points, *cylinder);
     report r = form_report(in, "cylindricity", f);
     r["datum"] = datum_report(f.datum(), *cylinder);
+    add_outliers(r, vantor::outliers_about(*in.points, *cylinder));
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -447,6 +452,7 @@ outcome conicity(const point_file& in,
     report r = form_report(in, "conicity", f);
     add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
     r["datum"] = to_report(f.datum());
+    add_outliers(r, vantor::outliers_about(*in.points, f.datum()));
     return with_verdict(std::move(r), f, tol);
 }
 
@@ -505,6 +511,7 @@ outcome profile_roundness(const point_file& in, const roundness_datum& datum, co
     if (keeps_radii) add_extremes(r, "radius", f.minvalue(), f.maxvalue());
     r["reference"] = reference_name;
     r["datum"] = measured_against;
+    add_outliers(r, vantor::outliers_about(points, reference));
     outcome result = with_verdict(std::move(r), f, tol);
     if (plot_out) {
         result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference,
@@ -536,6 +543,7 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
     report sections = report::array();
     double largest = 0.0;
     std::size_t largest_at = 0;
+    int outliers = 0;  // of every section
     for (std::size_t k = 0; k < split.sections.size(); ++k) {
         const vantor::section& s = split.sections[k];
         const std::string name = in.name + " section " + std::to_string(k + 1);
@@ -543,8 +551,10 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
             throw error(in.name + ": " + split.wide_message(k) +
                         ": cut it with --sections N or AT,AT,...");
         }
-        point_file part{name, std::make_unique<vantor::actual>(static_cast<int>(s.rows.size())),
-                        in.element, in.format, 0, in.unit};
+        point_file part{
+            name,       std::make_unique<vantor::actual>(static_cast<int>(s.rows.size())),
+            in.element, in.format,
+            0,          in.unit};
         for (const int row : s.rows) part.points->append((*in.points)[row]);
         const outcome o = profile_roundness(part, datum, tolerance(), std::nullopt, options);
         report entry = {{"section", k + 1},
@@ -557,6 +567,7 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
                 entry[item.key()] = item.value();
             }
         }
+        outliers += o.data.value("outliers", 0);
         sections.push_back(std::move(entry));
         if (k == 0 || o.data["value"].get<double>() > largest) {
             largest = o.data["value"].get<double>();
@@ -570,6 +581,7 @@ outcome sectioned_roundness(const point_file& in, const roundness_datum& datum,
     r.erase("value");  // after the sections, with the section it comes from
     r["value"] = largest;
     r["largest_section"] = largest_at + 1;
+    add_outliers(r, outliers);
     return with_verdict(std::move(r), f, tol);
 }
 

@@ -74,7 +74,11 @@ std::vector<std::string> failed_fits(const report& r);
 // (form_about_reference, under `options`; the element must have the criterion, see elements()),
 // which the report names ("reference": "minimum-zone plane") and gives as the datum, with the
 // fit's proof for a minimax reference ("proof": proof_json); `reference` and `options` are not
-// used with a datum. Throws error when the evaluation or the fit fails.
+// used with a datum. Every report, roundness's too, adds "outliers" and a "warning"
+// (add_outliers) when points stand far outside the rest of them about its datum, fitted or given
+// (vantor::outliers_about), or, for the roundness analysis, about its least-squares circle
+// (roundness_analysis::outliers); sectioned roundness gives each section's and their sum. Throws
+// error when the evaluation or the fit fails.
 outcome flatness(const point_file& in,
                  const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
                  const tolerance& tol, vantor::criterion reference = default_reference,

@@ -111,18 +111,24 @@ report fit_json(const vantor::fit_report& r) {
         j["contacts"] = r.contacts;
         j["proof"] = proof_json(*proof);
     }
-    if (r.outliers > 0) {
-        j["outliers"] = r.outliers;
-        j["warning"] = outlier_warning(r.outliers);
-    }
+    add_outliers(j, r.outliers);
     if (!r.rejected.empty()) j["rejected"] = r.rejected;
     return j;
 }
 
 std::string outlier_warning(int outliers) {
-    return std::to_string(outliers) + (outliers == 1 ? " point stands" : " points stand") +
+    const bool one = outliers == 1;
+    return std::to_string(outliers) + (one ? " point stands" : " points stand") +
            " more than 8 standard deviations of the others from the element: the form value "
-           "measures them, not the surface (vantor fit --reject K leaves such points out)";
+           "measures " +
+           (one ? "it" : "them") +
+           ", not the surface (vantor fit --reject K leaves such points out)";
+}
+
+void add_outliers(report& r, int outliers) {
+    if (outliers == 0) return;
+    r["outliers"] = outliers;
+    r["warning"] = outlier_warning(outliers);
 }
 
 }  // namespace vantor::cli

@@ -88,6 +88,10 @@ report fit_json(const vantor::fit_report& r);
 // The warning of a report about `outliers` points far outside the rest (fit_report::outliers).
 std::string outlier_warning(int outliers);
 
+// Adds "outliers" and its "warning" to a report when there are any (fit_report::outliers,
+// vantor::outliers_about, roundness_analysis::outliers).
+void add_outliers(report& r, int outliers);
+
 }  // namespace vantor::cli
 
 #endif  // VANTOR_TOOLS_FITS_H

@@ -208,6 +208,19 @@ struct fit_options {
     double reject_beyond = 0.0;
 };
 
+// The outliers, by the rule of fit_report::outliers, of the valid points about an element given
+// rather than fitted (a datum): among the distances from a line (the largest only); the signed
+// distances from a plane, sphere, cylinder or cone; for a circle, a point's distance from its
+// axis less the radius (so a circle of any radius on a line counts the outliers of the points'
+// distances from that line, and a sphere of any radius about a centre those of their distances
+// from it). 0 for fewer than 30 valid points.
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::line& datum);
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::plane& datum);
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::circle& datum);
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::sphere& datum);
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::cylinder& datum);
+VANTOR_EXPORT int outliers_about(const actual& points, const spanto::cone& datum);
+
 // Why the options are refused ("the largest tilt must lie in (0, 90] degrees"), empty when they
 // are sound.
 VANTOR_EXPORT std::string fit_options_refusal(const fit_options& options);

@@ -146,6 +146,12 @@ class VANTOR_EXPORT roundness_analysis {
     bool resampled() const { return resampled_points_ > 0; }
     int resampled_points() const { return resampled_points_; }
 
+    // The measured points that stand far outside the rest: fit_report::outliers' rule on their
+    // radial distances from the least-squares reference circle's axis (outliers_about), unfiltered,
+    // since a filter smears a spike rather than removing it. A report with any deserves a
+    // warning. 0 for a failed analysis.
+    int outliers() const { return outliers_; }
+
     // The profile the parameters are computed on (see above), in increasing angle.
     const std::vector<profile_sample>& profile() const { return profile_; }
     // A sample as a point in the plane of the profile.
@@ -181,6 +187,7 @@ class VANTOR_EXPORT roundness_analysis {
     spanto::point origin_;
     int points_ = 0;
     int resampled_points_ = 0;
+    int outliers_ = 0;
     std::vector<profile_sample> profile_;
     std::vector<harmonic> spectrum_;
     ron_parameters references_[4];

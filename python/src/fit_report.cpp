@@ -130,7 +130,12 @@ py::tuple reference_form(const std::string& feature, const py::array& points,
     const element_values datum = std::visit([](const auto& e) { return values_of(e); }, form.datum);
     const py::object proof = form.proof ? to_python(cli::proof_json(*form.proof)) : py::none();
     return py::make_tuple(form.value, form.minimum, form.maximum, form.extremes, datum.first,
-                          datum.second, form.reference, proof);
+                          datum.second, form.reference, proof, form.outliers,
+                          outlier_warning(form.outliers));
+}
+
+py::object outlier_warning(int outliers) {
+    return outliers > 0 ? py::object(py::str(cli::outlier_warning(outliers))) : py::none();
 }
 
 }  // namespace vantor::python

@@ -39,7 +39,8 @@ pybind11::dict fit(const pybind11::array& points, const std::string& element,
 // of `criterion` fitted to them (cli::form_about_reference; for roundness along `direction` when
 // one is given) under the fit's options as fit() takes them, converted and evaluated with the
 // GIL released: (value, minimum, maximum, extremes, datum kind, datum numbers, reference name,
-// proof), the proof a dict as cli::proof_json gives it, None for a least-squares reference.
+// proof, outliers, warning), the proof a dict as cli::proof_json gives it, None for a
+// least-squares reference, the warning cli::outlier_warning's, None without outliers.
 // Throws ValueError for an unknown feature or criterion, options the library refuses, bad points
 // and a failed fit ("<reference>: <the library's reason>").
 pybind11::tuple reference_form(const std::string& feature, const pybind11::array& points,
@@ -47,6 +48,9 @@ pybind11::tuple reference_form(const std::string& feature, const pybind11::array
                                const std::optional<numbers>& direction,
                                const std::optional<numbers>& axis, double max_tilt,
                                double time_budget);
+
+// The warning about `outliers` points far outside the rest (cli::outlier_warning); None for 0.
+pybind11::object outlier_warning(int outliers);
 
 }  // namespace vantor::python
 

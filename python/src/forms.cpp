@@ -5,6 +5,7 @@
 
 #include <pybind11/pybind11.h>
 #include <vantor/feature.h>
+#include <vantor/fit.h>
 
 namespace py = pybind11;
 
@@ -39,14 +40,14 @@ void check(const vantor::feature& f, const char* failure) {
 }
 
 // The outcome of an evaluation that keeps its extremes (the feature's minvalue() and
-// maxvalue()), or keeps none.
+// maxvalue()), or keeps none, with the outliers of the points about the datum.
 template <typename Datum>
 form_outcome with_extremes(const vantor::formfeature<Datum>& f, const char* extremes,
-                           element_values datum) {
-    return {f.value(), f.minvalue(), f.maxvalue(), extremes, std::move(datum)};
+                           element_values datum, int outliers) {
+    return {f.value(), f.minvalue(), f.maxvalue(), extremes, std::move(datum), outliers};
 }
-form_outcome without_extremes(const vantor::feature& f, element_values datum) {
-    return {f.value(), std::nullopt, std::nullopt, nullptr, std::move(datum)};
+form_outcome without_extremes(const vantor::feature& f, element_values datum, int outliers) {
+    return {f.value(), std::nullopt, std::nullopt, nullptr, std::move(datum), outliers};
 }
 
 using evaluation = form_outcome (*)(const vantor::actual&, const numbers&);
@@ -60,59 +61,70 @@ struct form_case {
 const form_case cases[] = {
     {"straightness", "line",
      [](const vantor::actual& points, const numbers& v) {
-         const vantor::straightness f(points, element_from<line>(v));
+         const line datum = element_from<line>(v);
+         const vantor::straightness f(points, datum);
          check(f, nullptr);
-         return with_extremes(f, "diameter", values_of(f.datum()));
+         return with_extremes(f, "diameter", values_of(f.datum()),
+                              vantor::outliers_about(points, datum));
      }},
     {"flatness", "plane",
      [](const vantor::actual& points, const numbers& v) {
          const vantor::flatness f(points, element_from<plane>(v));
          check(f, nullptr);
-         return with_extremes(f, "deviation", values_of(f.datum()));
+         return with_extremes(f, "deviation", values_of(f.datum()),
+                              vantor::outliers_about(points, f.datum()));
      }},
     {"flatness", "direction",
      [](const vantor::actual& points, const numbers& v) {
          const vantor::flatness f(points, direction_from(v));
          check(f, nullptr);
-         return with_extremes(f, "deviation", values_of(f.datum()));
+         return with_extremes(f, "deviation", values_of(f.datum()),
+                              vantor::outliers_about(points, f.datum()));
      }},
     {"roundness", "circle",
      [](const vantor::actual& points, const numbers& v) {
-         const vantor::roundness f(points, element_from<circle>(v));
+         const circle datum = element_from<circle>(v);
+         const vantor::roundness f(points, datum);
          check(f, nullptr);
-         return without_extremes(f, values_of(f.datum()));
+         return without_extremes(f, values_of(f.datum()), vantor::outliers_about(points, datum));
      }},
     {"roundness", "line",
      [](const vantor::actual& points, const numbers& v) {
          const line axis = element_from<line>(v);
          const vantor::roundness f(points, axis);
          check(f, nullptr);
-         return with_extremes(f, "radius", values_of(axis));
+         // Any circle about the axis: the rule weighs the distances about their mean.
+         const circle about(axis.origin, axis.direction, 0.0);
+         return with_extremes(f, "radius", values_of(axis), vantor::outliers_about(points, about));
      }},
     {"sphericity", "sphere",
      [](const vantor::actual& points, const numbers& v) {
-         const vantor::sphereicity f(points, element_from<sphere>(v));
+         const sphere datum = element_from<sphere>(v);
+         const vantor::sphereicity f(points, datum);
          check(f, nullptr);
-         return without_extremes(f, values_of(f.datum()));
+         return without_extremes(f, values_of(f.datum()), vantor::outliers_about(points, datum));
      }},
     {"sphericity", "point",
      [](const vantor::actual& points, const numbers& v) {
          const point centre = element_from<point>(v);
          const vantor::sphereicity f(points, centre);
          check(f, nullptr);
-         return with_extremes(f, "radius", values_of(centre));
+         return with_extremes(f, "radius", values_of(centre),
+                              vantor::outliers_about(points, sphere(centre, 0.0)));
      }},
     {"cylindricity", "cylinder",
      [](const vantor::actual& points, const numbers& v) {
-         const vantor::cylindricity f(points, element_from<cylinder>(v));
+         const cylinder datum = element_from<cylinder>(v);
+         const vantor::cylindricity f(points, datum);
          check(f, nullptr);
-         return without_extremes(f, values_of(f.datum()));
+         return without_extremes(f, values_of(f.datum()), vantor::outliers_about(points, datum));
      }},
     {"conicity", "cone",
      [](const vantor::actual& points, const numbers& v) {
          const vantor::coneicity f(points, element_from<cone>(v));
          check(f, nullptr);
-         return with_extremes(f, "deviation", values_of(f.datum()));
+         return with_extremes(f, "deviation", values_of(f.datum()),
+                              vantor::outliers_about(points, f.datum()));
      }},
     {"conicity", "line",
      [](const vantor::actual& points, const numbers& v) {
@@ -120,7 +132,8 @@ const form_case cases[] = {
          check(f,
                "no cone could be fitted about the axis (the points need two distinct positions "
                "along it, and the fitted radius must not turn negative between them)");
-         return with_extremes(f, "deviation", values_of(f.datum()));
+         return with_extremes(f, "deviation", values_of(f.datum()),
+                              vantor::outliers_about(points, f.datum()));
      }},
 };
 

@@ -14,13 +14,15 @@ namespace vantor::python {
 // What an evaluation found: the value, the smallest and largest of the quantity the evaluation
 // keeps (`extremes` names it: "deviation", "diameter" or "radius"; null with no minimum and
 // maximum when the evaluation keeps none) and the datum measured against (the feature's own
-// when the evaluation sets one, otherwise the one given).
+// when the evaluation sets one, otherwise the one given), with the outliers about that datum
+// (vantor::outliers_about).
 struct form_outcome {
     double value;
     std::optional<double> minimum;
     std::optional<double> maximum;
     const char* extremes;
     element_values datum;
+    int outliers;
 };
 
 // Evaluates `feature` ("straightness", "flatness", "roundness", "sphericity", "cylindricity" or

@@ -27,7 +27,7 @@ namespace vantor::python {
 namespace {
 
 // The form value of the valid rows of `points` (converted and evaluated with the GIL released)
-// as (value, minimum, maximum, extremes, datum kind, datum numbers).
+// as (value, minimum, maximum, extremes, datum kind, datum numbers, outliers, warning).
 py::tuple form(const std::string& feature, const py::array& points, const std::string& kind,
                const numbers& datum) {
     const point_rows rows(points);
@@ -38,7 +38,8 @@ py::tuple form(const std::string& feature, const py::array& points, const std::s
         outcome = evaluate_form(feature, *set, kind, datum);
     }
     return py::make_tuple(outcome->value, outcome->minimum, outcome->maximum, outcome->extremes,
-                          outcome->datum.first, outcome->datum.second);
+                          outcome->datum.first, outcome->datum.second, outcome->outliers,
+                          outlier_warning(outcome->outliers));
 }
 
 }  // namespace

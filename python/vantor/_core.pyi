@@ -11,7 +11,9 @@ def version() -> str: ...
 def make_element(kind: str, numbers: Sequence[float]) -> List[float]: ...
 def form(
     feature: str, points: np.ndarray, kind: str, datum: Sequence[float]
-) -> Tuple[float, Optional[float], Optional[float], Optional[str], str, List[float]]: ...
+) -> Tuple[
+    float, Optional[float], Optional[float], Optional[str], str, List[float], int, Optional[str]
+]: ...
 def filtered_form(
     feature: str, points: np.ndarray, cutoff: float
 ) -> Tuple[float, float, float, float, float, Optional[str], str, List[float]]: ...
@@ -33,7 +35,18 @@ def reference_form(
     axis: Optional[Sequence[float]],
     max_tilt: float,
     time_budget: float,
-) -> Tuple[float, float, float, str, str, List[float], str, Optional[Dict[str, Any]]]: ...
+) -> Tuple[
+    float,
+    float,
+    float,
+    str,
+    str,
+    List[float],
+    str,
+    Optional[Dict[str, Any]],
+    int,
+    Optional[str],
+]: ...
 def load(path: str, columns: Optional[Sequence[str]]) -> Tuple[np.ndarray, str, int]: ...
 def save(path: str, points: np.ndarray, text: bool) -> int: ...
 def polar_profile(

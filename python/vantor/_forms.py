@@ -31,6 +31,10 @@ class FormResult:
         proof: the proof of a minimax reference's fit, as FitResult.proof gives it: a dict of
             "objective", "bound", "gap", "tolerance" and "proved"; None for a least-squares
             reference and when a datum was given.
+        outliers: the number of points that stand far outside the rest about the datum, by
+            FitResult.outliers' rule. With any, `warning` says so: the value measures them
+            rather than the surface.
+        warning: the warning about outliers, or None.
     """
 
     __slots__ = (
@@ -42,6 +46,8 @@ class FormResult:
         "datum",
         "reference",
         "proof",
+        "outliers",
+        "warning",
     )
 
     feature: str
@@ -52,6 +58,8 @@ class FormResult:
     datum: Datum
     reference: Optional[str]
     proof: Optional[Dict[str, Any]]
+    outliers: int
+    warning: Optional[str]
 
     def __init__(
         self,
@@ -63,8 +71,12 @@ class FormResult:
         datum: Datum,
         reference: Optional[str] = None,
         proof: Optional[Dict[str, Any]] = None,
+        outliers: int = 0,
+        warning: Optional[str] = None,
     ) -> None:
-        given = (feature, value, minimum, maximum, extremes, datum, reference, proof)
+        given = (
+            feature, value, minimum, maximum, extremes, datum, reference, proof, outliers, warning
+        )
         for name, v in zip(self.__slots__, given):
             object.__setattr__(self, name, v)
 
@@ -74,7 +86,7 @@ class FormResult:
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report: feature, value,
         min_<extremes> and max_<extremes> where kept, reference where one was fitted, datum,
-        and proof where the reference has one."""
+        proof where the reference has one, and outliers with warning where there are any."""
         out: Dict[str, Any] = {"feature": self.feature, "value": self.value}
         if self.extremes is not None:
             out["min_" + self.extremes] = self.minimum
@@ -87,6 +99,9 @@ class FormResult:
         )
         if self.proof is not None:
             out["proof"] = dict(self.proof)
+        if self.outliers > 0:
+            out["outliers"] = self.outliers
+            out["warning"] = self.warning
         return out
 
     def __repr__(self) -> str:
@@ -101,6 +116,8 @@ class FormResult:
         parts.append(f"datum={shown}")
         if self.proof is not None:
             parts.append(f"proof={self.proof!r}")
+        if self.outliers > 0:
+            parts.append(f"outliers={self.outliers!r}")
         return f"FormResult({', '.join(parts)})"
 
 
@@ -135,7 +152,18 @@ def _about_reference(
     options = {**_FIT_DEFAULTS, **(fit or {})}
     axis = None if options["axis"] is None else vector3("axis", options["axis"])
     try:
-        result, low, high, extremes, kind, datum_numbers, name, proof = _core.reference_form(
+        (
+            result,
+            low,
+            high,
+            extremes,
+            kind,
+            datum_numbers,
+            name,
+            proof,
+            outliers,
+            warning,
+        ) = _core.reference_form(
             feature,
             as_array(points),
             criterion,
@@ -147,7 +175,7 @@ def _about_reference(
     except ValueError as e:
         raise ValueError(f"{feature}: {e}") from None
     datum = from_core(kind, datum_numbers)
-    return FormResult(feature, result, low, high, extremes, datum, name, proof)
+    return FormResult(feature, result, low, high, extremes, datum, name, proof, outliers, warning)
 
 
 def _evaluate(
@@ -185,7 +213,7 @@ def _evaluate(
     else:
         kind, numbers = _ALTERNATIVES[name], vector3(name, value)
     try:
-        result, low, high, extremes, datum_kind, datum_numbers = _core.form(
+        result, low, high, extremes, datum_kind, datum_numbers, outliers, warning = _core.form(
             feature, as_array(points), kind, numbers
         )
     except ValueError as e:
@@ -193,7 +221,7 @@ def _evaluate(
     used: Datum = (
         np.array(datum_numbers) if datum_kind == "point" else from_core(datum_kind, datum_numbers)
     )
-    return FormResult(feature, result, low, high, extremes, used)
+    return FormResult(feature, result, low, high, extremes, used, None, None, outliers, warning)
 
 
 # The criterion of the reference element fitted when no datum is given: "zone", the minimum zone

@@ -84,8 +84,7 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     // Spikes move the zone line to the middle of the tube they span, where every distance is
     // alike: a line's outliers are those about the least-squares line.
     const spanto::line gauss(detail::as_point(fit.origin), detail::as_vector(fit.direction));
-    result.outliers = detail::count_outliers(
-        points, [&gauss](const spanto::point& p) { return gauss.distance(p); }, true);
+    result.outliers = outliers_about(points, gauss);
     return detail::checked(result);
 }
 

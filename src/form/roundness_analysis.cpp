@@ -229,6 +229,7 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
     references_[1] = about({zone.centre, (zone.inner + zone.outer) / 2});
     references_[2] = about(inscribed);
     references_[3] = about(circumscribed);
+    outliers_ = outliers_about(points, references_[0].circle);
 }
 
 spanto::point roundness_analysis::point_of(const profile_sample& s) const {

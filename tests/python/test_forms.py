@@ -56,6 +56,34 @@ def test_equals_the_program(tool, name, feature, kind, text):
     assert result.to_dict() == expected
 
 
+# The outward direction of each sample's surface at a point, to raise spikes along.
+OUTWARD = {
+    "face.txt": lambda p: np.array([0.0, 0, 1]),
+    "edge.txt": lambda p: np.array([0.0, 1, 0]),
+    "bore.txt": lambda p: np.append(p[:2] - [40, 30], 0) / np.linalg.norm(p[:2] - [40, 30]),
+    "ball.txt": lambda p: (p - [150, 80, 35]) / np.linalg.norm(p - [150, 80, 35]),
+    "shaft.txt": lambda p: np.append(p[:2], 0) / np.linalg.norm(p[:2]),
+    "cone.txt": lambda p: np.append(p[:2], 0) / np.linalg.norm(p[:2]),
+}
+
+
+@pytest.mark.parametrize("name,feature,kind,text", CASES)
+def test_three_spikes_are_warned_about_as_the_program_does(
+    tool, tmp_path, name, feature, kind, text
+):
+    points = sample(name)
+    assert evaluate(points, feature, kind, text).outliers == 0
+    spiked = points.copy()
+    for row in (3, len(points) // 3, 2 * len(points) // 3):
+        spiked[row] += OUTWARD[name](points[row])  # 1 mm out
+    result = evaluate(spiked, feature, kind, text)
+    assert result.outliers == 3 and "3 points stand" in result.warning
+    path = tmp_path / "spiked.txt"
+    np.savetxt(path, spiked, fmt="%.17g")
+    expected = tool(feature, str(path), DATUMS[kind][0], text)
+    assert (expected["outliers"], expected["warning"]) == (result.outliers, result.warning)
+
+
 def nan_rows(points):
     """The points with invalid rows before, among and after them, one NaN coordinate in each."""
     nan = np.full((1, 3), np.nan)

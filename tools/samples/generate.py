@@ -115,6 +115,46 @@ def cone():
           ["x", "y", "z"], " ", points)
 
 
+def scan():
+    # Face of 60 x 40 mm at z = 2 as a laser scanner exports it: an ASCII PLY of float
+    # vertices with an intensity, on a 4 mm grid; a crown of 4 um, noise of 1.5 um, and one stray
+    # point 0.08 mm high (a reflection). Its own generator, so that the samples above stay put.
+    scan_rng = random.Random(20261210)
+    points = []
+    for j in range(11):
+        for i in range(16):
+            x, y = 4.0 * i, 4.0 * j
+            u, v = x / 30.0 - 1.0, y / 20.0 - 1.0
+            z = 2.0 + 0.004 * (1.0 - (u * u + v * v) / 2.0) + scan_rng.gauss(0.0, 0.0015)
+            points.append((x, y, z, scan_rng.randint(90, 200)))
+    x, y, z, i = points[61]
+    points[61] = (x, y, z + 0.08, 255)
+    with open(os.path.join(HERE, "scan.ply"), "w") as f:
+        f.write("ply\nformat ascii 1.0\n")
+        f.write("comment Face, 60 x 40 mm at z = 2, scanned on a 4 mm grid; one reflection\n")
+        f.write("element vertex %d\n" % len(points))
+        f.write("property float x\nproperty float y\nproperty float z\n")
+        f.write("property uchar intensity\nend_header\n")
+        for x, y, z, i in points:
+            f.write("%.4f %.4f %.4f %d\n" % (x, y, z, i))
+
+
+def probe():
+    # Bore of 20 mm diameter, axis along z through (70, 15), probed by a measuring machine at
+    # 24 points at z = -5 and exported with the points' names and the probing directions (unit,
+    # towards the axis): id,x,y,z,i,j,k. Two lobes of 2 um and noise of 0.5 um.
+    probe_rng = random.Random(20261211)
+    rows = []
+    for k in range(24):
+        a = 2 * math.pi * k / 24
+        r = 10.0 + 0.002 * math.cos(2 * a) + probe_rng.gauss(0.0, 0.0005)
+        i, j = (round(-c, 6) + 0.0 for c in (math.cos(a), math.sin(a)))  # no "-0.000000"
+        rows.append("P%d,%.5f,%.5f,%.5f,%.6f,%.6f,0.000000" % (
+            k + 1, 70.0 + r * math.cos(a), 15.0 + r * math.sin(a), -5.0, i, j))
+    with open(os.path.join(HERE, "probe.csv"), "w") as f:
+        f.write("id,x,y,z,i,j,k\n" + "\n".join(rows) + "\n")
+
+
 if __name__ == "__main__":
     bore()
     face()
@@ -122,3 +162,5 @@ if __name__ == "__main__":
     shaft()
     ball()
     cone()
+    scan()
+    probe()
