@@ -663,7 +663,9 @@ outcome filtered_report(const point_file& in, const char* name, const std::strin
     r[prefix + "q"] = p.q;
     r["median_spacing"] = p.median_spacing;
     for (const auto& item : about.items()) r[item.key()] = item.value();
-    if (!p.warning.empty()) r["warning"] = p.warning;
+    add_outliers(r, p.outliers);
+    if (!p.warning.empty())
+        r["warning"] = p.outliers > 0 ? p.warning + "; " + outlier_warning(p.outliers) : p.warning;
     return with_verdict(std::move(r), f, tol);
 }
 

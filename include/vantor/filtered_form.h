@@ -66,6 +66,10 @@ struct filtered_profile {
     double p = 0.0;  // the largest deviation
     double v = 0.0;  // minus the smallest deviation
     double q = 0.0;  // the root mean square of the deviations
+    // The measured points (not filtered: a filter spreads a spike rather than removing it) that
+    // stand far outside the rest about the filtered points' reference, by the rule of
+    // fit_report::outliers (outliers_about).
+    int outliers = 0;
 
     bool valid() const { return error.empty(); }
 };

@@ -1,11 +1,13 @@
 #include "filtered.h"
 
 #include <memory>
+#include <string>
 
 #include <pybind11/stl.h>
 #include <vantor/filtered_form.h>
 
 #include "elements.h"
+#include "fits.h"
 #include "points.h"
 
 namespace py = pybind11;
@@ -33,9 +35,11 @@ py::tuple filtered_form(const std::string& feature, const py::array& points, dou
         }
     }
     if (!p.valid()) throw py::value_error(p.error);
-    const py::object warning =
-        p.warning.empty() ? py::object(py::none()) : py::object(py::str(p.warning));
-    return py::make_tuple(p.t, p.p, p.v, p.q, p.median_spacing, warning, datum.first, datum.second);
+    std::string warning = p.warning;
+    if (p.outliers > 0) warning += (warning.empty() ? "" : "; ") + cli::outlier_warning(p.outliers);
+    return py::make_tuple(p.t, p.p, p.v, p.q, p.median_spacing, p.outliers,
+                          warning.empty() ? py::object(py::none()) : py::object(py::str(warning)),
+                          datum.first, datum.second);
 }
 
 }  // namespace vantor::python

@@ -10,8 +10,9 @@
 namespace vantor::python {
 
 // The filtered form of `feature` ("straightness" or "flatness") of the valid rows of `points`
-// with the cutoff wavelength `cutoff`, as (t, p, v, q, median spacing, warning or None, datum
-// kind, datum numbers). Throws ValueError when the evaluation fails, with the reason.
+// with the cutoff wavelength `cutoff`, as (t, p, v, q, median spacing, outliers, warning or None,
+// datum kind, datum numbers); the warning joins the sparse sampling's and the outliers' as the
+// tool's report does. Throws ValueError when the evaluation fails, with the reason.
 pybind11::tuple filtered_form(const std::string& feature, const pybind11::array& points,
                               double cutoff);
 

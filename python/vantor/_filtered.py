@@ -24,8 +24,9 @@ class FilteredFormResult:
         t, p, v, q: STRt, STRp, STRv, STRq (flatness: FLTt ...): peak to valley, the largest
             deviation, minus the smallest, the root mean square.
         median_spacing: along the line, or to the nearest point on a face.
-        warning: set when median_spacing exceeds cutoff / 7 (too few points per cutoff), else
-            None.
+        outliers: the measured points standing far outside the rest (FitResult.outliers' rule).
+        warning: set when median_spacing exceeds cutoff / 7 (too few points per cutoff) or
+            there are outliers (both joined by "; "), else None.
         datum: the least-squares Line or Plane of the filtered points.
     """
 
@@ -38,6 +39,7 @@ class FilteredFormResult:
         "v",
         "q",
         "median_spacing",
+        "outliers",
         "warning",
         "datum",
     )
@@ -50,6 +52,7 @@ class FilteredFormResult:
     v: float
     q: float
     median_spacing: float
+    outliers: int
     warning: Optional[str]
     datum: Element
 
@@ -62,10 +65,11 @@ class FilteredFormResult:
         v: float,
         q: float,
         median_spacing: float,
+        outliers: int,
         warning: Optional[str],
         datum: Element,
     ) -> None:
-        given = (feature, t, cutoff, t, p, v, q, median_spacing, warning, datum)
+        given = (feature, t, cutoff, t, p, v, q, median_spacing, outliers, warning, datum)
         for name, value in zip(self.__slots__, given):
             object.__setattr__(self, name, value)
 
@@ -85,6 +89,8 @@ class FilteredFormResult:
             out[prefix + k] = getattr(self, k)
         out["median_spacing"] = self.median_spacing
         out["datum"] = self.datum.to_dict()
+        if self.outliers > 0:
+            out["outliers"] = self.outliers
         if self.warning is not None:
             out["warning"] = self.warning
         return out
@@ -106,10 +112,12 @@ def filtered(feature: str, points: Any, cutoff: Any, unused: Dict[str, bool]) ->
     if isinstance(cutoff, bool) or not isinstance(cutoff, (int, float)):
         raise TypeError(f"{feature}: cutoff must be a number, not {cutoff!r}")
     try:
-        t, p, v, q, spacing, warning, kind, numbers = _core.filtered_form(
+        t, p, v, q, spacing, outliers, warning, kind, numbers = _core.filtered_form(
             feature, as_array(points), float(cutoff)
         )
     except ValueError as e:
         raise ValueError(f"{feature}: {e}") from None
     datum = from_core(kind, numbers)
-    return FilteredFormResult(feature, float(cutoff), t, p, v, q, spacing, warning, datum)
+    return FilteredFormResult(
+        feature, float(cutoff), t, p, v, q, spacing, outliers, warning, datum
+    )

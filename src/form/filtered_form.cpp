@@ -10,6 +10,7 @@
 
 #include "numeric/gaussian_filter.h"
 #include "numeric/scatter.h"
+#include "vantor/fit.h"
 
 namespace vantor {
 namespace {
@@ -133,6 +134,7 @@ filtered_straightness filter_straightness(const actual& points, double cutoff) {
     r.line = spanto::line(spanto::point(fs.centroid.x, fs.centroid.y, fs.centroid.z),
                           spanto::vector(fd.x, fd.y, fd.z));
     r.direction = spanto::vector(fn.x, fn.y, fn.z);
+    r.outliers = outliers_about(points, r.line);
     return finish(r, "spacing along the line");
 }
 
@@ -174,6 +176,7 @@ filtered_flatness filter_flatness(const actual& points, double cutoff) {
     for (std::size_t i = 0; i < p.size(); ++i) r.deviations[i] = dot(q[i] - fs.centroid, fn);
     r.plane = spanto::plane(spanto::point(fs.centroid.x, fs.centroid.y, fs.centroid.z),
                             spanto::vector(fn.x, fn.y, fn.z));
+    r.outliers = outliers_about(points, r.plane);
     return finish(r, "distance to the nearest point");
 }
 

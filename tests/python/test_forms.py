@@ -185,6 +185,18 @@ def test_filtered_equals_the_program(tool, name, feature, cutoff):
     assert result.to_dict() == expected
 
 
+def test_filtered_warns_of_spikes_as_the_program_does(tool, tmp_path):
+    line = np.array([[x, 0.001 * np.sin(x), 0.0] for x in np.arange(0.0, 50.0, 0.5)])
+    line[[7, 33, 66], 1] += 1.0
+    result = vantor.straightness(line, cutoff=3.0)  # too sparse as well: 0.5 > 3 / 7
+    assert result.outliers == 3
+    assert "too sparse" in result.warning and "3 points stand" in result.warning
+    path = tmp_path / "spiked.txt"
+    np.savetxt(path, line)
+    expected = tool("straightness", str(path), "--cutoff", "3")
+    assert (expected["outliers"], expected["warning"]) == (3, result.warning)
+
+
 def test_filtered_takes_no_datum_and_warns_when_sparse():
     line = np.array([[x, 0.001 * np.sin(x), 0.0] for x in np.arange(0.0, 10.0, 0.5)])
     assert vantor.straightness(line, cutoff=10.0).warning is None
