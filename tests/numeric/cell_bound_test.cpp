@@ -90,12 +90,13 @@ void check_model(const char* name) {
     const Model model(extent);
     int tangents = 0, reused = 0;
     tangent_scratch scratch;
-    for (int trial = 0; trial < 60; ++trial) {
+    for (int trial = 0; trial < 70; ++trial) {
         const auto reference = case_of<Model>::state(rng);
         std::vector<point3> points(24);
         for (point3& p : points) p = case_of<Model>::point(reference, rng);
-        // Cells from a tenth of the search box down to a millionth of it.
-        const double size = 0.02 * std::pow(10.0, -5.0 * (trial % 6) / 5.0);
+        // Cells from the size of the search box (where the enclosures are widest) down to a
+        // millionth of it.
+        const double size = 0.2 * std::pow(10.0, -6.0 * (trial % 7) / 6.0);
         double centre[n], half[n], step[n];
         for (int k = 0; k < n; ++k) {
             centre[k] = 0.05 * u(rng);
@@ -166,7 +167,7 @@ void check_model(const char* name) {
         }
     }
     // The tangents are smooth away from the axis: most points have one.
-    EXPECT_GT(tangents, 60 * 24 / 2) << name;
+    EXPECT_GT(tangents, 70 * 24 / 2) << name;
     EXPECT_GT(reused, 0) << name;
 }
 
