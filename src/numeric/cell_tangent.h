@@ -193,7 +193,15 @@ tangent_bound tangent_lower_bound(const Model& model, const std::vector<point3>&
         return out;
     }
 
+    // The LP starts from the rows that carried the last LP's weights (a neighbouring cell's
+    // active rows are mostly active here too), and adds what its steps violate.
     working_set w;
+    for (const auto& [point, weight] : scratch.outer_weights)
+        if (outer && scratch.outer_row[point] >= 0)
+            w.outer.push_back(static_cast<std::size_t>(scratch.outer_row[point]));
+    for (const auto& [point, weight] : scratch.inner_weights)
+        if (inner && scratch.inner_row[point] >= 0)
+            w.inner.push_back(static_cast<std::size_t>(scratch.inner_row[point]));
     const model_step m = solve_model(lin, sides, 1.0, w, 1e-14 * (lin.high - lin.low + 1.0));
     if ((outer && m.outer_weights.empty()) || (inner && m.inner_weights.empty())) return out;
     out.step = m.step;
