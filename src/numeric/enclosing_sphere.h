@@ -5,10 +5,11 @@
 // the points seen so far, so the ball is rebuilt through it and, in the inner loops, through one,
 // two or three further boundary points; every point that forced a rebuild moves to the front.
 // The loops run on a random sample of the points (a fixed seed: the result is reproducible),
-// then on the points that passes over the rest find outside the ball, until none is: the inner
-// loops rescan only those, and the expected time is linear. The problem is convex, so the
-// result is the global optimum. Optimality: the centre lies in the convex hull of the contact
-// points (two diametral points, or three or four around it).
+// then scans of the rest add to them each point outside the ball, until every point lies in it:
+// the inner loops rescan only the sample and the points added (a ball of a random sample leaves
+// few outside), and a scan is one test per point. The problem is convex, so the result is the
+// global optimum. Optimality: the centre lies in the convex hull of the contact points (two
+// diametral points, or three or four around it).
 #ifndef VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 #define VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 
