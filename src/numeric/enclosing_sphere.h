@@ -3,15 +3,18 @@
 // Welzl's algorithm in three dimensions, written as four nested loops (as the circle's is written
 // as three): a point outside the current ball must lie on the boundary of the smallest ball of
 // the points seen so far, so the ball is rebuilt through it and, in the inner loops, through one,
-// two or three further boundary points. The points are shuffled with a fixed seed, which makes the
-// expected time linear and the result reproducible, and every point that forced a rebuild moves to
-// the front. The problem is convex, so the result is the global optimum. Optimality: the centre
-// lies in the convex hull of the contact points (two diametral points, or three or four around
-// it).
+// two or three further boundary points; every point that forced a rebuild moves to the front.
+// The loops run on a random sample of the points (a fixed seed: the result is reproducible),
+// then scans of the rest add to them each point outside the ball, until every point lies in it:
+// the inner loops rescan only the sample and the points added (a ball of a random sample leaves
+// few outside), and a scan is one test per point. The problem is convex, so the result is the
+// global optimum. Optimality: the centre lies in the convex hull of the contact points (two
+// diametral points, or three or four around it).
 #ifndef VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 #define VANTOR_NUMERIC_ENCLOSING_SPHERE_H
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "numeric/minimax_fit.h"
@@ -32,6 +35,10 @@ struct ball3 {
 // origin.
 ball3 smallest_enclosing_ball(const std::vector<point3>& points);
 
+// The centre of that ball, computed in the storage of the points given, which are left shifted
+// and reordered.
+point3 smallest_enclosing_centre(std::vector<point3>&& points);
+
 // Up to this many points the circumscribed sphere runs Welzl on all of them.
 constexpr std::size_t small_sphere_set = 4096;
 
@@ -45,8 +52,9 @@ minimax_solution<point3> circumscribed_sphere(const Points& points, point3 start
     if (points.size() <= small_sphere_set) {
         // Welzl on every point, and one pass for the extremes: rounds on candidates would cost
         // more passes than they save.
+        auto copy = vector_of(points);
         minimax_solution<point3> s = solution_at(
-            model, points, smallest_enclosing_ball(vector_of(points)).centre, minimax_sides::outer);
+            model, points, smallest_enclosing_centre(std::move(copy)), minimax_sides::outer);
         s.steps = s.rounds = 1;
         s.passes = 2;
         return s;

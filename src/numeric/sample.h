@@ -27,9 +27,8 @@ template <class Points>
 auto strided_sample(const Points& points, std::size_t limit) {
     using point = std::decay_t<decltype(points[0])>;
     const std::size_t stride = points.size() <= limit ? 1 : (points.size() + limit - 1) / limit;
-    std::vector<point> sample;
-    sample.reserve(points.size() / stride + 1);
-    for (std::size_t i = 0; i < points.size(); i += stride) sample.push_back(points[i]);
+    std::vector<point> sample((points.size() + stride - 1) / stride);
+    for (std::size_t k = 0; k < sample.size(); ++k) sample[k] = points[k * stride];
     return sample;
 }
 

@@ -1,5 +1,6 @@
 // The smallest enclosing ball against an exhaustive search: the optimal ball is the smallest of
-// the balls on two, three or four of the points that holds them all.
+// the balls on two, three or four of the points that holds them all; on larger sets, of the points
+// on the boundary of the ball found.
 #include "numeric/enclosing_sphere.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,63 @@ TEST(SmallestEnclosingBall, MatchesTheExhaustiveSearch) {
             const double size = 1.0 + norm(points[0]);
             EXPECT_NEAR(b.radius, exhaustive_radius(points), 1e-12 * size)
                 << c.name << " seed " << seed;
+        }
+    }
+}
+
+TEST(SmallestEnclosingBall, LargeSetsMatchTheBallOfTheirContacts) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    // Directions with z above `lowest`, at radii r + noise * unit about c.
+    const auto noisy = [&](std::mt19937_64& rng, point3 c, double r, double noise, double lowest) {
+        std::vector<point3> p;
+        while (p.size() < 600) {
+            const point3 d{unit(rng), unit(rng), unit(rng)};
+            if (norm(d) > 1.0 || d.z < lowest * norm(d)) continue;
+            p.push_back(c + ((r + noise * unit(rng)) / norm(d)) * d);
+        }
+        return p;
+    };
+    const ball_case cases[] = {
+        {"sphere, 1e8 from the origin",
+         [&](std::mt19937_64& rng) {
+             return noisy(rng, {1e8, -1e8, 1e8}, 3.0, 0.01, -1.0);
+         }},
+        {"cap",
+         [&](std::mt19937_64& rng) {
+             return noisy(rng, {0, 0, 0}, 10.0, 1e-3, 0.5);
+         }},
+        {"coplanar ring",
+         [&](std::mt19937_64& rng) {
+             std::vector<point3> p = noisy(rng, {0, 0, 0}, 2.0, 1e-3, -1.0);
+             for (point3& q : p) q.z = 5.0;
+             return p;
+         }},
+        {"collinear, each point twice",
+         [&](std::mt19937_64& rng) {
+             std::vector<point3> p;
+             while (p.size() < 600) {
+                 p.push_back(point3{1, 2, 3} + (4.0 * unit(rng)) * point3{0.6, -0.8, 0.0});
+                 p.push_back(p.back());
+             }
+             return p;
+         }},
+    };
+    for (const ball_case& c : cases) {
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            std::mt19937_64 rng(seed);
+            const std::vector<point3> points = c.points(rng);
+            const double size = 1.0 + norm(points[0]);
+            const ball3 b = smallest_enclosing_ball(points);
+            EXPECT_EQ(b.radius, largest_distance(points, b.centre)) << c.name;
+            // The ball is the smallest when it is the smallest of the points on its boundary.
+            std::vector<point3> contacts;
+            for (const point3& p : points)
+                if (norm(p - b.centre) >= b.radius - 1e-13 * size) contacts.push_back(p);
+            ASSERT_LE(contacts.size(), 12u) << c.name;
+            EXPECT_NEAR(b.radius, exhaustive_radius(contacts), 1e-12 * size)
+                << c.name << " seed " << seed;
+            const point3 centre = smallest_enclosing_centre(std::vector<point3>(points));
+            EXPECT_NEAR(largest_distance(points, centre), b.radius, 1e-12 * size) << c.name;
         }
     }
 }
