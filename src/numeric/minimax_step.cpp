@@ -103,7 +103,6 @@ model_step solve_model(const linearisation& lin, minimax_sides sides, double rad
     result.step.assign(static_cast<std::size_t>(p), 0.0);
     double best = std::numeric_limits<double>::infinity();
     std::vector<double> a, b, x, duals, step(static_cast<std::size_t>(p));
-    const std::vector<double> box(static_cast<std::size_t>(2 * p), radius);  // s+ and s- columns
     for (int pass = 0; pass < max_working_set_passes; ++pass) {
         double high = -std::numeric_limits<double>::infinity();
         double low = std::numeric_limits<double>::infinity();
@@ -123,9 +122,13 @@ model_step solve_model(const linearisation& lin, minimax_sides sides, double rad
         };
         for (std::size_t i : w.outer) add_row(i, 1.0, column_a, high - lin.value[i]);
         for (std::size_t i : w.inner) add_row(i, -1.0, column_b, lin.value[i] - low);
+        for (int k = 0; k < 2 * p; ++k) {
+            for (int j = 0; j < columns; ++j) a.push_back(j == k ? 1.0 : 0.0);
+            b.push_back(radius);
+        }
         // The origin is feasible and the box bounds the step, so even a simplex stopped by its
         // pivot limit leaves a feasible vertex in x; the model is then merely less improved.
-        const bool optimal = maximise_bounded_lp(a, b, cost, box, x, &duals);
+        const bool optimal = maximise_lp(a, b, cost, x, &duals);
         for (int k = 0; k < p; ++k) {
             const auto j = static_cast<std::size_t>(k);
             step[j] = std::clamp(x[j] - x[j + static_cast<std::size_t>(p)], -radius, radius);

@@ -1,19 +1,15 @@
 // A dense simplex solver for the small linear programs of the minimax fits.
 //
 // Maximises c.x subject to A x <= b and x >= 0, where b >= 0 so that the origin is a feasible
-// vertex and no first phase is needed; optionally also x <= u, bounds kept by the ratio test
-// rather than as rows (a variable at a bound is nonbasic there). Primal simplex on a compact
-// tableau (the nonbasic columns only) with Bland's rule (the lowest-index improving variable
-// enters, ties in the ratio test go to the lowest-index basic variable), which cannot cycle on
-// degenerate vertices. Optimality: no reduced cost of a variable that may move exceeds 1e-12 in
-// the improving direction. Meant for a handful of variables and up to a few hundred rows with
-// coefficients of order one.
+// vertex and no first phase is needed. Primal simplex on a compact tableau (the nonbasic columns
+// only) with Bland's rule (the lowest-index improving variable enters, ties in the ratio test go
+// to the lowest-index basic variable), which cannot cycle on degenerate vertices. Optimality: no reduced cost exceeds
+// 1e-12. Meant for a handful of variables and up to a few hundred rows with coefficients of
+// order one.
 //
 // The dual values y (one per row, y >= 0) are the negated reduced costs of the slack variables
-// in the final tableau (0 for a basic slack): at an optimum without bounds c <= A^T y within the
-// cost tolerance and b.y = c.x, so y are the multipliers (Lagrange, KKT) of the rows; with
-// bounds the multipliers z = max(0, c - A^T y) of the variables at their bounds complete them
-// (b.y + u.z = c.x).
+// in the final tableau (0 for a basic slack): at an optimum c <= A^T y within the cost tolerance and b.y = c.x, so y
+// are the multipliers (Lagrange, KKT) of the rows.
 #ifndef VANTOR_NUMERIC_SMALL_LP_H
 #define VANTOR_NUMERIC_SMALL_LP_H
 
@@ -31,12 +27,6 @@ namespace detail {
 bool maximise_lp(const std::vector<double>& a, const std::vector<double>& b,
                  const std::vector<double>& c, std::vector<double>& x,
                  std::vector<double>* duals = nullptr);
-
-// As maximise_lp with the bounds x_j <= upper[j] as well (positive; variables past the end of
-// `upper` are unbounded above).
-bool maximise_bounded_lp(const std::vector<double>& a, const std::vector<double>& b,
-                         const std::vector<double>& c, const std::vector<double>& upper,
-                         std::vector<double>& x, std::vector<double>* duals = nullptr);
 
 }  // namespace detail
 }  // namespace vantor
