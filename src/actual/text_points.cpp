@@ -6,12 +6,11 @@
 #include <exception>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "actual/coordinates.h"
+#include "actual/job_pair.h"
 #include "actual/point_readers.h"
 
 namespace vantor::detail {
@@ -314,7 +313,7 @@ class line_reader {
     std::string decimal_points_;  // a decimal-comma line with its commas made points
 };
 
-// The points of a run of whole lines after the header, read on one thread.
+// The points of a piece of whole lines after the header.
 struct text_part {
     std::vector<spanto::point> read;    // reused from run to run
     std::vector<spanto::point> points;  // the finite ones, in storage of their number
@@ -351,9 +350,10 @@ void read_part(std::string_view text, const column_choice& choice, text_part& pa
     }
 }
 
-// Bytes of lines read at a time, split between two threads: large enough that starting a thread
-// does not show, small enough that the parts stay in the cache.
+// Lines are read a megabyte at a time, in up to 16 pieces (whole lines) that the two threads
+// share: small enough that a thread waiting for the other's last piece does not show.
 constexpr std::size_t block_bytes = 1 << 20;
+constexpr std::size_t pieces_per_block = 16;
 
 }  // namespace
 
@@ -379,26 +379,25 @@ void read_text(point_source& source, const std::vector<std::string>& columns, po
             source.fail_line(e.what);
         }
     }
-    // Then blocks of lines, each read in two parts at once (split at a line end) and taken in
-    // order: the first failure is that of the earliest line.
-    text_part parts[2];
+    // Then blocks of lines, each read in pieces on two threads and taken in order: the first
+    // failure is that of the earliest line.
+    job_pair threads;
+    std::vector<std::string_view> pieces;
+    std::vector<text_part> parts;
     long long line_number = source.line_number();
     for (std::string_view text; !(text = source.lines(block_bytes)).empty();) {
-        const std::size_t split = text.find('\n', text.size() / 2);
-        const std::string_view second =
-            split == std::string_view::npos ? std::string_view() : text.substr(split + 1);
-        std::thread helper;
-        if (!second.empty()) {
-            try {
-                helper = std::thread(read_part, second, std::cref(choice), std::ref(parts[1]));
-            } catch (const std::system_error&) {
-                // No thread to be had: the parts are read one after the other.
-            }
+        const std::size_t piece_bytes = text.size() / pieces_per_block + 1;
+        pieces.clear();
+        while (!text.empty()) {
+            const std::size_t end = text.size() <= piece_bytes ? std::string_view::npos
+                                                               : text.find('\n', piece_bytes - 1);
+            pieces.push_back(text.substr(0, end == std::string_view::npos ? end : end + 1));
+            text.remove_prefix(pieces.back().size());
         }
-        if (!helper.joinable()) read_part(second, choice, parts[1]);
-        read_part(text.substr(0, text.size() - second.size()), choice, parts[0]);
-        if (helper.joinable()) helper.join();
-        for (text_part& part : parts) {
+        if (parts.size() < pieces.size()) parts.resize(pieces.size());
+        threads.run(pieces.size(), [&](std::size_t i) { read_part(pieces[i], choice, parts[i]); });
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            text_part& part = parts[i];
             if (part.failure != nullptr) {
                 try {
                     std::rethrow_exception(part.failure);

@@ -99,10 +99,10 @@ TEST(TextColumns, ReadLinesLongerThanTheBuffer) {
     EXPECT_EQ(read.points->data()[1].z, 6);
 }
 
-// Text is read in blocks of a megabyte, each in two parts at once. Files of about 1.5 MB whose
-// points are known exactly, with NaN rows, comments and (in the CSV) quoted names among them, read
-// back in order; and a bad row near the middle or the end of the first block, followed by
-// another, is the one named, with its line.
+// Text is read in blocks of a megabyte, each in pieces on two threads at once. Files of about 1.5
+// MB whose points are known exactly, with NaN rows, comments and (in the CSV) quoted names among
+// them, read back in order; and a bad row near the middle or the end of the first block, followed
+// by another, is the one named, with its line.
 struct generated_rows {
     std::string text;
     std::vector<point> points;
@@ -156,7 +156,7 @@ TEST(TextBlocks, ReadRowsInOrderAcrossBlocksAndTheirParts) {
 TEST(TextBlocks, NameTheEarliestBadRowWhicheverPartHoldsIt) {
     const generated_rows g = rows_of(false, 50000);
     // Rows starting within 1 kB of the middle and of the end of the first block: a bad row on
-    // either side of either split, and another bad row after it.
+    // either side of a split between pieces or blocks, and another bad row after it.
     for (const std::size_t middle : {std::size_t{1} << 19, std::size_t{1} << 20}) {
         for (std::size_t at = g.text.find('\n', middle - 1024) + 1; at < middle + 1024;
              at = g.text.find('\n', at) + 1) {
