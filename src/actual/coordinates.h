@@ -6,38 +6,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <system_error>
-
-#include "core/byteorder.h"
 
 namespace vantor::detail {
 
 inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-// The number of decimal digits (0 to 8) that open the eight bytes at `p`, and in `value` the
-// number they make: eight bytes at once, as in the fast_float library.
-inline int leading_digits(const char* p, std::uint64_t& value) {
-    const std::uint64_t bytes = load_le<std::uint64_t>(reinterpret_cast<const unsigned char*>(p));
-    // Each byte '0' to '9' gives 0; a carry out of a byte above 0xf9 only reaches bytes after it.
-    const std::uint64_t other = ((bytes & 0xf0f0f0f0f0f0f0f0) |
-                                 (((bytes + 0x0606060606060606) & 0xf0f0f0f0f0f0f0f0) >> 4)) ^
-                                0x3333333333333333;
-    const int n = other == 0 ? 8 : __builtin_ctzll(other) / 8;
-    if (n == 0) {
-        value = 0;
-        return 0;
-    }
-    // The n digits moved to the top behind zeros (a borrow from a byte below '0' only reaches
-    // bytes after it, which the shift drops), then combined in pairs, fours and eights.
-    std::uint64_t v = (bytes - 0x3030303030303030) << (8 * (8 - n));
-    v = v * 10 + (v >> 8);
-    v = (((v & 0x000000ff000000ff) * (100 + (1000000ULL << 32))) +
-         (((v >> 16) & 0x000000ff000000ff) * (1 + (10000ULL << 32)))) >>
-        32;
-    value = v;
-    return n;
-}
 
 // Reads a plain decimal at `p` ("-12.3456", "7", ".5": no exponent, at most 19 digits) whose
 // digits make an integer m of at most 2^53, so that m and the power of ten are exact
@@ -55,13 +30,6 @@ inline const char* read_plain_decimal(const char* p, const char* end, double& va
     std::uint64_t m = 0;
     const char* const first = p;
     const auto digits = [&] {
-        for (int n = 8; n == 8 && end - p >= 8; p += n) {
-            std::uint64_t value;
-            n = leading_digits(p, value);
-            static constexpr std::uint64_t scale[] = {1,      10,      100,      1000,     10000,
-                                                      100000, 1000000, 10000000, 100000000};
-            m = m * scale[n] + value;
-        }
         for (unsigned digit; p != end && (digit = static_cast<unsigned>(*p) - '0') < 10; ++p) {
             m = 10 * m + digit;
         }
@@ -77,7 +45,10 @@ inline const char* read_plain_decimal(const char* p, const char* end, double& va
     const std::ptrdiff_t count = p - first - (fraction > 0);
     if (count == 0 || count > 19 || m > (std::uint64_t{1} << 53)) return nullptr;
     const double magnitude = static_cast<double>(m) / powers_of_ten[fraction];
-    value = std::copysign(magnitude, negative ? -1.0 : 1.0);
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    bits |= std::uint64_t{negative} << 63;
+    std::memcpy(&value, &bits, sizeof value);
     return p;
 }
 
