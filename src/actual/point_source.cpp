@@ -91,17 +91,21 @@ bool point_source::next_line(std::string_view& line) {
 }
 
 std::string_view point_source::lines(std::size_t wanted) {
-    while (true) {
+    do {
         const std::string_view unread(data_ + start_, end_ - start_);
         std::size_t stop = unread.substr(0, wanted).rfind('\n');
         if (stop == std::string_view::npos && unread.size() > wanted) {
             stop = unread.find('\n', wanted);
         }
-        if (stop == std::string_view::npos && refill()) continue;
-        const std::size_t taken = stop == std::string_view::npos ? unread.size() : stop + 1;
-        start_ += taken;
-        return unread.substr(0, taken);
-    }
+        if (stop != std::string_view::npos) {
+            start_ += stop + 1;
+            return unread.substr(0, stop + 1);
+        }
+    } while (refill());
+    // The last line, without an end (where refill moved it).
+    const std::string_view last(data_ + start_, end_ - start_);
+    start_ = end_;
+    return last;
 }
 
 const unsigned char* point_source::records(std::size_t size, std::size_t wanted, std::size_t& got) {

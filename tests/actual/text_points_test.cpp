@@ -151,6 +151,10 @@ TEST(TextBlocks, ReadRowsInOrderAcrossBlocksAndTheirParts) {
                 << "point " << i << " of the " << (csv ? "CSV" : "text");
         }
     }
+    // A last line without its end, longer than the header before it.
+    const loaded_points last = read_text("x y z\n1.5 2.5 3.5");
+    ASSERT_TRUE(last.valid()) << last.error;
+    EXPECT_EQ(last.points->data()[0].x, 1.5);
 }
 
 TEST(TextBlocks, NameTheEarliestBadRowWhicheverPartHoldsIt) {
