@@ -130,10 +130,50 @@ void put_text(std::FILE* f, const spanto::point& p, bool shortest) {
     std::fwrite(line, 1, static_cast<std::size_t>(n), f);
 }
 
+// A grid of about n vertices, each shared by up to six triangles, as a meshed scan stores them.
+void put_stl(std::FILE* f, int n, bool ascii) {
+    const int side = static_cast<int>(std::sqrt(static_cast<double>(n)));
+    const auto corner = [&](int i, int j) {
+        return spanto::point(0.01 * i, 0.01 * j, 2.0 * std::sin(0.001 * i * j));
+    };
+    if (ascii) {
+        std::fputs("solid meshed scan\n", f);
+    } else {
+        char header[80] = "binary STL of a meshed scan";
+        std::fwrite(header, 1, sizeof header, f);
+        put(f, static_cast<std::uint32_t>(2 * (side - 1) * (side - 1)));
+    }
+    const auto triangle = [&](spanto::point a, spanto::point b, spanto::point c) {
+        if (ascii) std::fputs("facet normal 0 0 0\nouter loop\n", f);
+        for (int k = 0; k < 3 && !ascii; ++k) put(f, 0.0f);
+        for (const spanto::point& p : {a, b, c}) {
+            const float x = static_cast<float>(p.x), y = static_cast<float>(p.y),
+                        z = static_cast<float>(p.z);
+            if (ascii) {
+                std::fprintf(f, "vertex %.9g %.9g %.9g\n", x, y, z);
+            } else {
+                put(f, x), put(f, y), put(f, z);
+            }
+        }
+        if (ascii) {
+            std::fputs("endloop\nendfacet\n", f);
+        } else {
+            put(f, std::uint16_t{0});
+        }
+    };
+    for (int i = 0; i + 1 < side; ++i) {
+        for (int j = 0; j + 1 < side; ++j) {
+            triangle(corner(i, j), corner(i + 1, j), corner(i + 1, j + 1));
+            triangle(corner(i, j), corner(i + 1, j + 1), corner(i, j + 1));
+        }
+    }
+    if (ascii) std::fputs("endsolid meshed scan\n", f);
+}
+
 using file_writer = std::function<void(std::FILE*, int)>;
 
-// Each format's file of n points (STL: a grid of about n vertices, each shared by up to six
-// triangles, as a meshed scan stores them).
+// Each format's file of n points (STL: the grid of put_stl); a name's part before '_' is the
+// file's extension.
 const std::map<std::string, file_writer>& writers() {
     static const std::map<std::string, file_writer> all = {
         {"txt",
@@ -146,6 +186,33 @@ const std::map<std::string, file_writer>& writers() {
          [](std::FILE* f, int n) {
              std::mt19937_64 random(1);
              for (int i = 0; i < n; ++i) put_text(f, scan_point(random), true);
+         }},
+        {"csv",
+         [](std::FILE* f, int n) {
+             std::mt19937_64 random(1);
+             std::fputs("id,x,y,z\n", f);  // the header chooses the columns
+             for (int i = 0; i < n; ++i) {
+                 const spanto::point p = scan_point(random);
+                 std::fprintf(f, "P%d,%.6f,%.6f,%.6f\n", i, p.x, p.y, p.z);
+             }
+         }},
+        {"ply_ascii",
+         [](std::FILE* f, int n) {
+             std::mt19937_64 random(1);
+             std::fprintf(f,
+                          "ply\nformat ascii 1.0\nelement vertex %d\nproperty double x\n"
+                          "property double y\nproperty double z\nend_header\n",
+                          n);
+             for (int i = 0; i < n; ++i) put_text(f, scan_point(random), false);
+         }},
+        {"pcd_ascii",
+         [](std::FILE* f, int n) {
+             std::mt19937_64 random(1);
+             std::fprintf(f,
+                          "VERSION 0.7\nFIELDS x y z\nSIZE 4 4 4\nTYPE F F F\nCOUNT 1 1 1\n"
+                          "WIDTH %d\nHEIGHT 1\nPOINTS %d\nDATA ascii\n",
+                          n, n);
+             for (int i = 0; i < n; ++i) put_text(f, scan_point(random), false);
          }},
         {"ply",
          [](std::FILE* f, int n) {
@@ -180,30 +247,8 @@ const std::map<std::string, file_writer>& writers() {
                  put_text(f, scan_point(random), false);
              }
          }},
-        {"stl",
-         [](std::FILE* f, int n) {
-             const int side = static_cast<int>(std::sqrt(static_cast<double>(n)));
-             const auto corner = [&](int i, int j) {
-                 return spanto::point(0.01 * i, 0.01 * j, 2.0 * std::sin(0.001 * i * j));
-             };
-             char header[80] = "binary STL of a meshed scan";
-             std::fwrite(header, 1, sizeof header, f);
-             put(f, static_cast<std::uint32_t>(2 * (side - 1) * (side - 1)));
-             const auto triangle = [&](spanto::point a, spanto::point b, spanto::point c) {
-                 for (int k = 0; k < 3; ++k) put(f, 0.0f);
-                 for (const spanto::point& p : {a, b, c}) {
-                     put(f, static_cast<float>(p.x)), put(f, static_cast<float>(p.y)),
-                         put(f, static_cast<float>(p.z));
-                 }
-                 put(f, std::uint16_t{0});
-             };
-             for (int i = 0; i + 1 < side; ++i) {
-                 for (int j = 0; j + 1 < side; ++j) {
-                     triangle(corner(i, j), corner(i + 1, j), corner(i + 1, j + 1));
-                     triangle(corner(i, j), corner(i + 1, j + 1), corner(i, j + 1));
-                 }
-             }
-         }},
+        {"stl", [](std::FILE* f, int n) { put_stl(f, n, false); }},
+        {"stl_ascii", [](std::FILE* f, int n) { put_stl(f, n, true); }},
     };
     return all;
 }
@@ -218,7 +263,9 @@ const std::string& point_file(const std::string& format, int n) {
     const std::string key = format + std::to_string(n);
     scratch& s = files[key];
     if (s.path.empty()) {
-        s.path = scratch_file(("read" + std::to_string(n) + "." + format).c_str());
+        const std::string extension = format.substr(0, format.find('_'));
+        s.path =
+            scratch_file(("read" + std::to_string(n) + "_" + format + "." + extension).c_str());
         std::FILE* f = std::fopen(s.path.c_str(), "wb");
         if (f != nullptr) {
             writers().at(format)(f, n);
@@ -245,19 +292,56 @@ void read_format(benchmark::State& state, const std::string& format) {
                             static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
+// Text is read on two threads: points per second of real time, not of the main thread's time.
 void file_read_text(benchmark::State& state) { read_format(state, "txt"); }
 void file_read_text_shortest(benchmark::State& state) { read_format(state, "xyz"); }
+void file_read_csv_columns(benchmark::State& state) { read_format(state, "csv"); }
+void file_read_ply_ascii(benchmark::State& state) { read_format(state, "ply_ascii"); }
 void file_read_ply_binary(benchmark::State& state) { read_format(state, "ply"); }
+void file_read_pcd_ascii(benchmark::State& state) { read_format(state, "pcd_ascii"); }
 void file_read_pcd_binary(benchmark::State& state) { read_format(state, "pcd"); }
 void file_read_obj(benchmark::State& state) { read_format(state, "obj"); }
 void file_read_stl_binary(benchmark::State& state) { read_format(state, "stl"); }
-BENCHMARK(file_read_text)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(file_read_text_shortest)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(file_read_ply_binary)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(file_read_pcd_binary)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(file_read_obj)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
-// A grid of a million vertices is a 100 MB file already.
-BENCHMARK(file_read_stl_binary)->Arg(1000000)->Unit(benchmark::kMillisecond);
+void file_read_stl_ascii(benchmark::State& state) { read_format(state, "stl_ascii"); }
+BENCHMARK(file_read_text)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_text_shortest)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_csv_columns)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_ply_ascii)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_ply_binary)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_pcd_ascii)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_pcd_binary)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(file_read_obj)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+// A grid of a million vertices is a 100 MB file already (binary; 250 MB as text).
+BENCHMARK(file_read_stl_binary)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(file_read_stl_ascii)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The element file at 10 million points, for comparison with the formats above.
 void file_load_ten_million(benchmark::State& state) {
@@ -276,6 +360,6 @@ void file_load_ten_million(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 10000000);
     std::remove(path.c_str());
 }
-BENCHMARK(file_load_ten_million)->Unit(benchmark::kMillisecond);
+BENCHMARK(file_load_ten_million)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <system_error>
 
@@ -12,8 +14,8 @@ namespace vantor::detail {
 
 inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-// Reads a plain decimal at `p` ("-12.3456", "7", ".5": no exponent, at most 19 digits after the
-// point) whose digits make an integer m of at most 2^53, so that m and the power of ten are exact
+// Reads a plain decimal at `p` ("-12.3456", "7", ".5": no exponent, at most 19 digits) whose
+// digits make an integer m of at most 2^53, so that m and the power of ten are exact
 // doubles and one division rounds correctly (Clinger's fast path): the numbers of most measurement
 // files, read without the general parser. Returns where its digits end, or nullptr (`value`
 // unchanged) when no such number starts at `p`; what follows it is for the caller to judge.
@@ -21,27 +23,32 @@ inline const char* read_plain_decimal(const char* p, const char* end, double& va
     static constexpr double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                                1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
                                                1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+    // The sign is taken without a branch: in scanned data it is as good as random.
     const bool negative = p != end && *p == '-';
-    if (negative) ++p;
+    p += negative;
+    // Up to 19 digits cannot overflow m; more are left to the general parser.
     std::uint64_t m = 0;
-    int digits = 0;
-    int fraction = -1;  // digits after the point; -1 before it
-    for (; p != end; ++p) {
-        const unsigned digit = static_cast<unsigned>(*p) - '0';
-        if (digit < 10) {
+    const char* const first = p;
+    const auto digits = [&] {
+        for (unsigned digit; p != end && (digit = static_cast<unsigned>(*p) - '0') < 10; ++p) {
             m = 10 * m + digit;
-            if (m > (std::uint64_t{1} << 53)) return nullptr;  // before it can overflow
-            ++digits;
-            fraction += fraction >= 0;
-        } else if (*p == '.' && fraction < 0) {
-            fraction = 0;
-        } else {
-            break;
         }
+    };
+    digits();
+    std::ptrdiff_t fraction = 0;
+    if (p != end && *p == '.') {
+        const char* const point = ++p;
+        digits();
+        fraction = p - point;
+        if (fraction == 0) return nullptr;
     }
-    if (digits == 0 || fraction == 0 || fraction > 19) return nullptr;
-    const double magnitude = static_cast<double>(m) / powers_of_ten[fraction < 0 ? 0 : fraction];
-    value = negative ? -magnitude : magnitude;
+    const std::ptrdiff_t count = p - first - (fraction > 0);
+    if (count == 0 || count > 19 || m > (std::uint64_t{1} << 53)) return nullptr;
+    const double magnitude = static_cast<double>(m) / powers_of_ten[fraction];
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    bits |= std::uint64_t{negative} << 63;
+    std::memcpy(&value, &bits, sizeof value);
     return p;
 }
 

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace vantor::detail {
 
@@ -12,20 +13,30 @@ void point_sink::expect(long long count) {
     }
 }
 
-void point_sink::next_block() {
-    if (count_ + fill_ > INT_MAX - block_size) {
-        source_.fail("more points than a point set can hold");
-    }
-    if (direct_ != nullptr && direct_->append(block_.get(), fill_)) {
-        count_ += fill_;
-        fill_ = 0;
+void point_sink::store(std::vector<spanto::point> block) {
+    const auto n = static_cast<long long>(block.size());
+    if (count_ + n > INT_MAX) source_.fail("more points than a point set can hold");
+    count_ += n;
+    // Into the known count while it holds them; past it (the count was wrong: the reader will
+    // say so), and without one, kept as they are.
+    if (direct_ != nullptr && blocks_.empty() &&
+        direct_->append(block.data(), static_cast<int>(n))) {
         return;
     }
-    // Without a known count, or past it (the count was wrong: the reader will say so).
-    blocks_.push_back(std::move(block_));
-    block_ = new_block();
-    count_ += fill_;
-    fill_ = 0;
+    blocks_.push_back(std::move(block));
+}
+
+void point_sink::next_block() {
+    store(std::move(block_));
+    block_ = std::vector<spanto::point>();
+    block_.reserve(block_size);
+}
+
+void point_sink::add(std::vector<spanto::point> points, long long nan_rows) {
+    nan_rows_ += nan_rows;
+    if (points.empty()) return;
+    if (!block_.empty()) next_block();
+    store(std::move(points));
 }
 
 std::unique_ptr<actual> point_sink::release() {
@@ -36,21 +47,17 @@ std::unique_ptr<actual> point_sink::release() {
                          : "no points (" + std::to_string(nan_rows_) +
                                (nan_rows_ == 1 ? " row" : " rows") + " with NaN left out)");
     }
-    bool last_block_stored = false;
-    if (direct_ != nullptr && blocks_.empty()) {
-        last_block_stored = direct_->append(block_.get(), fill_);
-        if (last_block_stored && direct_->numpoints() == direct_->maxpoints()) {
-            return std::move(direct_);
-        }
+    if (!block_.empty()) store(std::move(block_));
+    if (direct_ != nullptr && blocks_.empty() && direct_->numpoints() == direct_->maxpoints()) {
+        return std::move(direct_);
     }
     // Blocks, or a known count that NaN points left short: one set of exactly their number.
     auto set = std::make_unique<actual>(static_cast<int>(n));
     if (direct_ != nullptr) set->append(direct_->data(), direct_->numpoints());
-    for (auto& block : blocks_) {
-        set->append(block.get(), block_size);
-        block.reset();  // so that the points are held twice only a block at a time
+    for (std::vector<spanto::point>& block : blocks_) {
+        set->append(block.data(), static_cast<int>(block.size()));
+        block = std::vector<spanto::point>();  // so that points are held twice a block at a time
     }
-    if (!last_block_stored) set->append(block_.get(), fill_);
     return set;
 }
 

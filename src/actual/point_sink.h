@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
-#include <new>
-#include <type_traits>
 #include <vector>
 
 #include <spanto/point.h>
@@ -19,7 +17,9 @@ namespace vantor::detail {
 
 class point_sink {
   public:
-    explicit point_sink(const point_source& source) : source_(source) {}
+    explicit point_sink(const point_source& source) : source_(source) {
+        block_.reserve(block_size);
+    }
 
     // Prepares for `count` points that a header announces and a file of known size has been
     // checked to hold room for: they go straight into one set. From a stream of unknown size,
@@ -35,12 +35,16 @@ class point_sink {
             return true;
         }
         if (std::isinf(x) || std::isinf(y) || std::isinf(z)) return false;
-        if (fill_ == block_size) next_block();
-        ::new (block_.get() + fill_++) spanto::point(x, y, z);
+        if (block_.size() == block_size) next_block();
+        block_.emplace_back(x, y, z);
         return true;
     }
 
-    long long count() const { return count_ + fill_; }
+    // Takes `points`, all finite, as a block of its own after those added so far, and counts
+    // `nan_rows` rows left out for a NaN.
+    void add(std::vector<spanto::point> points, long long nan_rows);
+
+    long long count() const { return count_ + static_cast<long long>(block_.size()); }
     long long nan_rows() const { return nan_rows_; }
 
     // The points as one set; fails with "no points" when there are none.
@@ -48,28 +52,18 @@ class point_sink {
 
   private:
     // Small enough to stay in the cache between being filled and copied into a known count.
-    static constexpr int block_size = 1 << 12;
+    static constexpr std::size_t block_size = 1 << 12;
 
-    // Storage for a block of points, each constructed only when added: the default constructor
-    // would write NaN into every entry of every block first.
-    static_assert(std::is_trivially_destructible_v<spanto::point>, "blocks only free storage");
-    struct block_storage {
-        void operator()(spanto::point* p) const {
-            std::allocator<spanto::point>().deallocate(p, block_size);
-        }
-    };
-    using block = std::unique_ptr<spanto::point, block_storage>;
-    static block new_block() { return block(std::allocator<spanto::point>().allocate(block_size)); }
-
-    // Stores the full block and starts another.
+    // Stores `block` after the points stored so far.
+    void store(std::vector<spanto::point> block);
+    // Stores the current block and starts another.
     void next_block();
 
     const point_source& source_;
     std::unique_ptr<actual> direct_;  // when the count is known
-    std::vector<block> blocks_;
-    block block_ = new_block();
-    int fill_ = 0;
-    long long count_ = 0;  // points in direct_ or blocks_
+    std::vector<std::vector<spanto::point>> blocks_;
+    std::vector<spanto::point> block_;  // reserved, so that no entry is written before its point
+    long long count_ = 0;               // points in direct_ or blocks_
     long long nan_rows_ = 0;
 };
 

@@ -90,6 +90,24 @@ bool point_source::next_line(std::string_view& line) {
     return true;
 }
 
+std::string_view point_source::lines(std::size_t wanted) {
+    do {
+        const std::string_view unread(data_ + start_, end_ - start_);
+        std::size_t stop = unread.substr(0, wanted).rfind('\n');
+        if (stop == std::string_view::npos && unread.size() > wanted) {
+            stop = unread.find('\n', wanted);
+        }
+        if (stop != std::string_view::npos) {
+            start_ += stop + 1;
+            return unread.substr(0, stop + 1);
+        }
+    } while (refill());
+    // The last line, without an end (where refill moved it).
+    const std::string_view last(data_ + start_, end_ - start_);
+    start_ = end_;
+    return last;
+}
+
 const unsigned char* point_source::records(std::size_t size, std::size_t wanted, std::size_t& got) {
     while (end_ - start_ < size && refill()) {
     }
@@ -101,8 +119,10 @@ const unsigned char* point_source::records(std::size_t size, std::size_t wanted,
 
 void point_source::fail(const std::string& what) const { throw read_failure(name_ + ": " + what); }
 
-void point_source::fail_line(const std::string& what) const {
-    throw read_failure(name_ + ":" + std::to_string(line_) + ": " + what);
+void point_source::fail_line(const std::string& what) const { fail_line(line_, what); }
+
+void point_source::fail_line(long long line, const std::string& what) const {
+    throw read_failure(name_ + ":" + std::to_string(line) + ": " + what);
 }
 
 void point_source::fail_at(long long byte, const std::string& what) const {

@@ -36,6 +36,11 @@ class point_source {
     // The number of the line next_line returned last, from 1.
     long long line_number() const { return line_; }
 
+    // Takes the whole lines among the next `wanted` bytes (at least one line, however long),
+    // each with its end, and the last line without one; empty at the end of the bytes. The
+    // caller counts these lines: line_number() does not.
+    std::string_view lines(std::size_t wanted);
+
     // Takes up to `wanted` whole records of `size` bytes (wanted >= 1) and returns where they
     // start, with their number in `got`: at least one unless the bytes end (0), and then fewer
     // than `size` bytes were left (see fail_truncated).
@@ -48,6 +53,7 @@ class point_source {
 
     [[noreturn]] void fail(const std::string& what) const;
     [[noreturn]] void fail_line(const std::string& what) const;
+    [[noreturn]] void fail_line(long long line, const std::string& what) const;
     [[noreturn]] void fail_at(long long byte, const std::string& what) const;
 
   private:

@@ -3,17 +3,27 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "actual/coordinates.h"
+#include "actual/job_pair.h"
 #include "actual/point_readers.h"
 
 namespace vantor::detail {
 namespace {
 
 bool is_delimiter(char c) { return c == ',' || c == ';'; }
+
+// Why a line cannot be read, without the name and line number that the caller adds.
+struct line_error {
+    std::string what;
+};
+
+[[noreturn]] void fail(std::string what) { throw line_error{std::move(what)}; }
 
 std::string_view trim_blanks(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -46,8 +56,7 @@ bool decimal_comma_line(std::string_view line) {
 // one). A field in double quotes may hold separators ("" stands for a quote); its value is what
 // the quotes enclose. Fails, naming the field, where two separators meet, a separator starts the
 // line, or a quote is left open or followed by more text.
-void split_fields(std::string_view line, std::vector<std::string_view>& fields,
-                  const point_source& source) {
+void split_fields(std::string_view line, std::vector<std::string_view>& fields) {
     fields.clear();
     const std::size_t n = line.size();
     std::size_t i = 0;
@@ -65,17 +74,17 @@ void split_fields(std::string_view line, std::vector<std::string_view>& fields,
                 }
                 break;
             }
-            if (i == n) source.fail_line("quote left open in field " + field_number());
+            if (i == n) fail("quote left open in field " + field_number());
             const std::size_t close = i++;
             if (i < n && !is_blank(line[i]) && !is_delimiter(line[i])) {
-                source.fail_line("text after the closing quote of field " + field_number());
+                fail("text after the closing quote of field " + field_number());
             }
             fields.push_back(line.substr(start, close - start));
         } else {
             const std::size_t start = i;
             while (i < n && !is_blank(line[i]) && !is_delimiter(line[i])) ++i;
             if (i == start) {
-                source.fail_line("empty field " + field_number() + " (two separators meet)");
+                fail("empty field " + field_number() + " (two separators meet)");
             }
             fields.push_back(line.substr(start, i - start));
         }
@@ -238,70 +247,167 @@ bool plain_point(std::string_view line, double (&xyz)[3]) {
     return p == end && !(comma && semicolon_or_tab);
 }
 
-[[noreturn]] void fail_number(const point_source& source, std::string_view field, std::size_t k) {
-    source.fail_line("malformed number '" + printable(field) + "' in field " +
-                     std::to_string(k + 1));
+[[noreturn]] void fail_number(std::string_view field, std::size_t k) {
+    fail("malformed number '" + printable(field) + "' in field " + std::to_string(k + 1));
 }
 
-}  // namespace
+// Reads the lines after the header, each on its own; any number of readers may share a choice.
+class line_reader {
+  public:
+    explicit line_reader(const column_choice& choice) : choice_(choice) {}
 
-void read_text(point_source& source, const std::vector<std::string>& columns, point_sink& sink) {
-    column_choice choice(columns, source);
-    std::vector<std::string_view> fields;
-    std::string_view line;
-    std::string decimal_points;  // a decimal-comma line with its commas made points
-    bool content_seen = false;   // a header or a point
-    while (source.next_line(line)) {
-        double xyz[3] = {0.0, 0.0, 0.0};
-        if (content_seen && !choice.chosen() && plain_point(line, xyz)) {
-            sink.add(xyz[0], xyz[1], xyz[2]);  // parse_coordinate takes no infinity
-            continue;
-        }
+    // The fields of a line, its comment cut; throws line_error.
+    const std::vector<std::string_view>& fields(std::string_view line) {
         if (std::memchr(line.data(), 0, line.size()) != nullptr) {
-            source.fail_line("zero byte in text (binary data?)");
+            fail("zero byte in text (binary data?)");
         }
         if (const void* hash = std::memchr(line.data(), '#', line.size())) {
             line = line.substr(0, static_cast<const char*>(hash) - line.data());
         }
         if (decimal_comma_line(line)) {
-            decimal_points.assign(line);
-            std::replace(decimal_points.begin(), decimal_points.end(), ',', '.');
-            line = decimal_points;
+            decimal_points_.assign(line);
+            std::replace(decimal_points_.begin(), decimal_points_.end(), ',', '.');
+            line = decimal_points_;
         }
-        split_fields(line, fields, source);
-        if (fields.empty()) continue;
-        if (!content_seen) {
-            content_seen = true;
-            if (std::none_of(fields.begin(), fields.end(), looks_numeric)) {
-                choice.header(fields, source);
-                continue;
-            }
-            choice.no_header(source);
-        }
+        split_fields(line, fields_);
+        return fields_;
+    }
 
-        if (choice.chosen()) {
-            if (fields.size() < choice.needed()) {
-                source.fail_line("expected " + std::to_string(choice.needed()) +
-                                 " fields or more, found " + std::to_string(fields.size()));
+    // The point of a line's fields (not none); throws line_error.
+    void point(const std::vector<std::string_view>& fields, double (&xyz)[3]) const {
+        if (choice_.chosen()) {
+            if (fields.size() < choice_.needed()) {
+                fail("expected " + std::to_string(choice_.needed()) + " fields or more, found " +
+                     std::to_string(fields.size()));
             }
             for (std::size_t k = 0; k < 3; ++k) {
-                if (!parse_coordinate(fields[choice[k]], xyz[k])) {
-                    fail_number(source, fields[choice[k]], choice[k]);
+                if (!parse_coordinate(fields[choice_[k]], xyz[k])) {
+                    fail_number(fields[choice_[k]], choice_[k]);
                 }
             }
-        } else {
-            // Every field is read, so that a malformed one is named before a wrong count.
-            for (std::size_t k = 0; k < fields.size(); ++k) {
-                double value;
-                if (!parse_coordinate(fields[k], value)) fail_number(source, fields[k], k);
-                if (k < 3) xyz[k] = value;
-            }
-            if (fields.size() != 3) {
-                source.fail_line("expected 3 coordinates (x y z), found " +
-                                 std::to_string(fields.size()));
-            }
+            return;
         }
-        sink.add(xyz[0], xyz[1], xyz[2]);  // parse_coordinate takes no infinity
+        // Every field is read, so that a malformed one is named before a wrong count.
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            double value;
+            if (!parse_coordinate(fields[k], value)) fail_number(fields[k], k);
+            if (k < 3) xyz[k] = value;
+        }
+        if (fields.size() != 3) {
+            fail("expected 3 coordinates (x y z), found " + std::to_string(fields.size()));
+        }
+    }
+
+    // The point of a line: false for a line without one (blank or a comment); throws line_error.
+    bool point(std::string_view line, double (&xyz)[3]) {
+        if (!choice_.chosen() && plain_point(line, xyz)) return true;
+        const std::vector<std::string_view>& f = fields(line);
+        if (f.empty()) return false;
+        point(f, xyz);
+        return true;
+    }
+
+  private:
+    const column_choice& choice_;
+    std::vector<std::string_view> fields_;
+    std::string decimal_points_;  // a decimal-comma line with its commas made points
+};
+
+// The points of a piece of whole lines after the header.
+struct text_part {
+    std::vector<spanto::point> read;    // reused from run to run
+    std::vector<spanto::point> points;  // the finite ones, in storage of their number
+    long long nan_rows = 0;
+    long long lines = 0;         // read without failure
+    std::exception_ptr failure;  // of line `lines` + 1, which ends the part
+};
+
+void read_part(std::string_view text, const column_choice& choice, text_part& part) {
+    part.read.clear();
+    part.nan_rows = 0;
+    part.lines = 0;
+    part.failure = nullptr;
+    try {
+        line_reader reader(choice);
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            double xyz[3];
+            if (reader.point(line, xyz)) {
+                if (std::isnan(xyz[0]) || std::isnan(xyz[1]) || std::isnan(xyz[2])) {
+                    ++part.nan_rows;
+                } else {
+                    part.read.emplace_back(xyz[0], xyz[1], xyz[2]);
+                }
+            }
+            ++part.lines;
+        }
+        part.points.assign(part.read.begin(), part.read.end());
+    } catch (...) {
+        part.failure = std::current_exception();
+    }
+}
+
+// Lines are read a megabyte at a time, in up to 16 pieces (whole lines) that the two threads
+// share: small enough that a thread waiting for the other's last piece does not show.
+constexpr std::size_t block_bytes = 1 << 20;
+constexpr std::size_t pieces_per_block = 16;
+
+}  // namespace
+
+void read_text(point_source& source, const std::vector<std::string>& columns, point_sink& sink) {
+    column_choice choice(columns, source);
+    line_reader reader(choice);
+    // Up to the first line of content, which may be the header that chooses the columns.
+    std::string_view line;
+    while (source.next_line(line)) {
+        try {
+            const std::vector<std::string_view>& fields = reader.fields(line);
+            if (fields.empty()) continue;
+            if (std::none_of(fields.begin(), fields.end(), looks_numeric)) {
+                choice.header(fields, source);
+                break;
+            }
+            choice.no_header(source);
+            double xyz[3];
+            reader.point(fields, xyz);
+            sink.add(xyz[0], xyz[1], xyz[2]);  // parse_coordinate takes no infinity
+            break;
+        } catch (const line_error& e) {
+            source.fail_line(e.what);
+        }
+    }
+    // Then blocks of lines, each read in pieces on two threads and taken in order: the first
+    // failure is that of the earliest line.
+    job_pair threads;
+    std::vector<std::string_view> pieces;
+    std::vector<text_part> parts;
+    long long line_number = source.line_number();
+    for (std::string_view text; !(text = source.lines(block_bytes)).empty();) {
+        const std::size_t piece_bytes = text.size() / pieces_per_block + 1;
+        pieces.clear();
+        while (!text.empty()) {
+            const std::size_t end = text.size() <= piece_bytes ? std::string_view::npos
+                                                               : text.find('\n', piece_bytes - 1);
+            pieces.push_back(text.substr(0, end == std::string_view::npos ? end : end + 1));
+            text.remove_prefix(pieces.back().size());
+        }
+        if (parts.size() < pieces.size()) parts.resize(pieces.size());
+        threads.run(pieces.size(), [&](std::size_t i) { read_part(pieces[i], choice, parts[i]); });
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            text_part& part = parts[i];
+            if (part.failure != nullptr) {
+                try {
+                    std::rethrow_exception(part.failure);
+                } catch (const line_error& e) {
+                    source.fail_line(line_number + part.lines + 1, e.what);
+                }
+            }
+            sink.add(std::move(part.points), part.nan_rows);
+            line_number += part.lines;
+        }
     }
 }
 

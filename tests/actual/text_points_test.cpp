@@ -1,5 +1,6 @@
 // The text reader's columns, quoting, trailing separators and NaN rows (the rules of bare x y z
 // lines are tested with the program's reader, tests/tools/point_file_test.cpp).
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -96,6 +97,81 @@ TEST(TextColumns, ReadLinesLongerThanTheBuffer) {
     ASSERT_TRUE(read.valid()) << read.error;
     ASSERT_EQ(read.points->numpoints(), 2);
     EXPECT_EQ(read.points->data()[1].z, 6);
+}
+
+// Text is read in blocks of a megabyte, each in pieces on two threads at once. Files of about 1.5
+// MB whose points are known exactly, with NaN rows, comments and (in the CSV) quoted names among
+// them, read back in order; and a bad row near the middle or the end of the first block, followed
+// by another, is the one named, with its line.
+struct generated_rows {
+    std::string text;
+    std::vector<point> points;
+    long long nan_rows = 0;
+};
+
+// Row i (line i + 2) holds the point (i, i + 0.25, -i / 8); every 97th row is NaN, every 89th is
+// a comment; the CSV names each row in quotes and ends it with a separator.
+generated_rows rows_of(bool csv, int rows) {
+    generated_rows g;
+    g.text = csv ? "\"id\",\"x\",\"y\",\"z\"\n" : "x y z\n";
+    char line[96];
+    for (int i = 0; i < rows; ++i) {
+        if (i % 89 == 3) {
+            g.text += "# a remark, 1 2 3\n";
+            continue;
+        }
+        const point p(i, i + 0.25, -i / 8.0);
+        const bool nan = i % 97 == 50;
+        const std::string y = nan ? "NaN" : std::to_string(p.y);
+        if (csv) {
+            std::snprintf(line, sizeof line, "\"P,%d\",%.6f,%s,%.6f,\n", i, p.x, y.c_str(), p.z);
+        } else {
+            std::snprintf(line, sizeof line, "%.6f %s %.6f\n", p.x, y.c_str(), p.z);
+        }
+        g.text += line;
+        if (nan) {
+            ++g.nan_rows;
+        } else {
+            g.points.push_back(p);
+        }
+    }
+    return g;
+}
+
+TEST(TextBlocks, ReadRowsInOrderAcrossBlocksAndTheirParts) {
+    for (const bool csv : {false, true}) {
+        const generated_rows g = rows_of(csv, csv ? 40000 : 50000);
+        const loaded_points read = read_text(g.text);
+        ASSERT_TRUE(read.valid()) << read.error;
+        EXPECT_EQ(read.nan_rows, g.nan_rows);
+        ASSERT_EQ(read.points->numpoints(), static_cast<int>(g.points.size()));
+        for (std::size_t i = 0; i < g.points.size(); ++i) {
+            const point& p = read.points->data()[i];
+            ASSERT_TRUE(p.x == g.points[i].x && p.y == g.points[i].y && p.z == g.points[i].z)
+                << "point " << i << " of the " << (csv ? "CSV" : "text");
+        }
+    }
+    // A last line without its end, longer than the header before it.
+    const loaded_points last = read_text("x y z\n1.5 2.5 3.5");
+    ASSERT_TRUE(last.valid()) << last.error;
+    EXPECT_EQ(last.points->data()[0].x, 1.5);
+}
+
+TEST(TextBlocks, NameTheEarliestBadRowWhicheverPartHoldsIt) {
+    const generated_rows g = rows_of(false, 50000);
+    // Rows starting within 1 kB of the middle and of the end of the first block: a bad row on
+    // either side of a split between pieces or blocks, and another bad row after it.
+    for (const std::size_t middle : {std::size_t{1} << 19, std::size_t{1} << 20}) {
+        for (std::size_t at = g.text.find('\n', middle - 1024) + 1; at < middle + 1024;
+             at = g.text.find('\n', at) + 1) {
+            const long long line = 1 + std::count(g.text.begin(), g.text.begin() + at, '\n');
+            std::string text = g.text;
+            const std::size_t end = text.find('\n', at);
+            text.replace(at, end - at, "1 2 x\n1 2");  // and a row of two numbers after it
+            EXPECT_EQ(read_text(text).error,
+                      "t.csv:" + std::to_string(line) + ": malformed number 'x' in field 3");
+        }
+    }
 }
 
 // The quick path for plain decimals gives the bits of the general parser, whichever of the two

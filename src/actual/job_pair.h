@@ -1,0 +1,44 @@
+// Numbered jobs run on the calling thread and on one helper thread at once.
+#ifndef VANTOR_ACTUAL_JOB_PAIR_H
+#define VANTOR_ACTUAL_JOB_PAIR_H
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace vantor::detail {
+
+// The helper is started by the first run of more than one job and waits between runs. Each
+// thread takes the next job not yet taken, so the caller never waits for the helper to be
+// scheduled: it runs every job itself if need be, and then waits only for the one job the helper
+// may be running. Without a thread to be had, the caller runs them all.
+class job_pair {
+  public:
+    job_pair() = default;
+    job_pair(const job_pair&) = delete;
+    job_pair& operator=(const job_pair&) = delete;
+    ~job_pair();
+
+    // Runs job(0) to job(count - 1), each once, and returns when all have returned. A job must
+    // not throw.
+    void run(std::size_t count, const std::function<void(std::size_t)>& job);
+
+  private:
+    void help();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;  // jobs to take, or the end
+    std::condition_variable idle_;  // the helper finished a job
+    const std::function<void(std::size_t)>* job_ = nullptr;
+    std::size_t count_ = 0;
+    std::size_t next_ = 0;  // the next job to take
+    bool busy_ = false;     // the helper is running a job
+    bool stop_ = false;
+    std::thread helper_;
+};
+
+}  // namespace vantor::detail
+
+#endif  // VANTOR_ACTUAL_JOB_PAIR_H
