@@ -406,7 +406,10 @@ def roundness(
       datum; minimum and maximum as for a line.
     """
     fit = {"time_budget": time_budget}
-    array = as_array(points)
+    try:
+        array = as_array(points)
+    except ValueError as e:
+        raise ValueError(f"roundness: {e}") from None
     split = _split(array, datum, direction, sections)
     if sections is None:
         if split and split[0][4] is not None:

@@ -24,10 +24,20 @@ BAD_POINTS = [
 ]
 
 
-@pytest.mark.parametrize("points,message", BAD_POINTS)
-def test_bad_points(points, message):
-    with pytest.raises(ValueError, match="^flatness: .*" + message):
-        vantor.flatness(points, vantor.Plane((0, 0, 0), (0, 0, 1)))
+def flatness_about_z(points):
+    return vantor.flatness(points, vantor.Plane((0, 0, 0), (0, 0, 1)))
+
+
+# Every form names itself in the error; the sums of the last set overflow in the plane's test.
+BAD_FORMS = [("flatness", flatness_about_z, *bad) for bad in BAD_POINTS] + [
+    ("roundness", vantor.roundness, *bad) for bad in BAD_POINTS[:-1]
+]
+
+
+@pytest.mark.parametrize("feature,form,points,message", BAD_FORMS)
+def test_bad_points(feature, form, points, message):
+    with pytest.raises(ValueError, match=f"^{feature}: .*" + message):
+        form(points)
 
 
 BAD_ELEMENTS = [
