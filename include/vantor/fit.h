@@ -195,7 +195,7 @@ struct fit_options {
     double max_tilt = 15.0;
     // The time, in seconds, after which a minimax fit stops searching for a proof and reports
     // its element with the gap reached ("not proved"). It is spent as a fixed amount of work
-    // (3.2e7 residual evaluations per second, about what a current core does), so that a result
+    // (3e7 residual evaluations per second, about what a current core does), so that a result
     // never depends on the machine's speed or load; a hard stop at 30 times the budget guards
     // slow machines. Bounds the proof, not the local optimisation before it.
     double time_budget = 1.0;

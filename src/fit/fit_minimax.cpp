@@ -106,7 +106,7 @@ double position_reach(criterion c, double radius, double extent) {
 bound_limits proof_limits(const fit_options& options) {
     const double seconds = std::clamp(options.time_budget, 0.0, 3600.0);
     bound_limits limits;
-    limits.work = 3.2e7 * seconds;
+    limits.work = 3e7 * seconds;
     limits.deadline = std::chrono::steady_clock::now() +
                       std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                           std::chrono::duration<double>(30.0 * seconds));

@@ -97,10 +97,10 @@ search_domain<State> axial_domain(const axis_domain& domain, bool one_chart, con
     return d;
 }
 
-// The limits of a fit's proof from its options: 3.2e7 work units (residual evaluations) per
+// The limits of a fit's proof from its options: 3e7 work units (residual evaluations) per
 // second of the time budget, and a hard deadline at 30 times it. A unit, with its share of the
-// cells' linear programs, takes 25 to 30 ns on a current core: a proof that does not close
-// ends in about 0.9 s of a 1 s budget, local solver included.
+// cells' linear programs, takes about 28 ns on a current core: a proof that does not close
+// ends in about 0.8 s of a 1 s budget, local solver included.
 bound_limits proof_limits(const fit_options& options);
 
 // The charts of direction_charts() as axis states through `origin` (lines, cylinders).

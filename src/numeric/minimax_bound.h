@@ -51,7 +51,7 @@ namespace detail {
 // and at a hard deadline that only a very slow machine reaches.
 struct bound_limits {
     std::chrono::steady_clock::time_point deadline;
-    double work = 3.2e7;
+    double work = 3e7;
 
     bool spent() const { return work <= 0.0 || std::chrono::steady_clock::now() > deadline; }
 };
