@@ -3,13 +3,13 @@
 // Maximises c.x subject to A x <= b and x >= 0, where b >= 0 so that the origin is a feasible
 // vertex and no first phase is needed. Primal simplex on a compact tableau (the nonbasic columns
 // only) with Bland's rule (the lowest-index improving variable enters, ties in the ratio test go
-// to the lowest-index basic variable), which cannot cycle on degenerate vertices. Optimality: no reduced cost exceeds
-// 1e-12. Meant for a handful of variables and up to a few hundred rows with coefficients of
-// order one.
+// to the lowest-index basic variable), which cannot cycle on degenerate vertices. Optimality: no
+// reduced cost exceeds 1e-12. Meant for a handful of variables and up to a few hundred rows with
+// coefficients of order one.
 //
 // The dual values y (one per row, y >= 0) are the negated reduced costs of the slack variables
-// in the final tableau (0 for a basic slack): at an optimum c <= A^T y within the cost tolerance and b.y = c.x, so y
-// are the multipliers (Lagrange, KKT) of the rows.
+// in the final tableau (0 for a basic slack): at an optimum c <= A^T y within the cost tolerance
+// and b.y = c.x, so y are the multipliers (Lagrange, KKT) of the rows.
 #ifndef VANTOR_NUMERIC_SMALL_LP_H
 #define VANTOR_NUMERIC_SMALL_LP_H
 

@@ -186,8 +186,7 @@ TEST(FitProof, ShortBandsAndSectorsAreProved) {
         {"cylinder circumscribed, sector 30",
          fit_cylinder(revolution(4, 10, 0, pi / 6, 40, 150, 0.0005), criterion::circumscribed)},
         {"cylinder circumscribed, sector 120",
-         fit_cylinder(revolution(5, 10, 0, 2 * pi / 3, 40, 150, 0.0005),
-                      criterion::circumscribed)},
+         fit_cylinder(revolution(5, 10, 0, 2 * pi / 3, 40, 150, 0.0005), criterion::circumscribed)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
