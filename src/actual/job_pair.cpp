@@ -1,6 +1,7 @@
 #include "actual/job_pair.h"
 
 #include <system_error>
+#include <utility>
 
 namespace vantor::detail {
 
@@ -27,6 +28,7 @@ void job_pair::run(std::size_t count, const std::function<void(std::size_t)>& jo
         job_ = &job;
         count_ = count;
         next_ = 0;
+        failure_ = nullptr;
     }
     wake_.notify_one();
     while (true) {
@@ -36,11 +38,21 @@ void job_pair::run(std::size_t count, const std::function<void(std::size_t)>& jo
             if (next_ == count_) break;
             taken = next_++;
         }
-        job(taken);
+        run_one(job, taken);
     }
     std::unique_lock<std::mutex> lock(mutex_);
     idle_.wait(lock, [this] { return !busy_; });
     job_ = nullptr;
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
+void job_pair::run_one(const std::function<void(std::size_t)>& job, std::size_t taken) {
+    try {
+        job(taken);
+    } catch (...) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!failure_) failure_ = std::current_exception();
+    }
 }
 
 void job_pair::help() {
@@ -52,7 +64,7 @@ void job_pair::help() {
         const std::size_t taken = next_++;
         busy_ = true;
         lock.unlock();
-        job(taken);
+        run_one(job, taken);
         lock.lock();
         busy_ = false;
         idle_.notify_one();

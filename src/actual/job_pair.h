@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -21,12 +22,15 @@ class job_pair {
     job_pair& operator=(const job_pair&) = delete;
     ~job_pair();
 
-    // Runs job(0) to job(count - 1), each once, and returns when all have returned. A job must
-    // not throw.
+    // Runs job(0) to job(count - 1), each once, and returns when all have returned. When jobs
+    // throw (on either thread), the others still run, and the first exception caught is rethrown
+    // here once none is running.
     void run(std::size_t count, const std::function<void(std::size_t)>& job);
 
   private:
     void help();
+    // Runs job(taken), keeping what it throws.
+    void run_one(const std::function<void(std::size_t)>& job, std::size_t taken);
 
     std::mutex mutex_;
     std::condition_variable wake_;  // jobs to take, or the end
@@ -36,6 +40,7 @@ class job_pair {
     std::size_t next_ = 0;  // the next job to take
     bool busy_ = false;     // the helper is running a job
     bool stop_ = false;
+    std::exception_ptr failure_;  // the first exception a job threw in this run
     std::thread helper_;
 };
 
