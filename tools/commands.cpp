@@ -664,8 +664,7 @@ outcome filtered_report(const point_file& in, const char* name, const std::strin
     r["median_spacing"] = p.median_spacing;
     for (const auto& item : about.items()) r[item.key()] = item.value();
     add_outliers(r, p.outliers);
-    if (!p.warning.empty())
-        r["warning"] = p.outliers > 0 ? p.warning + "; " + outlier_warning(p.outliers) : p.warning;
+    if (!p.warning.empty()) r["warning"] = joined_warning(p.warning, p.outliers);
     return with_verdict(std::move(r), f, tol);
 }
 

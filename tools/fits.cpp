@@ -125,6 +125,11 @@ std::string outlier_warning(int outliers) {
            ", not the surface (vantor fit --reject K leaves such points out)";
 }
 
+std::string joined_warning(const std::string& first, int outliers) {
+    if (outliers == 0) return first;
+    return (first.empty() ? "" : first + "; ") + outlier_warning(outliers);
+}
+
 void add_outliers(report& r, int outliers) {
     if (outliers == 0) return;
     r["outliers"] = outliers;

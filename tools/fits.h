@@ -87,6 +87,9 @@ report fit_json(const vantor::fit_report& r);
 
 // The warning of a report about `outliers` points far outside the rest (fit_report::outliers).
 std::string outlier_warning(int outliers);
+// A report's warning: `first` (empty for none) and then outlier_warning(outliers) when there are
+// outliers, joined by "; "; empty when neither.
+std::string joined_warning(const std::string& first, int outliers);
 
 // Adds "outliers" and its "warning" to a report when there are any (fit_report::outliers,
 // vantor::outliers_about, roundness_analysis::outliers).

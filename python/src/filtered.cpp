@@ -35,8 +35,7 @@ py::tuple filtered_form(const std::string& feature, const py::array& points, dou
         }
     }
     if (!p.valid()) throw py::value_error(p.error);
-    std::string warning = p.warning;
-    if (p.outliers > 0) warning += (warning.empty() ? "" : "; ") + cli::outlier_warning(p.outliers);
+    const std::string warning = cli::joined_warning(p.warning, p.outliers);
     return py::make_tuple(p.t, p.p, p.v, p.q, p.median_spacing, p.outliers,
                           warning.empty() ? py::object(py::none()) : py::object(py::str(warning)),
                           datum.first, datum.second);
