@@ -176,8 +176,9 @@ struct fit_result : fit_report {
 // a short band or a half shell lies across the part, which no drawing means. `max_tilt` 90
 // admits every direction. The minimax fits of a plane search every normal; of a circle,
 // sphere, cylinder and cone every centre or axis position within half the least-squares radius
-// of the least-squares element's and within one extent of the points (the root mean square
-// distance of the points from their centroid; for a circle, the largest distance of a trace
+// (for a cone its radius at the narrow end of the points, at least a quarter of that at their
+// centroid) of the least-squares element's and within one extent of the points (the root mean
+// square distance of the points from their centroid; for a circle, the largest distance of a trace
 // from the first point's): there the points surround the centre or axis, and an axis farther
 // off is not the feature's. A circumscribed element's lies within its radius (the smallest
 // circle holding a sector's arc is centred on its chord). The zone cone's half angle lies

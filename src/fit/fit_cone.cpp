@@ -1,5 +1,6 @@
 // The cone of the fitting interface: least squares, and the minimum-zone cone by the minimax
 // solver from the least-squares cone.
+#include <algorithm>
 #include <cmath>
 
 #include "fit/fit_minimax.h"
@@ -56,6 +57,22 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
     return detail::checked(result);
 }
 
+// The radius of the cone of `state` at the nearer end of the points along its axis, no less
+// than a quarter of its radius at the centroid's foot: the axis of a steep cone may move only
+// so far before it passes through the points at its narrow end (where a point's distance from
+// the axis is not smooth and bounds nothing), which no cone of the part does.
+double smallest_radius(const detail::centred_points& points, const detail::cone_state& state) {
+    double low = 0.0, high = 0.0;
+    note_pass(points);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double z = detail::dot(points[i] - state.origin, state.frame.z);
+        low = std::min(low, z);
+        high = std::max(high, z);
+    }
+    const double t = std::tan(state.angle);
+    return std::max(0.25 * state.radius, std::min(state.radius + low * t, state.radius + high * t));
+}
+
 // The zone cone's half angle is searched within this many radians (about 14 degrees) of the
 // least-squares one.
 constexpr double cone_angle_reach = 0.25;
@@ -91,7 +108,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
     // Proved over the axes within the largest tilt of the domain's axis that pass within
-    // position_reach() of the least-squares axis (the radius at the centroid's foot), and the
+    // position_reach() of the least-squares axis (for its smallest radius), and the
     // half angles within cone_angle_reach of its.
     const bool given = options.axis.length() > 0.0;
     const detail::axis_domain domain = detail::domain_of(options, fit.state.frame.z, true);
@@ -102,7 +119,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
         given ? detail::frame_about(domain.axis) : fit.state.frame, -1.0 * fit.state.origin);
     for (const detail::frame3& f : detail::direction_charts(around, domain.max_tilt, tilt))
         charts.push_back({f, fit.state.origin, fit.state.radius, fit.state.angle});
-    const double reach = detail::position_reach(c, fit.state.radius, model.unit);
+    const double reach = detail::position_reach(c, smallest_radius(offsets, fit.state), model.unit);
     const double half[5] = {reach, reach, tilt, tilt, cone_angle_reach};
     double lower = 0.0;
     const auto m = detail::solve_and_prove(

@@ -170,7 +170,8 @@ TEST(FitProof, ASolverLeavingTheDomainEndsInside) {
 // The samplings whose near-optimal elements form long valleys in the proof's box: a cone's
 // half angle and tilt trade off across a short band, a sector's axis slides along its bisector,
 // a band's circumscribed cylinder tilts at little cost (and has many local optima, which the
-// search meets as better states on all points). The default budget must prove them.
+// search meets as better states on all points), a steep cone's axis may move towards its narrow
+// end. The default budget must prove them.
 TEST(FitProof, ShortBandsAndSectorsAreProved) {
     const double slope = std::tan(15.0 * pi / 180.0);
     const struct {
@@ -181,6 +182,9 @@ TEST(FitProof, ShortBandsAndSectorsAreProved) {
          fit_cone(revolution(2, 10, slope, 2 * pi, 0.5, 120, 0.0005), criterion::zone)},
         {"cone zone, sector 120",
          fit_cone(revolution(3, 10, slope, 2 * pi / 3, 40, 150, 0.0005), criterion::zone)},
+        {"cone zone, steep sector 30",
+         fit_cone(revolution(7, 10, std::tan(25.0 * pi / 180.0), pi / 6, 40, 150, 0.0005),
+                  criterion::zone)},
         {"cylinder circumscribed, band r/20",
          fit_cylinder(revolution(6, 10, 0, 2 * pi, 0.5, 120, 0.002), criterion::circumscribed)},
         {"cylinder circumscribed, sector 30",
