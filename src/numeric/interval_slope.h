@@ -145,14 +145,28 @@ slope<N> sqrt(const slope<N>& a) {
     for (int k = 0; k < N; ++k) r.s[k] = a.s[k] / sum;
     return r;
 }
-// sin u(s) - sin u(c) = cos(xi) (u(s) - u(c)) for some xi between them, within u's range.
+// With t = u(s) - u(c):
+//     sin(u(c) + t) - sin u(c) = (sin u(c) (cos t - 1) / t + cos u(c) sin t / t) t,
+//     cos(u(c) + t) - cos u(c) = (cos u(c) (cos t - 1) / t - sin u(c) sin t / t) t,
+// where (cos t - 1) / t lies between 0 and -t / 2 and sin t / t in [max(1 - t^2 / 6, -0.22), 1]:
+// about half as wide as the derivative over u's range (a slope's factor varies with t / 2).
+struct trig_slope_factors {
+    interval versine, sine;  // (cos t - 1) / t and sin t / t over t in u's range less u(c)
+};
+inline trig_slope_factors trig_factors(interval at, interval range) {
+    const double low = range.lo - at.hi, high = range.hi - at.lo;
+    const double most = std::max(std::abs(low), std::abs(high));
+    return {interval(std::min(0.0, -0.5 * high), std::max(0.0, -0.5 * low)),
+            interval(std::max(1.0 - most * most / 6.0, -0.2173), 1.0)};
+}
 template <int N>
 slope<N> sin(const slope<N>& a) {
     slope<N> r;
     r.at = sin(a.at);
     r.range = sin(a.range);
-    const interval derivative = cos(a.range);
-    for (int k = 0; k < N; ++k) r.s[k] = a.s[k] * derivative;
+    const trig_slope_factors f = trig_factors(a.at, a.range);
+    const interval factor = r.at * f.versine + cos(a.at) * f.sine;
+    for (int k = 0; k < N; ++k) r.s[k] = a.s[k] * factor;
     return r;
 }
 template <int N>
@@ -160,8 +174,9 @@ slope<N> cos(const slope<N>& a) {
     slope<N> r;
     r.at = cos(a.at);
     r.range = cos(a.range);
-    const interval derivative = -sin(a.range);
-    for (int k = 0; k < N; ++k) r.s[k] = a.s[k] * derivative;
+    const trig_slope_factors f = trig_factors(a.at, a.range);
+    const interval factor = r.at * f.versine - sin(a.at) * f.sine;
+    for (int k = 0; k < N; ++k) r.s[k] = a.s[k] * factor;
     return r;
 }
 

@@ -163,21 +163,38 @@ struct circle_distance_model {
 // (u s0, u s1, 0) along d = (a, b, 1) with (a, b) = (s2, s3), and with e = (X - u s0 - a Z,
 // Y - u s1 - b Z) the offset from the axis in the plane of p's height,
 //     distance^2 = |e|^2 - (a e_x + b e_y)^2 / |d|^2,   height = (a e_x + b e_y) / |d| + Z |d|.
+// The distance is evaluated as e_r + w / (distance + e_r), e_r and e_t the components of e
+// along and across p's direction from the reference axis and w = e_t^2 - (a e_x + b e_y)^2 /
+// |d|^2: e_r is linear in the step and w of second order, so the slopes of the distance
+// carry only the curvature it has (across p's direction), not that of e_r^2 and sqrt, which
+// cancel (about a third narrower on a sector's points). Where e_r may vanish (an axis through
+// p) the plain root is taken.
 template <class T>
 struct axial_values {
     T distance, height;
 };
+inline bool surely_positive(double x) { return x > 0.0; }
+template <int N>
+bool surely_positive(const slope<N>& x) {
+    return x.range.lo > 0.0;
+}
 template <class T>
 axial_values<T> axial_chart(const cylinder_state& reference, double unit, const point3& p,
                             const T* s) {
     using std::sqrt;
     const point3 l = reference.frame.local(p - reference.origin);
+    const double reach = std::hypot(l.x, l.y);
+    const double c = reach > 0.0 ? l.x / reach : 1.0, sn = reach > 0.0 ? l.y / reach : 0.0;
     const T z(l.z);
     const T ex = T(l.x) - unit * s[0] - s[2] * z, ey = T(l.y) - unit * s[1] - s[3] * z;
     const T across = s[2] * ex + s[3] * ey;
     const T d2 = T(1.0) + s[2] * s[2] + s[3] * s[3];
     const T d = sqrt(d2);
-    return {sqrt(ex * ex + ey * ey - across * across / d2), across / d + z * d};
+    const T er = c * ex + sn * ey, et = c * ey - sn * ex;
+    const T w = et * et - across * across / d2;
+    const T squared = er * er + w;
+    const T distance = surely_positive(er) ? er + w / (sqrt(squared) + er) : sqrt(squared);
+    return {distance, across / d + z * d};
 }
 
 struct axis_distance_model {

@@ -1,12 +1,14 @@
 // The cell bounds of the minimax proof, for every residual model: the chart is the model's
 // residual, the Lipschitz bound and the tangent remainder hold at sampled steps of random cells,
-// and the tangent bound never exceeds the objective anywhere in its cell.
+// and the tangent bound never exceeds the objective anywhere in its cell; the remainders are
+// tight, and so is each slope rule.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 #include "numeric/cell_tangent.h"
@@ -83,12 +85,13 @@ struct case_of<cone_surface_model> {
 };
 
 template <class Model>
-void check_model(const char* name) {
+void check_model(const char* name, double looseness) {
     constexpr int n = Model::size;
     std::mt19937 rng(17);
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     const Model model(extent);
     int tangents = 0, reused = 0;
+    double remainders = 0.0, departures = 0.0;
     tangent_scratch scratch;
     for (int trial = 0; trial < 70; ++trial) {
         const auto reference = case_of<Model>::state(rng);
@@ -135,6 +138,7 @@ void check_model(const char* name) {
             tangent_lower_bound(model, points, reference, centre, half, variation, checked, inf,
                                 scratch, tangents_used);
         reused += std::isfinite(kept.lower) && kept.step.empty();
+        std::vector<double> departure(points.size(), 0.0);
         for (int sample = 0; sample < 40; ++sample) {
             double t[n], s[n];
             for (int k = 0; k < n; ++k) {
@@ -157,6 +161,7 @@ void check_model(const char* name) {
                 if (!smooth[i]) continue;
                 double tangent = value[i];
                 for (int k = 0; k < n; ++k) tangent += slope[i * n + k] * t[k];
+                departure[i] = std::max(departure[i], std::abs(chart - tangent));
                 EXPECT_LE(std::abs(chart - tangent), remainder[i] + slack)
                     << name << " trial " << trial << " size " << size;
             }
@@ -165,18 +170,67 @@ void check_model(const char* name) {
             EXPECT_LE(bound.lower, minimax_objective(checked, low, high) + 1e-12 * extent)
                 << name << " trial " << trial;
         }
+        // Tightness over the cells of a hundredth of the box and less, where the tangent bound
+        // decides.
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            if (!smooth[i] || trial % 7 < 2) continue;
+            remainders += remainder[i];
+            departures += departure[i];
+        }
     }
     // The tangents are smooth away from the axis: most points have one.
     EXPECT_GT(tangents, 70 * 24 / 2) << name;
     EXPECT_GT(reused, 0) << name;
+    // The remainders are within `looseness` of the largest departures sampled (which fall
+    // short of the true ones): a rule that loses tightness leaves cells open.
+    EXPECT_LT(remainders, looseness * departures) << name;
+}
+
+// Each slope rule encloses the slope (f(x) - f(c)) / (x - c) of its function over the cell of
+// centre c and half width h, and is not much wider than that slope's range there (the rules are
+// exact slope forms, not derivative ranges, which are about twice as wide).
+TEST(CellBound, SlopeRulesEncloseTheirSlopesTightly) {
+    using std::cos;
+    using std::sin;
+    using std::sqrt;
+    const auto check = [](const char* name, const auto& f) {
+        std::mt19937 rng(5);
+        std::uniform_real_distribution<double> u(-1.0, 1.0);
+        for (int trial = 0; trial < 200; ++trial) {
+            const double c = 1.2 * u(rng), h = 0.3 * std::pow(10.0, -3.0 * (trial % 4) / 3.0);
+            const slope<1> s = f(slope<1>::variable(c, h, 0));
+            double low = 1e300, high = -1e300;
+            for (int sample = 0; sample <= 200; ++sample) {
+                const double x = c + h * (sample < 2 ? 2.0 * sample - 1.0 : u(rng));
+                if (x == c) continue;
+                const double q = (f(x) - f(c)) / (x - c);
+                low = std::min(low, q);
+                high = std::max(high, q);
+            }
+            const double slack = 1e-9 * (1.0 + std::abs(low));
+            EXPECT_LE(s.s[0].lo, low + slack) << name << " c " << c << " h " << h;
+            EXPECT_GE(s.s[0].hi, high - slack) << name << " c " << c << " h " << h;
+            EXPECT_LE(s.s[0].hi - s.s[0].lo, 1.2 * (high - low) + 0.2 * h * h + slack)
+                << name << " c " << c << " h " << h;
+        }
+    };
+    check("sine", [](const auto& x) { return sin(x); });
+    check("cosine", [](const auto& x) { return cos(x); });
+    // (Constants as T: the slope operators take no mixed operands.)
+    check("root", [](const auto& x) { return sqrt(std::decay_t<decltype(x)>(3.0) + x); });
+    check("product", [](const auto& x) { return x * (std::decay_t<decltype(x)>(2.0) + x); });
+    check("quotient", [](const auto& x) {
+        using T = std::decay_t<decltype(x)>;
+        return (T(1.0) + x) / (T(3.0) - 0.5 * x);
+    });
 }
 
 TEST(CellBound, EveryModelsBoundsHoldOverItsCells) {
-    check_model<plane_height_model>("plane");
-    check_model<sphere_distance_model>("sphere");
-    check_model<circle_distance_model>("circle");
-    check_model<axis_distance_model>("axis");
-    check_model<cone_surface_model>("cone");
+    check_model<plane_height_model>("plane", 1.6);
+    check_model<sphere_distance_model>("sphere", 2.5);
+    check_model<circle_distance_model>("circle", 2.8);
+    check_model<axis_distance_model>("axis", 2.0);
+    check_model<cone_surface_model>("cone", 2.6);
 }
 
 }  // namespace
