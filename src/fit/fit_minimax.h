@@ -11,6 +11,7 @@
 
 #include "numeric/axis_domain.h"
 #include "numeric/cylinder_fit.h"
+#include "numeric/interval_slope.h"
 #include "numeric/minimax_bound.h"
 #include "numeric/minimax_fit.h"
 #include "numeric/scatter.h"
@@ -76,8 +77,8 @@ inline bool passes_within(const frame3& f, const point3& origin, const point3& f
 // `origin` (the least-squares axis point): axes within the tilt `domain` admits that pass within
 // `reach` (a length) of origin. A cell of the box (steps: shifts in extents of `unit`, then
 // tilts) holds no such axis when every tilt in it exceeds the domain's (`one_chart`: the box's
-// tilts are measured from the domain's axis) or when its shifts keep every axis farther: an axis
-// through the intercept q at tilt t passes at least |q| / sqrt(1 + t^2) from origin.
+// tilts are measured from the domain's axis) or when its shifts and tilts keep every axis
+// farther.
 template <class State>
 search_domain<State> axial_domain(const axis_domain& domain, bool one_chart, const point3& origin,
                                   double reach, double unit) {
@@ -88,8 +89,17 @@ search_domain<State> axial_domain(const axis_domain& domain, bool one_chart, con
         const auto nearest = [&](int k) { return std::max(0.0, std::abs(centre[k]) - half[k]); };
         const auto farthest = [&](int k) { return std::abs(centre[k]) + half[k]; };
         if (tilted && std::hypot(nearest(2), nearest(3)) > largest) return true;
+        // The axis through q = (s0, s1, 0) extents along (a, b, 1) passes at a distance whose
+        // square is (s0^2 + s1^2 + (s0 b - s1 a)^2) / (1 + a^2 + b^2) extents squared: its
+        // least over the cell, from intervals, so that a cell about an axis that passes too far
+        // is skipped however small it is.
+        const auto side = [&](int k) { return interval(centre[k] - half[k], centre[k] + half[k]); };
+        const interval cross = side(0) * side(3) - side(1) * side(2);
+        const double least_cross = cross.lo > 0.0 ? cross.lo : cross.hi < 0.0 ? -cross.hi : 0.0;
         const double steepest = std::hypot(farthest(2), farthest(3));
-        return unit * std::hypot(nearest(0), nearest(1)) > reach * std::hypot(1.0, steepest);
+        // (A margin of 1e-12 for the rounding of either side.)
+        return unit * std::hypot(nearest(0), nearest(1), least_cross) >
+               (1.0 + 1e-12) * reach * std::hypot(1.0, steepest);
     };
     d.admits = [=](const State& at) {
         return domain.admits(at.frame.z) && passes_within(at.frame, at.origin, origin, reach);

@@ -199,6 +199,23 @@ TEST(FitProof, ShortBandsAndSectorsAreProved) {
     }
 }
 
+// A sparse long bore's (15 to 20 points over 8 to 16 radii) largest inscribed cylinder often
+// lies at the edge of the domain, beyond which a larger one moves off: the cells there must be
+// skipped as they shrink, or the search splits them without end.
+TEST(FitProof, SparseInscribedCylindersAtTheDomainsEdgeAreProved) {
+    int proved = 0;
+    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+        const fit_report f = fit_cylinder(
+            revolution(seed, 5 + seed % 4, 0, 2 * pi, 60 + 10 * (seed % 5), 15 + seed % 6, 0.0005),
+            criterion::inscribed);
+        if (!f.valid()) continue;  // the points do not surround the axis
+        expect_consistent(f);
+        EXPECT_TRUE(f.proved) << "seed " << seed << ": gap " << f.gap;
+        proved += f.proved;
+    }
+    EXPECT_GT(proved, 30);
+}
+
 // The proof skips the cells its domain says hold no admitted axis: no state drawn in such a
 // cell may be admitted (else the bound would leave out part of the domain).
 TEST(FitProof, CellsSkippedAsOutsideHoldNoAdmittedAxis) {
@@ -214,7 +231,7 @@ TEST(FitProof, CellsSkippedAsOutsideHoldNoAdmittedAxis) {
     const auto d = axial_domain<cylinder_state>(domain, true, origin, reach, unit);
     const axis_distance_model model(unit);
     const cylinder_state reference{frame, origin, 0.0};
-    int skipped = 0, admitted = 0;
+    int skipped = 0, admitted = 0, beyond_reach = 0;
     for (int trial = 0; trial < 2000; ++trial) {
         double centre[4], half[4];
         for (int k = 0; k < 4; ++k) {
@@ -241,9 +258,23 @@ TEST(FitProof, CellsSkippedAsOutsideHoldNoAdmittedAxis) {
             admitted += in;
             EXPECT_FALSE(outside && in) << "trial " << trial;
         }
+        // Conversely, a cell shrunk about an axis that passes beyond the reach (by a millionth)
+        // is skipped: else the search splits it without end at the domain's edge.
+        double point_half[4], step[4];
+        for (int k = 0; k < 4; ++k) {
+            point_half[k] = 1e-13;
+            step[k] = centre[k] * model.scale[k];
+        }
+        const cylinder_state at = model.moved(reference, step);
+        if (domain.admits(at.frame.z) &&
+            !passes_within(at.frame, at.origin, origin, (1.0 + 1e-6) * reach)) {
+            ++beyond_reach;
+            EXPECT_TRUE(d.outside(centre, point_half)) << "trial " << trial;
+        }
     }
     EXPECT_GT(skipped, 200);
     EXPECT_GT(admitted, 2000);
+    EXPECT_GT(beyond_reach, 200);
 }
 
 }  // namespace
