@@ -14,22 +14,9 @@
 // no state is better for all points, and the multipliers certifying it sit on points of the
 // set.
 //
-// On the candidates, each step linearises the residuals (minimax_models.h) and solves the step
-// LP of minimax_step.h within the trust region |s_k| <= radius (in the scaled units of the
-// model); a step is kept only when it improves the objective on the candidates, and the radius
-// follows the ratio of actual to predicted improvement (doubled above 0.75 when the step
-// reached the boundary, cut to a quarter of the step below 0.25). It stops when the model
-// predicts no improvement beyond rounding (8 eps of the residuals' magnitude), when the radius
-// has shrunk to rounding, or after 5000 steps. At a vertex of the linearised problem (as many
-// contacts as parameters and bounds) the steps are Newton steps and converge quadratically.
-// At an optimum with fewer contacts, which the residuals' curvature decides (two diametral
-// contacts of a circle, an open sector's circumscribed cylinder), the LP's steps converge
-// linearly at best, held back by the trust region; after three such steps on too few contacts
-// the solver takes second-order steps on the contacts (after Hald and Madsen): Newton's method
-// on their optimality conditions with the Hessian of the Lagrangian from second differences,
-// or, where that Hessian has negative curvature along the contacts (a saddle: the tube about
-// a line on two diametral contacts, which a turn of the axis towards them brings nearer both),
-// a line search along that direction.
+// Each round's subset is solved by the trust-region steps of minimax_trust_region.h (or, for
+// the circumscribed sphere, by Welzl's algorithm); the tunables of all of it are
+// minimax::tunables (minimax_solution.h).
 //
 // The problems of cylinders, cones, lines and the sphere's zone have local minima. A second
 // start, the first moved by a step of scaled size spread / extent that lowers the largest
@@ -52,312 +39,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <utility>
 #include <vector>
 
+#include "numeric/minimax_solution.h"
 #include "numeric/minimax_step.h"
+#include "numeric/minimax_trust_region.h"
 #include "numeric/sample.h"
 #include "numeric/spatial.h"
 
 namespace vantor {
 namespace detail {
-
-enum class minimax_status {
-    ok,             // certified optimum
-    not_converged,  // no step limit reached a point where the model predicts no improvement
-    unbounded,  // an inscribed element that grows without bound (the points do not enclose it), or
-                // a zone whose centre or axis recedes without bound (the points lie nearer a plane)
-    not_certified,  // the solver stopped where the optimality condition does not hold
-};
-
-struct minimax_report {
-    minimax_status status = minimax_status::not_converged;
-    // The smallest and largest residual of all points at the result, in lengths.
-    double low = 0.0, high = 0.0;
-    // The objective (high - low, high or -low) at the start and at the result.
-    double start_objective = 0.0, objective = 0.0;
-    int steps = 0;               // trust-region steps of the run kept, over all its rounds
-    int rounds = 0;              // rounds of the run kept
-    int passes = 0;              // passes over all points, both starts
-    std::size_t candidates = 0;  // the points the solver saw in its last round
-    std::size_t largest_lp = 0;  // the most rows of a step LP
-    bool second_start = false;   // the perturbed start found the better optimum
-    certificate proof;           // its indices are those of the points
-    // Residuals within this distance of an extreme (in lengths) count as contacts.
-    double contact_tolerance = 0.0;
-};
-
-template <class State>
-struct minimax_solution : minimax_report {
-    State state;
-};
-
 namespace minimax {
-
-constexpr double band_fraction = 0.02;
-constexpr std::size_t candidate_limit = 4096;
-constexpr std::size_t candidate_minimum = 64;
-constexpr std::size_t added_per_round = 256;
-constexpr int rounds_on_candidates = 10;
-constexpr int max_steps = 5000;
-constexpr double eps = std::numeric_limits<double>::epsilon();
-constexpr double smallest_trust_radius = 1e-9;
-// The trust radius may grow far beyond the points' extent, so that a zone that flattens
-// without bound shows so in a few steps.
-constexpr double largest_trust_radius = 1e6;
-constexpr double flat_zone = 1e3;
-constexpr double contact_fraction = 1e-12;
-constexpr double stationarity_tolerance = 1e-9;
-constexpr double curvature_margin = 4.0;
-constexpr int steps_before_newton = 3;
-constexpr int newton_iterations = 30;
-
-// What a run needs besides its model: the extent bound of the points (the largest distance of a
-// point from the centroid) and the tolerances derived from it.
-struct limits {
-    double bound;
-    double lp_tolerance;       // in units of the fit
-    double contact_tolerance;  // in lengths
-};
-
-inline limits limits_for(double bound, double low, double high, double unit) {
-    const double magnitude = bound + std::max(std::abs(low), std::abs(high));
-    return {bound, 8.0 * eps * magnitude / unit, contact_fraction * magnitude};
-}
-
-// Residuals and gradients of `subset` at state s, in units of the fit.
-template <class Model, class Points>
-void linearise(const Model& model, const Points& subset, const typename Model::state& s,
-               linearisation& lin) {
-    constexpr int p = Model::size;
-    const auto e = model.at(s);
-    lin.parameters = p;
-    lin.value.resize(subset.size());
-    lin.gradient.resize(subset.size() * p);
-    double factor[p];
-    for (int k = 0; k < p; ++k) factor[k] = model.scale[k] / model.unit;
-    const double inverse_unit = 1.0 / model.unit;
-    note_pass(subset);
-    double* g = lin.gradient.data();
-    for (std::size_t i = 0; i < subset.size(); ++i, g += p) {
-        lin.value[i] = e(subset[i], g) * inverse_unit;
-        for (int k = 0; k < p; ++k) g[k] *= factor[k];
-    }
-    lin.find_extremes();
-}
-
-// Second-order steps on the contacts `rows` of the subset, bounding the sides `side` with
-// multipliers `weights`, from x: along a direction of negative curvature (negative_curvature)
-// when there is one, else Newton steps (newton_step). Each is kept, or the best of its
-// halves, when it improves the objective on the subset. The Hessian of the Lagrangian comes
-// from central second differences of the contacts' residuals in the model's own steps about x, at a
-// step of 1e-3 divided by the contacts' curvature. Returns whether x moved.
-template <class Model, class Points>
-bool polish(const Model& model, const Points& subset, minimax_sides sides, const limits& l,
-            const std::vector<std::size_t>& rows, const std::vector<signed char>& side,
-            std::vector<double> weights, typename Model::state& x, double& objective) {
-    constexpr int p = Model::size;
-    std::vector<point3> at;
-    for (std::size_t i : rows) at.push_back(subset[i]);
-    linearisation c, all;
-    std::vector<double> hessian(p * p), step;
-    bool moved_any = false;
-    for (int iteration = 0; iteration < newton_iterations; ++iteration) {
-        linearise(model, at, x, c);
-        c.side = side;
-        const auto e = model.at(x);
-        double kappa = 1.0;
-        for (const point3& q : at) kappa = std::max(kappa, e.curvature(q, model.unit, l.bound));
-        const double h = 1e-3 / kappa;
-        // The Lagrangian at the scaled step (a, b) along parameters j and k.
-        const auto lagrangian = [&](int j, double a, int k, double b) {
-            double s[p] = {};
-            s[j] += a * model.scale[j];
-            s[k] += b * model.scale[k];
-            const auto moved = model.at(model.moved(x, s));
-            double sum = 0.0;
-            for (std::size_t i = 0; i < at.size(); ++i) sum += side[i] * weights[i] * moved(at[i]);
-            return sum / model.unit;
-        };
-        const double centre = lagrangian(0, 0.0, 0, 0.0);
-        for (int j = 0; j < p; ++j) {
-            hessian[j * p + j] =
-                (lagrangian(j, h, j, 0.0) - 2.0 * centre + lagrangian(j, -h, j, 0.0)) / (h * h);
-            for (int k = 0; k < j; ++k) {
-                hessian[j * p + k] = hessian[k * p + j] =
-                    (lagrangian(j, h, k, h) - lagrangian(j, h, k, -h) - lagrangian(j, -h, k, h) +
-                     lagrangian(j, -h, k, -h)) /
-                    (4.0 * h * h);
-            }
-        }
-        // The objective on the subset after a multiple of a scaled step.
-        const auto objective_after = [&](const std::vector<double>& d, double multiple,
-                                         typename Model::state& y) {
-            double s[p];
-            for (int j = 0; j < p; ++j)
-                s[j] = multiple * d[static_cast<std::size_t>(j)] * model.scale[j];
-            y = model.moved(x, s);
-            linearise(model, subset, y, all);
-            return minimax_objective(sides, all.low, all.high);
-        };
-        typename Model::state trial = x, best = x;
-        double best_objective = objective;
-        if (negative_curvature(c, hessian, step)) {
-            // Away from a saddle, both ways, at lengths growing fourfold from the difference
-            // step: the best that improves.
-            for (double length = h; length <= 1.0; length *= 4.0)
-                for (const double sign : {1.0, -1.0}) {
-                    const double v = objective_after(step, sign * length, trial);
-                    if (v < best_objective) {
-                        best_objective = v;
-                        best = trial;
-                    }
-                }
-        } else if (newton_step(c, hessian, step, weights)) {
-            // The best of the full step and its halves, down to a millionth, until they stop
-            // improving: far from the optimum another point may bound the element before it.
-            for (double fraction = 1.0; fraction >= 1e-6; fraction *= 0.5) {
-                const double v = objective_after(step, fraction, trial);
-                if (v < best_objective) {
-                    best_objective = v;
-                    best = trial;
-                } else if (best_objective < objective) {
-                    break;
-                }
-            }
-        }
-        if (!(best_objective < objective)) break;
-        x = best;
-        objective = best_objective;
-        moved_any = true;
-    }
-    return moved_any;
-}
-
-template <class State>
-struct subset_outcome {
-    State state;
-    int steps = 0;
-    bool converged = false;
-    bool unbounded = false;
-    std::size_t largest_lp = 0;
-    double low = 0.0, high = 0.0;  // the subset's residual extremes at `state`, in lengths
-};
-
-// The trust-region SLP on a subset of the points, from `from`.
-template <class Model, class Points>
-subset_outcome<typename Model::state> solve_on(const Model& model, const Points& subset,
-                                               const typename Model::state& from,
-                                               minimax_sides sides, const limits& l) {
-    constexpr int p = Model::size;
-    subset_outcome<typename Model::state> out;
-    out.state = from;
-    linearisation lin, trial;
-    linearise(model, subset, from, lin);
-    double objective = minimax_objective(sides, lin.low, lin.high);
-    double radius = std::clamp(0.5 * (lin.high - lin.low), smallest_trust_radius, 1.0);
-    working_set w;
-    double step[p];
-    const std::size_t vertex = p + (sides == minimax_sides::both ? 2 : 1);
-    int stalled = 0;
-    std::vector<std::size_t> active;
-    std::vector<signed char> active_side;
-    std::vector<double> active_weight;
-    for (int k = 0; k < max_steps; ++k) {
-        out.steps = k + 1;
-        const model_step m = solve_model(lin, sides, radius, w, l.lp_tolerance);
-        out.largest_lp = std::max(out.largest_lp, w.outer.size() + w.inner.size());
-        const double predicted = objective - minimax_objective(sides, m.low, m.high);
-        if (!(predicted > l.lp_tolerance)) {
-            out.converged = true;
-            break;
-        }
-        // The rows with positive multipliers: the contacts the step moves on.
-        active.clear();
-        active_side.clear();
-        active_weight.clear();
-        const auto take = [&](const std::vector<std::size_t>& rows,
-                              const std::vector<double>& weights, signed char side) {
-            for (std::size_t r = 0; r < weights.size(); ++r) {
-                if (!(weights[r] > 0.0)) continue;
-                active.push_back(rows[r]);
-                active_side.push_back(side);
-                active_weight.push_back(weights[r]);
-            }
-        };
-        take(w.outer, m.outer_weights, 1);
-        take(w.inner, m.inner_weights, -1);
-        double length = 0.0;
-        for (int j = 0; j < p; ++j) {
-            step[j] = m.step[static_cast<std::size_t>(j)] * model.scale[j];
-            length = std::max(length, std::abs(m.step[static_cast<std::size_t>(j)]));
-        }
-        const typename Model::state moved = model.moved(out.state, step);
-        linearise(model, subset, moved, trial);
-        const double trial_objective = minimax_objective(sides, trial.low, trial.high);
-        const double ratio = (objective - trial_objective) / predicted;
-        const bool bounded_by_radius = length > 0.9 * radius;
-        if (ratio > 0.75 && bounded_by_radius)
-            radius = std::min(2.0 * radius, largest_trust_radius);
-        else if (ratio < 0.25)
-            radius = 0.25 * length;
-        if (trial_objective < objective) {
-            keep_tight(lin, m.step, l.lp_tolerance, w);
-            out.state = moved;
-            std::swap(lin, trial);
-            objective = trial_objective;
-            // An inscribed element wider than the points' extent has left them behind; a zone
-            // whose distances from a centre or axis exceed a thousand extents (its sag over the
-            // points below a two-thousandth of their extent) is flattening towards a plane,
-            // nearer to which the points lie.
-            if ((sides == minimax_sides::inner && lin.low * model.unit > 2.0 * l.bound) ||
-                (sides == minimax_sides::both && lin.high * model.unit > flat_zone * l.bound)) {
-                out.unbounded = true;
-                break;
-            }
-            // Steps held back by the trust region on fewer contacts than a vertex has: the
-            // curvature decides, and Newton's method on those contacts converges fast.
-            const bool curved = !active.empty() && active.size() < vertex && bounded_by_radius;
-            stalled = curved ? stalled + 1 : 0;
-            if (stalled >= steps_before_newton) {
-                stalled = 0;
-                if (polish(model, subset, sides, l, active, active_side, active_weight, out.state,
-                           objective))
-                    linearise(model, subset, out.state, lin);
-            }
-        }
-        if (radius <= 4.0 * eps) {
-            out.converged = true;
-            break;
-        }
-    }
-    out.low = lin.low * model.unit;
-    out.high = lin.high * model.unit;
-    return out;
-}
-
-// The residuals of every point at s into r, with their extremes: one pass. With `bound`, it
-// also receives the largest distance of a point from the origin (the centroid).
-template <class Model, class Points>
-void measure_all(const Model& model, const Points& points, const typename Model::state& s,
-                 std::vector<double>& r, double& low, double& high, double* bound = nullptr) {
-    const auto e = model.at(s);
-    r.resize(points.size());
-    low = std::numeric_limits<double>::infinity();
-    high = -std::numeric_limits<double>::infinity();
-    double farthest = 0.0;
-    note_pass(points);
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const point3 p = points[i];
-        const double v = e(p);
-        r[i] = v;
-        low = std::min(low, v);
-        high = std::max(high, v);
-        if (bound != nullptr) farthest = std::max(farthest, dot(p, p));
-    }
-    if (bound != nullptr) *bound = std::sqrt(farthest);
-}
 
 // One run from `start`, whose residuals (all points) `r` holds, solving each round's subset
 // with solve(subset, from, limits), which returns a subset_outcome; the subset is a vector of
@@ -377,7 +70,7 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
     result.passes = 0;
 
     // The candidates: the points near each bounded extreme at the start.
-    const double band = band_fraction * (high - low);
+    const double band = l.tuning.band_fraction * (high - low);
     std::vector<char> chosen(points.size(), 0);
     std::vector<std::size_t> candidates;
     const auto choose = [&](const std::vector<std::size_t>& indices) {
@@ -389,17 +82,17 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
     };
     // (An excess of r - low + 1 ranks every point, the largest residual first.)
     if (outer) {
-        choose(most_beyond(points.size(), candidate_limit, [&](std::size_t i) {
+        choose(most_beyond(points.size(), l.tuning.candidate_limit, [&](std::size_t i) {
             return r[i] - (high - band) + l.contact_tolerance;
         }));
-        choose(most_beyond(points.size(), candidate_minimum,
+        choose(most_beyond(points.size(), l.tuning.candidate_minimum,
                            [&](std::size_t i) { return r[i] - low + 1.0; }));
     }
     if (inner) {
-        choose(most_beyond(points.size(), candidate_limit, [&](std::size_t i) {
+        choose(most_beyond(points.size(), l.tuning.candidate_limit, [&](std::size_t i) {
             return (low + band) - r[i] + l.contact_tolerance;
         }));
-        choose(most_beyond(points.size(), candidate_minimum,
+        choose(most_beyond(points.size(), l.tuning.candidate_minimum,
                            [&](std::size_t i) { return high - r[i] + 1.0; }));
     }
 
@@ -407,7 +100,7 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
     typename Model::state at = start;  // the state with the best objective over all points
     double best = result.start_objective;
     for (int round = 0;; ++round) {
-        const bool everything = round >= rounds_on_candidates;
+        const bool everything = round >= l.tuning.rounds_on_candidates;
         subset.clear();
         if (!everything)
             for (std::size_t i : candidates) subset.push_back(points[i]);
@@ -420,7 +113,7 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
         if (!s.converged && !s.unbounded) {
             // A subset's SLP that found no optimum says nothing of the set: all points decide.
             if (everything) return result;
-            round = rounds_on_candidates - 1;
+            round = l.tuning.rounds_on_candidates - 1;
             continue;
         }
         // Every point against the subset's bounds at its result.
@@ -431,15 +124,17 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
         std::vector<std::size_t> beyond;
         if (!everything) {
             if (outer) {
-                const auto b = most_beyond(points.size(), added_per_round, [&](std::size_t i) {
-                    return chosen[i] ? 0.0 : r[i] - (subset_high + l.contact_tolerance);
-                });
+                const auto b =
+                    most_beyond(points.size(), l.tuning.added_per_round, [&](std::size_t i) {
+                        return chosen[i] ? 0.0 : r[i] - (subset_high + l.contact_tolerance);
+                    });
                 beyond.insert(beyond.end(), b.begin(), b.end());
             }
             if (inner) {
-                const auto b = most_beyond(points.size(), added_per_round, [&](std::size_t i) {
-                    return chosen[i] ? 0.0 : (subset_low - l.contact_tolerance) - r[i];
-                });
+                const auto b =
+                    most_beyond(points.size(), l.tuning.added_per_round, [&](std::size_t i) {
+                        return chosen[i] ? 0.0 : (subset_low - l.contact_tolerance) - r[i];
+                    });
                 beyond.insert(beyond.end(), b.begin(), b.end());
             }
         }
@@ -491,7 +186,8 @@ minimax_solution<typename Model::state> run(const Model& model, const Points& po
     double kappa = 0.0;
     for (const point3& q : near) kappa = std::max(kappa, e.curvature(q, model.unit, bound));
     const double stationarity =
-        std::max(stationarity_tolerance, curvature_margin * std::sqrt(kappa * l.lp_tolerance));
+        std::max(l.tuning.stationarity_tolerance,
+                 l.tuning.curvature_margin * std::sqrt(kappa * l.lp_tolerance));
     result.proof = certify(lin, sides, l.contact_tolerance / model.unit, stationarity);
     for (std::size_t& i : result.proof.outer) i = index[i];
     for (std::size_t& i : result.proof.inner) i = index[i];
