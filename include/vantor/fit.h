@@ -76,10 +76,33 @@ struct fit_parameter {
     double uncertainty[3] = {0.0, 0.0, 0.0};
 };
 
+// What became of a fit or an evaluation, beside its message: one code for each kind of outcome,
+// named alike by status_name() in the tool's JSON and in Python. The first two are valid results.
+enum class status {
+    ok,              // a valid result (a minimax fit's proved)
+    not_proved,      // a valid minimax result whose bound did not close in the time budget
+    refused,         // the request itself: a criterion the element lacks, an option out of range
+    too_few_points,  // fewer valid points than the element or evaluation needs
+    invalid_points,  // a coordinate infinite, or too large to compute with
+    degenerate,      // the points determine no such element: they coincide, lie on a line or
+                     // in a plane, lie on both nappes of a cone, or leave the axis unsurrounded
+    not_determined,  // no optimum exists: an inscribed element grows or a zone flattens without
+                     // bound, or the least-squares problem is singular
+    not_converged,   // the solver stopped before an optimum, or where none is certified
+    outside_domain,  // every optimum found has its axis beyond the largest tilt asked for
+    invalid_result,  // the element found, or a value of it, is not valid (a last guard)
+};
+
+// "ok", "not_proved", "refused", "too_few_points", "invalid_points", "degenerate",
+// "not_determined", "not_converged", "outside_domain" or "invalid_result".
+VANTOR_EXPORT const char* status_name(status s);
+
 // What a fit reports besides the element itself.
 struct fit_report {
     // The criterion fitted.
     criterion method = criterion::gauss;
+    // What became of the fit: ok or not_proved when it succeeded, else the kind of failure.
+    vantor::status status = vantor::status::ok;
     // Why the fit failed, for example "too few points: a cylinder needs at least 5 valid
     // points"; empty when it succeeded.
     std::string error;

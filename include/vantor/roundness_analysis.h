@@ -133,6 +133,9 @@ class VANTOR_EXPORT roundness_analysis {
     bool valid() const { return error_.empty(); }
     // Why the analysis failed; empty when it succeeded.
     const std::string& error() const { return error_; }
+    // What became of it: ok, or refused (the axis or cutoff), too_few_points, invalid_points
+    // or degenerate (a gap that leaves the profile open).
+    vantor::status status() const { return status_; }
 
     // The filter's cutoff as given (UPR; 0: no filter).
     double cutoff() const { return cutoff_; }
@@ -179,9 +182,10 @@ class VANTOR_EXPORT roundness_analysis {
 
   private:
     void analyse(const actual& points, const spanto::line& axis);
-    void fail(std::string why);
+    void fail(vantor::status code, std::string why);
 
     std::string error_;
+    vantor::status status_ = vantor::status::ok;
     double cutoff_;
     polar_frame frame_;
     spanto::point origin_;

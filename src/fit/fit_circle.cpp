@@ -225,11 +225,17 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     fit_result<spanto::circle> result;
     result.method = c;
     const std::optional<detail::planar_frame> v = view_along(points, normal);
-    if (!v) return detail::fail(result, detail::too_few_points("a circle", 3, 0));
+    if (!v)
+        return detail::fail(result, vantor::status::too_few_points,
+                            detail::too_few_points("a circle", 3, 0));
     const projection pr = project(points, *v);
     result.points = static_cast<int>(pr.count);
-    if (pr.count < 3) return detail::fail(result, detail::too_few_points("a circle", 3, pr.count));
-    if (!pr.finite) return detail::fail(result, "a point has an infinite coordinate");
+    if (pr.count < 3)
+        return detail::fail(result, vantor::status::too_few_points,
+                            detail::too_few_points("a circle", 3, pr.count));
+    if (!pr.finite)
+        return detail::fail(result, vantor::status::invalid_points,
+                            "a point has an infinite coordinate");
     const detail::valid_rows rows(points, pr.count);
     const trace_view traces(rows, {pr.plane});
     // Zone and inscribed circle start from a least-squares circle, the others from the Kasa
@@ -238,7 +244,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     const std::optional<detail::circle2> start =
         sample_circle(traces, c == criterion::zone || c == criterion::inscribed);
     if (!start) {
-        return detail::fail(result,
+        return detail::fail(result, vantor::status::degenerate,
                             "the points seen along the axis lie on one line: they determine no "
                             "circle");
     }
@@ -250,7 +256,9 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     if (!minimax) {
         const detail::least_squares_result<detail::circle_model> fit =
             detail::least_squares_circle_fit(traces, pr.extent, *start);
-        if (!fit.converged) return detail::fail(result, "the fit of a circle did not converge");
+        if (!fit.converged)
+            return detail::fail(result, vantor::status::not_converged,
+                                "the fit of a circle did not converge");
         circle = fit.state;
         std::copy(&fit.at_solution.jtj[0][0], &fit.at_solution.jtj[0][0] + 9, &jtj[0][0]);
         result.iterations = fit.iterations;
@@ -265,13 +273,14 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
             prove_circle(pr, rows, traces, start->centre, start->radius, kind, c, options, m,
                          result);
         if (!m.surrounded) {
-            return detail::fail(result,
+            return detail::fail(result, vantor::status::not_determined,
                                 "the points do not surround their centre: the maximum "
                                 "inscribed circle is not determined");
         }
         if (!m.outcome.converged) {
             return detail::fail(
-                result, std::string("the ") + criterion_name(c) + " circle did not converge");
+                result, vantor::status::not_converged,
+                std::string("the ") + criterion_name(c) + " circle did not converge");
         }
         circle = {m.centre, 0.5 * (m.inner + m.outer)};
         inner = m.inner - circle.radius;
@@ -284,7 +293,9 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     const spanto::point centre =
         pl.origin + (circle.centre.x * pl.a) + (circle.centre.y * pl.b) + (pr.height * pl.normal);
     const spanto::circle element(centre, pl.normal, circle.radius);
-    if (element.invalid()) return detail::fail(result, "the fitted circle is not valid");
+    if (element.invalid())
+        return detail::fail(result, vantor::status::invalid_result,
+                            "the fitted circle is not valid");
     result.element = element;
     // Radial distances from the axis, as roundness measures them; for a minimax circle the
     // points at the distances of its boundary are its contacts.
@@ -313,7 +324,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0) {
         const auto fit = [](const actual& kept, criterion k, const fit_options& o) {
             return fit_circle(kept, k, o);
@@ -321,11 +332,12 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
         return detail::fit_rejecting<spanto::circle>(points, c, options, fit);
     }
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a circle", 3, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a circle", 3, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
-        return detail::fail(result, "the points lie on one line: they determine no circle");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie on one line: they determine no circle");
     const plane_tilt tilt{detail::as_vector(axes.axis[1]), detail::as_vector(axes.axis[2]),
                           axes.sum_of_squares[1], axes.sum_of_squares[2]};
     const spanto::vector normal = detail::oriented(detail::as_vector(axes.axis[0]));
@@ -338,7 +350,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0) {
         const auto fit = [&direction](const actual& kept, criterion k, const fit_options& o) {
             return fit_circle(kept, direction, k, o);
@@ -346,7 +358,8 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
         return detail::fit_rejecting<spanto::circle>(points, c, options, fit);
     }
     const spanto::vector normal = direction.unit();
-    if (normal.invalid()) return detail::fail(result, "the direction is zero or not finite");
+    if (normal.invalid())
+        return detail::fail(result, vantor::status::refused, "the direction is zero or not finite");
     return circle_along(points, normal, c, nullptr, options);
 }
 

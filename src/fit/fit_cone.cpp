@@ -32,14 +32,15 @@ fit_result<spanto::cone>& report_cone(const actual& points, const detail::scatte
     const spanto::vector direction = detail::as_vector(state.frame.z);
     const spanto::cone cone(first, state.radius, first + direction,
                             state.radius + std::tan(state.angle));
-    if (cone.invalid()) return detail::fail(result, "the fitted cone is not valid");
+    if (cone.invalid())
+        return detail::fail(result, vantor::status::invalid_result, "the fitted cone is not valid");
     // A point behind the apex lies on the opposite nappe: such points (a plane's, a cone's
     // tip measured across) make no cone a part has.
     const spanto::point tip = detail::as_point(apex + s.centroid);
     const double behind = 1e-9 * s.magnitude;
     for (const spanto::point& p : points) {
         if (p.valid() && spanto::dot(p - tip, direction) < -behind) {
-            return detail::fail(result,
+            return detail::fail(result, vantor::status::degenerate,
                                 "points lie behind the fitted cone's apex, on both of its "
                                 "nappes: they determine no cone");
         }
@@ -84,17 +85,19 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::cone>(points, c, options, fit_cone);
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a cone", 6, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a cone", 6, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
-        return detail::fail(result, "the points lie on one line: they determine no cone");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie on one line: they determine no cone");
     if (detail::negligible_spread(s, axes, 0))
-        return detail::fail(result, "the points lie in one plane: they determine no cone");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie in one plane: they determine no cone");
 
     const detail::valid_rows rows(points, s.count);
     const detail::centred_points offsets(rows, {s.centroid});
@@ -103,7 +106,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_reason(fit.status, "a cone"));
+        return detail::fail(result, detail::status_failure(fit.status, "a cone"));
     if (c == criterion::gauss)
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
@@ -128,9 +131,9 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
                                                  reach * model.unit, model.unit));
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
-        return detail::fail(result, detail::minimax_reason(m.status, c, "cone", "the axis"));
+        return detail::fail(result, detail::minimax_failure(m.status, c, "cone", "the axis"));
     reason = detail::outside_domain(domain, m.state.frame.z, "the zone cone's axis", given);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     detail::take_proof(result, c, m.high - m.low, lower, model.unit);
     // The surface in the middle of the zone: a change dr of the radius moves every residual by
     // -dr cos(angle).
@@ -138,7 +141,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     middle.radius += detail::surface_level(c, m) / std::cos(middle.angle);
     const detail::fit_status shape = detail::cone_shape(middle);
     if (shape != detail::fit_status::ok)
-        return detail::fail(result, detail::status_reason(shape, "a cone"));
+        return detail::fail(result, detail::status_failure(shape, "a cone"));
     return report_cone(points, s, detail::widening(middle), detail::apex_of(middle), nullptr,
                        result, detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }

@@ -25,7 +25,9 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
     const double* u = uncertainty != nullptr ? uncertainty : none;
     const spanto::cylinder cylinder(detail::as_point(state.origin + s.centroid),
                                     detail::oriented(detail::as_vector(state.frame.z)), radius);
-    if (cylinder.invalid()) return detail::fail(result, "the fitted cylinder is not valid");
+    if (cylinder.invalid())
+        return detail::fail(result, vantor::status::invalid_result,
+                            "the fitted cylinder is not valid");
     result.element = cylinder;
     detail::add_parameter(result, "origin", cylinder.origin, u);
     detail::add_parameter(result, "direction", cylinder.direction, u + 3);
@@ -45,17 +47,19 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::cylinder>(points, c, options, fit_cylinder);
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a cylinder", 5, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a cylinder", 5, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
-        return detail::fail(result, "the points lie on one line: they determine no cylinder");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie on one line: they determine no cylinder");
     if (detail::negligible_spread(s, axes, 0))
-        return detail::fail(result, "the points lie in one plane: they determine no cylinder");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie in one plane: they determine no cylinder");
 
     const detail::valid_rows rows(points, s.count);
     const detail::centred_points offsets(rows, {s.centroid});
@@ -64,7 +68,7 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_reason(fit.status, "a cylinder"));
+        return detail::fail(result, detail::status_failure(fit.status, "a cylinder"));
     if (c == criterion::gauss) {
         return report_cylinder(points, s, fit.state, fit.state.radius, fit.unit_uncertainty,
                                result);
@@ -89,11 +93,11 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
                                                      reach * model.unit, model.unit));
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
-        return detail::fail(result, detail::minimax_reason(m.status, c, "cylinder", "the axis"));
+        return detail::fail(result, detail::minimax_failure(m.status, c, "cylinder", "the axis"));
     reason =
         detail::outside_domain(domain, m.state.frame.z,
                                std::string("the ") + criterion_name(c) + " cylinder's axis", given);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     detail::take_proof(result, c, detail::minimax_objective(detail::sides_of(c), m.low, m.high),
                        lower, model.unit);
     return report_cylinder(points, s, m.state, detail::surface_level(c, m), nullptr, result,

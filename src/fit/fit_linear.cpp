@@ -20,15 +20,16 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::line>(points, c, options, fit_line);
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a line", 2, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a line", 2, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 2))
-        return detail::fail(result, "the points coincide: they determine no line");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points coincide: they determine no line");
 
     const detail::linear_fit fit = detail::least_squares_line(s, axes);
     const bool given = options.axis.length() > 0.0;
@@ -36,7 +37,7 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
     if (given) {
         // The least-squares line is unique: the domain admits it or nothing.
         reason = detail::outside_domain(domain, fit.direction, "the least-squares line", true);
-        if (!reason.empty()) return detail::fail(result, reason);
+        if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     }
     if (c == criterion::gauss) {
         const spanto::line line(detail::as_point(fit.origin),
@@ -68,9 +69,9 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
                                                      model.unit));
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
-        return detail::fail(result, detail::minimax_reason(zone.status, c, "line", "the line"));
+        return detail::fail(result, detail::minimax_failure(zone.status, c, "line", "the line"));
     reason = detail::outside_domain(domain, zone.state.frame.z, "the zone line", given);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     detail::take_proof(result, c, zone.high, lower, model.unit, true);
     const spanto::line line(detail::as_point(zone.state.origin + s.centroid),
                             detail::oriented(detail::as_vector(zone.state.frame.z)));
@@ -93,15 +94,16 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::plane>(points, c, options, fit_plane);
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a plane", 3, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a plane", 3, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
-        return detail::fail(result, "the points lie on one line: they determine no plane");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie on one line: they determine no plane");
 
     const detail::linear_fit fit = detail::least_squares_plane(s, axes);
     if (c == criterion::gauss) {
@@ -131,7 +133,7 @@ fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit
                                               charts, half, options, lower);
     detail::take_progress(result, zone);
     if (zone.status != detail::minimax_status::ok)
-        return detail::fail(result, detail::minimax_reason(zone.status, c, "plane", "the plane"));
+        return detail::fail(result, detail::minimax_failure(zone.status, c, "plane", "the plane"));
     detail::take_proof(result, c, zone.high - zone.low, lower, model.unit);
     const detail::point3 middle = 0.5 * (zone.low + zone.high) * zone.state.z;
     const spanto::plane plane(detail::as_point(s.centroid + middle),

@@ -13,26 +13,28 @@ minimax_sides sides_of(criterion c) {
                                          : minimax_sides::both;
 }
 
-std::string minimax_reason(minimax_status status, criterion c, const char* element,
-                           const char* enclosed) {
+failure minimax_failure(minimax_status status, criterion c, const char* element,
+                        const char* enclosed) {
     const std::string fit = std::string("the ") + criterion_name(c) + " " + element;
     switch (status) {
         case minimax_status::ok:
-            return "";
+            return {};
         case minimax_status::not_converged:
-            return fit + " did not converge";
+            return {vantor::status::not_converged, fit + " did not converge"};
         case minimax_status::unbounded:
             if (c != criterion::inscribed) {
-                return fit +
-                       " is not determined: it flattens without bound, the points lying "
-                       "nearer a plane";
+                return {vantor::status::not_determined,
+                        fit +
+                            " is not determined: it flattens without bound, the points lying "
+                            "nearer a plane"};
             }
-            return std::string("the points do not surround ") + enclosed +
-                   ": the maximum inscribed " + element + " is not determined";
+            return {vantor::status::not_determined, std::string("the points do not surround ") +
+                                                        enclosed + ": the maximum inscribed " +
+                                                        element + " is not determined"};
         case minimax_status::not_certified:
-            return fit + " did not reach a certified optimum";
+            return {vantor::status::not_converged, fit + " did not reach a certified optimum"};
     }
-    return "unknown failure";
+    return {vantor::status::invalid_result, "unknown failure"};
 }
 
 double surface_level(criterion c, const minimax_report& solution) {
@@ -77,6 +79,7 @@ void take_proof(fit_report& report, criterion c, double objective, double lower,
     report.gap = std::abs(report.objective - report.bound);
     report.proof_tolerance = factor * proof_tolerance(std::abs(objective), extent);
     report.proved = report.gap <= report.proof_tolerance;
+    report.status = report.proved ? vantor::status::ok : vantor::status::not_proved;
 }
 
 std::vector<frame3> direction_charts(const frame3& around, double tilt, double& tan_half) {

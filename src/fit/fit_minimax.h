@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fit/fit_report.h"
 #include "numeric/axis_domain.h"
 #include "numeric/cylinder_fit.h"
 #include "numeric/interval_slope.h"
@@ -22,10 +23,10 @@ namespace vantor::detail {
 // zone: both sides; circumscribed: the largest residual; inscribed: the smallest. Not for gauss.
 minimax_sides sides_of(criterion c);
 
-// The reason for a solver's failure of criterion c for the element ("cylinder"); `enclosed`
+// The failure of a solver's status for criterion c and the element ("cylinder"); `enclosed`
 // names what the points of an inscribed element must surround ("the axis").
-std::string minimax_reason(minimax_status status, criterion c, const char* element,
-                           const char* enclosed);
+failure minimax_failure(minimax_status status, criterion c, const char* element,
+                        const char* enclosed);
 
 // Where the fitted surface of criterion c lies among the residuals of a minimax solution (its
 // radius, for a sphere or cylinder): the middle of a zone, the smallest residual for an inscribed

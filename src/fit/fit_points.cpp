@@ -10,20 +10,15 @@ spanto::vector oriented(const spanto::vector& v) {
     return decisive < 0.0 ? -v : v;
 }
 
-bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
-                     scatter3& s, std::string& reason) {
+failure scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
+                        scatter3& s) {
     s = scatter_of(points.begin(), points.end());
     count_pass();
     report.points = static_cast<int>(s.count);
-    if (s.count < static_cast<std::size_t>(needed)) {
-        reason = too_few_points(element, needed, s.count);
-        return false;
-    }
-    if (!s.finite()) {
-        reason = "a point has an infinite coordinate";
-        return false;
-    }
-    return true;
+    if (s.count < static_cast<std::size_t>(needed))
+        return {vantor::status::too_few_points, too_few_points(element, needed, s.count)};
+    if (!s.finite()) return {vantor::status::invalid_points, "a point has an infinite coordinate"};
+    return {};
 }
 
 namespace {

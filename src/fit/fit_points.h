@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actual/extremes.h"
+#include "fit/fit_report.h"
 #include "fit/outliers.h"
 #include "numeric/scatter.h"
 #include "numeric/spatial.h"
@@ -23,10 +24,10 @@ inline spanto::point as_point(const point3& p) { return {p.x, p.y, p.z}; }
 inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 
 // The scatter of the valid points for a fit of `element` ("a cone"), which needs `needed`
-// points; sets report.points. False, with the reason, when there are fewer valid points or a
-// coordinate is infinite.
-bool scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
-                     scatter3& s, std::string& reason);
+// points; sets report.points. A failure when there are fewer valid points or a coordinate is
+// infinite; none otherwise.
+failure scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
+                        scatter3& s);
 
 // The passes over the points that the fits of the fitting interface made on this thread so
 // far, for benchmarks: a pass reads every valid point once (samples and the few points a

@@ -8,6 +8,32 @@
 
 namespace vantor {
 
+const char* status_name(status s) {
+    switch (s) {
+        case status::ok:
+            return "ok";
+        case status::not_proved:
+            return "not_proved";
+        case status::refused:
+            return "refused";
+        case status::too_few_points:
+            return "too_few_points";
+        case status::invalid_points:
+            return "invalid_points";
+        case status::degenerate:
+            return "degenerate";
+        case status::not_determined:
+            return "not_determined";
+        case status::not_converged:
+            return "not_converged";
+        case status::outside_domain:
+            return "outside_domain";
+        case status::invalid_result:
+            return "invalid_result";
+    }
+    return "unknown";
+}
+
 const char* criterion_name(criterion c) {
     switch (c) {
         case criterion::gauss:
@@ -65,27 +91,32 @@ std::string too_few_points(const char* element, int needed, std::size_t valid) {
            " valid points, the set has " + std::to_string(valid);
 }
 
-std::string status_reason(fit_status status, const char* element) {
-    switch (status) {
+failure status_failure(fit_status from, const char* element) {
+    using vantor::status;
+    switch (from) {
         case fit_status::ok:
-            return "";
+            return {};
         case fit_status::not_converged:
-            return std::string("the fit of ") + element + " did not converge";
+            return {status::not_converged,
+                    std::string("the fit of ") + element + " did not converge"};
         case fit_status::undetermined:
-            return std::string("the points do not determine ") + element +
-                   " (its least-squares problem is singular)";
+            return {status::not_determined, std::string("the points do not determine ") + element +
+                                                " (its least-squares problem is singular)"};
         case fit_status::no_start:
-            return std::string("no start for ") + element + " could be found from the points";
+            return {status::degenerate,
+                    std::string("no start for ") + element + " could be found from the points"};
         case fit_status::apex_inside:
-            return "the apex of the fitted cone lies among the points";
+            return {status::degenerate, "the apex of the fitted cone lies among the points"};
         case fit_status::cylindrical:
-            return "the points lie on a cylinder: the fitted cone's half angle is 0 and it has no "
-                   "apex";
+            return {status::degenerate,
+                    "the points lie on a cylinder: the fitted cone's half angle is 0 and it has "
+                    "no apex"};
         case fit_status::outside_domain:
-            return std::string("no least-squares ") + (element + 2) +
-                   " has its axis within the largest tilt of the given axis";
+            return {status::outside_domain,
+                    std::string("no least-squares ") + (element + 2) +
+                        " has its axis within the largest tilt of the given axis"};
     }
-    return "unknown failure";
+    return {status::invalid_result, "unknown failure"};
 }
 
 void add_parameter(fit_report& report, const char* name, const spanto::point& value,

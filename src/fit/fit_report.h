@@ -12,9 +12,17 @@
 
 namespace vantor::detail {
 
-// Marks the result failed: the reason, an invalid element, no parameters.
+// A failure's kind and message; none when the message is empty.
+struct failure {
+    vantor::status code = vantor::status::ok;
+    std::string message;
+    bool empty() const { return message.empty(); }
+};
+
+// Marks the result failed: its kind and reason, an invalid element, no parameters.
 template <class Element>
-fit_result<Element>& fail(fit_result<Element>& result, std::string reason) {
+fit_result<Element>& fail(fit_result<Element>& result, vantor::status code, std::string reason) {
+    result.status = code;
     result.error = std::move(reason);
     result.element = Element();
     result.parameters.clear();
@@ -24,6 +32,10 @@ fit_result<Element>& fail(fit_result<Element>& result, std::string reason) {
     result.objective = result.bound = result.gap = result.proof_tolerance = 0.0;
     result.proved = false;
     return result;
+}
+template <class Element>
+fit_result<Element>& fail(fit_result<Element>& result, failure f) {
+    return fail(result, f.code, std::move(f.message));
 }
 
 // The criteria an element is fitted under: all four, or least squares and minimum zone alone
@@ -38,8 +50,8 @@ std::string criterion_refusal(criterion c, const char* element, criteria availab
 // "too few points: a cylinder needs at least 5 valid points, the set has 3".
 std::string too_few_points(const char* element, int needed, std::size_t valid);
 
-// The reason for a failure of the numeric core, for the element named ("a cone").
-std::string status_reason(fit_status status, const char* element);
+// The failure of the numeric core's status, for the element named ("a cone").
+failure status_failure(fit_status from, const char* element);
 
 // Appends a parameter of three values or of one value, with its standard uncertainties.
 void add_parameter(fit_report& report, const char* name, const spanto::point& value,
@@ -56,7 +68,7 @@ bool finite_values(const fit_report& report);
 template <class Element>
 fit_result<Element>& checked(fit_result<Element>& result) {
     if (result.valid() && !finite_values(result))
-        fail(result, "the fit gave a value that is not finite");
+        fail(result, vantor::status::invalid_result, "the fit gave a value that is not finite");
     return result;
 }
 

@@ -58,13 +58,15 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
                                       options, lower, sphere_domain(start, reach, extent));
     detail::take_progress(result, m);
     if (m.status != detail::minimax_status::ok)
-        return detail::fail(result, detail::minimax_reason(m.status, c, "sphere", "the centre"));
+        return detail::fail(result, detail::minimax_failure(m.status, c, "sphere", "the centre"));
     const double objective = detail::minimax_objective(detail::sides_of(c), m.low, m.high);
     detail::take_proof(result, c, objective, c == criterion::circumscribed ? objective : lower,
                        extent);
     const spanto::sphere sphere(detail::as_point(m.state + s.centroid),
                                 detail::surface_level(c, m));
-    if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
+    if (sphere.invalid())
+        return detail::fail(result, vantor::status::invalid_result,
+                            "the fitted sphere is not valid");
     result.element = sphere;
     const double none[3] = {0.0, 0.0, 0.0};
     detail::add_parameter(result, "centre", sphere.centre, none);
@@ -83,15 +85,16 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     result.method = c;
     std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
-    if (!reason.empty()) return detail::fail(result, reason);
+    if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::sphere>(points, c, options, fit_sphere);
     detail::scatter3 s;
-    if (!detail::scatter_for_fit(points, "a sphere", 4, result, s, reason))
-        return detail::fail(result, reason);
+    const detail::failure why = detail::scatter_for_fit(points, "a sphere", 4, result, s);
+    if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 0))
-        return detail::fail(result, "the points lie in one plane: they determine no sphere");
+        return detail::fail(result, vantor::status::degenerate,
+                            "the points lie in one plane: they determine no sphere");
 
     const detail::valid_rows rows(points, s.count);
     const detail::centred_points offsets(rows, {s.centroid});
@@ -104,13 +107,15 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_reason(fit.status, "a sphere"));
+        return detail::fail(result, detail::status_failure(fit.status, "a sphere"));
     if (c != criterion::gauss)
         return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
                               fit.state.centre, fit.state.radius, options, result);
 
     const spanto::sphere sphere(detail::as_point(fit.state.centre + s.centroid), fit.state.radius);
-    if (sphere.invalid()) return detail::fail(result, "the fitted sphere is not valid");
+    if (sphere.invalid())
+        return detail::fail(result, vantor::status::invalid_result,
+                            "the fitted sphere is not valid");
     result.element = sphere;
     detail::add_parameter(result, "centre", sphere.centre, fit.unit_uncertainty);
     detail::add_parameter(result, "radius", sphere.radius, fit.unit_uncertainty[3]);

@@ -105,7 +105,8 @@ roundness_analysis::roundness_analysis(const actual& points, const spanto::line&
     analyse(points, axis);
 }
 
-void roundness_analysis::fail(std::string why) {
+void roundness_analysis::fail(vantor::status code, std::string why) {
+    status_ = code;
     error_ = std::move(why);
     profile_.clear();
     spectrum_.clear();
@@ -114,13 +115,14 @@ void roundness_analysis::fail(std::string why) {
 
 void roundness_analysis::analyse(const actual& points, const spanto::line& axis) {
     if (!(cutoff_ >= 0.0) || !std::isfinite(cutoff_)) {
-        return fail("the filter cutoff must be a positive number of UPR, or 0 for no filter");
+        return fail(vantor::status::refused,
+                    "the filter cutoff must be a positive number of UPR, or 0 for no filter");
     }
     frame_ = polar_frame_about(axis.direction);
     const spanto::point& o = axis.origin;
     if (frame_.axis.invalid() || !std::isfinite(o.x) || !std::isfinite(o.y) ||
         !std::isfinite(o.z)) {
-        return fail("the datum axis is invalid");
+        return fail(vantor::status::refused, "the datum axis is invalid");
     }
 
     // The plane of the profile: through the mean of the valid points, taken relative to the
@@ -133,7 +135,9 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
         sum += p - *first;
         ++points_;
     }
-    if (points_ < 3) return fail("a roundness profile needs at least 3 valid points");
+    if (points_ < 3)
+        return fail(vantor::status::too_few_points,
+                    "a roundness profile needs at least 3 valid points");
     origin_ = axis.nearest(*first + sum / points_);
 
     std::vector<profile_sample> measured;
@@ -146,7 +150,8 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
         if (angle < 0.0) angle += two_pi;
         if (angle >= two_pi) angle = 0.0;  // -0 or a tiny negative angle rounded up
         const double radius = std::sqrt(x * x + y * y);
-        if (!std::isfinite(radius)) return fail("a point lies at an infinite distance");
+        if (!std::isfinite(radius))
+            return fail(vantor::status::invalid_points, "a point lies at an infinite distance");
         measured.push_back({angle, radius});
     }
     std::sort(measured.begin(), measured.end(),
@@ -179,11 +184,14 @@ void roundness_analysis::analyse(const actual& points, const spanto::line& axis)
         const detail::profile_knots knots = detail::merged_knots(
             angles, deviations, merge_fraction * two_pi / static_cast<double>(n));
         const double gap = detail::widest_gap(knots.angles);
-        if (gap >= pi) return fail("the points do not surround the datum axis");
+        if (gap >= pi)
+            return fail(vantor::status::degenerate, "the points do not surround the datum axis");
         if (gap > spline_reach) {
-            return fail("the widest gap between neighbouring points, " + degrees(gap) +
-                        " degrees, leaves the profile open (a closed profile has gaps of at most " +
-                        degrees(spline_reach) + " degrees)");
+            return fail(
+                vantor::status::degenerate,
+                "the widest gap between neighbouring points, " + degrees(gap) +
+                    " degrees, leaves the profile open (a closed profile has gaps of at most " +
+                    degrees(spline_reach) + " degrees)");
         }
         const std::size_t m = knots.angles.size();
         samples = detail::periodic_spline_samples(knots, m);

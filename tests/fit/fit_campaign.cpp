@@ -11,6 +11,7 @@
 //   order       zone width <= the deviation of the other criteria's elements; inscribed radius
 //               >= the least-squares element's smallest distance, circumscribed <= its largest
 //   contacts    a minimax result has contacts
+//   status      failures carry a failure's code, valid results ok (not_proved when unproved)
 //   pose        a rotated and translated copy gives the same validity and deviation
 //   nan         a NaN row added anywhere changes neither
 //
@@ -356,6 +357,12 @@ int main(int argc, char** argv) {
             };
             differs("pose", m, scale + 1e-9 * r.deviation);
             differs("nan", h, 1e-12 * p.extent);
+            // The status says what the report does: a failure's kind, or ok unless a minimax
+            // result is not proved.
+            const bool unproved = r.valid() && c != criterion::gauss && !r.proved;
+            if (r.valid() != (r.status == status::ok || r.status == status::not_proved) ||
+                (r.valid() && (r.status == status::not_proved) != unproved))
+                broke("status");
             if (!r.valid()) {
                 ++t.broken["failed: " + r.error.substr(0, 60)];
                 continue;
@@ -420,8 +427,7 @@ int main(int argc, char** argv) {
     }
     long pose_nan = 0;
     std::printf("%-26s %7s %7s %7s %9s  %s\n", "element criterion", "fits", "valid", "proved",
-                "slowest s",
-                "broken checks and failures");
+                "slowest s", "broken checks and failures");
     for (const auto& [key, t] : tallies) {
         std::printf("%-26s %7ld %7ld %7ld %9.3f ", key.c_str(), t.fits, t.valid, t.proved,
                     t.slowest);

@@ -1,5 +1,5 @@
-// Every way a fit of the fitting interface refuses its input: the reason it gives, and a
-// result that cannot pass for a fitted element.
+// Every way a fit of the fitting interface refuses its input: the reason it gives, its status
+// code, and a result that cannot pass for a fitted element.
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -56,6 +56,7 @@ struct failure_case {
     const char* name;
     std::function<fit_report()> fit;
     const char* reason;  // a part of the expected error
+    status code;
 };
 
 template <class Element>
@@ -71,58 +72,58 @@ const failure_case cases[] = {
     {"line of one point", checked<spanto::line>([] {
          return fit_line(set_of({{1, 2, 3}}));
      }),
-     "too few points: a line needs at least 2 valid points, the set has 1"},
+     "too few points: a line needs at least 2 valid points, the set has 1", status::too_few_points},
     {"line of equal points", checked<spanto::line>([] {
          return fit_line(set_of({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}));
      }),
-     "the points coincide"},
+     "the points coincide", status::degenerate},
     {"line of invalid points", checked<spanto::line>([] {
          return fit_line(set_of({{nan, 0, 0}, {1, 2, 3}}));
      }),
-     "the set has 1"},
+     "the set has 1", status::too_few_points},
     {"plane of two points", checked<spanto::plane>([] {
          return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}}));
      }),
-     "a plane needs at least 3"},
+     "a plane needs at least 3", status::too_few_points},
     {"plane of collinear points", checked<spanto::plane>([] { return fit_plane(on_a_line(6)); }),
-     "the points lie on one line"},
+     "the points lie on one line", status::degenerate},
     {"plane through an infinite point", checked<spanto::plane>([] {
          return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {0, inf, 0}}));
      }),
-     "infinite coordinate"},
+     "infinite coordinate", status::invalid_points},
     {"circle of collinear points", checked<spanto::circle>([] { return fit_circle(on_a_line(5)); }),
-     "the points lie on one line"},
+     "the points lie on one line", status::degenerate},
     {"circle along a zero direction",
      checked<spanto::circle>([] { return fit_circle(ring(8), vector(0, 0, 0)); }),
-     "the direction is zero or not finite"},
+     "the direction is zero or not finite", status::refused},
     {"circle seen edge-on",
      checked<spanto::circle>([] { return fit_circle(ring(8), vector(1, 0, 0)); }),
-     "lie on one line"},
+     "lie on one line", status::degenerate},
     {"circle along a direction through an infinite point", checked<spanto::circle>([] {
          actual a(9);
          for (const point& p : ring(8)) a.append(p);
          a.append(inf, 0, 1);
          return fit_circle(a, vector(0, 0, 1));
      }),
-     "infinite coordinate"},
+     "infinite coordinate", status::invalid_points},
     {"circle of two points along a direction",
      checked<spanto::circle>([] { return fit_circle(ring(2), vector(0, 0, 1)); }),
-     "a circle needs at least 3"},
+     "a circle needs at least 3", status::too_few_points},
     {"inscribed circle of an open arc", checked<spanto::circle>([] {
          actual arc(20);
          for (int i = 0; i < 20; ++i) arc.append(5 * std::cos(0.1 * i), 5 * std::sin(0.1 * i), 0);
          return fit_circle(arc, vector(0, 0, 1), criterion::inscribed);
      }),
-     "the points do not surround their centre"},
+     "the points do not surround their centre", status::not_determined},
     {"circle of an unknown criterion",
      checked<spanto::circle>([] { return fit_circle(ring(8), static_cast<criterion>(9)); }),
-     "unknown criterion 9"},
+     "unknown criterion 9", status::refused},
     {"sphere of three points", checked<spanto::sphere>([] {
          return fit_sphere(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}));
      }),
-     "a sphere needs at least 4"},
+     "a sphere needs at least 4", status::too_few_points},
     {"sphere of coplanar points", checked<spanto::sphere>([] { return fit_sphere(ring(12)); }),
-     "the points lie in one plane"},
+     "the points lie in one plane", status::degenerate},
     {"inscribed sphere of a cap", checked<spanto::sphere>([] {
          // Points within 30 degrees of the pole: the centre can recede from them for ever.
          actual a(40);
@@ -133,64 +134,66 @@ const failure_case cases[] = {
          }
          return fit_sphere(a, criterion::inscribed);
      }),
-     "the points do not surround the centre: the maximum inscribed sphere is not determined"},
+     "the points do not surround the centre: the maximum inscribed sphere is not determined",
+     status::not_determined},
     {"cylinder of four points", checked<spanto::cylinder>([] { return fit_cylinder(ring(4, 1)); }),
-     "a cylinder needs at least 5"},
+     "a cylinder needs at least 5", status::too_few_points},
     {"cylinder of collinear points",
      checked<spanto::cylinder>([] { return fit_cylinder(on_a_line(9)); }),
-     "the points lie on one line"},
+     "the points lie on one line", status::degenerate},
     {"cylinder of one ring", checked<spanto::cylinder>([] { return fit_cylinder(ring(9)); }),
-     "the points lie in one plane"},
+     "the points lie in one plane", status::degenerate},
     {"inscribed cylinder of a 60-degree sector", checked<spanto::cylinder>([] {
          actual a(40);
          for (int i = 0; i < 40; ++i)
              a.append(5 * std::cos(pi / 30 * (i % 11)), 5 * std::sin(pi / 30 * (i % 11)), 0.5 * i);
          return fit_cylinder(a, criterion::inscribed);
      }),
-     "the points do not surround the axis: the maximum inscribed cylinder is not determined"},
+     "the points do not surround the axis: the maximum inscribed cylinder is not determined",
+     status::not_determined},
     {"cone of five points", checked<spanto::cone>([] { return fit_cone(ring(5, 1)); }),
-     "a cone needs at least 6"},
+     "a cone needs at least 6", status::too_few_points},
     {"cone of one ring", checked<spanto::cone>([] { return fit_cone(ring(9)); }),
-     "the points lie in one plane"},
+     "the points lie in one plane", status::degenerate},
     {"cone on a cylinder", checked<spanto::cone>([] {
          actual a(60);
          for (int i = 0; i < 60; ++i) a.append(5 * std::cos(0.7 * i), 5 * std::sin(0.7 * i), i % 7);
          return fit_cone(a);
      }),
-     "the points lie on a cylinder"},
+     "the points lie on a cylinder", status::degenerate},
     {"cone across its apex", checked<spanto::cone>([] { return fit_cone(both_nappes()); }),
-     "points lie behind the fitted cone's apex"},
+     "points lie behind the fitted cone's apex", status::degenerate},
     {"zone cone across its apex",
      checked<spanto::cone>([] { return fit_cone(both_nappes(), criterion::zone); }),
-     "points lie behind the fitted cone's apex"},
+     "points lie behind the fitted cone's apex", status::degenerate},
     {"circumscribed cone",
      checked<spanto::cone>([] { return fit_cone(ring(12, 0.2), criterion::circumscribed); }),
-     "criterion circumscribed is not defined for a cone"},
+     "criterion circumscribed is not defined for a cone", status::refused},
     {"inscribed line",
      checked<spanto::line>([] { return fit_line(on_a_line(3), criterion::inscribed); }),
-     "criterion inscribed is not defined for a line"},
+     "criterion inscribed is not defined for a line", status::refused},
     {"zone sphere of a shallow cap flatter than it is round", checked<spanto::sphere>([] {
          // 20 points within 11 degrees of the pole of a sphere of radius 10, 0.1 off it.
          return fit_sphere(surfaces::sphere_cap(1530, 10, 0.2, 20, 0.1), criterion::zone);
      }),
-     "the zone sphere is not determined: it flattens without bound"},
+     "the zone sphere is not determined: it flattens without bound", status::not_determined},
     {"zone cone of five points",
      checked<spanto::cone>([] { return fit_cone(ring(5, 1), criterion::zone); }),
-     "a cone needs at least 6"},
+     "a cone needs at least 6", status::too_few_points},
     {"circumscribed sphere of three points", checked<spanto::sphere>([] {
          return fit_sphere(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}), criterion::circumscribed);
      }),
-     "a sphere needs at least 4"},
+     "a sphere needs at least 4", status::too_few_points},
     {"zone line of one point", checked<spanto::line>([] {
          return fit_line(set_of({{1, 2, 3}}), criterion::zone);
      }),
-     "a line needs at least 2"},
+     "a line needs at least 2", status::too_few_points},
     {"zone plane of collinear points",
      checked<spanto::plane>([] { return fit_plane(on_a_line(6), criterion::zone); }),
-     "the points lie on one line"},
+     "the points lie on one line", status::degenerate},
     {"circumscribed plane",
      checked<spanto::plane>([] { return fit_plane(ring(5), criterion::circumscribed); }),
-     "criterion circumscribed is not defined for a plane"},
+     "criterion circumscribed is not defined for a plane", status::refused},
 };
 
 TEST(FitFailures, EachGivesItsReasonAndNoElement) {
@@ -199,6 +202,7 @@ TEST(FitFailures, EachGivesItsReasonAndNoElement) {
         EXPECT_FALSE(r.valid()) << c.name;
         EXPECT_FALSE(static_cast<bool>(r)) << c.name;
         EXPECT_NE(r.error.find(c.reason), std::string::npos) << c.name << ": \"" << r.error << "\"";
+        EXPECT_EQ(r.status, c.code) << c.name << ": " << status_name(r.status);
         EXPECT_TRUE(r.parameters.empty()) << c.name;
         EXPECT_FALSE(r.has_uncertainty) << c.name;
     }

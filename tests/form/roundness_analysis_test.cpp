@@ -218,23 +218,26 @@ TEST(RoundnessAnalysis, FailsOnWhatIsNoClosedProfile) {
         spanto::line axis;
         double cutoff;
         const char* error;
+        vantor::status code;
     };
     const failure cases[] = {
         {profile(origin, zero, quarter, 5.0, {}, equal_angles(2)), z_axis, 0,
-         "at least 3 valid points"},
+         "at least 3 valid points", status::too_few_points},
         {profile(spanto::point(20, 0, 0), zero, quarter, 5.0, {}, equal_angles(36)), z_axis, 0,
-         "do not surround the datum axis"},
+         "do not surround the datum axis", status::degenerate},
         {profile(origin, zero, quarter, 5.0, {}, gap), z_axis, 50,
-         "40.0 degrees, leaves the profile open"},
-        {ring, spanto::line(origin, spanto::vector(0, 0, 0)), 0, "datum axis is invalid"},
-        {ring, z_axis, -1, "cutoff"},
-        {ring, z_axis, std::nan(""), "cutoff"},
-        {far, z_axis, 0, "infinite distance"},
+         "40.0 degrees, leaves the profile open", status::degenerate},
+        {ring, spanto::line(origin, spanto::vector(0, 0, 0)), 0, "datum axis is invalid",
+         status::refused},
+        {ring, z_axis, -1, "cutoff", status::refused},
+        {ring, z_axis, std::nan(""), "cutoff", status::refused},
+        {far, z_axis, 0, "infinite distance", status::invalid_points},
     };
     for (const failure& c : cases) {
         const roundness_analysis a(c.points, c.axis, c.cutoff);
         EXPECT_FALSE(a.valid());
         EXPECT_NE(a.error().find(c.error), std::string::npos) << a.error();
+        EXPECT_EQ(a.status(), c.code) << a.error();
         EXPECT_TRUE(a.profile().empty());
         EXPECT_TRUE(a.spectrum().empty());
         EXPECT_TRUE(std::isnan(a.parameters(criterion::zone).ront));
