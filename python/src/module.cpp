@@ -59,7 +59,7 @@ PYBIND11_MODULE(_core, m) {
     // The criterion of the reference fitted for a form value without a datum: the program's.
     m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
     m.def("load", &load_points, "path"_a, "columns"_a);
-    m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
+    m.def("save", &save_points, "path"_a, "points"_a, "text"_a, "force"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
 }
