@@ -13,8 +13,9 @@ returning a FitResult. Form values: straightness, flatness, roundness, sphericit
 cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
 Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
 one, about the element fitted to the points: the minimum-zone element (DEFAULT_REFERENCE, as
-ISO 1101 defines form) or the one of `reference=`. Files: load, read (with the format and the
-NaN rows left out), save; text, PLY, STL, PCD, OBJ and element files are read. Plots:
+ISO 1101 defines form) or the one of `reference=`; with `upper=` each gives a tolerance
+verdict (result.within). Files: load, read (with the format and the NaN rows left out), save
+(which replaces a file only with force=True); text, PLY, STL, PCD, OBJ and element files are read. Plots:
 vantor.plot (needs matplotlib, imported only when drawing).
 """
 
