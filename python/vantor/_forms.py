@@ -423,7 +423,8 @@ class Section:
             direction turned towards +z, then +y, then +x).
         low, high: the smallest and largest height of its points.
         rows: the indices of its points among the rows given (NaN rows belong to none).
-        roundness: its roundness, a FormResult as roundness() gives for one profile.
+        roundness: its roundness, a FormResult as roundness() gives for one profile (from
+            roundness_analysis, a RoundnessAnalysisResult).
     """
 
     __slots__ = ("height", "low", "high", "rows", "roundness")
@@ -522,7 +523,8 @@ def roundness(
     The points must be one profile: they may spread along the axis (the datum's, the one along
     `direction`, or their own: their least-squares circle's, or their least-squares cylinder's
     when they are not one profile) by at most 1 % of their mean distance from it. With
-    `sections` they are split (vantor/sections.h), never within a profile.
+    `sections` they are split (vantor/sections.h), never within a profile. For harmonics,
+    filtering and RONt, RONp, RONv, RONq see roundness_analysis.
 
     Parameters
     ----------

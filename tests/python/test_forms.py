@@ -215,6 +215,7 @@ TOLERANCED = [
     ("face.txt", "flatness", {}, []),
     ("face.txt", "flatness", {"cutoff": 25.0}, ["--cutoff", "25"]),
     ("bore.txt", "roundness", {"direction": (0, 0, 1)}, ["--direction", "0,0,1"]),
+    ("bore.txt", "roundness_analysis", {"filter_upr": 50}, ["--filter", "50"]),
     ("ball.txt", "sphericity", {}, []),
     ("shaft.txt", "cylindricity", {}, []),
     ("cone.txt", "conicity", {}, []),
@@ -226,6 +227,7 @@ def test_tolerance_verdict_as_the_program_gives_it(tool, name, function, keyword
     points = sample(name)
     form = getattr(vantor, function)
     value = form(points, **keywords).value
+    feature = "roundness" if function == "roundness_analysis" else function
     # At the upper limit; one step above it; below nominal + lower.
     cases = [
         ({"upper": value}, True),
@@ -237,6 +239,6 @@ def test_tolerance_verdict_as_the_program_gives_it(tool, name, function, keyword
         assert r.within is within
         assert r.tolerance == {"nominal": 0.0, "lower": 0.0, **tolerance, "within": within}
         options = [f"--{k}={v!r}" for k, v in tolerance.items()]
-        expected = tool(function, os.path.join(SAMPLES, name), *args, *options,
+        expected = tool(feature, os.path.join(SAMPLES, name), *args, *options,
                         status=0 if within else 1)
         assert r.to_dict()["tolerance"] == expected["tolerance"]
