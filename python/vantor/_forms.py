@@ -103,6 +103,7 @@ class FormResult:
 
     @property
     def within(self) -> Optional[bool]:
+        """Whether the value lies within the tolerance given; None without one."""
         return None if self.tolerance is None else self.tolerance["within"]
 
     def to_dict(self) -> Dict[str, Any]:
