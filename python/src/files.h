@@ -19,11 +19,12 @@ std::tuple<pybind11::array_t<double>, std::string, long long> load_points(
     const std::string& path, const std::optional<std::vector<std::string>>& columns);
 
 // Writes the rows of an (N, 3) array to `path`, as text or as an element file (which keeps the
-// rows with a NaN coordinate; text leaves them out), through a temporary file that replaces an
-// existing one only when complete. Returns the number of rows written. Throws ValueError for
-// bad points (for text, also when every row has a NaN coordinate) and OSError when the file
-// cannot be written.
-int save_points(const std::string& path, const pybind11::array& points, bool text);
+// rows with a NaN coordinate; text leaves them out), through a temporary file beside it that
+// takes its name only when complete (cli::output_file): with `force` replacing an existing file,
+// without it never (FileExistsError naming the path, as OSError with errno EEXIST). Returns the
+// number of rows written. Throws ValueError for bad points (for text, also when every row has a
+// NaN coordinate) and OSError when the file cannot be written.
+int save_points(const std::string& path, const pybind11::array& points, bool text, bool force);
 
 }  // namespace vantor::python
 

@@ -19,15 +19,6 @@ using namespace pybind11::literals;
 namespace vantor::python {
 namespace {
 
-vantor::criterion criterion_of(const std::string& name) {
-    vantor::criterion c = vantor::criterion::gauss;
-    if (!vantor::criterion_named(name.c_str(), c)) {
-        throw py::value_error("unknown criterion '" + name +
-                              "' (gauss, zone, inscribed or circumscribed)");
-    }
-    return c;
-}
-
 std::optional<spanto::vector> direction_of(const std::optional<numbers>& v) {
     if (!v) return std::nullopt;
     if (v->size() != 3) throw py::value_error("direction: expected 3 numbers");
@@ -47,18 +38,16 @@ vantor::fit_options options_of(const std::optional<numbers>& axis, double max_ti
     return options;
 }
 
-// Runs `work` with the GIL released; the program's errors become ValueError.
-template <typename Work>
-auto without_gil(const Work& work) {
-    const py::gil_scoped_release release;
-    try {
-        return work();
-    } catch (const cli::error& e) {
-        throw py::value_error(e.what());
-    }
-}
-
 }  // namespace
+
+vantor::criterion criterion_of(const std::string& name) {
+    vantor::criterion c = vantor::criterion::gauss;
+    if (!vantor::criterion_named(name.c_str(), c)) {
+        throw py::value_error("unknown criterion '" + name +
+                              "' (gauss, zone, inscribed or circumscribed)");
+    }
+    return c;
+}
 
 py::object to_python(const cli::report& r) {
     switch (r.type()) {

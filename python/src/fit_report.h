@@ -10,10 +10,27 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <vantor/fit.h>
+
 #include "elements.h"
+#include "error.h"
 #include "report.h"
 
 namespace vantor::python {
+
+// The criterion of a name of criterion_named(); ValueError for another name.
+vantor::criterion criterion_of(const std::string& name);
+
+// Runs `work` with the GIL released; the program's errors become ValueError.
+template <typename Work>
+auto without_gil(const Work& work) {
+    const pybind11::gil_scoped_release release;
+    try {
+        return work();
+    } catch (const cli::error& e) {
+        throw pybind11::value_error(e.what());
+    }
+}
 
 // A report as Python values: objects as dicts (in their order), arrays as lists, numbers as int
 // or float (the same doubles), strings, booleans, and null as None. Needs the GIL.

@@ -10,6 +10,7 @@
 #include <vantor/fit.h>
 #include <vantor/version.h>
 
+#include "analysis.h"
 #include "elements.h"
 #include "files.h"
 #include "filtered.h"
@@ -59,7 +60,9 @@ PYBIND11_MODULE(_core, m) {
     // The criterion of the reference fitted for a form value without a datum: the program's.
     m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
     m.def("load", &load_points, "path"_a, "columns"_a);
-    m.def("save", &save_points, "path"_a, "points"_a, "text"_a);
+    m.def("save", &save_points, "path"_a, "points"_a, "text"_a, "force"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);
+    m.def("roundness_analysis", &roundness_analysis, "points"_a, "kind"_a, "datum"_a,
+          "filter_upr"_a, "reference"_a, "harmonics"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
 }

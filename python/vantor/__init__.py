@@ -13,12 +13,16 @@ returning a FitResult. Form values: straightness, flatness, roundness, sphericit
 cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
 Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
 one, about the element fitted to the points: the minimum-zone element (DEFAULT_REFERENCE, as
-ISO 1101 defines form) or the one of `reference=`. Files: load, read (with the format and the
-NaN rows left out), save; text, PLY, STL, PCD, OBJ and element files are read. Plots:
-vantor.plot (needs matplotlib, imported only when drawing).
+ISO 1101 defines form) or the one of `reference=`; with `upper=` each gives a tolerance
+verdict (result.within). roundness_analysis: RONt, RONp, RONv, RONq of a profile, filtered
+when asked, about a reference circle, and its harmonics. Files: load, read (with the format
+and the NaN rows left out), save (which replaces a file only with force=True); text, PLY, STL,
+PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
+drawing).
 """
 
 from . import _core, plot
+from ._analysis import RoundnessAnalysisResult, roundness_analysis
 from ._files import PointFile, load, read, save
 from ._filtered import FilteredFormResult
 from ._fits import FitResult, fit
@@ -49,6 +53,7 @@ __all__ = [
     "Line",
     "Plane",
     "PointFile",
+    "RoundnessAnalysisResult",
     "Section",
     "Sphere",
     "conicity",
@@ -59,6 +64,7 @@ __all__ = [
     "plot",
     "read",
     "roundness",
+    "roundness_analysis",
     "save",
     "sphericity",
     "straightness",

@@ -48,10 +48,18 @@ def reference_form(
     Optional[str],
 ]: ...
 def load(path: str, columns: Optional[Sequence[str]]) -> Tuple[np.ndarray, str, int]: ...
-def save(path: str, points: np.ndarray, text: bool) -> int: ...
+def save(path: str, points: np.ndarray, text: bool, force: bool) -> int: ...
 def polar_profile(
     points: np.ndarray, circle: Sequence[float]
 ) -> Tuple[np.ndarray, np.ndarray]: ...
+def roundness_analysis(
+    points: np.ndarray,
+    kind: str,
+    datum: Sequence[float],
+    filter_upr: float,
+    reference: Optional[str],
+    harmonics: int,
+) -> Tuple[Dict[str, Any], List[float]]: ...
 def split_rows(
     points: np.ndarray,
     kind: str,

@@ -58,22 +58,48 @@ def load(path: PathLike, columns: Optional[Sequence[str]] = None) -> np.ndarray:
     return read(path, columns).points
 
 
-def save(path: PathLike, points: Any, format: Optional[str] = None) -> int:
-    """Writes the points to a point file and returns the number of rows written.
+def save(
+    path: PathLike, points: Any, format: Optional[str] = None, *, force: bool = False
+) -> int:
+    """Writes the points to a point file.
 
-    format is "element" (the library's element file, which keeps every row, NaN coordinates
-    included) or "text" (the header line "x y z", then one line per row, each number in the
-    shortest form that reads back to the same double; rows with a NaN coordinate are left
-    out). Without it, paths ending in .txt, .csv or .xyz are written as text and others as
-    element files.
+    The file is written beside the target under a temporary name and takes the target's name
+    only when complete, so no partial file is ever left behind or read. An existing file is
+    never replaced unless `force` (the tool's --force); without it the refusal holds even
+    against a file created while writing.
 
-    The file is written beside the target under a temporary name and then renamed, so an
-    existing file is replaced only by a complete one. Raises ValueError for bad points or
-    format and OSError when the file cannot be written.
+    Parameters
+    ----------
+    path : str, bytes or os.PathLike
+        The file to write.
+    points : array_like, shape (N, 3)
+        The rows to write.
+    format : {"element", "text"}, optional
+        "element": the library's element file, which keeps every row, NaN coordinates
+        included. "text": the header line "x y z", then one line per row, each number in the
+        shortest form that reads back to the same double; rows with a NaN coordinate are left
+        out. By default paths ending in .txt, .csv or .xyz (in any case) are written as text
+        and others as element files.
+    force : bool, default False
+        Replace an existing file (by renaming the complete temporary file over it).
+
+    Returns
+    -------
+    int
+        The number of rows written.
+
+    Raises
+    ------
+    FileExistsError
+        When the file exists and `force` is false; its filename is the path.
+    ValueError
+        For bad points (for text, also when every row has a NaN coordinate) or format.
+    OSError
+        When the file cannot be written.
     """
     name = os.fsdecode(path)
     if format is None:
         format = "text" if name.lower().endswith(_TEXT_SUFFIXES) else "element"
     if format not in ("element", "text"):
         raise ValueError(f"format: expected 'element' or 'text', got {format!r}")
-    return _core.save(name, as_array(points), format == "text")
+    return _core.save(name, as_array(points), format == "text", bool(force))

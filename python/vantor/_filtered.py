@@ -28,6 +28,7 @@ class FilteredFormResult:
         warning: set when median_spacing exceeds cutoff / 7 (too few points per cutoff) or
             there are outliers (both joined by "; "), else None.
         datum: the least-squares Line or Plane of the filtered points.
+        tolerance, within: the verdict when `upper` was given, as FormResult has them.
     """
 
     __slots__ = (
@@ -42,6 +43,7 @@ class FilteredFormResult:
         "outliers",
         "warning",
         "datum",
+        "tolerance",
     )
 
     feature: str
@@ -55,6 +57,7 @@ class FilteredFormResult:
     outliers: int
     warning: Optional[str]
     datum: Element
+    tolerance: Optional[Dict[str, Any]]
 
     def __init__(
         self,
@@ -68,17 +71,25 @@ class FilteredFormResult:
         outliers: int,
         warning: Optional[str],
         datum: Element,
+        tolerance: Optional[Dict[str, Any]] = None,
     ) -> None:
-        given = (feature, t, cutoff, t, p, v, q, median_spacing, outliers, warning, datum)
+        given = (
+            feature, t, cutoff, t, p, v, q, median_spacing, outliers, warning, datum, tolerance
+        )
         for name, value in zip(self.__slots__, given):
             object.__setattr__(self, name, value)
 
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("FilteredFormResult is immutable")
 
+    @property
+    def within(self) -> Optional[bool]:
+        """Whether the value lies within the tolerance given; None without one."""
+        return None if self.tolerance is None else self.tolerance["within"]
+
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report (strt ... or
-        fltt ...)."""
+        fltt ...), with tolerance where one was given."""
         prefix = "str" if self.feature == "straightness" else "flt"
         out: Dict[str, Any] = {
             "feature": self.feature,
@@ -93,6 +104,8 @@ class FilteredFormResult:
             out["outliers"] = self.outliers
         if self.warning is not None:
             out["warning"] = self.warning
+        if self.tolerance is not None:
+            out["tolerance"] = dict(self.tolerance)
         return out
 
     def __repr__(self) -> str:

@@ -2,7 +2,7 @@
 
 from __future__ import annotations
 
-from typing import Any, Dict, List, Optional, Sequence, Tuple, Type, Union
+from typing import Any, Callable, Dict, List, Optional, Sequence, Tuple, Type, Union
 
 import numpy as np
 
@@ -10,6 +10,7 @@ from . import _core
 from ._filtered import FilteredFormResult, filtered
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere, from_core, vector3
 from ._points import as_array
+from ._tolerance import judged, tolerance_of
 
 Datum = Union[Element, np.ndarray]
 
@@ -35,6 +36,10 @@ class FormResult:
             FitResult.outliers' rule. With any, `warning` says so: the value measures them
             rather than the surface.
         warning: the warning about outliers, or None.
+        tolerance: the verdict when `upper` was given: the command-line tool's JSON
+            "tolerance", a dict of "nominal", "lower", "upper" and "within"; else None.
+        within: tolerance["within"]: whether nominal + lower <= value <= nominal + upper;
+            None without a tolerance.
     """
 
     __slots__ = (
@@ -48,6 +53,7 @@ class FormResult:
         "proof",
         "outliers",
         "warning",
+        "tolerance",
     )
 
     feature: str
@@ -60,6 +66,7 @@ class FormResult:
     proof: Optional[Dict[str, Any]]
     outliers: int
     warning: Optional[str]
+    tolerance: Optional[Dict[str, Any]]
 
     def __init__(
         self,
@@ -73,9 +80,20 @@ class FormResult:
         proof: Optional[Dict[str, Any]] = None,
         outliers: int = 0,
         warning: Optional[str] = None,
+        tolerance: Optional[Dict[str, Any]] = None,
     ) -> None:
         given = (
-            feature, value, minimum, maximum, extremes, datum, reference, proof, outliers, warning
+            feature,
+            value,
+            minimum,
+            maximum,
+            extremes,
+            datum,
+            reference,
+            proof,
+            outliers,
+            warning,
+            tolerance,
         )
         for name, v in zip(self.__slots__, given):
             object.__setattr__(self, name, v)
@@ -83,10 +101,16 @@ class FormResult:
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("FormResult is immutable")
 
+    @property
+    def within(self) -> Optional[bool]:
+        """Whether the value lies within the tolerance given; None without one."""
+        return None if self.tolerance is None else self.tolerance["within"]
+
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report: feature, value,
         min_<extremes> and max_<extremes> where kept, reference where one was fitted, datum,
-        proof where the reference has one, and outliers with warning where there are any."""
+        proof where the reference has one, outliers with warning where there are any, and
+        tolerance where one was given."""
         out: Dict[str, Any] = {"feature": self.feature, "value": self.value}
         if self.extremes is not None:
             out["min_" + self.extremes] = self.minimum
@@ -102,6 +126,8 @@ class FormResult:
         if self.outliers > 0:
             out["outliers"] = self.outliers
             out["warning"] = self.warning
+        if self.tolerance is not None:
+            out["tolerance"] = dict(self.tolerance)
         return out
 
     def __repr__(self) -> str:
@@ -118,6 +144,8 @@ class FormResult:
             parts.append(f"proof={self.proof!r}")
         if self.outliers > 0:
             parts.append(f"outliers={self.outliers!r}")
+        if self.tolerance is not None:
+            parts.append(f"within={self.within!r}")
         return f"FormResult({', '.join(parts)})"
 
 
@@ -249,6 +277,11 @@ DEFAULT_REFERENCE: str = _core.default_reference
 # datum, other than their defaults, they raise TypeError. The result's `proof` is that of a
 # minimax reference's fit.
 
+#
+# Every evaluation takes a tolerance as the tool's --upper, --nominal and --lower do: with
+# `upper` the result's `tolerance` holds the verdict (see vantor._tolerance.judged), otherwise
+# it is None; `nominal` and `lower` need `upper`.
+
 
 def straightness(
     points: Any,
@@ -259,21 +292,59 @@ def straightness(
     max_tilt: float = 15.0,
     time_budget: float = 1.0,
     cutoff: Optional[float] = None,
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
 ) -> Union[FormResult, FilteredFormResult]:
-    """Straightness about a datum line, or without one about the fitted line (the minimum-zone
-    line unless `reference` names another criterion; its direction within `max_tilt` degrees of
-    `axis`): the diameter of the smallest cylinder about the line that holds every point.
-    minimum and maximum are twice the smallest and largest distance from the line (extremes
-    "diameter").
+    """Straightness: the diameter of the smallest cylinder about a line that holds every point.
 
-    With `cutoff` (and no datum, reference or fit option): STRt, STRp, STRv, STRq of the profile
-    filtered by the Gaussian filter of that cutoff wavelength, as a FilteredFormResult."""
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Line, optional
+        The line to measure about. Without one, the line fitted to the points.
+    reference : str, optional
+        The criterion of the fitted line: "zone" (the default, DEFAULT_REFERENCE) or "gauss".
+    axis : array_like of 3 floats, optional
+        The approximate direction of the fitted line.
+    max_tilt : float, default 15.0
+        How far (degrees) the fitted line may tilt from `axis`.
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    cutoff : float, optional
+        Evaluate the profile filtered by the Gaussian filter of this cutoff wavelength
+        (coordinate units) about the least-squares line of the filtered points; takes no datum,
+        reference or fit option.
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
+
+    Returns
+    -------
+    FormResult or FilteredFormResult
+        A FormResult whose minimum and maximum are twice the smallest and largest distance from
+        the line (extremes "diameter"); with `cutoff`, a FilteredFormResult of STRt, STRp, STRv
+        and STRq.
+
+    Raises
+    ------
+    ValueError
+        For bad points, a failed fit or evaluation (with the reason), and upper below lower.
+    TypeError
+        For a datum that is not a Line, fit options or `cutoff` given with a datum, and
+        `nominal` or `lower` without `upper`.
+    """
+    tolerance = tolerance_of("straightness", upper, nominal, lower)
     fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
     if cutoff is not None:
         unused = {"datum": datum is None, "reference": reference is None}
         unused.update({k: not _steers(k, v) for k, v in fit.items()})
-        return filtered("straightness", points, cutoff, unused)
-    return _evaluate("straightness", points, datum, (Line,), reference, fit)
+        return judged(filtered("straightness", points, cutoff, unused), tolerance)
+    result = _evaluate("straightness", points, datum, (Line,), reference, fit)
+    return judged(result, tolerance)
 
 
 def flatness(
@@ -284,20 +355,54 @@ def flatness(
     reference: Optional[str] = None,
     time_budget: float = 1.0,
     cutoff: Optional[float] = None,
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
 ) -> Union[FormResult, FilteredFormResult]:
-    """Flatness: the width of the zone between two planes parallel to the datum plane that
-    holds the points and the plane itself; minimum and maximum are the smallest and largest
-    signed distance (positive on the normal's side; extremes "deviation").
+    """Flatness: the width of the zone between two planes parallel to a plane that holds the
+    points.
 
-    With `direction` instead of a datum: the narrowest zone between planes perpendicular to the
-    direction; the datum is then the zone's middle plane and minimum and maximum are -value/2
-    and +value/2. With neither: about the fitted plane (the minimum-zone plane unless
-    `reference` names another criterion).
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Plane, optional
+        The plane to measure against; minimum and maximum are the smallest and largest signed
+        distance (positive on the normal's side).
+    direction : array_like of 3 floats, optional
+        Instead of a datum: the narrowest zone between planes perpendicular to it; the datum is
+        then the zone's middle plane, minimum and maximum -value/2 and +value/2.
+    reference : str, optional
+        Without a datum or direction, the criterion of the plane fitted to the points: "zone"
+        (the default, DEFAULT_REFERENCE) or "gauss".
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    cutoff : float, optional
+        Evaluate the heights filtered by the areal Gaussian filter of this cutoff wavelength
+        (coordinate units) about the least-squares plane of the filtered points; takes no datum,
+        direction, reference or fit option.
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
 
-    With `cutoff` (and no datum, direction, reference or fit option): FLTt, FLTp, FLTv, FLTq of
-    the heights filtered by the areal Gaussian filter of that cutoff wavelength, as a
-    FilteredFormResult.
+    Returns
+    -------
+    FormResult or FilteredFormResult
+        A FormResult with extremes "deviation"; with `cutoff`, a FilteredFormResult of FLTt,
+        FLTp, FLTv and FLTq.
+
+    Raises
+    ------
+    ValueError
+        For bad points, a zero direction, a failed fit or evaluation (with the reason), and
+        upper below lower.
+    TypeError
+        For a datum that is not a Plane, both a datum and a direction, a fit option or `cutoff`
+        with either, and `nominal` or `lower` without `upper`.
     """
+    tolerance = tolerance_of("flatness", upper, nominal, lower)
     fit = {"time_budget": time_budget}
     if cutoff is not None:
         unused = {
@@ -306,8 +411,9 @@ def flatness(
             "reference": reference is None,
             "time_budget": not _steers("time_budget", time_budget),
         }
-        return filtered("flatness", points, cutoff, unused)
-    return _evaluate("flatness", points, datum, (Plane,), reference, fit, direction=direction)
+        return judged(filtered("flatness", points, cutoff, unused), tolerance)
+    result = _evaluate("flatness", points, datum, (Plane,), reference, fit, direction=direction)
+    return judged(result, tolerance)
 
 
 class Section:
@@ -318,13 +424,14 @@ class Section:
             direction turned towards +z, then +y, then +x).
         low, high: the smallest and largest height of its points.
         rows: the indices of its points among the rows given (NaN rows belong to none).
-        roundness: its roundness, a FormResult as roundness() gives for one profile.
+        roundness: its roundness, a FormResult as roundness() gives for one profile (from
+            roundness_analysis, a RoundnessAnalysisResult).
     """
 
     __slots__ = ("height", "low", "high", "rows", "roundness")
 
     def __init__(
-        self, height: float, low: float, high: float, rows: np.ndarray, result: FormResult
+        self, height: float, low: float, high: float, rows: np.ndarray, result: Any
     ) -> None:
         self.height = height
         self.low = low
@@ -374,6 +481,31 @@ def _split(
         raise ValueError(f"roundness: {e}") from None
 
 
+
+
+def by_profile(
+    array: np.ndarray,
+    datum: Optional[Element],
+    direction: Any,
+    sections: Any,
+    evaluate: Callable[[np.ndarray], Any],
+) -> Any:
+    """evaluate(points) of the points as one profile, or with `sections` a Section for each
+    section; points that are not one profile (or a section that is not) raise ValueError."""
+    split = _split(array, datum, direction, sections)
+    if sections is None:
+        if split and split[0][4] is not None:
+            why = split[0][4]
+            raise ValueError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
+        return evaluate(array)
+    result = []
+    for rows, height, low, high, refusal in split:
+        if refusal is not None:
+            raise ValueError(f"roundness: {refusal}: cut it with {_SPLIT_HOW}")
+        result.append(Section(height, low, high, rows, evaluate(array[rows])))
+    return result
+
+
 def roundness(
     points: Any,
     datum: Union[Circle, Line, None] = None,
@@ -382,51 +514,75 @@ def roundness(
     reference: Optional[str] = None,
     time_budget: float = 1.0,
     sections: Union[str, int, Sequence[float], None] = None,
-) -> Any:
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
+) -> Union[FormResult, List[Section]]:
     """Roundness: the width of the ring about an axis that holds the points; only a point's
     distance from the axis counts.
 
     The points must be one profile: they may spread along the axis (the datum's, the one along
     `direction`, or their own: their least-squares circle's, or their least-squares cylinder's
-    when they are not one profile) by at most 1 % of their mean distance from it; otherwise
-    ValueError names `sections`. With `sections` they are split (vantor/sections.h): "auto" cuts
-    where consecutive heights lie more than 1 % of the radius apart, a number N at the N-1
-    widest such gaps, a list of heights at those heights (each in such a gap): never within a
-    profile. Each section must be one profile; the result is a list of Section by increasing
-    height, each with its roundness as below (max(s, key=lambda s: s.roundness.value) is the
-    largest).
+    when they are not one profile) by at most 1 % of their mean distance from it. With
+    `sections` they are split (vantor/sections.h), never within a profile. For harmonics,
+    filtering and RONt, RONp, RONv, RONq see roundness_analysis.
 
-    - datum a Circle: about the circle's axis, the radial deviations from its radius (the
-      evaluation keeps no minimum and maximum).
-    - datum a Line: about the line as axis; minimum and maximum are the smallest and largest
-      distance from it (extremes "radius").
-    - no datum: about the axis of the circle fitted along `direction` (the circle's normal is
-      the direction as given), or without one in the least-squares plane of the points: the
-      minimum-zone circle unless `reference` names another criterion. The circle becomes the
-      datum; minimum and maximum as for a line.
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Circle or Line, optional
+        A Circle: the radial deviations from it about its axis (no minimum and maximum kept).
+        A Line: about the line as axis; minimum and maximum are the smallest and largest
+        distance from it (extremes "radius").
+    direction : array_like of 3 floats, optional
+        Without a datum: about the axis of the circle fitted along this direction (its normal),
+        by default in the least-squares plane of the points. The circle becomes the datum;
+        minimum and maximum as for a Line.
+    reference : str, optional
+        The criterion of the fitted circle: "zone" (the default, DEFAULT_REFERENCE), "gauss",
+        "inscribed" or "circumscribed".
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    sections : "auto", int or sequence of float, optional
+        Split points measured as several profiles: "auto" cuts where consecutive heights lie
+        more than 1 % of the radius apart, N at the N-1 widest such gaps, a list of heights at
+        those heights (each in such a gap).
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result (with
+        `sections`, each section's) a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
+
+    Returns
+    -------
+    FormResult or list of Section
+        The roundness; with `sections`, a Section for each by increasing height, each with its
+        roundness (max(s, key=lambda s: s.roundness.value) is the largest).
+
+    Raises
+    ------
+    ValueError
+        For bad points, points (or a section) that are not one profile, a split that fails, a
+        failed fit or evaluation (with the reason), and upper below lower.
+    TypeError
+        For a wrong datum, both a datum and a direction, `reference` or a fit option with a
+        datum, bad `sections`, and `nominal` or `lower` without `upper`.
     """
+    tolerance = tolerance_of("roundness", upper, nominal, lower)
     fit = {"time_budget": time_budget}
     try:
         array = as_array(points)
     except ValueError as e:
         raise ValueError(f"roundness: {e}") from None
-    split = _split(array, datum, direction, sections)
-    if sections is None:
-        if split and split[0][4] is not None:
-            why = split[0][4]
-            raise ValueError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
-        return _evaluate(
-            "roundness", array, datum, (Circle, Line), reference, fit, direction=direction
-        )
-    result = []
-    for rows, height, low, high, refusal in split:
-        if refusal is not None:
-            raise ValueError(f"roundness: {refusal}: cut it with {_SPLIT_HOW}")
-        value = _evaluate(
-            "roundness", array[rows], datum, (Circle, Line), reference, fit, direction=direction
-        )
-        result.append(Section(height, low, high, rows, value))
-    return result
+
+    def evaluate(profile: np.ndarray) -> FormResult:
+        kinds = (Circle, Line)
+        result = _evaluate("roundness", profile, datum, kinds, reference, fit, direction=direction)
+        return judged(result, tolerance)
+
+    return by_profile(array, datum, direction, sections, evaluate)
 
 
 def sphericity(
@@ -436,14 +592,49 @@ def sphericity(
     centre: Any = None,
     reference: Optional[str] = None,
     time_budget: float = 1.0,
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
 ) -> FormResult:
-    """Sphericity: the spread of the points' distances from the datum sphere's centre, measured
-    as radial deviations from its radius (no minimum and maximum kept), or from `centre`, when
-    minimum and maximum are the smallest and largest distance (extremes "radius"). With
-    neither: about the fitted sphere (the minimum-zone sphere unless `reference` names another
-    criterion)."""
+    """Sphericity: the spread of the points' distances from a centre.
+
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Sphere, optional
+        The radial deviations from the sphere (no minimum and maximum kept).
+    centre : array_like of 3 floats, optional
+        Instead of a datum: the distances from this centre; minimum and maximum are the
+        smallest and largest (extremes "radius").
+    reference : str, optional
+        With neither, the criterion of the sphere fitted to the points: "zone" (the default,
+        DEFAULT_REFERENCE), "gauss", "inscribed" or "circumscribed".
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
+
+    Returns
+    -------
+    FormResult
+
+    Raises
+    ------
+    ValueError
+        For bad points or centre, a failed fit or evaluation (with the reason), and upper below
+        lower.
+    TypeError
+        For a datum that is not a Sphere, both a datum and a centre, `reference` or a fit option
+        with either, and `nominal` or `lower` without `upper`.
+    """
+    tolerance = tolerance_of("sphericity", upper, nominal, lower)
     fit = {"time_budget": time_budget}
-    return _evaluate("sphericity", points, datum, (Sphere,), reference, fit, centre=centre)
+    result = _evaluate("sphericity", points, datum, (Sphere,), reference, fit, centre=centre)
+    return judged(result, tolerance)
 
 
 def cylindricity(
@@ -454,13 +645,50 @@ def cylindricity(
     axis: Any = None,
     max_tilt: float = 15.0,
     time_budget: float = 1.0,
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
 ) -> FormResult:
-    """Cylindricity: about a datum cylinder, the largest distance of a point from its surface
-    (no minimum and maximum kept); without one, about the fitted cylinder (the minimum-zone
-    cylinder unless `reference` names another criterion; its axis within `max_tilt` degrees of
-    `axis`), the largest minus the smallest signed distance (which the points straddle)."""
+    """Cylindricity: how far the points lie from a cylinder.
+
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Cylinder, optional
+        The largest distance of a point from its surface (no minimum and maximum kept).
+        Without one, about the fitted cylinder: the largest minus the smallest signed distance
+        (extremes "deviation").
+    reference : str, optional
+        The criterion of the fitted cylinder: "zone" (the default, DEFAULT_REFERENCE), "gauss",
+        "inscribed" or "circumscribed".
+    axis : array_like of 3 floats, optional
+        The approximate axis direction of the fitted cylinder.
+    max_tilt : float, default 15.0
+        How far (degrees) the fitted axis may tilt from `axis`.
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
+
+    Returns
+    -------
+    FormResult
+
+    Raises
+    ------
+    ValueError
+        For bad points, a failed fit or evaluation (with the reason), and upper below lower.
+    TypeError
+        For a datum that is not a Cylinder, `reference` or a fit option with a datum, and
+        `nominal` or `lower` without `upper`.
+    """
+    tolerance = tolerance_of("cylindricity", upper, nominal, lower)
     fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
-    return _evaluate("cylindricity", points, datum, (Cylinder,), reference, fit)
+    return judged(_evaluate("cylindricity", points, datum, (Cylinder,), reference, fit), tolerance)
 
 
 def conicity(
@@ -471,19 +699,51 @@ def conicity(
     axis: Any = None,
     max_tilt: float = 15.0,
     time_budget: float = 1.0,
+    upper: Optional[float] = None,
+    nominal: Optional[float] = None,
+    lower: Optional[float] = None,
 ) -> FormResult:
     """Conicity: how far the points lie from a cone; minimum and maximum are the smallest and
     largest deviation (extremes "deviation").
 
-    - datum a Cone: the signed distances from its surface (positive outside). The value is the
-      maximum when every point lies outside, minus the minimum when every point lies inside,
-      otherwise their difference.
-    - datum a Line: the cone is fitted about the line as axis, by a least-squares line through
-      the radial profile (axial position, distance from the axis); the value is the spread of
-      the radial residuals and the fitted cone is the datum.
-    - no datum: about the fitted cone (the minimum-zone cone unless `reference` names another
-      criterion), its axis within `max_tilt` degrees of `axis` (an approximate direction, three
-      numbers, unlike a datum Line, which the cone is fitted about).
+    Parameters
+    ----------
+    points : array_like, shape (N, 3)
+        The measured points; rows with a NaN coordinate are left out.
+    datum : Cone or Line, optional
+        A Cone: the signed distances from its surface (positive outside); the value is the
+        maximum when every point lies outside, minus the minimum when every point lies inside,
+        otherwise their difference. A Line: the cone fitted about the line as axis by a
+        least-squares line through the radial profile; the value is the spread of the radial
+        residuals and the fitted cone is the datum.
+    reference : str, optional
+        Without a datum, the criterion of the cone fitted to the points: "zone" (the default,
+        DEFAULT_REFERENCE) or "gauss".
+    axis : array_like of 3 floats, optional
+        The approximate axis direction of the fitted cone (unlike a datum Line, which the cone
+        is fitted about).
+    max_tilt : float, default 15.0
+        How far (degrees) the fitted axis may tilt from `axis`.
+    time_budget : float, default 1.0
+        The seconds a minimax fit may spend proving its optimum.
+    upper : float, optional
+        The upper tolerance: the value may reach nominal + upper. Gives the result a verdict.
+    nominal, lower : float, optional
+        The nominal value and the lower tolerance (the value must reach nominal + lower); 0
+        unless given. Need `upper`.
+
+    Returns
+    -------
+    FormResult
+
+    Raises
+    ------
+    ValueError
+        For bad points, a failed fit or evaluation (with the reason), and upper below lower.
+    TypeError
+        For a wrong datum, `reference` or a fit option with a datum, and `nominal` or `lower`
+        without `upper`.
     """
+    tolerance = tolerance_of("conicity", upper, nominal, lower)
     fit = {"axis": axis, "max_tilt": max_tilt, "time_budget": time_budget}
-    return _evaluate("conicity", points, datum, (Cone, Line), reference, fit)
+    return judged(_evaluate("conicity", points, datum, (Cone, Line), reference, fit), tolerance)

@@ -68,6 +68,26 @@ def test_save_errors(tmp_path):
     assert os.listdir(tmp_path) == []
 
 
+@pytest.mark.parametrize("name", ["p.vpts", "p.txt", "link.vpts"])
+def test_save_replaces_a_file_only_when_forced_and_then_by_renaming(tmp_path, name):
+    path = tmp_path / name
+    old = tmp_path / "old"
+    old.write_text("kept\n")
+    if name.startswith("link"):
+        path.symlink_to(tmp_path / "nowhere")  # a dangling link is a file too
+    else:
+        os.link(old, path)
+    with pytest.raises(FileExistsError) as refused:
+        vantor.save(path, ROWS)
+    assert refused.value.filename == str(path) and "force=True" in str(refused.value)
+    assert os.path.lexists(path) and old.read_text() == "kept\n"
+    assert vantor.save(path, ROWS, force=True) == len(ROWS)
+    np.testing.assert_array_equal(vantor.load(path), ROWS)
+    # A new file took the name: the old one, linked as `old`, was never written into.
+    assert old.read_text() == "kept\n" and not os.path.islink(path)
+    assert sorted(os.listdir(tmp_path)) == sorted([name, "old"])  # no temporary file left
+
+
 def test_import_does_not_import_matplotlib():
     code = "import sys, vantor; sys.exit('matplotlib' in sys.modules)"
     assert subprocess.run([sys.executable, "-c", code]).returncode == 0

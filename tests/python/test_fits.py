@@ -216,7 +216,7 @@ def test_nist_sets_within_1e8_and_as_the_program_fits_them(tool, tmp_path, stem,
         result = vantor.fit(points, element, direction=direction)
         assert difference(result, reference) <= 1e-8, path
         copy = str(tmp_path / "points.vpts")
-        vantor.save(copy, points)
+        vantor.save(copy, points, force=True)
         args = ["fit", element, copy]
         if direction is not None:
             args += ["--direction", ",".join(repr(x) for x in direction)]

@@ -207,3 +207,38 @@ def test_filtered_takes_no_datum_and_warns_when_sparse():
         vantor.straightness(line, max_tilt=5.0, cutoff=3.0)
     with pytest.raises(ValueError, match="cutoff"):
         vantor.flatness(line, cutoff=-1.0)
+
+
+# Every form function, and the program's command with the same options, on a sample.
+TOLERANCED = [
+    ("edge.txt", "straightness", {}, []),
+    ("face.txt", "flatness", {}, []),
+    ("face.txt", "flatness", {"cutoff": 25.0}, ["--cutoff", "25"]),
+    ("bore.txt", "roundness", {"direction": (0, 0, 1)}, ["--direction", "0,0,1"]),
+    ("bore.txt", "roundness_analysis", {"filter_upr": 50}, ["--filter", "50"]),
+    ("ball.txt", "sphericity", {}, []),
+    ("shaft.txt", "cylindricity", {}, []),
+    ("cone.txt", "conicity", {}, []),
+]
+
+
+@pytest.mark.parametrize("name,function,keywords,args", TOLERANCED)
+def test_tolerance_verdict_as_the_program_gives_it(tool, name, function, keywords, args):
+    points = sample(name)
+    form = getattr(vantor, function)
+    value = form(points, **keywords).value
+    feature = "roundness" if function == "roundness_analysis" else function
+    # At the upper limit; one step above it; below nominal + lower.
+    cases = [
+        ({"upper": value}, True),
+        ({"upper": float(np.nextafter(value, 0))}, False),
+        ({"nominal": value, "lower": value / 100, "upper": value}, False),
+    ]
+    for tolerance, within in cases:
+        r = form(points, **keywords, **tolerance)
+        assert r.within is within
+        assert r.tolerance == {"nominal": 0.0, "lower": 0.0, **tolerance, "within": within}
+        options = [f"--{k}={v!r}" for k, v in tolerance.items()]
+        expected = tool(feature, os.path.join(SAMPLES, name), *args, *options,
+                        status=0 if within else 1)
+        assert r.to_dict()["tolerance"] == expected["tolerance"]

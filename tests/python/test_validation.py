@@ -69,6 +69,11 @@ BAD_CALLS = [
     (lambda: vantor.cylindricity(GOOD, (0, 0, 1)), TypeError, "must be a Cylinder, not tuple"),
     (lambda: vantor.flatness(GOOD, direction=(0, 0, 0)), ValueError, "direction: must have"),
     (lambda: vantor.sphericity(GOOD, centre=(0, np.nan, 0)), ValueError, "centre: every"),
+    (lambda: vantor.flatness(GOOD, upper=0.001, lower=0.002), ValueError, "below lower$"),
+    (lambda: vantor.flatness(GOOD, upper=-0.001), ValueError, "below lower, which is 0"),
+    (lambda: vantor.roundness(GOOD, nominal=0.001), TypeError, "nominal needs upper"),
+    (lambda: vantor.cylindricity(GOOD, upper="0.1"), TypeError, "upper must be a number"),
+    (lambda: vantor.conicity(GOOD, upper=np.inf), ValueError, "upper must be finite"),
     # Points on one line: no circle.
     (
         lambda: vantor.roundness([[0, 0, 0], [1, 0, 0], [2, 0, 0]], direction=(0, 0, 1)),
