@@ -185,14 +185,14 @@ bool circle_uncertainties(const projection& pr, const double (&jtj)[3][3], doubl
 // the start's `radius`. When the search finds a better
 // centre, the solver runs again from it and the better circle is kept.
 void prove_circle(const projection& pr, const detail::valid_rows& rows, const trace_view& traces,
-                  point2 reference, double radius, detail::minimax_criterion kind, criterion c,
+                  point2 reference, double radius, detail::minimax_sides kind, criterion c,
                   const fit_options& options, detail::minimax_circle& m, fit_report& result) {
     const detail::minimax_sides sides = detail::sides_of(c);
     const auto objective_of = [sides](const detail::minimax_circle& x) {
         return detail::minimax_objective(sides, x.inner, x.outer);
     };
     const double extent = std::max(pr.extent, 1e-300);
-    if (kind == detail::minimax_criterion::circumscribed) {
+    if (kind == detail::minimax_sides::outer) {
         detail::take_proof(result, c, objective_of(m), objective_of(m), extent);
         return;
     }
@@ -264,10 +264,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
         result.iterations = fit.iterations;
         result.converged = true;
     } else {
-        const detail::minimax_criterion kind =
-            c == criterion::zone        ? detail::minimax_criterion::zone
-            : c == criterion::inscribed ? detail::minimax_criterion::inscribed
-                                        : detail::minimax_criterion::circumscribed;
+        const detail::minimax_sides kind = detail::sides_of(c);
         detail::minimax_circle m = detail::solve_minimax_circle(traces, start->centre, kind);
         if (m.surrounded && m.outcome.converged)
             prove_circle(pr, rows, traces, start->centre, start->radius, kind, c, options, m,

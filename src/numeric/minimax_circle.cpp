@@ -9,25 +9,24 @@
 namespace vantor {
 namespace detail {
 
-minimax_circle circle_of_subset(std::vector<point2>&& subset, point2 start,
-                                minimax_criterion criterion) {
+minimax_circle circle_of_subset(std::vector<point2>&& subset, point2 start, minimax_sides sides) {
     minimax_circle m{};
     m.candidates = subset.size();
-    switch (criterion) {
-        case minimax_criterion::zone: {
+    switch (sides) {
+        case minimax_sides::both: {
             const zone2 z = minimum_zone_circle(subset, start, &m.outcome);
             m.centre = z.centre;
             m.inner = z.inner;
             m.outer = z.outer;
             break;
         }
-        case minimax_criterion::inscribed: {
+        case minimax_sides::inner: {
             const circle2 c = maximum_inscribed_circle(subset, start, &m.outcome);
             m.centre = c.centre;
             m.inner = m.outer = c.radius;
             break;
         }
-        case minimax_criterion::circumscribed: {
+        case minimax_sides::outer: {
             const circle2 c = minimum_circumscribed_circle(std::move(subset));
             m.centre = c.centre;
             m.inner = m.outer = c.radius;

@@ -19,13 +19,12 @@
 #include <limits>
 #include <vector>
 
+#include "numeric/minimax_step.h"
 #include "numeric/planar.h"
 #include "numeric/sample.h"
 
 namespace vantor {
 namespace detail {
-
-enum class minimax_criterion { zone, inscribed, circumscribed };
 
 struct minimax_circle {
     point2 centre;
@@ -47,8 +46,7 @@ constexpr std::size_t added_per_round = 64;
 }  // namespace minimax_circle_limits
 
 // The circle of the criterion for `subset`, by the exact solver, from `start`.
-minimax_circle circle_of_subset(std::vector<point2>&& subset, point2 start,
-                                minimax_criterion criterion);
+minimax_circle circle_of_subset(std::vector<point2>&& subset, point2 start, minimax_sides sides);
 
 // The points of a sequence at the indices given.
 template <class Points>
@@ -64,8 +62,7 @@ std::vector<point2> gather(const Points& points, const std::vector<std::size_t>&
 // the circumscribed circle it only chooses the candidates). A last round on all points, after
 // ten rounds of candidates, copies them for the exact solver.
 template <class Points>
-minimax_circle solve_minimax_circle(const Points& points, point2 start,
-                                    minimax_criterion criterion) {
+minimax_circle solve_minimax_circle(const Points& points, point2 start, minimax_sides sides) {
     using namespace minimax_circle_limits;
     // Squared distances from the start: no square root per point. Two passes compute them, for
     // their extremes and then for the candidates, so that no array as long as the points is
@@ -83,8 +80,8 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
     }
     const double low = std::sqrt(lowest), high = std::sqrt(highest);
     const double band = band_fraction * (high - low);
-    const bool near_inner = criterion != minimax_criterion::circumscribed;
-    const bool near_outer = criterion != minimax_criterion::inscribed;
+    const bool near_inner = sides != minimax_sides::outer;
+    const bool near_outer = sides != minimax_sides::inner;
     const double inner_limit = (low + band) * (low + band);
     const double outer_limit = high - band > 0.0 ? (high - band) * (high - band) : 0.0;
     std::vector<std::size_t> candidates;
@@ -96,8 +93,8 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
     }
     // The maximum inscribed circle is determined when the points surround the start; the
     // candidates, if they do, answer for all.
-    if (criterion == minimax_criterion::inscribed &&
-        !surrounded(gather(points, candidates), start) && !surrounded(points, start)) {
+    if (sides == minimax_sides::inner && !surrounded(gather(points, candidates), start) &&
+        !surrounded(points, start)) {
         minimax_circle none{};
         none.surrounded = false;
         return none;
@@ -110,7 +107,7 @@ minimax_circle solve_minimax_circle(const Points& points, point2 start,
         const bool everything = round >= rounds_on_candidates;
         minimax_circle m = circle_of_subset(
             everything ? std::vector<point2>(vector_of(points)) : gather(points, candidates), start,
-            criterion);
+            sides);
         m.surrounded = true;
         if (everything) return m;
         // A subset's walk or iteration that found no optimum (a walk that nothing in the

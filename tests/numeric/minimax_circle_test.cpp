@@ -30,22 +30,19 @@ TEST(MinimaxCircle, CandidatesGiveTheCircleOfAllPoints) {
     for (const profile_case& k : cases) {
         for (const point2 start :
              {point2{c.x + 0.001, c.y - 0.002}, point2{c.x + 0.04, c.y + 0.03}}) {
-            const minimax_circle mc =
-                solve_minimax_circle(k.points, start, minimax_criterion::circumscribed);
+            const minimax_circle mc = solve_minimax_circle(k.points, start, minimax_sides::outer);
             const circle2 all = minimum_circumscribed_circle(k.points);
             EXPECT_LT(distance(mc.centre, all.centre), 1e-9);
             EXPECT_NEAR(mc.outer, all.radius, 1e-9);
             EXPECT_LT(mc.candidates, k.points.size() / 4);
 
-            const minimax_circle mz =
-                solve_minimax_circle(k.points, start, minimax_criterion::zone);
+            const minimax_circle mz = solve_minimax_circle(k.points, start, minimax_sides::both);
             const zone2 zone = minimum_zone_circle(k.points, mz.centre);
             EXPECT_TRUE(mz.outcome.converged);
             EXPECT_NEAR(mz.outer - mz.inner, zone.outer - zone.inner, 1e-12);
             EXPECT_NEAR(profiles::zone_width(k.points, mz.centre), mz.outer - mz.inner, 1e-12);
 
-            const minimax_circle mi =
-                solve_minimax_circle(k.points, start, minimax_criterion::inscribed);
+            const minimax_circle mi = solve_minimax_circle(k.points, start, minimax_sides::inner);
             EXPECT_EQ(mi.surrounded, k.closed);
             if (!k.closed) continue;
             EXPECT_NEAR(profiles::smallest_distance(k.points, mi.centre), mi.inner, 1e-12);
