@@ -78,7 +78,7 @@ fit_outcome fit_element(const vantor::actual& points, element_kind kind, criteri
 }
 
 std::optional<fit_proof> proof_of(const vantor::fit_report& r) {
-    if (r.method == criterion::gauss) return std::nullopt;
+    if (r.criterion == criterion::gauss) return std::nullopt;
     return fit_proof{r.objective, r.bound, r.gap, r.proof_tolerance, r.proved};
 }
 

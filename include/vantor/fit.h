@@ -100,7 +100,7 @@ VANTOR_EXPORT const char* status_name(status s);
 // What a fit reports besides the element itself.
 struct fit_report {
     // The criterion fitted.
-    criterion method = criterion::gauss;
+    vantor::criterion criterion = vantor::criterion::gauss;
     // What became of the fit: ok or not_proved when it succeeded, else the kind of failure.
     vantor::status status = vantor::status::ok;
     // Why the fit failed, for example "too few points: a cylinder needs at least 5 valid

@@ -223,7 +223,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
                                         criterion c, const plane_tilt* tilt,
                                         const fit_options& options) {
     fit_result<spanto::circle> result;
-    result.method = c;
+    result.criterion = c;
     const std::optional<detail::planar_frame> v = view_along(points, normal);
     if (!v)
         return detail::fail(result, vantor::status::too_few_points,
@@ -318,7 +318,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
 fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
                                       const fit_options& options) {
     fit_result<spanto::circle> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
@@ -344,7 +344,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
 fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector& direction,
                                       criterion c, const fit_options& options) {
     fit_result<spanto::circle> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);

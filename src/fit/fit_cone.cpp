@@ -82,7 +82,7 @@ constexpr double cone_angle_reach = 0.25;
 
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::cone> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);

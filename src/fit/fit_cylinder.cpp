@@ -44,7 +44,7 @@ fit_result<spanto::cylinder>& report_cylinder(const actual& points, const detail
 fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
                                           const fit_options& options) {
     fit_result<spanto::cylinder> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);

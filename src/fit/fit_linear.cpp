@@ -17,7 +17,7 @@ namespace vantor {
 
 fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::line> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
@@ -91,7 +91,7 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
 
 fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::plane> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);

@@ -82,7 +82,7 @@ fit_result<spanto::sphere>& minimax_sphere(const actual& points, criterion c,
 fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
                                       const fit_options& options) {
     fit_result<spanto::sphere> result;
-    result.method = c;
+    result.criterion = c;
     std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
