@@ -112,7 +112,7 @@ std::vector<chart_circle> substitute_circles(const point_file& in,
     std::vector<chart_circle> circles;
     for (const criterion_names& c : criteria()) {
         vantor::substitute s;
-        const spanto::circle circle = s.circle(*in.points, direction, subtype_of(c.id));
+        const spanto::circle circle = s.circle(*in.points, direction, vantor::subtype_of(c.id));
         if (circle.invalid()) {
             throw error(in.name + ": the " + c.title + " circle could not be fitted");
         }

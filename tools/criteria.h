@@ -24,11 +24,6 @@ const std::array<criterion_names, 4>& criteria();
 
 const criterion_names& names_of(vantor::criterion c);
 
-// The criterion of the existing circle fit with the same value.
-inline vantor::substitute::subtype subtype_of(vantor::criterion c) {
-    return static_cast<vantor::substitute::subtype>(static_cast<int>(c));
-}
-
 // The name of a reference element: "least-squares plane", "minimum-zone cylinder".
 std::string reference_name(vantor::criterion c, const std::string& element);
 

@@ -6,6 +6,7 @@
 
 #include "vantor/actual.h"
 #include "vantor/element.h"
+#include "vantor/fit.h"
 
 namespace vantor {
 
@@ -136,6 +137,11 @@ class VANTOR_EXPORT substitute : public element {
 // either answer, by rounding (a profile that closes along a diameter of its optimal circle).
 VANTOR_EXPORT bool closed_profile(const actual& points, const spanto::point& centre,
                                   const spanto::vector& normal);
+
+// The subtype of the circle fits that fits under criterion c (the same criterion, by the same
+// value), and the criterion of a subtype: unspecified is fitted as zone.
+VANTOR_EXPORT substitute::subtype subtype_of(criterion c);
+VANTOR_EXPORT criterion criterion_of(substitute::subtype s);
 
 }  // namespace vantor
 

@@ -97,4 +97,13 @@ spanto::conesect substitute::conesect(const actual*, const spanto::cone&) const 
     return spanto::conesect();
 }
 
+substitute::subtype subtype_of(criterion c) {
+    return static_cast<substitute::subtype>(static_cast<int>(c));
+}
+
+criterion criterion_of(substitute::subtype s) {
+    return s == substitute::unspecified ? criterion::zone
+                                        : static_cast<criterion>(static_cast<int>(s));
+}
+
 }  // namespace vantor

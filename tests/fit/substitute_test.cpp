@@ -94,5 +94,25 @@ TEST(Substitute, ElementFormsReturnInvalidDefaultsSilently) {
     EXPECT_EQ(s.deviation(), 0.0);
 }
 
+// The circle fits' subtype of each criterion fits the circle that fit_circle fits under it, and
+// maps back to it; unspecified is fitted as zone.
+TEST(Substitute, SubtypeOfACriterionFitsAsTheCriterion) {
+    actual lobed(40);
+    for (int i = 0; i < 40; ++i) {
+        const double a = 0.157 * i, r = 5 + 0.05 * std::cos(3 * a);
+        lobed.append(1 + r * std::cos(a), 2 + r * std::sin(a), 0.5);
+    }
+    for (criterion c :
+         {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}) {
+        substitute fit;
+        const spanto::circle s = fit.circle(lobed, spanto::vector(0, 0, 1), subtype_of(c));
+        const fit_result<spanto::circle> f = fit_circle(lobed, spanto::vector(0, 0, 1), c);
+        ASSERT_TRUE(f.valid()) << f.error;
+        EXPECT_NEAR(s.radius, f.element.radius, 1e-6) << criterion_name(c);
+        EXPECT_EQ(criterion_of(subtype_of(c)), c);
+    }
+    EXPECT_EQ(criterion_of(substitute::unspecified), criterion::zone);
+}
+
 }  // namespace
 }  // namespace vantor
