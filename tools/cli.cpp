@@ -15,8 +15,10 @@
 #include "demo.h"
 #include "error.h"
 #include "numbers.h"
+#include "output_file.h"
 #include "point_file.h"
 #include "reference.h"
+#include "spelling.h"
 #include "units.h"
 
 namespace vantor::cli {
@@ -805,6 +807,39 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
     return exit_ok;
 }
 
+// The usage summary: the program's form and each subcommand with its description.
+std::string usage(CLI::App& app) {
+    std::string text =
+        "Usage: vantor [--json] [--force] [--trace N] SUBCOMMAND ...\n\nSubcommands:\n";
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        std::string name = command->get_name();
+        name.resize(std::max<std::size_t>(name.size() + 2, 14), ' ');
+        text += "  " + name + command->get_description() + "\n";
+    }
+    return text + "\nvantor SUBCOMMAND --help lists the options of each.\n";
+}
+
+// " (did you mean 'roundness'?)" when the first word that is not an option is a misspelt
+// subcommand; empty otherwise.
+std::string suggestion(CLI::App& app, int argc, const char* const* argv) {
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        names.push_back(command->get_name());
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == global_options[2].name) {
+            ++i;  // its value
+            continue;
+        }
+        if (word.empty() || word[0] == '-') continue;
+        if (std::find(names.begin(), names.end(), word) != names.end()) return "";
+        const std::string closest = closest_name(word, names);
+        return closest.empty() ? "" : " (did you mean '" + closest + "'?)";
+    }
+    return "";
+}
+
 }  // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -837,11 +872,12 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         std::string help = "vantor --help";
         const std::vector<CLI::App*> chosen = app.get_subcommands();
         if (!chosen.empty()) help = "vantor " + chosen.front()->get_name() + " --help";
-        err << "vantor: " << e.what() << " (see " << help << ")\n";
+        const std::string closest = chosen.empty() ? suggestion(app, argc, argv) : "";
+        err << "vantor: " << e.what() << closest << " (see " << help << ")\n";
         return exit_failure;
     }
     if (app.get_subcommands().empty()) {
-        err << "vantor: a subcommand is required (see vantor --help)\n";
+        err << "vantor: a subcommand is required (see vantor --help)\n\n" << usage(app);
         return exit_failure;
     }
 

@@ -600,6 +600,37 @@ TEST(Program, UsageErrorsPointToTheHelp) {
     EXPECT_NE(run_program(cases[0]).err.find("--frobnicate"), std::string::npos);
 }
 
+TEST(Program, NoSubcommandPrintsTheUsageSummary) {
+    const program_result r = run_program({});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    // One line each, with its description.
+    for (const char* line : {"\n  info          count, format", "\n  roundness     roundness about",
+                             "\n  demo          a tour"}) {
+        EXPECT_NE(r.err.find(line), std::string::npos) << line << " in\n" << r.err;
+    }
+}
+
+TEST(Program, AMisspeltSubcommandGetsASuggestionWhenClose) {
+    const std::string file = data_file("plane4.txt");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"roundnes", file}, " (did you mean 'roundness'?)"},
+        {{"--json", "cylindricty", file}, " (did you mean 'cylindricity'?)"},
+        {{"--trace", "1", "fti", "line", file}, " (did you mean 'fit'?)"},
+        {{"measure", file}, ""},
+        {{"plot", file}, ""},
+    };
+    for (const auto& [args, suggestion] : cases) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.err.find("did you mean") != std::string::npos, !suggestion.empty()) << r.err;
+        if (!suggestion.empty()) {
+            EXPECT_NE(r.err.find(suggestion + " (see vantor --help)\n"), std::string::npos)
+                << r.err;
+        }
+    }
+}
+
 TEST(Program, HelpAndVersion) {
     const program_result help = run_program({"--help"});
     EXPECT_EQ(help.status, 0);
