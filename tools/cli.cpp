@@ -1,10 +1,13 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include <vantor/version.h>
@@ -415,6 +418,23 @@ void add_tolerance(CLI::App* command, arguments& a) {
         ->needs(upper);
 }
 
+// A whole number from `least` to `most`, refused naming the range in plain numbers.
+CLI::Validator whole_number(int least, int most) {
+    const std::string range =
+        "a whole number from " + std::to_string(least) + " to " + std::to_string(most);
+    return CLI::Validator(
+        [least, most, range](std::string& value) {
+            long long n = 0;
+            const char* const end = value.data() + value.size();
+            const auto [stop, ec] = std::from_chars(value.data(), end, n);
+            const bool whole = !value.empty() && ec == std::errc() && stop == end;
+            return whole && n >= least && n <= most
+                       ? std::string()
+                       : "expects " + range + ": got '" + printable(value) + "'";
+        },
+        "");
+}
+
 // At most one of the datum options.
 void exclusive(const std::vector<CLI::Option*>& options) {
     for (CLI::Option* a : options) {
@@ -589,7 +609,7 @@ subcommands define(CLI::App& app, arguments& a) {
         ->add_option("--harmonics", a.harmonics,
                      "report the K largest harmonics of 2 UPR and up (amplitude, phase)")
         ->type_name("K")
-        ->check(CLI::PositiveNumber);
+        ->check(whole_number(1, std::numeric_limits<int>::max()));
     s.roundness
         ->add_option("--spectrum", a.spectrum, "write an SVG bar chart of the harmonic spectrum")
         ->type_name("OUT.svg");

@@ -133,7 +133,11 @@ TEST(RoundnessAnalysisProgram, RejectsBadOptionsAndOpenProfiles) {
         {{"--filter", "-50"}, "--filter expects a cutoff in UPR"},
         {{"--filter", "fifty"}, "--filter expects a cutoff in UPR"},
         {{"--reference", "best"}, "--reference"},
-        {{"--harmonics", "0"}, "--harmonics"},
+        {{"--harmonics", "0"},
+         "--harmonics: expects a whole number from 1 to 2147483647: got '0' (see"},
+        {{"--harmonics", "-2"}, "--harmonics: expects a whole number from 1 to 2147483647"},
+        {{"--harmonics", "2.5"}, "--harmonics: expects a whole number from 1 to 2147483647"},
+        {{"--harmonics", "3000000000"}, "--harmonics: expects a whole number from 1 to 2147483647"},
         {{"--unit", "furlong"}, "--unit"},
         {{"--line", "30,2,0,0,0,1", "--filter", "50"}, "do not surround the datum axis"},
     };
