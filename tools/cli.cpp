@@ -477,6 +477,15 @@ int print_outcome(const outcome& o, const arguments& a, std::ostream& out) {
     return o.within ? exit_ok : exit_outside_tolerance;
 }
 
+// The exit status of a fit or circle report, whose failed fits it prints on `err`: exit_ok when
+// at least one fit is valid (--criterion all may meet a criterion that fails).
+int fits_status(const report& r, std::ostream& err) {
+    const std::vector<std::string> failures = failed_fits(r);
+    for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
+    const report& fits = r.contains("circles") ? r.at("circles") : r.at("fits");
+    return failures.size() < fits.size() ? exit_ok : exit_failure;
+}
+
 struct subcommands {
     CLI::App *info, *circle, *fit, *roundness, *flatness, *straightness, *sphericity, *cylindricity,
         *conicity, *convert, *demo;
@@ -548,7 +557,11 @@ subcommands define(CLI::App& app, arguments& a) {
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
     std::vector<std::string> or_all = criterion_options;
     or_all.push_back("all");
-    s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
+    s.circle
+        ->add_option("--criterion", a.criterion,
+                     "fitting criterion (default gauss); all: every criterion. A fit that fails is "
+                     "reported with its reason, also on standard error; the exit status is 0 when "
+                     "at least one fit is valid, else 2")
         ->check(CLI::IsMember(or_all));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
                 "axis direction of the circle (default: normal of the least-squares plane)");
@@ -564,7 +577,9 @@ subcommands define(CLI::App& app, arguments& a) {
     add_units(s.fit, a);
     s.fit
         ->add_option("--criterion", a.criterion,
-                     "fitting criterion (default gauss); all: every criterion of the element")
+                     "fitting criterion (default gauss); all: every criterion of the element. "
+                     "A fit that fails is reported with its reason, also on standard error; the "
+                     "exit status is 0 when at least one fit is valid, else 2")
         ->check(CLI::IsMember(or_all));
     add_numbers(s.fit, "--direction", a.direction, "X,Y,Z",
                 "a circle's axis direction (default: normal of the least-squares plane)");
@@ -749,7 +764,9 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
     } else if (s.circle->parsed()) {
         std::optional<spanto::vector> direction;
         if (a.direction) direction = direction_of(*a.direction, "--direction");
-        print(circle(points(), direction, criteria_of(a.criterion, every_criterion())), a, out);
+        const report r = circle(points(), direction, criteria_of(a.criterion, every_criterion()));
+        print(r, a, out);
+        return fits_status(r, err);
     } else if (s.fit->parsed()) {
         const element_names& element = *element_named(a.element);
         std::optional<spanto::vector> direction;
@@ -762,9 +779,7 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         const report r = fit(points(), element.kind, criteria_of(a.criterion, element.criteria),
                              direction, options);
         print(r, a, out);
-        const std::vector<std::string> failures = failed_fits(r);
-        for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
-        return failures.empty() ? exit_ok : exit_failure;
+        return fits_status(r, err);
     } else if (s.roundness->parsed()) {
         roundness_datum datum;
         if (a.circle) datum = circle_of(*a.circle, "--circle");

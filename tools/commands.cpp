@@ -316,12 +316,20 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
               const std::vector<vantor::criterion>& wanted) {
     report circles = report::object();
     spanto::vector normal;
+    std::string first_failure;
+    bool valid = false;
     for (const criterion_names& c : criteria()) {
         if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
         const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
         if (!f.report.valid()) {
-            throw error(in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error);
+            if (first_failure.empty()) {
+                first_failure =
+                    in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error;
+            }
+            circles[c.option] = {{"valid", false}, {"error", f.report.error}};
+            continue;
         }
+        valid = true;
         const spanto::circle& fitted = std::get<spanto::circle>(f.element);
         normal = fitted.normal;
         circles[c.option] = {{"centre", to_report(fitted.centre)},
@@ -330,6 +338,7 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
                              {"deviation", f.report.deviation}};
         add_outliers(circles[c.option], f.report.outliers);
     }
+    if (!valid) throw error(first_failure);
     report r = file_summary(in);
     r["direction"] = to_report(direction ? *direction : normal);
     r["direction_from"] = direction_source(direction);
@@ -352,10 +361,12 @@ report fit(const point_file& in, element_kind element, const std::vector<vantor:
 
 std::vector<std::string> failed_fits(const report& r) {
     std::vector<std::string> failures;
-    const std::string element = r.at("element").get<std::string>();
+    const bool circles = r.contains("circles");
+    const std::string element = circles ? "circle" : r.at("element").get<std::string>();
+    const report& fits = r.at(circles ? "circles" : "fits");
     for (const criterion_names& c : criteria()) {
-        const auto f = r.at("fits").find(c.option);
-        if (f == r.at("fits").end() || f->at("valid").get<bool>()) continue;
+        const auto f = fits.find(c.option);
+        if (f == fits.end() || f->value("valid", true)) continue;
         failures.push_back(r.at("file").get<std::string>() + ": " + reference_name(c.id, element) +
                            ": " + f->at("error").get<std::string>());
     }

@@ -51,7 +51,8 @@ report info(const point_file& in);
 
 // The circles fitted to the points under the given criteria (vantor::fit_circle): about an axis
 // along `direction`, or without one in the least-squares plane of the points, whose normal the
-// report gives as the direction. Throws error when a fit fails.
+// report gives as the direction. A fit that fails is reported as {"valid": false, "error":
+// reason} (failed_fits() lists them); throws error with the first failure when every fit fails.
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
               const std::vector<vantor::criterion>& criteria);
 
@@ -63,7 +64,7 @@ report fit(const point_file& in, element_kind element,
            const std::optional<spanto::vector>& direction,
            const vantor::fit_options& options = vantor::fit_options());
 
-// The failed fits of a fit report, one message each: "<file>: <reference>: <reason>".
+// The failed fits of a fit or circle report, one message each: "<file>: <reference>: <reason>".
 std::vector<std::string> failed_fits(const report& r);
 
 // The form commands. Each evaluates the library's form feature against the datum given, stores

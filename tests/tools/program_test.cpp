@@ -226,12 +226,26 @@ TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfile) {
     const json r =
         report_of({"circle", file, "--criterion", "circumscribed", "--direction", "0,0,1"});
     EXPECT_NEAR(r["circles"]["circumscribed"]["radius"].get<double>(), 40 * std::sqrt(3.0), 1e-5);
-    const program_result all = run_program({"circle", file, "--criterion", "all"});
-    EXPECT_EQ(all.status, 2);
-    EXPECT_EQ(all.out, "");
-    EXPECT_EQ(all.err, "vantor: " + file +
-                           ": maximum-inscribed circle: the points do not surround their centre: "
-                           "the maximum inscribed circle is not determined\n");
+    // With every criterion the valid fits are reported, and the failed one with its reason; at
+    // least one fit is valid, so the command succeeds. So does fit circle.
+    const std::string why =
+        "the points do not surround their centre: the maximum inscribed circle is not determined";
+    for (const char* command : {"circle", "fit"}) {
+        std::vector<std::string> args = {command, file, "--criterion", "all", "--json"};
+        if (args[0] == "fit") args.insert(args.begin() + 1, "circle");
+        const program_result all = run_program(args);
+        EXPECT_EQ(all.status, 0) << command;
+        EXPECT_EQ(all.err, "vantor: " + file + ": maximum-inscribed circle: " + why + "\n");
+        const json fits = json::parse(all.out)[args[0] == "fit" ? "fits" : "circles"];
+        EXPECT_EQ(fits["inscribed"], json({{"valid", false}, {"error", why}})) << command;
+        for (const char* valid : {"gauss", "zone", "circumscribed"}) {
+            EXPECT_TRUE(fits[valid].contains("radius")) << command << " " << valid;
+        }
+    }
+    // A fit asked for alone that fails fails the command.
+    const program_result alone = run_program({"circle", file, "--criterion", "inscribed"});
+    EXPECT_EQ(alone.status, 2);
+    EXPECT_EQ(alone.err, "vantor: " + file + ": maximum-inscribed circle: " + why + "\n");
 
     // On the plot about the fitted circle the inscribed circle is listed, not drawn.
     json plotted = report_of({"roundness", file, "--plot", scratch("arc120.svg")});
