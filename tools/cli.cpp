@@ -788,7 +788,11 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         std::optional<plot_request> plot;
         if (a.plot) plot = plot_request{*a.plot, a.force};
         const roundness_options options = roundness_options_of(a);
-        return print_outcome(roundness(points(), datum, tol, plot, options), a, out);
+        const outcome o = roundness(points(), datum, tol, plot, options);
+        const int status = print_outcome(o, a, out);
+        // A refused plot or spectrum file fails the command, after its report.
+        for (const std::string& refused : o.refused) err << "vantor: " << refused << '\n';
+        return o.refused.empty() ? status : int(exit_failure);
     } else if (s.flatness->parsed() && a.cutoff) {
         return print_outcome(filtered_flatness(points(), *a.cutoff, tol), a, out);
     } else if (s.straightness->parsed() && a.cutoff) {

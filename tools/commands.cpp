@@ -70,7 +70,7 @@ report datum_report(const Datum& own, const Given& given) {
 
 // Stores the tolerance in the feature and adds the verdict, read back from the feature.
 outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
-    outcome result{std::move(r), true};
+    outcome result{std::move(r), true, {}};
     if (!tol.upper) return result;
     f.nominal(tol.nominal.value_or(0.0), tol.lower.value_or(0.0), *tol.upper);
     const double v = f.value();
@@ -469,21 +469,10 @@ outcome conicity(const point_file& in,
 
 namespace {
 
-// The roundness of one profile (see roundness()).
-outcome profile_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
-                          const std::optional<plot_request>& plot,
-                          const roundness_options& options) {
-    // Prepared first, so that an existing output file stops the command before any work.
-    std::unique_ptr<output_file> plot_out, spectrum_out;
-    if (plot) plot_out = std::make_unique<output_file>(plot->path, plot->force);
-    if (options.spectrum) {
-        spectrum_out =
-            std::make_unique<output_file>(options.spectrum->path, options.spectrum->force);
-    }
-    if (options.analysed()) {
-        return analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get());
-    }
-
+// The roundness of one profile without the analysis options (see roundness()).
+outcome unanalysed_roundness(const point_file& in, const roundness_datum& datum,
+                             const tolerance& tol, const roundness_options& options,
+                             output_file* plot_out) {
     if (fitted_datum(datum)) {
         const std::optional<spanto::vector> direction = given_direction(datum);
         const reference_form form =
@@ -528,6 +517,31 @@ outcome profile_roundness(const point_file& in, const roundness_datum& datum, co
         result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference,
                                              substitute_circles(in, reference.normal), *plot_out);
     }
+    return result;
+}
+
+// The roundness of one profile (see roundness()).
+outcome profile_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                          const std::optional<plot_request>& plot,
+                          const roundness_options& options) {
+    // Prepared first; one that is refused (it exists) is left out, and the report still given.
+    std::vector<std::string> refused;
+    const auto prepare = [&](const std::optional<plot_request>& request) {
+        std::unique_ptr<output_file> prepared;
+        try {
+            if (request) prepared = std::make_unique<output_file>(request->path, request->force);
+        } catch (const error& e) {
+            refused.push_back(e.what());
+        }
+        return prepared;
+    };
+    const std::unique_ptr<output_file> plot_out = prepare(plot);
+    const std::unique_ptr<output_file> spectrum_out = prepare(options.spectrum);
+    outcome result =
+        options.analysed()
+            ? analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get())
+            : unanalysed_roundness(in, datum, tol, options, plot_out.get());
+    result.refused = std::move(refused);
     return result;
 }
 

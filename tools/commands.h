@@ -34,10 +34,12 @@ struct tolerance {
 };
 
 // What a form command found: its report and whether the value lies within the tolerance (true
-// when none was given).
+// when none was given); `refused`: the messages of output files it did not write (one that
+// exists, without force), which fail the command after its report.
 struct outcome {
     report data;
     bool within = true;
+    std::vector<std::string> refused;
 };
 
 // --plot OUT.svg and whether it may replace an existing file.
@@ -122,7 +124,8 @@ struct roundness_options {
 // them, and an inscribed or circumscribed circle of an open profile is noted "open profile: not
 // the exact optimum" (vantor::closed_profile); about a fitted circle they are the fitting
 // interface's, along the same direction under the same options, and one it cannot fit is noted
-// "not determined: <reason>" and left out of the chart.
+// "not determined: <reason>" and left out of the chart. A plot or spectrum file that cannot be
+// prepared (it exists, without force) is not written and its message goes to outcome::refused.
 //
 // With the analysis options, the profile is analysed by vantor::roundness_analysis about the
 // given circle's axis, the given line, or without them about the axis of the least-squares

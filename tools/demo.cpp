@@ -108,10 +108,10 @@ int demo(const demo_options& options, std::ostream& out) {
     std::vector<vantor::criterion> all;
     for (const criterion_names& c : criteria()) all.push_back(c.id);
     show("circle bore.txt --criterion all", circle(bore, std::nullopt, all));
-    show("roundness bore.txt --upper 0.01 --plot " + plot,
-         roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
-                   plot_request{plot, options.force})
-             .data);
+    const outcome round = roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
+                                    plot_request{plot, options.force});
+    if (!round.refused.empty()) throw error(round.refused.front());
+    show("roundness bore.txt --upper 0.01 --plot " + plot, round.data);
 
     const point_file shaft = sample("shaft.txt");
     show("fit cylinder shaft.txt --criterion all",

@@ -445,10 +445,13 @@ TEST(Program, WritesTheRoundnessPlotOnlyWhereNoFileIs) {
     const std::string svg = read_file(plot);
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
 
+    // An existing file is kept and the command fails, after its report.
     testing::write_file(plot, "mine");
     const program_result again = run_program({"roundness", data_file("ring8.csv"), "--plot", plot});
     EXPECT_EQ(again.status, 2);
-    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.out.rfind("file ", 0), 0u) << again.out;
+    EXPECT_NE(again.out.find("\nvalue "), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("plot"), std::string::npos) << again.out;
     EXPECT_EQ(again.err, "vantor: " + plot + ": file exists (use --force to replace it)\n");
     EXPECT_EQ(read_file(plot), "mine");
     EXPECT_EQ(run_program({"roundness", data_file("ring8.csv"), "--plot", plot, "--force"}).status,
