@@ -922,7 +922,9 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     try {
         const trace_lines_to trace(err);
-        return execute(s, a, out, err);
+        const int status = execute(s, a, out, err);
+        check_written(out.flush(), "standard output");
+        return status;
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';
     } catch (const std::bad_alloc&) {

@@ -89,12 +89,11 @@ report whole_or_not(double v) {
 
 // Writes `content` into the prepared output and gives it its name.
 void write_output(output_file& out, const std::string& content, const char* what) {
+    const std::string failed = std::string("cannot write the ") + what;
     std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    const bool written =
-        f != nullptr && std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (f == nullptr || std::fclose(f) != 0 || !written) {
-        throw error(out.target() + ": cannot write the " + what);
-    }
+    if (f == nullptr) throw system_failure(out.target(), failed);
+    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    if (std::fclose(f) != 0 || !written) throw system_failure(out.target(), failed);
     out.commit();
 }
 
@@ -652,7 +651,7 @@ report convert(const std::string& in, const vantor::read_options& input, const s
         const point_file source = read_points(in, input);
         const int left_out = write_text_points(*source.points, stdout);
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            throw error("standard output: cannot write");
+            throw system_failure("standard output", "cannot write");
         }
         report r = nullptr;
         if (left_out > 0) r["points_left_out"] = left_out;

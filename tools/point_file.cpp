@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -75,19 +76,31 @@ int write_text_points(const vantor::actual& points, std::FILE* out) {
     return skipped;
 }
 
-int write_points(const vantor::actual& points, output_file& out, bool text) {
-    int left_out = 0;
-    if (text) {
-        std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-        if (f == nullptr) throw error(out.target() + ": cannot write");
-        left_out = write_text_points(points, f);
-        const bool failed = std::ferror(f) != 0;
-        if (std::fclose(f) != 0 || failed) throw error(out.target() + ": cannot write");
-    } else if (!points.save(out.temp_path().c_str())) {
-        throw error(out.target() + ": cannot write");
-    }
+namespace {
+
+// Writes the prepared output with `write`, which returns the number of points it left out, and
+// commits it.
+template <typename Write>
+int write_with(output_file& out, Write write) {
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    if (f == nullptr) throw system_failure(out.target(), "cannot write");
+    const int left_out = write(f);
+    const bool failed = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || failed) throw system_failure(out.target(), "cannot write");
     out.commit();
     return left_out;
+}
+
+}  // namespace
+
+int write_points(const vantor::actual& points, output_file& out, bool text) {
+    if (text) {
+        return write_with(out, [&](std::FILE* f) { return write_text_points(points, f); });
+    }
+    errno = 0;  // a refusal of the library's own leaves it so
+    if (!points.save(out.temp_path().c_str())) throw system_failure(out.target(), "cannot write");
+    out.commit();
+    return 0;
 }
 
 }  // namespace vantor::cli

@@ -1,7 +1,12 @@
 // Runs the built program on the small files of tests/data/cli and checks reports, JSON, exit
 // statuses and messages.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -615,6 +620,48 @@ TEST(Program, UsageErrorsPointToTheHelp) {
         EXPECT_NE(r.err.find("--help)"), std::string::npos) << r.err;
     }
     EXPECT_NE(run_program(cases[0]).err.find("--frobnicate"), std::string::npos);
+}
+
+// The exit status and standard error of the program run with `args` and its standard output
+// sent to `out`: a file, or with "closed pipe" a pipe whose reader is gone before it starts.
+std::pair<int, std::string> run_with_output(const std::vector<std::string>& args,
+                                            const std::string& out, const std::string& tmpdir) {
+    const std::string err = scratch("output-check.err");
+    int fds[2];
+    if (::pipe(fds) != 0) return {-1, "no pipe"};
+    ::close(fds[0]);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int to = out == "closed pipe" ? fds[1] : ::open(out.c_str(), O_WRONLY);
+        const int to_err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(to, STDOUT_FILENO);
+        ::dup2(to_err, STDERR_FILENO);
+        std::signal(SIGPIPE, SIG_DFL);
+        ::setenv("TMPDIR", tmpdir.c_str(), 1);
+        if (::chdir(tmpdir.c_str()) != 0) ::_exit(126);
+        std::vector<char*> argv = {const_cast<char*>("vantor")};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VANTOR_CLI_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(err)};
+}
+
+TEST(Program, AFailedReportOutputIsAnErrorWithTheSystemsReason) {
+    const std::string dir = scratch("full");
+    std::filesystem::create_directory(dir);
+    const std::string file = data_file("ring8.csv");
+    const std::vector<std::string> cases[] = {
+        {"info", file}, {"roundness", file, "--json"}, {"convert", file, "-"}};
+    for (const std::vector<std::string>& args : cases) {
+        const auto [status, err] = run_with_output(args, "/dev/full", dir);
+        EXPECT_EQ(status, 2) << args[0];
+        EXPECT_EQ(err, "vantor: standard output: cannot write: No space left on device\n");
+    }
 }
 
 TEST(Program, NoSubcommandPrintsTheUsageSummary) {
