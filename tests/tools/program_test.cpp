@@ -664,6 +664,18 @@ TEST(Program, AFailedReportOutputIsAnErrorWithTheSystemsReason) {
     }
 }
 
+TEST(Program, DemoIntoAClosedPipeFailsAndLeavesNoTemporaryDirectory) {
+    const std::string dir = scratch("closed-pipe");
+    std::filesystem::create_directory(dir);
+    const auto [status, err] = run_with_output({"demo"}, "closed pipe", dir);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(err, "vantor: standard output: cannot write: Broken pipe\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        EXPECT_EQ(entry.path().filename().string().rfind("vantor-demo-", 0), std::string::npos)
+            << entry.path();
+    }
+}
+
 TEST(Program, NoSubcommandPrintsTheUsageSummary) {
     const program_result r = run_program({});
     EXPECT_EQ(r.status, 2);
