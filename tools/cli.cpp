@@ -695,7 +695,7 @@ subcommands define(CLI::App& app, arguments& a) {
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
-        "convert", "write the points of a point file as text or as an element file");
+        "convert", "write the points of a point file as text, PLY or an element file");
     add_input(s.convert, "IN", a);
     s.convert
         ->add_option("OUT", a.output,
@@ -704,8 +704,9 @@ subcommands define(CLI::App& app, arguments& a) {
         ->required();
     s.convert
         ->add_option("--to", a.to,
-                     "format to write (default: text for -, .txt, .csv and .xyz, else element)")
-        ->check(CLI::IsMember({"text", "element"}));
+                     "format to write (default: text for -, .txt, .csv and .xyz, binary PLY "
+                     "for .ply, else element)")
+        ->check(CLI::IsMember({"text", "element", "ply"}));
 
     s.demo = app.add_subcommand("demo", "a tour of the commands on sample measurements");
     s.demo
@@ -832,7 +833,11 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         return print_outcome(conicity(points(), c.datum, tol, reference_of(a), c.options), a, out);
     } else if (s.convert->parsed()) {
         std::optional<output_kind> to;
-        if (a.to) to = *a.to == "text" ? output_kind::text : output_kind::element;
+        if (a.to) {
+            to = *a.to == "text"  ? output_kind::text
+                 : *a.to == "ply" ? output_kind::ply
+                                  : output_kind::element;
+        }
         const report r = convert(a.file, input, a.output, to, a.force);
         if (a.output != "-") {
             print(r, a, out);

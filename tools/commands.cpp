@@ -637,16 +637,24 @@ output_kind output_format(const std::string& out, const std::optional<output_kin
     }
     std::string extension = out.substr(dot + 1);
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const bool text = extension == "txt" || extension == "csv" || extension == "xyz";
-    return text ? output_kind::text : output_kind::element;
+    if (extension == "txt" || extension == "csv" || extension == "xyz") return output_kind::text;
+    if (extension == "ply") return output_kind::ply;
+    if (extension == "stl" || extension == "pcd" || extension == "obj") {
+        throw error(out +
+                    ": convert writes text (.txt, .csv, .xyz), PLY (.ply) or an element file "
+                    "(any other name), not ." +
+                    extension);
+    }
+    return output_kind::element;
 }
 
 report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
                const std::optional<output_kind>& to, bool force) {
     const output_kind format = output_format(out, to);
     if (out == "-") {
-        if (format == output_kind::element) {
-            throw error("an element file is written to a named file, not to standard output");
+        if (format != output_kind::text) {
+            throw error(std::string(format == output_kind::ply ? "a PLY file" : "an element file") +
+                        " is written to a named file, not to standard output");
         }
         const point_file source = read_points(in, input);
         const int left_out = write_text_points(*source.points, stdout);
@@ -662,8 +670,9 @@ report convert(const std::string& in, const vantor::read_options& input, const s
     report r = file_summary(source);
     r["written"] = out;
     const bool text = format == output_kind::text;
-    const int left_out = write_points(*source.points, target, text);
-    r["format"] = text ? "text" : "element";
+    const int left_out = format == output_kind::ply ? write_ply_points(*source.points, target)
+                                                    : write_points(*source.points, target, text);
+    r["format"] = text ? "text" : format == output_kind::ply ? "ply" : "element";
     if (left_out > 0) r["points_left_out"] = left_out;
     return r;
 }

@@ -152,19 +152,20 @@ using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::lin
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});
 
-// The two kinds of point file.
-enum class output_kind { text, element };
+// The kinds of point file convert writes.
+enum class output_kind { text, element, ply };
 
 // The format convert writes to `out`: `to` when given; otherwise text for "-" (standard output)
-// and for the extensions .txt, .csv and .xyz (in any case), an element file for any other name.
+// and for the extensions .txt, .csv and .xyz, PLY for .ply (in any case), an element file for any
+// other name but those of formats it only reads (.stl, .pcd, .obj), which throw error.
 output_kind output_format(const std::string& out, const std::optional<output_kind>& to);
 
 // Writes the points of `in` to `out` in output_format(out, to): text (numbers that read back
-// to the same doubles) or an element file. Text leaves out the points with a coordinate that is
-// not finite and reports their number as points_left_out. "-" as `out` prints the text on
-// standard output and returns only points_left_out, if any (else null); an element file cannot
-// go there. Never replaces an existing file unless `force`. `input` chooses the columns of a
-// text file read.
+// to the same doubles), binary PLY (write_ply_points) or an element file. Text and PLY leave out
+// the points with a coordinate that is not finite and report their number as points_left_out. "-"
+// as `out` prints the text on standard output and returns only points_left_out, if any (else null);
+// an element file cannot go there. Never replaces an existing file unless `force`. `input` chooses
+// the columns of a text file read.
 report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
                const std::optional<output_kind>& to, bool force);
 

@@ -422,10 +422,25 @@ TEST(Program, ConvertChoosesTheFormatByNameOrByOption) {
         {{"convert", source, scratch("by-name.csv"), "--to", "element"}, "element"},
         {{"convert", source, scratch("by-name.pts")}, "element"},
         {{"convert", source, scratch("by-name.dat"), "--to", "text"}, "text"},
+        {{"convert", source, scratch("by-name.PLY")}, "ply"},
+        {{"convert", source, scratch("by-name.bin"), "--to", "ply"}, "ply"},
     };
     for (const auto& [args, format] : cases) {
         EXPECT_EQ(report_of(args)["format"], format) << args[2];
         EXPECT_EQ(report_of({"info", args[2]})["format"], format) << args[2];
+    }
+    // A PLY file holds the same points.
+    EXPECT_EQ(report_of({"info", scratch("by-name.PLY")})["centroid"],
+              report_of({"info", source})["centroid"]);
+    // The formats it only reads are refused by name.
+    for (const char* name : {"out.stl", "out.PCD", "out.obj"}) {
+        const program_result r = run_program({"convert", source, scratch(name)});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_NE(r.err.find("convert writes text (.txt, .csv, .xyz), PLY (.ply) or an element "
+                             "file (any other name), not ."),
+                  std::string::npos)
+            << r.err;
+        EXPECT_FALSE(std::filesystem::exists(scratch(name))) << name;
     }
 }
 
