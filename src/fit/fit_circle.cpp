@@ -229,7 +229,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     const projection pr = project(points, *v);
     result.points = static_cast<int>(pr.count);
     if (pr.count < 3) return detail::fail(result, detail::too_few_points("a circle", 3, pr.count));
-    if (!pr.finite) return detail::fail(result, "a point has an infinite coordinate");
+    if (!pr.finite) return detail::fail(result, detail::not_finite_reason(points));
     const detail::valid_rows rows(points, pr.count);
     const trace_view traces(rows, {pr.plane});
     // Zone and inscribed circle start from a least-squares circle, the others from the Kasa

@@ -20,7 +20,7 @@ bool scatter_for_fit(const actual& points, const char* element, int needed, fit_
         return false;
     }
     if (!s.finite()) {
-        reason = "a point has an infinite coordinate";
+        reason = not_finite_reason(points);
         return false;
     }
     return true;

@@ -38,6 +38,10 @@ std::string criterion_refusal(criterion c, const char* element, criteria availab
 // "too few points: a cylinder needs at least 5 valid points, the set has 3".
 std::string too_few_points(const char* element, int needed, std::size_t valid);
 
+// Why the sums over the valid points are not finite: "a point has an infinite coordinate", or
+// coordinates_too_large.
+std::string not_finite_reason(const actual& points);
+
 // The reason for a failure of the numeric core, for the element named ("a cone").
 std::string status_reason(fit_status status, const char* element);
 
