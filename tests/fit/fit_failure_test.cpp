@@ -91,7 +91,7 @@ const failure_case cases[] = {
      }),
      "infinite coordinate"},
     {"plane through a point too far to square", checked<spanto::plane>([] {
-         return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {0, 1e155, 0}, {0, 0, 1}}));
+         return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {1e155, 1e155, 1e155}, {0, 0, 1}}));
      }),
      "the coordinates are too large to compute with (beyond about 1e150, where squares overflow)"},
     {"circle of collinear points", checked<spanto::circle>([] { return fit_circle(on_a_line(5)); }),
