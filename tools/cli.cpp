@@ -1,10 +1,13 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include <vantor/version.h>
@@ -15,8 +18,10 @@
 #include "demo.h"
 #include "error.h"
 #include "numbers.h"
+#include "output_file.h"
 #include "point_file.h"
 #include "reference.h"
+#include "spelling.h"
 #include "units.h"
 
 namespace vantor::cli {
@@ -413,6 +418,23 @@ void add_tolerance(CLI::App* command, arguments& a) {
         ->needs(upper);
 }
 
+// A whole number from `least` to `most`, refused naming the range in plain numbers.
+CLI::Validator whole_number(int least, int most) {
+    const std::string range =
+        "a whole number from " + std::to_string(least) + " to " + std::to_string(most);
+    return CLI::Validator(
+        [least, most, range](std::string& value) {
+            long long n = 0;
+            const char* const end = value.data() + value.size();
+            const auto [stop, ec] = std::from_chars(value.data(), end, n);
+            const bool whole = !value.empty() && ec == std::errc() && stop == end;
+            return whole && n >= least && n <= most
+                       ? std::string()
+                       : "expects " + range + ": got '" + printable(value) + "'";
+        },
+        "");
+}
+
 // At most one of the datum options.
 void exclusive(const std::vector<CLI::Option*>& options) {
     for (CLI::Option* a : options) {
@@ -453,6 +475,15 @@ void print(const report& r, const arguments& a, std::ostream& out) {
 int print_outcome(const outcome& o, const arguments& a, std::ostream& out) {
     print(o.data, a, out);
     return o.within ? exit_ok : exit_outside_tolerance;
+}
+
+// The exit status of a fit or circle report, whose failed fits it prints on `err`: exit_ok when
+// at least one fit is valid (--criterion all may meet a criterion that fails).
+int fits_status(const report& r, std::ostream& err) {
+    const std::vector<std::string> failures = failed_fits(r);
+    for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
+    const report& fits = r.contains("circles") ? r.at("circles") : r.at("fits");
+    return failures.size() < fits.size() ? exit_ok : exit_failure;
 }
 
 struct subcommands {
@@ -526,7 +557,11 @@ subcommands define(CLI::App& app, arguments& a) {
     s.circle = add_command(app, "circle", "fitted circles: centre, normal, radius, deviation", a);
     std::vector<std::string> or_all = criterion_options;
     or_all.push_back("all");
-    s.circle->add_option("--criterion", a.criterion, "fitting criterion (default gauss)")
+    s.circle
+        ->add_option("--criterion", a.criterion,
+                     "fitting criterion (default gauss); all: every criterion. A fit that fails is "
+                     "reported with its reason, also on standard error; the exit status is 0 when "
+                     "at least one fit is valid, else 2")
         ->check(CLI::IsMember(or_all));
     add_numbers(s.circle, "--direction", a.direction, "X,Y,Z",
                 "axis direction of the circle (default: normal of the least-squares plane)");
@@ -542,7 +577,9 @@ subcommands define(CLI::App& app, arguments& a) {
     add_units(s.fit, a);
     s.fit
         ->add_option("--criterion", a.criterion,
-                     "fitting criterion (default gauss); all: every criterion of the element")
+                     "fitting criterion (default gauss); all: every criterion of the element. "
+                     "A fit that fails is reported with its reason, also on standard error; the "
+                     "exit status is 0 when at least one fit is valid, else 2")
         ->check(CLI::IsMember(or_all));
     add_numbers(s.fit, "--direction", a.direction, "X,Y,Z",
                 "a circle's axis direction (default: normal of the least-squares plane)");
@@ -587,7 +624,7 @@ subcommands define(CLI::App& app, arguments& a) {
         ->add_option("--harmonics", a.harmonics,
                      "report the K largest harmonics of 2 UPR and up (amplitude, phase)")
         ->type_name("K")
-        ->check(CLI::PositiveNumber);
+        ->check(whole_number(1, std::numeric_limits<int>::max()));
     s.roundness
         ->add_option("--spectrum", a.spectrum, "write an SVG bar chart of the harmonic spectrum")
         ->type_name("OUT.svg");
@@ -658,7 +695,7 @@ subcommands define(CLI::App& app, arguments& a) {
     add_tolerance(s.conicity, a);
 
     s.convert = app.add_subcommand(
-        "convert", "write the points of a point file as text or as an element file");
+        "convert", "write the points of a point file as text, PLY or an element file");
     add_input(s.convert, "IN", a);
     s.convert
         ->add_option("OUT", a.output,
@@ -667,8 +704,9 @@ subcommands define(CLI::App& app, arguments& a) {
         ->required();
     s.convert
         ->add_option("--to", a.to,
-                     "format to write (default: text for -, .txt, .csv and .xyz, else element)")
-        ->check(CLI::IsMember({"text", "element"}));
+                     "format to write (default: text for -, .txt, .csv and .xyz, binary PLY "
+                     "for .ply, else element)")
+        ->check(CLI::IsMember({"text", "element", "ply"}));
 
     s.demo = app.add_subcommand("demo", "a tour of the commands on sample measurements");
     s.demo
@@ -727,7 +765,9 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
     } else if (s.circle->parsed()) {
         std::optional<spanto::vector> direction;
         if (a.direction) direction = direction_of(*a.direction, "--direction");
-        print(circle(points(), direction, criteria_of(a.criterion, every_criterion())), a, out);
+        const report r = circle(points(), direction, criteria_of(a.criterion, every_criterion()));
+        print(r, a, out);
+        return fits_status(r, err);
     } else if (s.fit->parsed()) {
         const element_names& element = *element_named(a.element);
         std::optional<spanto::vector> direction;
@@ -740,9 +780,7 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         const report r = fit(points(), element.kind, criteria_of(a.criterion, element.criteria),
                              direction, options);
         print(r, a, out);
-        const std::vector<std::string> failures = failed_fits(r);
-        for (const std::string& failure : failures) err << "vantor: " << failure << '\n';
-        return failures.empty() ? exit_ok : exit_failure;
+        return fits_status(r, err);
     } else if (s.roundness->parsed()) {
         roundness_datum datum;
         if (a.circle) datum = circle_of(*a.circle, "--circle");
@@ -751,7 +789,11 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         std::optional<plot_request> plot;
         if (a.plot) plot = plot_request{*a.plot, a.force};
         const roundness_options options = roundness_options_of(a);
-        return print_outcome(roundness(points(), datum, tol, plot, options), a, out);
+        const outcome o = roundness(points(), datum, tol, plot, options);
+        const int status = print_outcome(o, a, out);
+        // A refused plot or spectrum file fails the command, after its report.
+        for (const std::string& refused : o.refused) err << "vantor: " << refused << '\n';
+        return o.refused.empty() ? status : int(exit_failure);
     } else if (s.flatness->parsed() && a.cutoff) {
         return print_outcome(filtered_flatness(points(), *a.cutoff, tol), a, out);
     } else if (s.straightness->parsed() && a.cutoff) {
@@ -791,7 +833,11 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         return print_outcome(conicity(points(), c.datum, tol, reference_of(a), c.options), a, out);
     } else if (s.convert->parsed()) {
         std::optional<output_kind> to;
-        if (a.to) to = *a.to == "text" ? output_kind::text : output_kind::element;
+        if (a.to) {
+            to = *a.to == "text"  ? output_kind::text
+                 : *a.to == "ply" ? output_kind::ply
+                                  : output_kind::element;
+        }
         const report r = convert(a.file, input, a.output, to, a.force);
         if (a.output != "-") {
             print(r, a, out);
@@ -803,6 +849,39 @@ int execute(const subcommands& s, const arguments& a, std::ostream& out, std::os
         return demo({a.samples, a.plot, a.force, a.json}, out);
     }
     return exit_ok;
+}
+
+// The usage summary: the program's form and each subcommand with its description.
+std::string usage(CLI::App& app) {
+    std::string text =
+        "Usage: vantor [--json] [--force] [--trace N] SUBCOMMAND ...\n\nSubcommands:\n";
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        std::string name = command->get_name();
+        name.resize(std::max<std::size_t>(name.size() + 2, 14), ' ');
+        text += "  " + name + command->get_description() + "\n";
+    }
+    return text + "\nvantor SUBCOMMAND --help lists the options of each.\n";
+}
+
+// " (did you mean 'roundness'?)" when the first word that is not an option is a misspelt
+// subcommand; empty otherwise.
+std::string suggestion(CLI::App& app, int argc, const char* const* argv) {
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        names.push_back(command->get_name());
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == global_options[2].name) {
+            ++i;  // its value
+            continue;
+        }
+        if (word.empty() || word[0] == '-') continue;
+        if (std::find(names.begin(), names.end(), word) != names.end()) return "";
+        const std::string closest = closest_name(word, names);
+        return closest.empty() ? "" : " (did you mean '" + closest + "'?)";
+    }
+    return "";
 }
 
 }  // namespace
@@ -837,17 +916,20 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         std::string help = "vantor --help";
         const std::vector<CLI::App*> chosen = app.get_subcommands();
         if (!chosen.empty()) help = "vantor " + chosen.front()->get_name() + " --help";
-        err << "vantor: " << e.what() << " (see " << help << ")\n";
+        const std::string closest = chosen.empty() ? suggestion(app, argc, argv) : "";
+        err << "vantor: " << e.what() << closest << " (see " << help << ")\n";
         return exit_failure;
     }
     if (app.get_subcommands().empty()) {
-        err << "vantor: a subcommand is required (see vantor --help)\n";
+        err << "vantor: a subcommand is required (see vantor --help)\n\n" << usage(app);
         return exit_failure;
     }
 
     try {
         const trace_lines_to trace(err);
-        return execute(s, a, out, err);
+        const int status = execute(s, a, out, err);
+        check_written(out.flush(), "standard output");
+        return status;
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';
     } catch (const std::bad_alloc&) {

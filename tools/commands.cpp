@@ -70,7 +70,7 @@ report datum_report(const Datum& own, const Given& given) {
 
 // Stores the tolerance in the feature and adds the verdict, read back from the feature.
 outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
-    outcome result{std::move(r), true};
+    outcome result{std::move(r), true, {}};
     if (!tol.upper) return result;
     f.nominal(tol.nominal.value_or(0.0), tol.lower.value_or(0.0), *tol.upper);
     const double v = f.value();
@@ -89,12 +89,11 @@ report whole_or_not(double v) {
 
 // Writes `content` into the prepared output and gives it its name.
 void write_output(output_file& out, const std::string& content, const char* what) {
+    const std::string failed = std::string("cannot write the ") + what;
     std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    const bool written =
-        f != nullptr && std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (f == nullptr || std::fclose(f) != 0 || !written) {
-        throw error(out.target() + ": cannot write the " + what);
-    }
+    if (f == nullptr) throw system_failure(out.target(), failed);
+    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    if (std::fclose(f) != 0 || !written) throw system_failure(out.target(), failed);
     out.commit();
 }
 
@@ -316,12 +315,20 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
               const std::vector<vantor::criterion>& wanted) {
     report circles = report::object();
     spanto::vector normal;
+    std::string first_failure;
+    bool valid = false;
     for (const criterion_names& c : criteria()) {
         if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
         const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
         if (!f.report.valid()) {
-            throw error(in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error);
+            if (first_failure.empty()) {
+                first_failure =
+                    in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error;
+            }
+            circles[c.option] = {{"valid", false}, {"error", f.report.error}};
+            continue;
         }
+        valid = true;
         const spanto::circle& fitted = std::get<spanto::circle>(f.element);
         normal = fitted.normal;
         circles[c.option] = {{"centre", to_report(fitted.centre)},
@@ -330,6 +337,7 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
                              {"deviation", f.report.deviation}};
         add_outliers(circles[c.option], f.report.outliers);
     }
+    if (!valid) throw error(first_failure);
     report r = file_summary(in);
     r["direction"] = to_report(direction ? *direction : normal);
     r["direction_from"] = direction_source(direction);
@@ -352,10 +360,12 @@ report fit(const point_file& in, element_kind element, const std::vector<vantor:
 
 std::vector<std::string> failed_fits(const report& r) {
     std::vector<std::string> failures;
-    const std::string element = r.at("element").get<std::string>();
+    const bool circles = r.contains("circles");
+    const std::string element = circles ? "circle" : r.at("element").get<std::string>();
+    const report& fits = r.at(circles ? "circles" : "fits");
     for (const criterion_names& c : criteria()) {
-        const auto f = r.at("fits").find(c.option);
-        if (f == r.at("fits").end() || f->at("valid").get<bool>()) continue;
+        const auto f = fits.find(c.option);
+        if (f == fits.end() || f->value("valid", true)) continue;
         failures.push_back(r.at("file").get<std::string>() + ": " + reference_name(c.id, element) +
                            ": " + f->at("error").get<std::string>());
     }
@@ -458,21 +468,10 @@ outcome conicity(const point_file& in,
 
 namespace {
 
-// The roundness of one profile (see roundness()).
-outcome profile_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
-                          const std::optional<plot_request>& plot,
-                          const roundness_options& options) {
-    // Prepared first, so that an existing output file stops the command before any work.
-    std::unique_ptr<output_file> plot_out, spectrum_out;
-    if (plot) plot_out = std::make_unique<output_file>(plot->path, plot->force);
-    if (options.spectrum) {
-        spectrum_out =
-            std::make_unique<output_file>(options.spectrum->path, options.spectrum->force);
-    }
-    if (options.analysed()) {
-        return analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get());
-    }
-
+// The roundness of one profile without the analysis options (see roundness()).
+outcome unanalysed_roundness(const point_file& in, const roundness_datum& datum,
+                             const tolerance& tol, const roundness_options& options,
+                             output_file* plot_out) {
     if (fitted_datum(datum)) {
         const std::optional<spanto::vector> direction = given_direction(datum);
         const reference_form form =
@@ -517,6 +516,31 @@ outcome profile_roundness(const point_file& in, const roundness_datum& datum, co
         result.data["plot"] = plot_roundness(in, f.value(), reference_name, reference,
                                              substitute_circles(in, reference.normal), *plot_out);
     }
+    return result;
+}
+
+// The roundness of one profile (see roundness()).
+outcome profile_roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
+                          const std::optional<plot_request>& plot,
+                          const roundness_options& options) {
+    // Prepared first; one that is refused (it exists) is left out, and the report still given.
+    std::vector<std::string> refused;
+    const auto prepare = [&](const std::optional<plot_request>& request) {
+        std::unique_ptr<output_file> prepared;
+        try {
+            if (request) prepared = std::make_unique<output_file>(request->path, request->force);
+        } catch (const error& e) {
+            refused.push_back(e.what());
+        }
+        return prepared;
+    };
+    const std::unique_ptr<output_file> plot_out = prepare(plot);
+    const std::unique_ptr<output_file> spectrum_out = prepare(options.spectrum);
+    outcome result =
+        options.analysed()
+            ? analysed_roundness(in, datum, tol, options, plot_out.get(), spectrum_out.get())
+            : unanalysed_roundness(in, datum, tol, options, plot_out.get());
+    result.refused = std::move(refused);
     return result;
 }
 
@@ -613,21 +637,29 @@ output_kind output_format(const std::string& out, const std::optional<output_kin
     }
     std::string extension = out.substr(dot + 1);
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const bool text = extension == "txt" || extension == "csv" || extension == "xyz";
-    return text ? output_kind::text : output_kind::element;
+    if (extension == "txt" || extension == "csv" || extension == "xyz") return output_kind::text;
+    if (extension == "ply") return output_kind::ply;
+    if (extension == "stl" || extension == "pcd" || extension == "obj") {
+        throw error(out +
+                    ": convert writes text (.txt, .csv, .xyz), PLY (.ply) or an element file "
+                    "(any other name), not ." +
+                    extension);
+    }
+    return output_kind::element;
 }
 
 report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
                const std::optional<output_kind>& to, bool force) {
     const output_kind format = output_format(out, to);
     if (out == "-") {
-        if (format == output_kind::element) {
-            throw error("an element file is written to a named file, not to standard output");
+        if (format != output_kind::text) {
+            throw error(std::string(format == output_kind::ply ? "a PLY file" : "an element file") +
+                        " is written to a named file, not to standard output");
         }
         const point_file source = read_points(in, input);
         const int left_out = write_text_points(*source.points, stdout);
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            throw error("standard output: cannot write");
+            throw system_failure("standard output", "cannot write");
         }
         report r = nullptr;
         if (left_out > 0) r["points_left_out"] = left_out;
@@ -638,8 +670,9 @@ report convert(const std::string& in, const vantor::read_options& input, const s
     report r = file_summary(source);
     r["written"] = out;
     const bool text = format == output_kind::text;
-    const int left_out = write_points(*source.points, target, text);
-    r["format"] = text ? "text" : "element";
+    const int left_out = format == output_kind::ply ? write_ply_points(*source.points, target)
+                                                    : write_points(*source.points, target, text);
+    r["format"] = text ? "text" : format == output_kind::ply ? "ply" : "element";
     if (left_out > 0) r["points_left_out"] = left_out;
     return r;
 }

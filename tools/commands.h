@@ -34,10 +34,12 @@ struct tolerance {
 };
 
 // What a form command found: its report and whether the value lies within the tolerance (true
-// when none was given).
+// when none was given); `refused`: the messages of output files it did not write (one that
+// exists, without force), which fail the command after its report.
 struct outcome {
     report data;
     bool within = true;
+    std::vector<std::string> refused;
 };
 
 // --plot OUT.svg and whether it may replace an existing file.
@@ -51,7 +53,8 @@ report info(const point_file& in);
 
 // The circles fitted to the points under the given criteria (vantor::fit_circle): about an axis
 // along `direction`, or without one in the least-squares plane of the points, whose normal the
-// report gives as the direction. Throws error when a fit fails.
+// report gives as the direction. A fit that fails is reported as {"valid": false, "error":
+// reason} (failed_fits() lists them); throws error with the first failure when every fit fails.
 report circle(const point_file& in, const std::optional<spanto::vector>& direction,
               const std::vector<vantor::criterion>& criteria);
 
@@ -63,7 +66,7 @@ report fit(const point_file& in, element_kind element,
            const std::optional<spanto::vector>& direction,
            const vantor::fit_options& options = vantor::fit_options());
 
-// The failed fits of a fit report, one message each: "<file>: <reference>: <reason>".
+// The failed fits of a fit or circle report, one message each: "<file>: <reference>: <reason>".
 std::vector<std::string> failed_fits(const report& r);
 
 // The form commands. Each evaluates the library's form feature against the datum given, stores
@@ -121,7 +124,8 @@ struct roundness_options {
 // them, and an inscribed or circumscribed circle of an open profile is noted "open profile: not
 // the exact optimum" (vantor::closed_profile); about a fitted circle they are the fitting
 // interface's, along the same direction under the same options, and one it cannot fit is noted
-// "not determined: <reason>" and left out of the chart.
+// "not determined: <reason>" and left out of the chart. A plot or spectrum file that cannot be
+// prepared (it exists, without force) is not written and its message goes to outcome::refused.
 //
 // With the analysis options, the profile is analysed by vantor::roundness_analysis about the
 // given circle's axis, the given line, or without them about the axis of the least-squares
@@ -148,19 +152,20 @@ using roundness_datum = std::variant<std::monostate, spanto::circle, spanto::lin
 outcome roundness(const point_file& in, const roundness_datum& datum, const tolerance& tol,
                   const std::optional<plot_request>& plot, const roundness_options& options = {});
 
-// The two kinds of point file.
-enum class output_kind { text, element };
+// The kinds of point file convert writes.
+enum class output_kind { text, element, ply };
 
 // The format convert writes to `out`: `to` when given; otherwise text for "-" (standard output)
-// and for the extensions .txt, .csv and .xyz (in any case), an element file for any other name.
+// and for the extensions .txt, .csv and .xyz, PLY for .ply (in any case), an element file for any
+// other name but those of formats it only reads (.stl, .pcd, .obj), which throw error.
 output_kind output_format(const std::string& out, const std::optional<output_kind>& to);
 
 // Writes the points of `in` to `out` in output_format(out, to): text (numbers that read back
-// to the same doubles) or an element file. Text leaves out the points with a coordinate that is
-// not finite and reports their number as points_left_out. "-" as `out` prints the text on
-// standard output and returns only points_left_out, if any (else null); an element file cannot
-// go there. Never replaces an existing file unless `force`. `input` chooses the columns of a
-// text file read.
+// to the same doubles), binary PLY (write_ply_points) or an element file. Text and PLY leave out
+// the points with a coordinate that is not finite and report their number as points_left_out. "-"
+// as `out` prints the text on standard output and returns only points_left_out, if any (else null);
+// an element file cannot go there. Never replaces an existing file unless `force`. `input` chooses
+// the columns of a text file read.
 report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
                const std::optional<output_kind>& to, bool force);
 

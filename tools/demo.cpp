@@ -1,5 +1,6 @@
 #include "demo.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "cli.h"
 #include "commands.h"
 #include "error.h"
+#include "output_file.h"
 #include "point_file.h"
 #include "report.h"
 
@@ -89,6 +91,9 @@ int demo(const demo_options& options, std::ostream& out) {
     };
     const std::string plot = plot_name(options);
 
+    // A reader that stops reading (vantor demo | head) ends the tour with an error rather than
+    // the signal, so that the temporary directory below is removed.
+    std::signal(SIGPIPE, SIG_IGN);
     report tour = report::array();
     const auto show = [&](const std::string& command, const report& r) {
         if (options.json) {
@@ -97,6 +102,7 @@ int demo(const demo_options& options, std::ostream& out) {
             out << "$ vantor " << command << '\n';
             print_text(r, out);
             out << '\n';
+            check_written(out, "standard output");
         }
     };
     if (!options.json) {
@@ -108,10 +114,10 @@ int demo(const demo_options& options, std::ostream& out) {
     std::vector<vantor::criterion> all;
     for (const criterion_names& c : criteria()) all.push_back(c.id);
     show("circle bore.txt --criterion all", circle(bore, std::nullopt, all));
-    show("roundness bore.txt --upper 0.01 --plot " + plot,
-         roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
-                   plot_request{plot, options.force})
-             .data);
+    const outcome round = roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
+                                    plot_request{plot, options.force});
+    if (!round.refused.empty()) throw error(round.refused.front());
+    show("roundness bore.txt --upper 0.01 --plot " + plot, round.data);
 
     const point_file shaft = sample("shaft.txt");
     show("fit cylinder shaft.txt --criterion all",

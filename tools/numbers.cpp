@@ -25,11 +25,14 @@ bool parse_number(std::string_view text, double& value) {
 
 std::vector<double> parse_numbers(std::string_view text, const std::string& option,
                                   const std::vector<std::string>& names) {
-    std::string form;
-    for (const std::string& name : names) form += (form.empty() ? "" : ",") + name;
+    std::string form = "a number";
+    if (names.size() > 1) {
+        form.clear();
+        for (const std::string& name : names) form += (form.empty() ? "" : ",") + name;
+        form += " (" + std::to_string(names.size()) + " numbers separated by commas)";
+    }
     const auto fail = [&](const std::string& why) {
-        return error(option + " expects " + form + " (" + std::to_string(names.size()) +
-                     " numbers separated by commas): " + why);
+        return error(option + " expects " + form + ": " + why);
     };
 
     std::vector<double> values;

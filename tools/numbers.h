@@ -16,7 +16,7 @@ bool parse_number(std::string_view text, double& value);
 
 // Parses an option value of exactly `names.size()` comma-separated numbers (spaces around the
 // commas allowed), e.g. "0,0,1" for names {"X", "Y", "Z"}. Throws error naming `option` and the
-// expected form ("--direction expects X,Y,Z ...") otherwise.
+// expected form ("--direction expects X,Y,Z ...", "--upper expects a number: ...") otherwise.
 std::vector<double> parse_numbers(std::string_view text, const std::string& option,
                                   const std::vector<std::string>& names);
 

@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "error.h"
-
 namespace vantor::cli {
 namespace {
 
@@ -23,11 +21,15 @@ error exists_error(const std::string& path) {
     return error(path + ": file exists (use --force to replace it)");
 }
 
-error system_error(const std::string& path, const char* what) {
-    return error(path + ": " + what + ": " + std::strerror(errno));
+}  // namespace
+
+error system_failure(const std::string& name, const std::string& what) {
+    return error(name + ": " + what + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
 }
 
-}  // namespace
+void check_written(const std::ostream& out, const std::string& name) {
+    if (!out) throw system_failure(name, "cannot write");
+}
 
 output_file::output_file(std::string target, bool force)
     : target_(std::move(target)), force_(force) {
@@ -36,7 +38,7 @@ output_file::output_file(std::string target, bool force)
     for (const char c : std::string(".XXXXXX")) name.push_back(c);
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) throw system_error(target_, "cannot create");
+    if (fd < 0) throw system_failure(target_, "cannot create");
     // mkstemp makes the file private; give it the permissions of a newly created file.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -52,7 +54,7 @@ output_file::~output_file() {
 void output_file::commit() {
     if (force_) {
         if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
-            throw system_error(target_, "cannot write");
+            throw system_failure(target_, "cannot write");
         }
     } else {
         if (::link(temp_.c_str(), target_.c_str()) == 0) {
@@ -63,10 +65,10 @@ void output_file::commit() {
             // A file system without hard links: check, then rename.
             if (exists(target_)) throw exists_error(target_);
             if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
-                throw system_error(target_, "cannot write");
+                throw system_failure(target_, "cannot write");
             }
         } else {
-            throw system_error(target_, "cannot write");
+            throw system_failure(target_, "cannot write");
         }
     }
     committed_ = true;
@@ -75,9 +77,9 @@ void output_file::commit() {
 void write_file(const std::string& target, bool force, const std::string& content) {
     output_file out(target, force);
     std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    if (f == nullptr) throw system_error(target, "cannot write");
+    if (f == nullptr) throw system_failure(target, "cannot write");
     const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (std::fclose(f) != 0 || !written) throw system_error(target, "cannot write");
+    if (std::fclose(f) != 0 || !written) throw system_failure(target, "cannot write");
     out.commit();
 }
 

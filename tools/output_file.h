@@ -2,7 +2,10 @@
 #ifndef VANTOR_TOOLS_OUTPUT_FILE_H
 #define VANTOR_TOOLS_OUTPUT_FILE_H
 
+#include <ostream>
 #include <string>
+
+#include "error.h"
 
 namespace vantor::cli {
 
@@ -35,6 +38,14 @@ class output_file {
 
 // Writes `content` to the file `target` through an output_file.
 void write_file(const std::string& target, bool force, const std::string& content);
+
+// The error "<name>: <what>: <the system's reason>", the reason from errno as the failed call
+// left it ("out.svg: cannot write: No space left on device"); without one when errno is 0.
+error system_failure(const std::string& name, const std::string& what);
+
+// Throws system_failure(name, "cannot write") when the stream `out` failed (a full disk, a
+// closed pipe).
+void check_written(const std::ostream& out, const std::string& name);
 
 }  // namespace vantor::cli
 

@@ -2,8 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "error.h"
@@ -75,19 +79,60 @@ int write_text_points(const vantor::actual& points, std::FILE* out) {
     return skipped;
 }
 
-int write_points(const vantor::actual& points, output_file& out, bool text) {
-    int left_out = 0;
-    if (text) {
-        std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-        if (f == nullptr) throw error(out.target() + ": cannot write");
-        left_out = write_text_points(points, f);
-        const bool failed = std::ferror(f) != 0;
-        if (std::fclose(f) != 0 || failed) throw error(out.target() + ": cannot write");
-    } else if (!points.save(out.temp_path().c_str())) {
-        throw error(out.target() + ": cannot write");
+namespace {
+
+// Binary little-endian PLY of the points with finite coordinates, as doubles x, y, z; returns
+// the number of the others, left out.
+int write_ply(const vantor::actual& points, std::FILE* out) {
+    const auto finite = [](const spanto::point& p) {
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+    };
+    const auto count = std::count_if(points.begin(), points.end(), finite);
+    std::fprintf(out,
+                 "ply\nformat binary_little_endian 1.0\nelement vertex %lld\n"
+                 "property double x\nproperty double y\nproperty double z\nend_header\n",
+                 static_cast<long long>(count));
+    unsigned char record[3 * 8];
+    for (const spanto::point& p : points) {
+        if (!finite(p)) continue;
+        unsigned char* byte = record;
+        for (const double v : {p.x, p.y, p.z}) {
+            std::uint64_t bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            for (int k = 0; k < 8; ++k) *byte++ = static_cast<unsigned char>(bits >> (8 * k));
+        }
+        std::fwrite(record, 1, sizeof record, out);
     }
+    return static_cast<int>(static_cast<long long>(points.numpoints()) - count);
+}
+
+// Writes the prepared output with `write`, which returns the number of points it left out, and
+// commits it.
+template <typename Write>
+int write_with(output_file& out, Write write) {
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    if (f == nullptr) throw system_failure(out.target(), "cannot write");
+    const int left_out = write(f);
+    const bool failed = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || failed) throw system_failure(out.target(), "cannot write");
     out.commit();
     return left_out;
+}
+
+}  // namespace
+
+int write_points(const vantor::actual& points, output_file& out, bool text) {
+    if (text) {
+        return write_with(out, [&](std::FILE* f) { return write_text_points(points, f); });
+    }
+    errno = 0;  // a refusal of the library's own leaves it so
+    if (!points.save(out.temp_path().c_str())) throw system_failure(out.target(), "cannot write");
+    out.commit();
+    return 0;
+}
+
+int write_ply_points(const vantor::actual& points, output_file& out) {
+    return write_with(out, [&](std::FILE* f) { return write_ply(points, f); });
 }
 
 }  // namespace vantor::cli

@@ -49,6 +49,11 @@ int write_text_points(const vantor::actual& points, std::FILE* out);
 // Throws error when the file cannot be written.
 int write_points(const vantor::actual& points, output_file& out, bool text);
 
+// Writes the points into the prepared output file as binary little-endian PLY (one vertex
+// element with the double properties x, y, z) and commits it. Points with a coordinate that is
+// not finite are left out; returns their number. Throws error when the file cannot be written.
+int write_ply_points(const vantor::actual& points, output_file& out);
+
 }  // namespace vantor::cli
 
 #endif  // VANTOR_TOOLS_POINT_FILE_H

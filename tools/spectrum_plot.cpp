@@ -30,8 +30,9 @@ std::string line(double x1, double y1, double x2, double y2, const std::string& 
 
 std::string draw_spectrum_plot(const spectrum_chart& chart) {
     std::size_t shown = std::min(chart.harmonics.size(), most_bars);
-    if (chart.cutoff > 0.0) {
-        shown = std::min(shown, static_cast<std::size_t>(std::ceil(2.0 * chart.cutoff)));
+    // Up to twice the cutoff; compared as doubles, since a cutoff may exceed every size_t.
+    if (chart.cutoff > 0.0 && 2.0 * chart.cutoff < static_cast<double>(shown)) {
+        shown = static_cast<std::size_t>(std::ceil(2.0 * chart.cutoff));
     }
     double largest = 0.0;  // of the form, UPR 2 and up
     for (std::size_t i = 1; i < shown; ++i) {

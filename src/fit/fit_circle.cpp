@@ -235,7 +235,7 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
                             detail::too_few_points("a circle", 3, pr.count));
     if (!pr.finite)
         return detail::fail(result, vantor::status::invalid_points,
-                            "a point has an infinite coordinate");
+                            detail::not_finite_reason(points));
     const detail::valid_rows rows(points, pr.count);
     const trace_view traces(rows, {pr.plane});
     // Zone and inscribed circle start from a least-squares circle, the others from the Kasa

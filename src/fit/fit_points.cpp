@@ -17,7 +17,7 @@ failure scatter_for_fit(const actual& points, const char* element, int needed, f
     report.points = static_cast<int>(s.count);
     if (s.count < static_cast<std::size_t>(needed))
         return {vantor::status::too_few_points, too_few_points(element, needed, s.count)};
-    if (!s.finite()) return {vantor::status::invalid_points, "a point has an infinite coordinate"};
+    if (!s.finite()) return {vantor::status::invalid_points, not_finite_reason(points)};
     return {};
 }
 

@@ -5,6 +5,7 @@
 
 #include "fit/outliers.h"
 #include "numeric/planar.h"
+#include "numeric/scatter.h"
 
 namespace vantor {
 
@@ -89,6 +90,15 @@ std::string criterion_refusal(criterion c, const char* element, criteria availab
 std::string too_few_points(const char* element, int needed, std::size_t valid) {
     return std::string("too few points: ") + element + " needs at least " + std::to_string(needed) +
            " valid points, the set has " + std::to_string(valid);
+}
+
+std::string not_finite_reason(const actual& points) {
+    for (const spanto::point& p : points) {
+        if (p.valid() && !(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))) {
+            return "a point has an infinite coordinate";
+        }
+    }
+    return coordinates_too_large;
 }
 
 failure status_failure(fit_status from, const char* element) {

@@ -50,6 +50,10 @@ std::string criterion_refusal(criterion c, const char* element, criteria availab
 // "too few points: a cylinder needs at least 5 valid points, the set has 3".
 std::string too_few_points(const char* element, int needed, std::size_t valid);
 
+// Why the sums over the valid points are not finite: "a point has an infinite coordinate", or
+// coordinates_too_large.
+std::string not_finite_reason(const actual& points);
+
 // The failure of the numeric core's status, for the element named ("a cone").
 failure status_failure(fit_status from, const char* element);
 

@@ -59,7 +59,7 @@ const char* prepare(const actual& points, double cutoff, std::vector<point3>& ou
     return nullptr;
 }
 
-constexpr const char* too_large = "the coordinates are too large to evaluate";
+constexpr const char* too_large = detail::coordinates_too_large;
 
 // The parameters of the deviations and the sparse-sampling warning; a failure when they are not
 // finite.

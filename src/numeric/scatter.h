@@ -32,9 +32,14 @@ struct scatter3 {
     // mean square distance of the points from it.
     double magnitude = 0.0;
 
-    // False when a coordinate was infinite (the sums are then not finite).
+    // False when a coordinate was infinite or too large (the sums are then not finite).
     bool finite() const;
 };
+
+// Why sums over points with finite coordinates are not finite: products of coordinates beyond
+// about 1e150 pass the largest double.
+constexpr const char* coordinates_too_large =
+    "the coordinates are too large to compute with (beyond about 1e150, where squares overflow)";
 
 // The principal axes of a scatter matrix: its eigenvalues in ascending order (each the sum of
 // squared offsets of the points along its axis) and the unit eigenvectors.

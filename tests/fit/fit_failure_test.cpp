@@ -91,6 +91,11 @@ const failure_case cases[] = {
          return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {0, inf, 0}}));
      }),
      "infinite coordinate", status::invalid_points},
+    {"plane through a point too far to square", checked<spanto::plane>([] {
+         return fit_plane(set_of({{0, 0, 0}, {1, 0, 0}, {1e155, 1e155, 1e155}, {0, 0, 1}}));
+     }),
+     "the coordinates are too large to compute with (beyond about 1e150, where squares overflow)",
+     status::invalid_points},
     {"circle of collinear points", checked<spanto::circle>([] { return fit_circle(on_a_line(5)); }),
      "the points lie on one line", status::degenerate},
     {"circle along a zero direction",
@@ -106,6 +111,13 @@ const failure_case cases[] = {
          return fit_circle(a, vector(0, 0, 1));
      }),
      "infinite coordinate", status::invalid_points},
+    {"circle along a direction through a point too far to square", checked<spanto::circle>([] {
+         actual a(9);
+         for (const point& p : ring(8)) a.append(p);
+         a.append(1e155, 0, 1);
+         return fit_circle(a, vector(0, 0, 1));
+     }),
+     "the coordinates are too large to compute with (beyond about 1e150", status::invalid_points},
     {"circle of two points along a direction",
      checked<spanto::circle>([] { return fit_circle(ring(2), vector(0, 0, 1)); }),
      "a circle needs at least 3", status::too_few_points},

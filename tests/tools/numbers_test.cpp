@@ -36,10 +36,11 @@ TEST(ParseNumbers, ReadsCommaSeparatedValuesWithOptionalSpaces) {
               (std::vector<double>{-1, 2.5, 30}));
 }
 
-// The message of the error parse_numbers throws for `text`.
-std::string failure(const std::string& text) {
+// The message of the error parse_numbers throws for `text` (names X,Y,Z by default).
+std::string failure(const std::string& text,
+                    const std::vector<std::string>& names = {"X", "Y", "Z"}) {
     try {
-        parse_numbers(text, "--centre", {"X", "Y", "Z"});
+        parse_numbers(text, "--centre", names);
     } catch (const error& e) {
         return e.what();
     }
@@ -56,6 +57,9 @@ TEST(ParseNumbers, NamesTheOptionTheFormAndTheFault) {
     EXPECT_EQ(failure("1,,3"),
               "--centre expects X,Y,Z (3 numbers separated by commas): empty field 2");
     EXPECT_EQ(failure(""), "--centre expects X,Y,Z (3 numbers separated by commas): empty field 1");
+    // One number is named as such, not as a list of one.
+    EXPECT_EQ(failure("abc", {"U"}), "--centre expects a number: 'abc' is not a number");
+    EXPECT_EQ(failure("1,2", {"U"}), "--centre expects a number: got 2 in '1,2'");
 }
 
 TEST(Printable, ReplacesControlCharactersAndCutsLongText) {

@@ -1,7 +1,12 @@
 // Runs the built program on the small files of tests/data/cli and checks reports, JSON, exit
 // statuses and messages.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -226,12 +231,26 @@ TEST(Program, InscribedAndCircumscribedCirclesOfAnOpenProfile) {
     const json r =
         report_of({"circle", file, "--criterion", "circumscribed", "--direction", "0,0,1"});
     EXPECT_NEAR(r["circles"]["circumscribed"]["radius"].get<double>(), 40 * std::sqrt(3.0), 1e-5);
-    const program_result all = run_program({"circle", file, "--criterion", "all"});
-    EXPECT_EQ(all.status, 2);
-    EXPECT_EQ(all.out, "");
-    EXPECT_EQ(all.err, "vantor: " + file +
-                           ": maximum-inscribed circle: the points do not surround their centre: "
-                           "the maximum inscribed circle is not determined\n");
+    // With every criterion the valid fits are reported, and the failed one with its reason; at
+    // least one fit is valid, so the command succeeds. So does fit circle.
+    const std::string why =
+        "the points do not surround their centre: the maximum inscribed circle is not determined";
+    for (const char* command : {"circle", "fit"}) {
+        std::vector<std::string> args = {command, file, "--criterion", "all", "--json"};
+        if (args[0] == "fit") args.insert(args.begin() + 1, "circle");
+        const program_result all = run_program(args);
+        EXPECT_EQ(all.status, 0) << command;
+        EXPECT_EQ(all.err, "vantor: " + file + ": maximum-inscribed circle: " + why + "\n");
+        const json fits = json::parse(all.out)[args[0] == "fit" ? "fits" : "circles"];
+        EXPECT_EQ(fits["inscribed"], json({{"valid", false}, {"error", why}})) << command;
+        for (const char* valid : {"gauss", "zone", "circumscribed"}) {
+            EXPECT_TRUE(fits[valid].contains("radius")) << command << " " << valid;
+        }
+    }
+    // A fit asked for alone that fails fails the command.
+    const program_result alone = run_program({"circle", file, "--criterion", "inscribed"});
+    EXPECT_EQ(alone.status, 2);
+    EXPECT_EQ(alone.err, "vantor: " + file + ": maximum-inscribed circle: " + why + "\n");
 
     // On the plot about the fitted circle the inscribed circle is listed, not drawn.
     json plotted = report_of({"roundness", file, "--plot", scratch("arc120.svg")});
@@ -403,10 +422,25 @@ TEST(Program, ConvertChoosesTheFormatByNameOrByOption) {
         {{"convert", source, scratch("by-name.csv"), "--to", "element"}, "element"},
         {{"convert", source, scratch("by-name.pts")}, "element"},
         {{"convert", source, scratch("by-name.dat"), "--to", "text"}, "text"},
+        {{"convert", source, scratch("by-name.PLY")}, "ply"},
+        {{"convert", source, scratch("by-name.bin"), "--to", "ply"}, "ply"},
     };
     for (const auto& [args, format] : cases) {
         EXPECT_EQ(report_of(args)["format"], format) << args[2];
         EXPECT_EQ(report_of({"info", args[2]})["format"], format) << args[2];
+    }
+    // A PLY file holds the same points.
+    EXPECT_EQ(report_of({"info", scratch("by-name.PLY")})["centroid"],
+              report_of({"info", source})["centroid"]);
+    // The formats it only reads are refused by name.
+    for (const char* name : {"out.stl", "out.PCD", "out.obj"}) {
+        const program_result r = run_program({"convert", source, scratch(name)});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_NE(r.err.find("convert writes text (.txt, .csv, .xyz), PLY (.ply) or an element "
+                             "file (any other name), not ."),
+                  std::string::npos)
+            << r.err;
+        EXPECT_FALSE(std::filesystem::exists(scratch(name))) << name;
     }
 }
 
@@ -431,10 +465,13 @@ TEST(Program, WritesTheRoundnessPlotOnlyWhereNoFileIs) {
     const std::string svg = read_file(plot);
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
 
+    // An existing file is kept and the command fails, after its report.
     testing::write_file(plot, "mine");
     const program_result again = run_program({"roundness", data_file("ring8.csv"), "--plot", plot});
     EXPECT_EQ(again.status, 2);
-    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(again.out.rfind("file ", 0), 0u) << again.out;
+    EXPECT_NE(again.out.find("\nvalue "), std::string::npos) << again.out;
+    EXPECT_EQ(again.out.find("plot"), std::string::npos) << again.out;
     EXPECT_EQ(again.err, "vantor: " + plot + ": file exists (use --force to replace it)\n");
     EXPECT_EQ(read_file(plot), "mine");
     EXPECT_EQ(run_program({"roundness", data_file("ring8.csv"), "--plot", plot, "--force"}).status,
@@ -598,6 +635,91 @@ TEST(Program, UsageErrorsPointToTheHelp) {
         EXPECT_NE(r.err.find("--help)"), std::string::npos) << r.err;
     }
     EXPECT_NE(run_program(cases[0]).err.find("--frobnicate"), std::string::npos);
+}
+
+// The exit status and standard error of the program run with `args` and its standard output
+// sent to `out`: a file, or with "closed pipe" a pipe whose reader is gone before it starts.
+std::pair<int, std::string> run_with_output(const std::vector<std::string>& args,
+                                            const std::string& out, const std::string& tmpdir) {
+    const std::string err = scratch("output-check.err");
+    int fds[2];
+    if (::pipe(fds) != 0) return {-1, "no pipe"};
+    ::close(fds[0]);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int to = out == "closed pipe" ? fds[1] : ::open(out.c_str(), O_WRONLY);
+        const int to_err = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(to, STDOUT_FILENO);
+        ::dup2(to_err, STDERR_FILENO);
+        std::signal(SIGPIPE, SIG_DFL);
+        ::setenv("TMPDIR", tmpdir.c_str(), 1);
+        if (::chdir(tmpdir.c_str()) != 0) ::_exit(126);
+        std::vector<char*> argv = {const_cast<char*>("vantor")};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(VANTOR_CLI_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(err)};
+}
+
+TEST(Program, AFailedReportOutputIsAnErrorWithTheSystemsReason) {
+    const std::string dir = scratch("full");
+    std::filesystem::create_directory(dir);
+    const std::string file = data_file("ring8.csv");
+    const std::vector<std::string> cases[] = {
+        {"info", file}, {"roundness", file, "--json"}, {"convert", file, "-"}};
+    for (const std::vector<std::string>& args : cases) {
+        const auto [status, err] = run_with_output(args, "/dev/full", dir);
+        EXPECT_EQ(status, 2) << args[0];
+        EXPECT_EQ(err, "vantor: standard output: cannot write: No space left on device\n");
+    }
+}
+
+TEST(Program, DemoIntoAClosedPipeFailsAndLeavesNoTemporaryDirectory) {
+    const std::string dir = scratch("closed-pipe");
+    std::filesystem::create_directory(dir);
+    const auto [status, err] = run_with_output({"demo"}, "closed pipe", dir);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(err, "vantor: standard output: cannot write: Broken pipe\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        EXPECT_EQ(entry.path().filename().string().rfind("vantor-demo-", 0), std::string::npos)
+            << entry.path();
+    }
+}
+
+TEST(Program, NoSubcommandPrintsTheUsageSummary) {
+    const program_result r = run_program({});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    // One line each, with its description.
+    for (const char* line : {"\n  info          count, format", "\n  roundness     roundness about",
+                             "\n  demo          a tour"}) {
+        EXPECT_NE(r.err.find(line), std::string::npos) << line << " in\n" << r.err;
+    }
+}
+
+TEST(Program, AMisspeltSubcommandGetsASuggestionWhenClose) {
+    const std::string file = data_file("plane4.txt");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"roundnes", file}, " (did you mean 'roundness'?)"},
+        {{"--json", "cylindricty", file}, " (did you mean 'cylindricity'?)"},
+        {{"--trace", "1", "fti", "line", file}, " (did you mean 'fit'?)"},
+        {{"measure", file}, ""},
+        {{"plot", file}, ""},
+    };
+    for (const auto& [args, suggestion] : cases) {
+        const program_result r = run_program(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.err.find("did you mean") != std::string::npos, !suggestion.empty()) << r.err;
+        if (!suggestion.empty()) {
+            EXPECT_NE(r.err.find(suggestion + " (see vantor --help)\n"), std::string::npos)
+                << r.err;
+        }
+    }
 }
 
 TEST(Program, HelpAndVersion) {

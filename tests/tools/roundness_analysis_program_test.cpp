@@ -115,12 +115,18 @@ TEST(RoundnessAnalysisProgram, WritesTheSpectrumAndTheFilteredPlot) {
     EXPECT_NE(read_file(spectrum).find("id=\"upr-3\""), std::string::npos);
     EXPECT_NE(read_file(plot).find("Filter 50 UPR"), std::string::npos);
 
-    // Neither output replaces a file, and the command stops before its work.
-    const program_result again =
-        run_program({"roundness", lobed_file(), "--harmonics", "2", "--spectrum", spectrum});
+    // Neither output replaces a file: each is refused after the report, which stands.
+    const std::string spectrum_svg = read_file(spectrum), plot_svg = read_file(plot);
+    const program_result again = run_program({"roundness", lobed_file(), "--harmonics", "2",
+                                              "--spectrum", spectrum, "--plot", plot, "--json"});
     EXPECT_EQ(again.status, 2);
-    EXPECT_EQ(again.out, "");
-    EXPECT_EQ(again.err, "vantor: " + spectrum + ": file exists (use --force to replace it)\n");
+    const json report = json::parse(again.out);
+    EXPECT_EQ(report["harmonics"].size(), 2u);
+    EXPECT_FALSE(report.contains("spectrum") || report.contains("plot")) << report;
+    EXPECT_EQ(again.err, "vantor: " + plot + ": file exists (use --force to replace it)\nvantor: " +
+                             spectrum + ": file exists (use --force to replace it)\n");
+    EXPECT_EQ(read_file(spectrum), spectrum_svg);
+    EXPECT_EQ(read_file(plot), plot_svg);
 }
 
 TEST(RoundnessAnalysisProgram, RejectsBadOptionsAndOpenProfiles) {
@@ -133,7 +139,11 @@ TEST(RoundnessAnalysisProgram, RejectsBadOptionsAndOpenProfiles) {
         {{"--filter", "-50"}, "--filter expects a cutoff in UPR"},
         {{"--filter", "fifty"}, "--filter expects a cutoff in UPR"},
         {{"--reference", "best"}, "--reference"},
-        {{"--harmonics", "0"}, "--harmonics"},
+        {{"--harmonics", "0"},
+         "--harmonics: expects a whole number from 1 to 2147483647: got '0' (see"},
+        {{"--harmonics", "-2"}, "--harmonics: expects a whole number from 1 to 2147483647"},
+        {{"--harmonics", "2.5"}, "--harmonics: expects a whole number from 1 to 2147483647"},
+        {{"--harmonics", "3000000000"}, "--harmonics: expects a whole number from 1 to 2147483647"},
         {{"--unit", "furlong"}, "--unit"},
         {{"--line", "30,2,0,0,0,1", "--filter", "50"}, "do not surround the datum axis"},
     };

@@ -13,7 +13,7 @@ struct point {
     double x, y, z;
 
     point() : x(nan), y(nan), z(nan) {}
-    point(double x, double y, double z) : x(x), y(y), z(z) {}
+    point(double x0, double y0, double z0) : x(x0), y(y0), z(z0) {}
 
     // True exactly when none of x, y, z is NaN (infinite coordinates count as valid).
     bool valid() const { return !(std::isnan(x) || std::isnan(y) || std::isnan(z)); }

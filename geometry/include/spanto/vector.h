@@ -18,7 +18,7 @@ struct vector {
     double x, y, z;
 
     vector() : x(nan), y(nan), z(nan) {}
-    vector(double x, double y, double z) : x(x), y(y), z(z) {}
+    vector(double x0, double y0, double z0) : x(x0), y(y0), z(z0) {}
 
     // True exactly when no component is NaN.
     bool valid() const { return !(std::isnan(x) || std::isnan(y) || std::isnan(z)); }
