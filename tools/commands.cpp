@@ -325,13 +325,16 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
                 first_failure =
                     in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error;
             }
-            circles[c.option] = {{"valid", false}, {"error", f.report.error}};
+            circles[c.option] = {{"valid", false},
+                                 {"status", vantor::status_name(f.report.status)},
+                                 {"error", f.report.error}};
             continue;
         }
         valid = true;
         const spanto::circle& fitted = std::get<spanto::circle>(f.element);
         normal = fitted.normal;
-        circles[c.option] = {{"centre", to_report(fitted.centre)},
+        circles[c.option] = {{"status", vantor::status_name(f.report.status)},
+                             {"centre", to_report(fitted.centre)},
                              {"normal", to_report(fitted.normal)},
                              {"radius", fitted.radius},
                              {"deviation", f.report.deviation}};

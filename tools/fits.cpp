@@ -91,7 +91,7 @@ report proof_json(const fit_proof& p) {
 }
 
 report fit_json(const vantor::fit_report& r) {
-    report j = {{"valid", r.valid()}};
+    report j = {{"valid", r.valid()}, {"status", vantor::status_name(r.status)}};
     if (!r.valid()) {
         j["error"] = r.error;
         return j;

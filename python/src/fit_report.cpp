@@ -95,7 +95,11 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
         return std::make_pair(std::move(f), std::move(j));
     });
     const vantor::fit_report& r = outcome.report;
-    if (!r.valid()) throw py::value_error(cli::reference_name(c, element) + ": " + r.error);
+    // A failed fit: its reason and status, which the package raises as a FitError.
+    if (!r.valid()) {
+        return py::dict("error"_a = cli::reference_name(c, element) + ": " + r.error,
+                        "status"_a = vantor::status_name(r.status));
+    }
     py::list parameters;
     for (const vantor::fit_parameter& p : r.parameters) parameters.append(p.name);
     const element_values values =

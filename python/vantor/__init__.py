@@ -25,7 +25,7 @@ from . import _core, plot
 from ._analysis import RoundnessAnalysisResult, roundness_analysis
 from ._files import PointFile, load, read, save
 from ._filtered import FilteredFormResult
-from ._fits import FitResult, fit
+from ._fits import FitError, FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
     FormResult,
@@ -48,6 +48,7 @@ __all__ = [
     "DEFAULT_REFERENCE",
     "Element",
     "FilteredFormResult",
+    "FitError",
     "FitResult",
     "FormResult",
     "Line",

@@ -18,12 +18,24 @@ def _parameter(value: Any) -> Parameter:
     return np.array(value) if isinstance(value, list) else value
 
 
+class FitError(ValueError):
+    """A fit that failed: the reason, and `status`, the kind of failure as the library and the
+    tool's JSON name it: "refused", "too_few_points", "invalid_points", "degenerate",
+    "not_determined", "not_converged", "outside_domain" or "invalid_result"."""
+
+    def __init__(self, message: str, status: str) -> None:
+        super().__init__(message)
+        self.status = status
+
+
 class FitResult:
     """A fitted element and what the fit reports beside it.
 
     Attributes:
         element: the fitted Line, Plane, Circle, Sphere, Cylinder or Cone.
         criterion: "gauss", "zone", "inscribed" or "circumscribed".
+        status: "ok", or "not_proved" for a minimax result whose proof did not close within
+            the time budget (a valid, locally certified result; see `proof`).
         points: the number of valid points fitted.
         deviation: the form value of the points about the element (straightness, flatness,
             roundness, sphericity, cylindricity or conicity; the zone width of a minimum-zone
@@ -58,6 +70,7 @@ class FitResult:
     __slots__ = (
         "element",
         "criterion",
+        "status",
         "points",
         "deviation",
         "minimum",
@@ -77,6 +90,7 @@ class FitResult:
 
     element: Element
     criterion: str
+    status: str
     points: int
     deviation: float
     minimum: float
@@ -101,6 +115,7 @@ class FitResult:
         values = {
             "element": from_core(fitted["kind"], fitted["numbers"]),
             "criterion": criterion,
+            "status": report["status"],
             "points": fitted["points"],
             "deviation": report["deviation"],
             "minimum": fitted["minimum"],
@@ -184,9 +199,9 @@ def fit(
             are left out and the element refitted, until none is; the criterion is then fitted
             to the rest, and `rejected` lists the rows left out.
 
-    Returns the FitResult. Raises ValueError with the reason for bad arguments or points and
-    for a fit that fails (too few points, points that determine no such element, a criterion
-    the element does not have).
+    Returns the FitResult. Raises FitError (a ValueError) with the reason and its `status` for
+    bad arguments ("refused") and for a fit that fails (too few points, points that determine
+    no such element, a criterion the element does not have).
     """
     if not isinstance(element, str) or not isinstance(criterion, str):
         raise TypeError("fit: element and criterion are names (str)")
@@ -204,5 +219,7 @@ def fit(
             float(reject_beyond),
         )
     except ValueError as e:
-        raise ValueError(f"fit: {e}") from None
+        raise FitError(f"fit: {e}", "refused") from None
+    if "error" in fitted:
+        raise FitError(f"fit: {fitted['error']}", fitted["status"])
     return FitResult(criterion, fitted)

@@ -306,6 +306,34 @@ def test_bad_fits(call, error, message):
         call()
 
 
+FAILED_FITS = [
+    (lambda: vantor.fit(LINE, "torus"), "refused"),
+    (lambda: vantor.fit(LINE, "line", "inscribed"), "refused"),
+    (lambda: vantor.fit(np.full((6, 3), np.nan), "line"), "too_few_points"),
+    (lambda: vantor.fit(np.vstack([RING, [1e155, 0, 0]]), "circle", direction=(0, 0, 1)),
+     "invalid_points"),
+    (lambda: vantor.fit(LINE, "plane"), "degenerate"),
+    (lambda: vantor.fit(sample("ball.txt")[:40], "sphere", "inscribed"), "not_determined"),
+]
+
+
+@pytest.mark.parametrize("call,status", FAILED_FITS)
+def test_failed_fits_raise_their_status(call, status):
+    with pytest.raises(vantor.FitError) as failure:
+        call()
+    assert failure.value.status == status
+
+
+def test_valid_fits_say_whether_they_are_proved(tool):
+    points = sample("bore.txt")
+    assert vantor.fit(points, "cylinder").status == "ok"
+    proved = vantor.fit(points, "cylinder", "zone")
+    assert proved.status == "ok" and proved.proof["proved"]
+    rushed = vantor.fit(points, "cylinder", "zone", time_budget=1e-7)
+    assert rushed.status == "not_proved" and not rushed.proof["proved"]
+    assert rushed.to_dict()["status"] == "not_proved"
+
+
 def test_forms_without_a_datum_fit_the_minimum_zone_element_by_default():
     face = sample("face.txt")
     assert vantor.DEFAULT_REFERENCE == "zone"

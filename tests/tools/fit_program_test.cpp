@@ -159,7 +159,7 @@ TEST(FitProgram, ReportsEachElementUnderItsParametersNames) {
         EXPECT_EQ(r["points"], c.points.size());
         ASSERT_EQ(r["fits"].size(), 1u) << c.element;
         const json& fit = r["fits"]["gauss"];
-        std::vector<std::string> keys = {"valid"}, uncertain;
+        std::vector<std::string> keys = {"valid", "status"}, uncertain;
         for (const auto& [name, value] : c.parameters) {
             keys.push_back(name);
             uncertain.push_back(name);
@@ -173,6 +173,7 @@ TEST(FitProgram, ReportsEachElementUnderItsParametersNames) {
         EXPECT_EQ(reported, keys) << c.element;
         EXPECT_EQ(reported_uncertain, uncertain) << c.element;
         EXPECT_EQ(fit["valid"], true);
+        EXPECT_EQ(fit["status"], "ok");
         EXPECT_LT(fit["deviation"].get<double>(), 1e-9) << c.element;
     }
 }
@@ -223,23 +224,28 @@ TEST(FitProgram, FailuresSayWhyAndExitWithStatus2) {
     };
     struct failure_case {
         std::vector<std::string> args;
-        std::string message;    // after "vantor: <file>: "
-        const char* criterion;  // the failed fit of `vantor fit`; null for a form command
+        std::string message;           // after "vantor: <file>: "
+        const char* criterion;         // the failed fit of `vantor fit`; null for a form command
+        const char* status = nullptr;  // its status in the report
     };
     const failure_case cases[] = {
         {{"fit", "cylinder", three},
          "least-squares cylinder: too few points: a cylinder needs at least 5 valid points, the "
          "set has 3",
-         "gauss"},
+         "gauss",
+         "too_few_points"},
         {{"fit", "plane", on_a_line},
          "least-squares plane: the points lie on one line: they determine no plane",
-         "gauss"},
+         "gauss",
+         "degenerate"},
         {{"fit", "sphere", ring},
          "least-squares sphere: the points lie in one plane: they determine no sphere",
-         "gauss"},
+         "gauss",
+         "degenerate"},
         {{"fit", "line", ring, "--criterion", "inscribed"},
          "maximum-inscribed line: criterion inscribed is not defined for a line",
-         "inscribed"},
+         "inscribed",
+         "refused"},
         {{"flatness", on_a_line},
          fitted("plane") + "the points lie on one line: they determine no plane",
          nullptr},
@@ -272,8 +278,9 @@ TEST(FitProgram, FailuresSayWhyAndExitWithStatus2) {
             continue;
         }
         const json fit = json::parse(r.out)["fits"][c.criterion];
-        EXPECT_EQ(fit,
-                  json({{"valid", false}, {"error", c.message.substr(c.message.find(": ") + 2)}}));
+        EXPECT_EQ(fit, json({{"valid", false},
+                             {"status", c.status},
+                             {"error", c.message.substr(c.message.find(": ") + 2)}}));
     }
 }
 
