@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Point-set queries, extremum points and thinning on 1,000 to 1,000,000 points, with plain loops
 // (no library, the same arithmetic inline) as the reference for the plane sums and the box.
 #include <benchmark/benchmark.h>

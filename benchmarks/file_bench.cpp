@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saving and loading a point set of a million points, beside a plain fwrite and fread of the
 // same number of bytes: the element file should run at the speed of the file system. Then
 // reading each point-file format (vantor/point_file.h) at 1 and 10 million points, in points per

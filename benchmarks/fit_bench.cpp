@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Circle fitting: time per fit for each criterion, the objective evaluations a fit makes, and
 // the time of one evaluation (a roundness evaluation about a line, or a least-squares sum about
 // a cylinder), so that the minimiser's own share shows as

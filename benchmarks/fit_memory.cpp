@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Peak memory and passes over the points of one fit of vantor/fit.h, on a measured shape of
 // 10,000,000 points (or the count given):
 //

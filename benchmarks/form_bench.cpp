@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Form evaluations against a given datum, each next to a plain loop that computes the same
 // distances into the same extremes on a std::vector of structs without the library. Both report
 // ns_per_point; the library should stay within 1.3 times its plain loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares fits of the fitting interface.
 //
 // line, plane: the fit of 1,000,000 points against one plain pass that computes every point's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Measured shapes for the fitting benchmarks, defined by formulas without a random generator so
 // that benchmarks/scipy_fits.py computes the very same points. Point i of n:
 //   wobble(i) = sin(12.9898 i), a deterministic stand-in for noise in [-1, 1];

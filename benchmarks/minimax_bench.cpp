@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The minimax fits of the fitting interface on the measured shapes of measured_shapes.h, 1,000 to
 // 1,000,000 points.
 //

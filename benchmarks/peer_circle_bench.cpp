@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The circles of the fitting interface against CGAL on the closed profiles of
 // measured_shapes.h: the minimum circumscribed circle against Min_circle_2 with a double
 // kernel, the minimum-zone circle against Min_annulus_d (exact arithmetic by Gmpzf on double

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The circumscribed sphere of the fitting interface against CGAL's Min_sphere_of_spheres_d with
 // a double kernel and square roots (points as spheres of radius 0), on the sphere patch of
 // measured_shapes.h.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Form evaluations and fits on 1,000,000 points called from Python and from C++, and threads
 that overlap.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Form evaluations and fits on the points of the element file that VANTOR_BENCH_POINTS names
 // (the cylinder fit on those of VANTOR_BENCH_CYLINDER), as the same calls from Python:
 // benchmarks/python_bench.py writes the files, runs these and times its own calls on the same

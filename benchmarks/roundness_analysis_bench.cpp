@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The full roundness analysis (profile, Gaussian filter at 50 UPR, spectrum, the four reference
 // circles with their parameters) of a bore with lobes and noise: as a roundness tester records
 // it (equal angles about the axis analysed) and as a scan with unequal angles (resampled).

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Times SciPy's least_squares, as a Python user would call it, on the shapes of
 benchmarks/measured_shapes.h (the same formulas, so the same points):
 

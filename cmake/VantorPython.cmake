@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Decides whether the Python package is built and for which interpreter; sets vantor_python to ON
 # when it is, with Python3 (Interpreter, Development.Module) and pybind11 found.
 #

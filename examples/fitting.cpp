@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fits reference elements to measured points: the least-squares and minimum-zone cylinders of a
 // quarter of a shaft, the minimum-zone circle of a bore with its contact points, and refused
 // fits.

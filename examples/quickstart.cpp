@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fills a point set with a measured face and a measured bore, and judges their form.
 #include <cmath>
 #include <cstdio>

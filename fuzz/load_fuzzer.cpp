@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the element-file loader, once through a stream that can seek and
 // once through one that cannot. Both must give the same answer, and whatever they return must
 // agree with the bytes: a point set holds exactly the points stored after the two headers, bit

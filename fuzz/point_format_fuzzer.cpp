@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes, as a file of known size, to the reader of one binary point format
 // (POINT_FORMAT: read_ply, read_stl or read_pcd; one target each). It must either refuse them with
 // a message that names the input, or return a set of finite points no larger than the bytes

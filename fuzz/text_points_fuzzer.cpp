@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Feeds arbitrary bytes to the program's text point reader. It must either throw its error, with a
 // message that names the input, or return exactly the points the text holds. What the text holds
 // is worked out here independently: lines split at '\n' (a '\r' before it dropped), comments cut

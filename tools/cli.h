@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The command line: options and subcommands, dispatch, and how the program ends.
 #ifndef VANTOR_TOOLS_CLI_H
 #define VANTOR_TOOLS_CLI_H

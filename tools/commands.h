@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The subcommands: each takes what the command line gave, already checked and converted, and
 // returns its report. A report about a point file begins with the file, its number of points,
 // the NaN rows skipped (when any) and the unit of its coordinates (when the file states one: see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The fitting criteria as the program names them: option values, plot labels, the names of
 // reference elements.
 #ifndef VANTOR_TOOLS_CRITERIA_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // `vantor demo`: a short tour of the commands on sample measurements.
 #ifndef VANTOR_TOOLS_DEMO_H
 #define VANTOR_TOOLS_DEMO_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The error every part of the program throws for bad input or a failed step.
 #ifndef VANTOR_TOOLS_ERROR_H
 #define VANTOR_TOOLS_ERROR_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reference elements fitted to points: the elements by name with the criteria each has, one call
 // that fits any of them, and the JSON of a fit. The program and the Python package share them, so
 // that both name and report a fit alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor: form evaluation of measured points from the command line.
 #include <iostream>
 

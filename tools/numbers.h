@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading numbers from text: the coordinates of point files and the values of options.
 #ifndef VANTOR_TOOLS_NUMBERS_H
 #define VANTOR_TOOLS_NUMBERS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Output files that never replace an existing file unless the user forces it.
 #ifndef VANTOR_TOOLS_OUTPUT_FILE_H
 #define VANTOR_TOOLS_OUTPUT_FILE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Point files: read in every format the library reads; written as text or as element files.
 #ifndef VANTOR_TOOLS_POINT_FILE_H
 #define VANTOR_TOOLS_POINT_FILE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Form values without a given datum: measured about a reference element fitted to the points.
 // The program's form commands and the Python package's form functions share this, and with it
 // the default reference.

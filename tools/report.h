@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reports: what a command found, as JSON, and the same printed as aligned text.
 #ifndef VANTOR_TOOLS_REPORT_H
 #define VANTOR_TOOLS_REPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The roundness plot: an SVG polar chart of a profile's radial deviations, as a roundness tester
 // prints it.
 #ifndef VANTOR_TOOLS_ROUNDNESS_PLOT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The harmonic spectrum of a roundness profile: an SVG bar chart of the harmonics' amplitudes.
 #ifndef VANTOR_TOOLS_SPECTRUM_PLOT_H
 #define VANTOR_TOOLS_SPECTRUM_PLOT_H

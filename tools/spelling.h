@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Suggestions for misspelt words of the command line.
 #ifndef VANTOR_TOOLS_SPELLING_H
 #define VANTOR_TOOLS_SPELLING_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the SVG charts share: number formats for coordinates and captions, text escaping, and the
 // 1-2-5 steps of scales.
 #ifndef VANTOR_TOOLS_SVG_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Units of length: the unit of a file's coordinates (--input-unit) and of a report's lengths
 // (--unit), and the conversion of the points from one to the other.
 #ifndef VANTOR_TOOLS_UNITS_H

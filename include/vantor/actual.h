@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor::actual: a measured point set of fixed capacity.
 #ifndef VANTOR_ACTUAL_H
 #define VANTOR_ACTUAL_H

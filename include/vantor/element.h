@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor::element: the common base of every object the library hands out.
 #ifndef VANTOR_ELEMENT_H
 #define VANTOR_ELEMENT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Symbol visibility of the vantor shared library.
 #ifndef VANTOR_EXPORT_H
 #define VANTOR_EXPORT_H

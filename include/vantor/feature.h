@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor::feature and the six form features.
 #ifndef VANTOR_FEATURE_H
 #define VANTOR_FEATURE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor/filtered_form.h: straightness and flatness of filtered profiles, with the parameters
 // STRt, STRp, STRv, STRq (ISO 12780) and FLTt, FLTp, FLTv, FLTq (ISO 12781).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor/fit.h: reference elements fitted to measured points.
 //
 // Fits a line, plane, circle, sphere, cylinder or cone to the valid points of a point set under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor/point_file.h: reading measured points from the files scanners and measuring machines
 // write.
 //

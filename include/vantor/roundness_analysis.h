@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor/roundness_analysis.h: a roundness profile analysed as roundness instruments report it.
 //
 // The profile is the distance of each point from a datum axis, as a function of its angle about

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor/sections.h: points measured as several profiles along an axis, split into sections.
 //
 // A roundness profile lies in one plane across its axis. Points that spread along the axis by

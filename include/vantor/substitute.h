@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor::substitute: ideal substitute elements of measured points.
 #ifndef VANTOR_SUBSTITUTE_H
 #define VANTOR_SUBSTITUTE_H

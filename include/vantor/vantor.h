@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor: a dimensional-metrology library. Fill a point set (`actual`), fit reference elements
 // (`fit_line` ... `fit_cone`) or substitute circles (`substitute`), evaluate form
 // (`straightness`, `flatness`, `roundness`, `sphereicity`, `cylindricity`, `coneicity`) against

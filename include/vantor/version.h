@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Library version, and the threshold and destination of the diagnostic trace.
 #ifndef VANTOR_VERSION_H
 #define VANTOR_VERSION_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The roundness analysis (vantor/roundness_analysis.h) for Python, made by the program's own
 // roundness command with its analysis options, so that the result is its report.
 #ifndef VANTOR_PYTHON_ANALYSIS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Geometry values between Python and C++.
 //
 // The Python value types hand an element over as its kind name and a flat list of numbers, in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Point files, read and written by the command-line tool's own functions.
 #ifndef VANTOR_PYTHON_FILES_H
 #define VANTOR_PYTHON_FILES_H

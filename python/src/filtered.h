@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Straightness and flatness of filtered profiles (vantor/filtered_form.h) for Python.
 #ifndef VANTOR_PYTHON_FILTERED_H
 #define VANTOR_PYTHON_FILTERED_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fits and form values about fitted elements as Python receives them, made by the program's own
 // functions (tools/fits.h, tools/reference.h): a result's to_dict() is the program's JSON, and
 // the default reference is the program's.

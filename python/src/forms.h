@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The form evaluations against a datum, dispatched by feature name and datum kind.
 #ifndef VANTOR_PYTHON_FORMS_H
 #define VANTOR_PYTHON_FORMS_H

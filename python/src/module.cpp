@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vantor._core: the C++ side of the Python package. The package `vantor` gives the public
 // interface; this module takes plain values (arrays, kind names and numbers) and returns them.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Point arrays between NumPy and the library.
 #ifndef VANTOR_PYTHON_POINTS_H
 #define VANTOR_PYTHON_POINTS_H

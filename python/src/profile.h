@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The roundness profile in polar coordinates, for the plot helper.
 #ifndef VANTOR_PYTHON_PROFILE_H
 #define VANTOR_PYTHON_PROFILE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The splitter of points measured as several profiles along an axis (vantor/sections.h).
 #ifndef VANTOR_PYTHON_SECTIONS_H
 #define VANTOR_PYTHON_SECTIONS_H

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """vantor: reference elements and form values of measured points.
 
 Points are (N, 3) arrays of floats, from NumPy or anything array-like; rows with a NaN

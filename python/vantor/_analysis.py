@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The roundness analysis: a profile filtered, measured about the four reference circles and
 taken apart into harmonics, as the command-line tool's roundness command reports it with
 --filter, --reference and --harmonics."""

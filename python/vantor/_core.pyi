@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The C++ side of the package (python/src). Elements travel as a kind name and numbers in the
 # order of the value types' parameters (python/src/elements.h).
 from typing import Any, Dict, List, Optional, Sequence, Tuple

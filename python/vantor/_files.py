@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Point files: text, PLY, STL, PCD and OBJ files and the library's element files."""
 
 from __future__ import annotations

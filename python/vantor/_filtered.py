@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Straightness and flatness of profiles filtered by a Gaussian filter (the `cutoff=` keyword of
 vantor.straightness and vantor.flatness)."""
 

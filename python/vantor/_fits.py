@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Reference elements fitted to points: vantor.fit and its result."""
 
 from __future__ import annotations

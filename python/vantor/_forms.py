@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Form values of measured points against a datum, or about an element fitted to them."""
 
 from __future__ import annotations

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Geometry values: planes, lines, circles, spheres, cylinders and cones.
 
 Immutable values whose points and vectors read as NumPy arrays (fresh copies) and radii as

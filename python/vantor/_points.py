@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Point arrays as the C++ core takes them."""
 
 from __future__ import annotations

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Tolerance verdicts of form values: the `upper=`, `nominal=` and `lower=` keywords of the form
 functions, with the command-line tool's --upper, --nominal and --lower rule."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Plots with matplotlib, which only drawing needs: `import vantor` does not import it."""
 
 from __future__ import annotations

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The element-file body of a point set.
 #include <algorithm>
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "actual/axis_range.h"
 
 #include <spanto/text.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The distances of a point set from an axis: the measurement behind roundness. The roundness
 // feature reports it and the circle fit minimises it; both measure and trace through these two
 // functions, so a fit's objective evaluations print the same lines as roundness evaluations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The numeric types of binary point formats (PLY properties, PCD fields) and their decoding.
 #ifndef VANTOR_ACTUAL_BINARY_VALUES_H
 #define VANTOR_ACTUAL_BINARY_VALUES_H

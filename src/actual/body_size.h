@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The size field of a point-set file body.
 #ifndef VANTOR_ACTUAL_BODY_SIZE_H
 #define VANTOR_ACTUAL_BODY_SIZE_H

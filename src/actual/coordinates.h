@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numbers and words of the text formats: coordinates as every reader takes them.
 #ifndef VANTOR_ACTUAL_COORDINATES_H
 #define VANTOR_ACTUAL_COORDINATES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loading element files. element::load is declared with the element (core), but it creates the
 // object of the stored type, so it is defined here, in the lowest layer that knows every type
 // with a file body (today the point set alone). Core itself calls nothing above it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The trace lines that every evaluation on a point set shares: its entry, the point set it
 // measures, and the failure on a set without points.
 #ifndef VANTOR_ACTUAL_EVALUATION_TRACE_H

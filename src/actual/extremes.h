@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The extremes scan shared by the form evaluations and the point-set queries.
 #ifndef VANTOR_ACTUAL_EXTREMES_H
 #define VANTOR_ACTUAL_EXTREMES_H

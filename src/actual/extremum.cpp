@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Extremum points: two to four stored points that lie far apart, chosen among the
 // representatives of the eight octants of the bounding box.
 #include "vantor/actual.h"

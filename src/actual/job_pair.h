@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Numbered jobs run on the calling thread and on one helper thread at once.
 #ifndef VANTOR_ACTUAL_JOB_PAIR_H
 #define VANTOR_ACTUAL_JOB_PAIR_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Wavefront OBJ: the geometric vertices ("v X Y Z", an optional weight or colour after them); the
 // other statements (faces, normals, texture coordinates, groups, materials) are skipped.
 #include <string>

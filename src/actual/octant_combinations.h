@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The combinations of octant indices among which the extremum points are chosen.
 #ifndef VANTOR_ACTUAL_OCTANT_COMBINATIONS_H
 #define VANTOR_ACTUAL_OCTANT_COMBINATIONS_H

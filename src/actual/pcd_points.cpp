@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PCD (Point Cloud Data): a text header (VERSION, FIELDS, SIZE, TYPE, COUNT, WIDTH, HEIGHT,
 // VIEWPOINT, POINTS, DATA), then the points as text lines or as little-endian binary records.
 // The points are the x, y and z fields; compressed data is not read.

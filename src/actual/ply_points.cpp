@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // PLY (Polygon File Format): a text header of elements and their properties, then the element
 // instances in order, as text or as binary records of either byte order. The points are the x, y
 // and z of the "vertex" element; every other property and element is skipped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading point files: the format told from the content or the extension, then its reader.
 #include "vantor/point_file.h"
 

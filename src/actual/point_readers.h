@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The readers of each point-file format. Each takes the bytes of `source` from its position,
 // puts the points into `sink` and throws read_failure, naming the place, for what it cannot read.
 #ifndef VANTOR_ACTUAL_POINT_READERS_H

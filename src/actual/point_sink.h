@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Where the readers put the points of a file: NaN points counted and left out, the others kept
 // in a point set of exactly their number.
 #ifndef VANTOR_ACTUAL_POINT_SINK_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "actual/point_source.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bytes of a point file, from a stream or from memory, as the readers take them: lines of
 // text, fixed-size binary records, and the offset and line number that messages name.
 #ifndef VANTOR_ACTUAL_POINT_SOURCE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Distance and extent queries of a point set: nearest stored point, least-squares distance sums
 // with their spreads, and the bounding box.
 #include "vantor/actual.h"

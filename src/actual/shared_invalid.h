@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The shared invalid point that out-of-range indexing and empty queries hand out.
 #ifndef VANTOR_ACTUAL_SHARED_INVALID_H
 #define VANTOR_ACTUAL_SHARED_INVALID_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Thinning of a point set onto a regular grid over its bounding box.
 #include "vantor/actual.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // STL (stereolithography): triangles, as text ("solid", "facet", "outer loop", three "vertex X Y
 // Z", ...) or binary (an 80-byte header, a 32-bit triangle count, then 50 bytes a triangle: a
 // normal, three vertices as 32-bit floats, two attribute bytes). Triangles share their corners,

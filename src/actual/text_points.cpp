@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text point files: one point a line, fields separated by blanks, a comma or a semicolon.
 #include <algorithm>
 #include <charconv>

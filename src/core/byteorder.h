@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Little-endian encoding of integers and doubles for the element file, independent of the host's
 // byte order; big-endian decoding for the binary point formats that use it (PLY).
 #ifndef VANTOR_CORE_BYTEORDER_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The local date and time as the integers that elements carry.
 #ifndef VANTOR_CORE_CLOCK_H
 #define VANTOR_CORE_CLOCK_H

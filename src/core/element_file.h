@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The element file: its layout, the one description of it, and the reading and writing of its
 // header. The point-set body code (actual), the tests and the fuzz target use the same names.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The levelled diagnostic trace: on standard output, or to the sink an application set
 // (vantor::tracesink).
 #ifndef VANTOR_CORE_TRACE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Arcs spanned by a point set on a given or fitted circle.
 #include "vantor/substitute.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Circle fitting under the four criteria.
 //
 // The fit starts from the circle through three extremum points of the set and lets the bounded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Measurement hooks of the circle fit, for tests and benchmarks.
 #ifndef VANTOR_FIT_CIRCLE_FIT_H
 #define VANTOR_FIT_CIRCLE_FIT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The circles of the fitting interface: the points are seen along the circle's axis, in a
 // plane where the exact planar solvers fit the circle of each criterion.
 //

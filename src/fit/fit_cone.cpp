@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The cone of the fitting interface: least squares, and the minimum-zone cone by the minimax
 // solver from the least-squares cone.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The cylinder of the fitting interface: least squares; minimum zone, minimum circumscribed and
 // maximum inscribed cylinder by the minimax solver from the least-squares cylinder.
 #include "fit/fit_minimax.h"

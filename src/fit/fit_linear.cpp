@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The line and plane of the fitting interface: least squares in closed form; the minimum-zone
 // line (the axis of the thinnest cylinder holding the points) and plane (the middle of the
 // narrowest slab) by the minimax solver from the least-squares element.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the minimax fits of the fitting interface share: the sides a criterion bounds, the
 // reasons a minimax solver gives for failing, and the report's progress and contact tolerance.
 #ifndef VANTOR_FIT_FIT_MINIMAX_H

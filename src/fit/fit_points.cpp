@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "fit/fit_points.h"
 
 #include "fit/fit_report.h"

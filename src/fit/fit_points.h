@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The points of a set as the fits of the fitting interface see them: the valid points only,
 // in the numeric core's coordinates; the distances of the points from a fitted element,
 // measured as the form features measure them; and the count of the fits' passes over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Building the reports of the fitting interface: the failure path and its reasons, the
 // parameters with their uncertainties.
 #ifndef VANTOR_FIT_FIT_REPORT_H

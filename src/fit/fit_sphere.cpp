@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The sphere of the fitting interface: least squares; minimum zone and maximum inscribed sphere
 // by the minimax solver from the least-squares centre; the minimum circumscribed sphere by
 // Welzl's algorithm (on every point of a small set, else on the points farthest from the

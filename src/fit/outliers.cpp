@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The outliers of points about a given element, by the rule of the fits' reports.
 #include "vantor/fit.h"
 

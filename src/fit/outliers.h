@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Outliers of the fitting interface: the count a report carries (fit_report::outliers, whose
 // comment states the rule) and the rejection of fit_options::reject_beyond.
 #ifndef VANTOR_FIT_OUTLIERS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A plane perpendicular to an axis direction, in which the circle fits see their points: a
 // point's distance from an axis along the normal is the planar distance between their traces.
 #ifndef VANTOR_FIT_PLANAR_FRAME_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The substitute object, its centroid, and the element forms that fit nothing. Circle and arc
 // fitting live in their own files.
 #include "vantor/substitute.h"

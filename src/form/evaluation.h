@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the six form evaluations share: their common trace lines (actual/evaluation_trace.h), the
 // path taken when a point set has no valid point, and the one-sided zone width.
 #ifndef VANTOR_FORM_EVALUATION_H

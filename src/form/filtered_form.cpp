@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Straightness and flatness of filtered profiles: the profile about the least-squares line or
 // plane, the Gaussian regression filter of numeric/gaussian_filter.h, and the parameters about
 // the least-squares reference of the filtered points.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Roundness against a given circle or axis line. The measurement itself, which the circle fit
 // shares, is in actual/axis_range.h; the evaluations that first fit their circle are in
 // roundness_fitted.cpp.

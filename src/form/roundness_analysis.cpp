@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The roundness analysis: profile about the datum axis, equal-angle samples (as measured or
 // resampled), Gaussian filter and spectrum through one Fourier transform, and the four exact
 // reference circles of the planar solvers on the filtered profile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Roundness about a circle the evaluation fits itself (least squares) with the circle fitting of
 // the layer below.
 #include "actual/axis_range.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The short text forms of cylindricity and conicity.
 #include <cstdio>
 

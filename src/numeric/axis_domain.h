@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The directions a fit of an axial element (line, cylinder, cone) may give its axis: every
 // direction, or those within a largest tilt of an approximate axis (the nominal direction from
 // a drawing). Axes have no orientation: a direction and its opposite are the same axis.

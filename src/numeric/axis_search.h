@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares fits of axial elements (cylinder, cone) to points centred on their
 // centroid: the search for the basin of the best optimum over a domain of axis directions.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The second-order lower bound of a minimax objective over a cell of the proof's box
 // (minimax_bound.h): tangent planes with enclosed remainders, minimised by a linear program.
 //

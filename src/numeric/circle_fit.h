@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares circle in the plane for the fitting interface: the Levenberg-Marquardt
 // driver of the 3-D fits (gauss_newton.h) with the residual |p - c| - r and the Jacobian row
 // -((p - c) / |p - c|, 1), from a start near the optimum (the Kasa circle), in coordinates

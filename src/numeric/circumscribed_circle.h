@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Minimum circumscribed circle in the plane.
 //
 // Welzl's algorithm, written as three nested loops instead of recursion (the point count may be in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "numeric/closed_profile.h"
 
 #include <algorithm>

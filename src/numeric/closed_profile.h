@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Closed profiles: one revolution of samples, for example radii at angles about an axis.
 //
 // An equally spaced profile has N samples x_n at the angles start + 2 pi n / N. Its discrete

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares cylinder of points centred on their centroid.
 //
 // Parametrisation: the state is a frame whose z is the axis, the axis point nearest the

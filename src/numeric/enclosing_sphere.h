@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Minimum circumscribed sphere: the smallest ball containing points in space.
 //
 // Welzl's algorithm in three dimensions, written as four nested loops (as the circle's is written

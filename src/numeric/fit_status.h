@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Why a fit of the numeric core did not give an element.
 #ifndef VANTOR_NUMERIC_FIT_STATUS_H
 #define VANTOR_NUMERIC_FIT_STATUS_H

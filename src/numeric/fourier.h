@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Discrete Fourier transforms of real sequences of any length.
 //
 // For samples x_0 .. x_{N-1} the transform is X_k = sum_n x_n exp(-2 pi i k n / N); a real

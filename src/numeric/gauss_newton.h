@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Levenberg-Marquardt for the least-squares fits of the 3-D elements.
 //
 // A model describes a fit in a local parametrisation: its state is the current element (for an

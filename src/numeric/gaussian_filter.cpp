@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Gaussian regression filters of degree 1: at each sample, the weighted least-squares line or
 // plane through the samples within the cutoff, evaluated at the sample.
 #include "numeric/gaussian_filter.h"

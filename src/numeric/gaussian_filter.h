@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Gaussian filters for open profiles and for scattered areal data, with the cutoff wavelength
 // lambda_c in the units of the positions.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Maximum inscribed circle of a closed profile in the plane.
 //
 // Maximises f(c) = min_i |p_i - c| by walking uphill along the nearest-point Voronoi diagram

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Intervals and interval slopes: enough arithmetic to enclose how a residual departs from its
 // value at the centre of a box of parameters, which the proof of minimax_bound.h turns into
 // tangent bounds of second order.

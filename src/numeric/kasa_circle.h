@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The algebraic (Kasa) circle of points in the plane: the circle x^2 + y^2 = 2 a x + 2 b y + k
 // that minimises the sum of squared algebraic residuals, from moments summed in one pass. It
 // equals the least-squares (geometric) circle for points on a circle and lies close to it for

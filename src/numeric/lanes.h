@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Vectors of two doubles, the width of one SIMD register (SSE2, NEON): GCC and Clang map the
 // type to the target's registers and instructions. The passes over millions of points that
 // bound a fit's time take two points a step in them, since no compiler's vectoriser does so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Least-squares (geometric) circle in the plane.
 //
 // Minimises S(c, r) = sum_i (|p_i - c| - r)^2 by Levenberg-Marquardt (Marquardt's diagonal

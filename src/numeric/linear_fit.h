@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares line and plane of a point set, in closed form from its centred scatter
 // matrix: both pass through the centroid; the line runs along the principal axis of largest
 // spread, the plane's normal along the axis of smallest spread. The sums of squared distances

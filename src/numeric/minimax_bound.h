@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A proved bound on the global optimum of a minimax fit: branch and bound over a box of the
 // element's step parameters about a reference state.
 //

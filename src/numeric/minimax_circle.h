@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Minimax circles of large point sets, solved on the points that can decide them.
 //
 // Only points near the extremes of the distances from a centre close to the optimum's can

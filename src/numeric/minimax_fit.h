@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Minimax fits of large point sets: sequential linear programming with a trust region, solved on
 // the points that can decide the result and checked on all, ending with an optimality
 // certificate.

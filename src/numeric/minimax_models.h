@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The residual models of the minimax fits of points centred on their centroid: for each element,
 // the residual whose extremes a criterion bounds, its derivatives with respect to a step of the
 // element's parameters, and how a step moves the element.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Second-order steps of the minimax solver on its contacts, after Hald and Madsen.
 //
 // At an optimum with fewer contacts than a vertex of the linearised problem, which the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the minimax solver reports, the tunables and tolerances of a run, and the passes every
 // part of it makes over the points: residuals and gradients of a subset, residuals of all.
 #ifndef VANTOR_NUMERIC_MINIMAX_SOLUTION_H

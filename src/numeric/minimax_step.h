@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The linear programs of the minimax fits: one step of sequential linear programming about a
 // state, and the certificate that a state is optimal.
 //

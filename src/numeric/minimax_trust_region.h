@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The minimax solver's steps on a subset of the points: sequential linear programming with a
 // trust region.
 //

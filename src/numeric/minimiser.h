@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #ifndef VANTOR_NUMERIC_MINIMISER_H
 #define VANTOR_NUMERIC_MINIMISER_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A closed profile measured at unequal angles, interpolated by a periodic cubic spline and
 // resampled at equal angles.
 //

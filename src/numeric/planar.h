@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Plane coordinates shared by the exact circle solvers: points already projected into the fitting
 // plane, the circles they produce, and the few geometric helpers the solvers have in common.
 #ifndef VANTOR_NUMERIC_PLANAR_H

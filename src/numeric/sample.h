@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Parts of a point set that the fits work on: a thinned copy for the start of an iterative fit,
 // and the points a minimax solver adds to its candidates.
 //

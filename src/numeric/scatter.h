@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The centroid and the centred scatter matrix of a point set, and its principal axes.
 //
 // One pass sums the offsets d of the points from the first point and their products d d^T,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A dense simplex solver for the small linear programs of the minimax fits.
 //
 // Maximises c.x subject to A x <= b and x >= 0, where b >= 0 so that the origin is a feasible

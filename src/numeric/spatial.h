@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Space coordinates shared by the 3-D fits: plain points and vectors, the few operations on
 // them, and the orthonormal frames in which the fits linearise their models.
 #ifndef VANTOR_NUMERIC_SPATIAL_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares sphere of points centred on their centroid.
 //
 // Parameters: the centre (relative to the centroid) and the radius; a point's residual is

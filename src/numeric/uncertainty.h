@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Standard uncertainties of least-squares results.
 //
 // At the solution of a least-squares fit the covariance of its parameters is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Minimum-zone circle in the plane: the narrowest annulus of two concentric circles containing
 // the points.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The point-file formats: each written here byte by byte from its published layout, read back
 // through vantor::read_point_file, told apart by content and by extension, and refused cleanly
 // where damaged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // An application of the library. It calls vantor only (the geometry values it builds are inline),
 // so that, linked with --as-needed, it needs libvantor alone and libvantor must find libspanto by
 // itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares circle fit against NIST's Circle2d reference fits (computed in extended
 // precision), fitted along the reference normal.
 #include <cmath>

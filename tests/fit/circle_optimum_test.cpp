@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The refined circle fits are the optimum of their criterion: checked by perturbing the fitted
 // centre in many directions (no move may improve the criterion) and by the containment the
 // criterion implies. A circle that is merely close to the optimum fails these checks.

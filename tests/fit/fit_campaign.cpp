@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A seeded property campaign of the fitting interface: every element under every criterion on
 // the samplings measuring machines take (sections, bands, sectors, caps, sparse points, thick
 // clouds, lobed and noisy parts), in random poses near the origin and near 1e4, each result

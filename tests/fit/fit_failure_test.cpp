@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every way a fit of the fitting interface refuses its input: the reason it gives, its status
 // code, and a result that cannot pass for a fitted element.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares fits of the fitting interface against NIST's reference fits (computed in
 // extended precision): every set of plane, sphere, cylinder, cone and 2-D circle, every
 // parameter within 1e-8. Unoriented directions are compared up to sign, axis points as lines

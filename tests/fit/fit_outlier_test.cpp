@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Outliers: three spikes of 1 mm on a part with 2 um of form are counted by every report and
 // rejected on request, leaving the fit of the part's own points; the part alone has none.
 #include <algorithm>

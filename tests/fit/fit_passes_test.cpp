@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The fits of the fitting interface read a large set a bounded number of times: every element
 // under every criterion it has, on a part of 40,000 points (beyond every solver's candidate
 // limit, so that the rounds on candidates and the checks on all points run as on millions),

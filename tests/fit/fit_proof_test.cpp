@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The proved bounds of the minimax fits: a bound is never beaten by any element of the search
 // domain (checked against exhaustive references and against elements sampled at random in the
 // domain), the report's fields agree with each other, and adversarial sets that stopped the

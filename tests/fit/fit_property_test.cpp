@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Seeded property tests of the fits on partial and full surfaces. Least squares: the result is
 // a stationary point of the sum of squared distances (its derivative vanishes in every
 // direction in which the element can move, taken by central differences of the geometry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a report of the fitting interface says besides the element: the criterion names, the
 // deviation as the form features measure it, invalid points left out, contacts, standard
 // uncertainties that match the scatter of repeated fits, and the same results from many

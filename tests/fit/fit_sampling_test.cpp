@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The least-squares cylinder and cone on the samplings measuring machines take of shafts,
 // bores and tapers (two or three sections at random angles, a short band, sectors, a few
 // sparse points, a thick noisy cloud), in random poses near the origin and far from it: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The minimax fits against references computed otherwise: exhaustive searches over the finitely
 // many elements a small set's optimum can be (the slab's planes, the vertex spheres), the exact
 // planar solvers on the points projected along directions all around the fitted axis, and sets

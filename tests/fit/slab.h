@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exact minimum-zone plane of a small set, by exhaustion: the reference of the zone plane's
 // tests.
 #ifndef VANTOR_TESTS_FIT_SLAB_H

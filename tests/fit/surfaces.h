@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Seeded measured surfaces for the tests of the fits: points about the z axis of a random frame
 // at a random place, with normal noise.
 #ifndef VANTOR_TESTS_FIT_SURFACES_H

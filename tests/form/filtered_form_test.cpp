@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "vantor/filtered_form.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // printf-style formatting of expected trace lines, which show addresses of the caller's objects.
 #ifndef VANTOR_TESTS_FORM_FORMATTED_H
 #define VANTOR_TESTS_FORM_FORMATTED_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Shared helpers of the geometry tests: pi and a component-wise comparison of points and vectors.
 #ifndef TESTS_GEOMETRY_NEAR_H
 #define TESTS_GEOMETRY_NEAR_H

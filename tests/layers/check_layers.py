@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Checks that the library's layers depend only downwards (docs/ARCHITECTURE.md).
 
     check_layers.py SOURCE_DIR [OBJECT ...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Checks that what an application links (the libraries, the program, the Python module) needs
 only the system's C and C++ runtime, the sanitizer runtimes and vantor's own libraries: any
 other shared library (a GPL one such as FFTW or GLPK, or any new dependency) must be reviewed

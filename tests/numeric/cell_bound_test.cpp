@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The cell bounds of the minimax proof, for every residual model: the chart is the model's
 // residual, the Lipschitz bound and the tangent remainder hold at sampled steps of random cells,
 // and the tangent bound never exceeds the objective anywhere in its cell; the remainders are

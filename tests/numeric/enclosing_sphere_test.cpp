@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The smallest enclosing ball against an exhaustive search: the optimal ball is the smallest of
 // the balls on two, three or four of the points that holds them all; on larger sets, of the points
 // on the boundary of the ball found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The iterative least-squares fits of the numeric core: on partial surfaces the start search
 // reaches the optimum that a start at the generating element reaches, and the driver reports
 // an iteration that cannot converge.

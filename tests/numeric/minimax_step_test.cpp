@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The step LP and the optimality certificate of the minimax fits, on residuals and gradients
 // given directly: the certificate's verdict on configurations whose answer geometry decides, its
 // multipliers checked here from the gradients, and the step LP against sampled steps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Test support for the planar circle solvers: seeded profiles, independent distance and
 // certificate checks, and brute-force references.
 #ifndef VANTOR_TESTS_NUMERIC_PLANAR_PROFILES_H

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Shared by the package's tests: the command-line program and its sample measurements, which
 CTest names in VANTOR_PROGRAM and VANTOR_SAMPLES."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Python component of the build BUILD_DIR into PREFIX and imports the installed
 # package from PACKAGE_DIR with PYTHON, without LD_LIBRARY_PATH: the module must find the
 # shared libraries beside it.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """roundness_analysis: the harmonics and parameters of generated profiles of known form, and the
 program's report of the same points."""
 

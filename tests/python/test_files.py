@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """save() and load(): round trips, the program's text format, errors."""
 
 import os

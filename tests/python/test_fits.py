@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """vantor.fit and the form values without a datum: the program's JSON for the same fit (the
 numbers read back to the same doubles), NIST's reference fits, bad input."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Form values through Python equal the library's, as the vantor program reports them (JSON
 numbers read back to the same doubles), whatever form the points arrive in."""
 

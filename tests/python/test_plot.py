@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The roundness plot draws the profile's deviations about the result's datum."""
 
 import numpy as np

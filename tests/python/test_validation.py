@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Bad input raises a clear error; a failed evaluation raises ValueError with the reason."""
 
 import numpy as np

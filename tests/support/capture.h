@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Captures what the code under test prints on standard output.
 #ifndef VANTOR_TESTS_SUPPORT_CAPTURE_H
 #define VANTOR_TESTS_SUPPORT_CAPTURE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Element files built byte by byte, to compare with what the library writes and to feed it
 // damaged files. Fields go where core/element_file.h places them; the values are encoded here,
 // independently of the library's byte order helpers.

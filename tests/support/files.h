@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scratch files for tests that write and read element files.
 #ifndef VANTOR_TESTS_SUPPORT_FILES_H
 #define VANTOR_TESTS_SUPPORT_FILES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Fits and form evaluations run from eight threads at once give exactly the results they give on
 // one thread: the library keeps no state that work on one thread could disturb on another. The
 // jobs form a table; a new fit or evaluation joins it in one line.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Runs `vantor roundness FILE --filter 2 --spectrum OUT.svg --unit mm` and checks that the chart
 is well-formed XML (parsed by the standard library's expat-based parser) with a bar for each
 harmonic shown, the cutoff line and both axis titles.

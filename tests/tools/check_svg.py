@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Runs `vantor roundness FILE --plot OUT.svg` and checks that the plot is well-formed XML (parsed
 by the standard library's expat-based parser) with the profile, the four labelled reference
 circles and the caption.

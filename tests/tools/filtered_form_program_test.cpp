@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs `vantor straightness --cutoff` and `vantor flatness --cutoff` on files written here.
 #include <cmath>
 #include <cstdio>

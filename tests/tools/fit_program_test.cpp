@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // `vantor fit`, the form commands without a datum and the circle commands along a direction, run
 // through the built program on points whose fitted elements and form values follow from how
 // they were made.

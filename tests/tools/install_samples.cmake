@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Installs the build tree BUILD into PREFIX with a file of the user's among the samples in
 # SAMPLES (the source tree's), and checks that only the samples are installed, into DATADIR under
 # PREFIX: cmake -DBUILD=... -DPREFIX=... -DDATADIR=... -DSAMPLES=... -P install_samples.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The outlier warning of every form report, run through the built program.
 #include <cmath>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the built program on the small files of tests/data/cli and checks reports, JSON, exit
 // statuses and messages.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The roundness command's analysis options, run through the built program.
 #include <cmath>
 #include <string>

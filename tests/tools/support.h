@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Helpers of the program's tests: a scratch directory, the test data, and running the program.
 #ifndef VANTOR_TESTS_TOOLS_SUPPORT_H
 #define VANTOR_TESTS_TOOLS_SUPPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Units of length: their names, the conversion of points, and the program's --input-unit and
 // --unit run through the built program.
 #include "units.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Writes the sample measurements that `vantor demo` tours, into the directory of this script.
 
 The samples are synthetic measurements of known parts (millimetres), with form errors of a few

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::circle and spanto::arc.
 #ifndef SPANTO_CIRCLE_H
 #define SPANTO_CIRCLE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::cone and spanto::conesect.
 #ifndef SPANTO_CONE_H
 #define SPANTO_CONE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::cylinder and spanto::cylindersect.
 #ifndef SPANTO_CYLINDER_H
 #define SPANTO_CYLINDER_H

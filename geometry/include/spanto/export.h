@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Symbol visibility of the spanto shared library.
 #ifndef SPANTO_EXPORT_H
 #define SPANTO_EXPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::line, spanto::axis and spanto::lineseg.
 #ifndef SPANTO_LINE_H
 #define SPANTO_LINE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::plane.
 #ifndef SPANTO_PLANE_H
 #define SPANTO_PLANE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::point: a position in 3-D space.
 #ifndef SPANTO_POINT_H
 #define SPANTO_POINT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto: plain geometric values in 3-D space and their distances.
 //
 // Every value type is copied by value; invalid means NaN. Constructors scale directions and

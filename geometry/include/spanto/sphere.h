@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::sphere.
 #ifndef SPANTO_SPHERE_H
 #define SPANTO_SPHERE_H

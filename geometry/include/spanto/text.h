@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text forms of geometry values, for diagnostics only, e.g. "point(1.000,2.000,3.000)".
 #ifndef SPANTO_TEXT_H
 #define SPANTO_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Tolerances of the geometry layer's predicates, which the library's planar solvers share.
 #ifndef SPANTO_TOLERANCE_H
 #define SPANTO_TOLERANCE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::trafo: rigid transformations.
 #ifndef SPANTO_TRAFO_H
 #define SPANTO_TRAFO_H

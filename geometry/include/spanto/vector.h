@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // spanto::vector: a free vector in 3-D space.
 #ifndef SPANTO_VECTOR_H
 #define SPANTO_VECTOR_H
