@@ -35,6 +35,14 @@ void check_written(const std::ostream& out, const std::string& name) {
 output_file::output_file(std::string target, bool force)
     : target_(std::move(target)), force_(force) {
     if (!force_ && exists(target_)) throw exists_error(target_);
+    struct stat info;
+    if (force_ && ::stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode))
+            throw error(target_ + ": not a regular file, a character device or a pipe");
+        temp_ = target_;
+        in_place_ = true;
+        return;
+    }
     std::vector<char> name(target_.begin(), target_.end());
     for (const char c : std::string(".XXXXXX")) name.push_back(c);
     name.push_back('\0');
@@ -49,10 +57,14 @@ output_file::output_file(std::string target, bool force)
 }
 
 output_file::~output_file() {
-    if (!committed_) std::remove(temp_.c_str());
+    if (!committed_ && !in_place_) std::remove(temp_.c_str());
 }
 
 void output_file::commit() {
+    if (in_place_) {
+        committed_ = true;
+        return;
+    }
     if (force_) {
         if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
             throw system_failure(target_, "cannot write");

@@ -14,7 +14,10 @@ namespace vantor::cli {
 // (temp_path()); commit() then gives it the target's name: with force by renaming it over the
 // target, otherwise by a hard link, which fails when the target exists by then, so that an
 // existing file is never replaced, not even by a race. A failed or abandoned output leaves no
-// partial file behind: the destructor removes an uncommitted temporary file.
+// partial file behind: the destructor removes an uncommitted temporary file. With force, an
+// existing character device or pipe (/dev/null, a FIFO) is written in place instead: renaming
+// a file over it would remove it (as root, the device node itself); any other target that is
+// not a regular file is refused.
 class output_file {
   public:
     // Throws error when the target exists and force is false (checked here as well, so that a
@@ -35,6 +38,7 @@ class output_file {
     std::string temp_;
     bool force_;
     bool committed_ = false;
+    bool in_place_ = false;  // temp_ is the target itself (a device or pipe)
 };
 
 // Writes `content` to the file `target` through an output_file.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "output_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -74,6 +76,26 @@ TEST(OutputFile, KeepsAFileThatAppearsWhileTheOutputIsWritten) {
         EXPECT_EQ(std::string(e.what()), target + ": file exists (use --force to replace it)");
     }
     EXPECT_EQ(read_file(target), "theirs");
+}
+
+// With force, a pipe (as /dev/null) is written into, not replaced by a file, and a directory is
+// refused.
+TEST(OutputFile, WritesIntoAPipeAndRefusesADirectory) {
+    const std::string dir = fresh_directory("pipe");
+    const std::string fifo = dir + "/plot.svg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    write_file(fifo, true, "<svg/>\n");
+    char buffer[16] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 7);
+    ::close(reader);
+    EXPECT_EQ(std::string(buffer), "<svg/>\n");
+    struct stat info;
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"plot.svg"});
+    EXPECT_EQ(failure(dir, true, "x"), dir + ": not a regular file, a character device or a pipe");
 }
 
 TEST(OutputFile, AnAbandonedOutputLeavesNoFile) {
