@@ -88,20 +88,10 @@ report whole_or_not(double v) {
     return v >= 1 && v == std::floor(v) && v < 1e15 ? report(static_cast<long long>(v)) : report(v);
 }
 
-// Writes `content` into the prepared output and gives it its name.
-void write_output(output_file& out, const std::string& content, const char* what) {
-    const std::string failed = std::string("cannot write the ") + what;
-    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    if (f == nullptr) throw system_failure(out.target(), failed);
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (std::fclose(f) != 0 || !written) throw system_failure(out.target(), failed);
-    out.commit();
-}
-
 report write_chart(const vantor::actual& points, const roundness_chart& chart,
                    const chart_labels& labels, output_file& out) {
     const roundness_svg svg = draw_roundness_plot(points, chart, labels);
-    write_output(out, svg.text, "plot");
+    write_content(out, svg.text, "cannot write the plot");
     return {{"file", out.target()}, {"magnification", whole_or_not(svg.magnification)}};
 }
 
@@ -264,8 +254,8 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         result.data["plot"] = write_chart(profile, chart, {in.unit, note}, *plot_out);
     }
     if (spectrum_out) {
-        write_output(*spectrum_out, draw_spectrum_plot({in.name, a.spectrum(), cutoff, in.unit}),
-                     "spectrum");
+        write_content(*spectrum_out, draw_spectrum_plot({in.name, a.spectrum(), cutoff, in.unit}),
+                      "cannot write the spectrum");
         result.data["spectrum"] = {{"file", spectrum_out->target()}};
     }
     return result;

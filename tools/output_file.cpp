@@ -87,13 +87,14 @@ void output_file::commit() {
     committed_ = true;
 }
 
+void write_content(output_file& out, const std::string& content, const std::string& what) {
+    write_through(
+        out, [&](std::FILE* f) { return std::fwrite(content.data(), 1, content.size(), f); }, what);
+}
+
 void write_file(const std::string& target, bool force, const std::string& content) {
     output_file out(target, force);
-    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    if (f == nullptr) throw system_failure(target, "cannot write");
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    if (std::fclose(f) != 0 || !written) throw system_failure(target, "cannot write");
-    out.commit();
+    write_content(out, content);
 }
 
 }  // namespace vantor::cli

@@ -3,6 +3,7 @@
 #ifndef VANTOR_TOOLS_OUTPUT_FILE_H
 #define VANTOR_TOOLS_OUTPUT_FILE_H
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -41,12 +42,29 @@ class output_file {
     bool in_place_ = false;  // temp_ is the target itself (a device or pipe)
 };
 
-// Writes `content` to the file `target` through an output_file.
-void write_file(const std::string& target, bool force, const std::string& content);
-
 // The error "<name>: <what>: <the system's reason>", the reason from errno as the failed call
 // left it ("out.svg: cannot write: No space left on device"); without one when errno is 0.
 error system_failure(const std::string& name, const std::string& what);
+
+// Writes the prepared output through write(FILE*) and gives it its name; returns what write
+// returns. A file that cannot be opened, written or closed is system_failure(target, what).
+template <typename Write>
+auto write_through(output_file& out, Write write, const std::string& what = "cannot write") {
+    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
+    if (f == nullptr) throw system_failure(out.target(), what);
+    const auto result = write(f);
+    const bool failed = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || failed) throw system_failure(out.target(), what);
+    out.commit();
+    return result;
+}
+
+// Writes `content` into the prepared output, as write_through does.
+void write_content(output_file& out, const std::string& content,
+                   const std::string& what = "cannot write");
+
+// Writes `content` to the file `target` through an output_file.
+void write_file(const std::string& target, bool force, const std::string& content);
 
 // Throws system_failure(name, "cannot write") when the stream `out` failed (a full disk, a
 // closed pipe).

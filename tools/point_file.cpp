@@ -107,24 +107,11 @@ int write_ply(const vantor::actual& points, std::FILE* out) {
     return static_cast<int>(static_cast<long long>(points.numpoints()) - count);
 }
 
-// Writes the prepared output with `write`, which returns the number of points it left out, and
-// commits it.
-template <typename Write>
-int write_with(output_file& out, Write write) {
-    std::FILE* f = std::fopen(out.temp_path().c_str(), "wb");
-    if (f == nullptr) throw system_failure(out.target(), "cannot write");
-    const int left_out = write(f);
-    const bool failed = std::ferror(f) != 0;
-    if (std::fclose(f) != 0 || failed) throw system_failure(out.target(), "cannot write");
-    out.commit();
-    return left_out;
-}
-
 }  // namespace
 
 int write_points(const vantor::actual& points, output_file& out, bool text) {
     if (text) {
-        return write_with(out, [&](std::FILE* f) { return write_text_points(points, f); });
+        return write_through(out, [&](std::FILE* f) { return write_text_points(points, f); });
     }
     errno = 0;  // a refusal of the library's own leaves it so
     if (!points.save(out.temp_path().c_str())) throw system_failure(out.target(), "cannot write");
@@ -133,7 +120,7 @@ int write_points(const vantor::actual& points, output_file& out, bool text) {
 }
 
 int write_ply_points(const vantor::actual& points, output_file& out) {
-    return write_with(out, [&](std::FILE* f) { return write_ply(points, f); });
+    return write_through(out, [&](std::FILE* f) { return write_ply(points, f); });
 }
 
 }  // namespace vantor::cli

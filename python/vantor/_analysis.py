@@ -14,14 +14,14 @@ from . import _core
 from ._forms import Section, by_profile
 from ._geometry import Circle, Line, from_core, vector3
 from ._points import as_array
-from ._tolerance import judged, tolerance_of
+from ._tolerance import Judged, judged, tolerance_of
 
 
 # What every analysis reports, before its datum.
 _ALWAYS = ("feature", "value", "reference", "filter_upr", "ront", "ronp", "ronv", "ronq")
 
 
-class RoundnessAnalysisResult:
+class RoundnessAnalysisResult(Judged):
     """The roundness analysis of one profile, under the names of the tool's JSON report.
 
     Attributes:
@@ -95,11 +95,6 @@ class RoundnessAnalysisResult:
 
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("RoundnessAnalysisResult is immutable")
-
-    @property
-    def within(self) -> Optional[bool]:
-        """Whether the value lies within the tolerance given; None without one."""
-        return None if self.tolerance is None else self.tolerance["within"]
 
     def to_dict(self) -> Dict[str, Any]:
         """The result as the tool's JSON report gives it (without the file's name and number of

@@ -9,9 +9,10 @@ from typing import Any, Dict, Optional
 from . import _core
 from ._geometry import Element, from_core
 from ._points import as_array
+from ._tolerance import Judged
 
 
-class FilteredFormResult:
+class FilteredFormResult(Judged):
     """The form of a filtered profile about the least-squares reference of the filtered points.
 
     The filter is a Gaussian filter with cutoff wavelength `cutoff` (coordinate units; 50 %
@@ -82,11 +83,6 @@ class FilteredFormResult:
 
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("FilteredFormResult is immutable")
-
-    @property
-    def within(self) -> Optional[bool]:
-        """Whether the value lies within the tolerance given; None without one."""
-        return None if self.tolerance is None else self.tolerance["within"]
 
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report (strt ... or

@@ -11,12 +11,12 @@ from . import _core
 from ._filtered import FilteredFormResult, filtered
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere, from_core, vector3
 from ._points import as_array
-from ._tolerance import judged, tolerance_of
+from ._tolerance import Judged, judged, tolerance_of
 
 Datum = Union[Element, np.ndarray]
 
 
-class FormResult:
+class FormResult(Judged):
     """A form value with what the evaluation measured it against.
 
     Attributes:
@@ -101,11 +101,6 @@ class FormResult:
 
     def __setattr__(self, name: str, value: Any) -> None:
         raise AttributeError("FormResult is immutable")
-
-    @property
-    def within(self) -> Optional[bool]:
-        """Whether the value lies within the tolerance given; None without one."""
-        return None if self.tolerance is None else self.tolerance["within"]
 
     def to_dict(self) -> Dict[str, Any]:
         """The result under the names of the command-line tool's JSON report: feature, value,

@@ -37,6 +37,18 @@ def tolerance_of(feature: str, upper: Any, nominal: Any, lower: Any) -> Optional
     return n, low, high
 
 
+class Judged:
+    """A result that keeps the tool's JSON "tolerance" (None without one), with its verdict."""
+
+    __slots__ = ()
+
+    @property
+    def within(self) -> Optional[bool]:
+        """Whether the value lies within the tolerance given; None without one."""
+        tolerance = getattr(self, "tolerance")
+        return None if tolerance is None else tolerance["within"]
+
+
 def judged(result: Any, tolerance: Optional[Tolerance]) -> Any:
     """The result with its `tolerance`: None without one, else the tool's JSON "tolerance",
     {"nominal", "lower", "upper", "within"}, within being nominal + lower <= value <= nominal +
