@@ -28,7 +28,9 @@
 #ifndef VANTOR_FIT_H
 #define VANTOR_FIT_H
 
+#include <array>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <spanto/spanto.h>
@@ -46,6 +48,21 @@ enum class criterion : int {
     inscribed = 3,      // "inscribed": the largest element that has no point inside it
     circumscribed = 4,  // "circumscribed": the smallest element that has no point outside it
 };
+
+// A criterion's names, as every report and front end writes them.
+struct criterion_info {
+    vantor::criterion criterion;
+    const char* name;       // "gauss": as the tool's --criterion, its JSON and Python take it
+    const char* title;      // "least squares"
+    const char* adjective;  // before an element's name: "least-squares plane"
+    const char* circle;     // its reference circle's abbreviation (ISO 12181-2): "LSC"
+};
+
+// gauss, zone, inscribed, circumscribed, in this order.
+VANTOR_EXPORT const std::array<criterion_info, 4>& criteria();
+
+// The names of criterion c; nullptr for a value that names no criterion.
+VANTOR_EXPORT const criterion_info* info_of(criterion c);
 
 // "gauss", "zone", "inscribed" or "circumscribed"; nullptr for any other value.
 VANTOR_EXPORT const char* criterion_name(criterion c);
@@ -304,6 +321,60 @@ VANTOR_EXPORT fit_result<spanto::cylinder> fit_cylinder(const actual& points,
 VANTOR_EXPORT fit_result<spanto::cone> fit_cone(const actual& points,
                                                 criterion c = criterion::gauss,
                                                 const fit_options& options = fit_options());
+
+// The elements fitted, by kind, in the order of elements().
+enum class element_kind { line, plane, circle, sphere, cylinder, cone };
+
+// Any fitted element; the alternatives follow element_kind.
+using fitted_element = std::variant<spanto::line, spanto::plane, spanto::circle, spanto::sphere,
+                                    spanto::cylinder, spanto::cone>;
+
+// One of an element's parameters as fit_report::parameters names them.
+struct parameter_info {
+    const char* name;  // "direction"
+    int size;          // 3 for a point or vector, 1 for a scalar
+};
+
+// What vantor knows of an element: one row of the table that the fitting interface, the tool
+// (its help, choices, JSON and messages) and the Python package all read.
+struct element_info {
+    element_kind kind;
+    const char* name;  // "cylinder": as `vantor fit` and vantor.fit() take it
+    const char* form;  // the form measured about it: "cylindricity"
+    // The fewest valid points a fit needs (a fit of fewer fails with status too_few_points).
+    int fewest_points;
+    // The criteria defined for the element, in the order of criteria(); a fit under another
+    // one fails with status refused.
+    std::vector<vantor::criterion> criteria;
+    // The parameters of its fit, in the order of fit_report::parameters.
+    std::vector<parameter_info> parameters;
+    // Its fit (fit_line, fit_plane, ...); vantor::fit() calls it.
+    fit_result<fitted_element> (*fit)(const actual& points, vantor::criterion c,
+                                      const fit_options& options);
+
+    // True when c is one of the element's criteria.
+    bool has(vantor::criterion c) const {
+        for (const vantor::criterion k : criteria) {
+            if (k == c) return true;
+        }
+        return false;
+    }
+};
+
+// line, plane, circle, sphere, cylinder, cone.
+VANTOR_EXPORT const std::array<element_info, 6>& elements();
+
+// The row of element `kind`.
+VANTOR_EXPORT const element_info& info_of(element_kind kind);
+
+// The element called `name` ("cylinder"); nullptr when none is.
+VANTOR_EXPORT const element_info* element_named(const std::string& name);
+
+// Fits element `kind` under criterion c, as its own fit does (fit_line, ..., fit_cone; a circle
+// in the least-squares plane of the points).
+VANTOR_EXPORT fit_result<fitted_element> fit(const actual& points, element_kind kind,
+                                             criterion c = criterion::gauss,
+                                             const fit_options& options = fit_options());
 
 }  // namespace vantor
 

@@ -228,12 +228,12 @@ fit_result<spanto::circle> circle_along(const actual& points, const spanto::vect
     const std::optional<detail::planar_frame> v = view_along(points, normal);
     if (!v)
         return detail::fail(result, vantor::status::too_few_points,
-                            detail::too_few_points("a circle", 3, 0));
+                            detail::too_few_points(element_kind::circle, 0));
     const projection pr = project(points, *v);
     result.points = static_cast<int>(pr.count);
-    if (pr.count < 3)
+    if (pr.count < static_cast<std::size_t>(info_of(element_kind::circle).fewest_points))
         return detail::fail(result, vantor::status::too_few_points,
-                            detail::too_few_points("a circle", 3, pr.count));
+                            detail::too_few_points(element_kind::circle, pr.count));
     if (!pr.finite)
         return detail::fail(result, vantor::status::invalid_points,
                             detail::not_finite_reason(points));
@@ -320,7 +320,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
                                       const fit_options& options) {
     fit_result<spanto::circle> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    std::string reason = detail::criterion_refusal(c, element_kind::circle);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0) {
@@ -330,7 +330,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, criterion c,
         return detail::fit_rejecting<spanto::circle>(points, c, options, fit);
     }
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a circle", 3, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::circle, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
@@ -346,7 +346,7 @@ fit_result<spanto::circle> fit_circle(const actual& points, const spanto::vector
                                       criterion c, const fit_options& options) {
     fit_result<spanto::circle> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a circle", detail::criteria::all);
+    std::string reason = detail::criterion_refusal(c, element_kind::circle);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0) {

@@ -84,13 +84,13 @@ constexpr double cone_angle_reach = 0.25;
 fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::cone> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a cone", detail::criteria::gauss_and_zone);
+    std::string reason = detail::criterion_refusal(c, element_kind::cone);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::cone>(points, c, options, fit_cone);
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a cone", 6, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::cone, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
@@ -107,7 +107,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_failure(fit.status, "a cone"));
+        return detail::fail(result, detail::status_failure(fit.status, element_kind::cone));
     if (c == criterion::gauss)
         return report_cone(points, s, fit.state, fit.apex, fit.unit_uncertainty, result);
 
@@ -142,7 +142,7 @@ fit_result<spanto::cone> fit_cone(const actual& points, criterion c, const fit_o
     middle.radius += detail::surface_level(c, m) / std::cos(middle.angle);
     const detail::fit_status shape = detail::cone_shape(middle);
     if (shape != detail::fit_status::ok)
-        return detail::fail(result, detail::status_failure(shape, "a cone"));
+        return detail::fail(result, detail::status_failure(shape, element_kind::cone));
     return report_cone(points, s, detail::widening(middle), detail::apex_of(middle), nullptr,
                        result, detail::contact_distances(c, m), detail::contact_tolerance(s, m));
 }

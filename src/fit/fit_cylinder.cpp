@@ -46,13 +46,13 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
                                           const fit_options& options) {
     fit_result<spanto::cylinder> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a cylinder", detail::criteria::all);
+    std::string reason = detail::criterion_refusal(c, element_kind::cylinder);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::cylinder>(points, c, options, fit_cylinder);
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a cylinder", 5, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::cylinder, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
@@ -69,7 +69,7 @@ fit_result<spanto::cylinder> fit_cylinder(const actual& points, criterion c,
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_failure(fit.status, "a cylinder"));
+        return detail::fail(result, detail::status_failure(fit.status, element_kind::cylinder));
     if (c == criterion::gauss) {
         return report_cylinder(points, s, fit.state, fit.state.radius, fit.unit_uncertainty,
                                result);

@@ -19,13 +19,13 @@ namespace vantor {
 fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::line> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a line", detail::criteria::gauss_and_zone);
+    std::string reason = detail::criterion_refusal(c, element_kind::line);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::line>(points, c, options, fit_line);
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a line", 2, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::line, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 2))
@@ -93,13 +93,13 @@ fit_result<spanto::line> fit_line(const actual& points, criterion c, const fit_o
 fit_result<spanto::plane> fit_plane(const actual& points, criterion c, const fit_options& options) {
     fit_result<spanto::plane> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a plane", detail::criteria::gauss_and_zone);
+    std::string reason = detail::criterion_refusal(c, element_kind::plane);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::plane>(points, c, options, fit_plane);
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a plane", 3, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::plane, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))

@@ -11,13 +11,12 @@ spanto::vector oriented(const spanto::vector& v) {
     return decisive < 0.0 ? -v : v;
 }
 
-failure scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
-                        scatter3& s) {
+failure scatter_for_fit(const actual& points, element_kind kind, fit_report& report, scatter3& s) {
     s = scatter_of(points.begin(), points.end());
     count_pass();
     report.points = static_cast<int>(s.count);
-    if (s.count < static_cast<std::size_t>(needed))
-        return {vantor::status::too_few_points, too_few_points(element, needed, s.count)};
+    if (s.count < static_cast<std::size_t>(info_of(kind).fewest_points))
+        return {vantor::status::too_few_points, too_few_points(kind, s.count)};
     if (!s.finite()) return {vantor::status::invalid_points, not_finite_reason(points)};
     return {};
 }

@@ -24,11 +24,10 @@ namespace vantor::detail {
 inline spanto::point as_point(const point3& p) { return {p.x, p.y, p.z}; }
 inline spanto::vector as_vector(const point3& v) { return {v.x, v.y, v.z}; }
 
-// The scatter of the valid points for a fit of `element` ("a cone"), which needs `needed`
-// points; sets report.points. A failure when there are fewer valid points or a coordinate is
+// The scatter of the valid points for a fit of element `kind`; sets report.points. A failure
+// when there are fewer valid points than the element's fewest_points or a coordinate is
 // infinite; none otherwise.
-failure scatter_for_fit(const actual& points, const char* element, int needed, fit_report& report,
-                        scatter3& s);
+failure scatter_for_fit(const actual& points, element_kind kind, fit_report& report, scatter3& s);
 
 // The passes over the points that the fits of the fitting interface made on this thread so
 // far, for benchmarks: a pass reads every valid point once (samples and the few points a

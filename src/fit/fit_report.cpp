@@ -36,32 +36,6 @@ const char* status_name(status s) {
     return "unknown";
 }
 
-const char* criterion_name(criterion c) {
-    switch (c) {
-        case criterion::gauss:
-            return "gauss";
-        case criterion::zone:
-            return "zone";
-        case criterion::inscribed:
-            return "inscribed";
-        case criterion::circumscribed:
-            return "circumscribed";
-    }
-    return nullptr;
-}
-
-bool criterion_named(const char* name, criterion& c) {
-    if (name == nullptr) return false;
-    for (criterion candidate :
-         {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}) {
-        if (std::string(name) == criterion_name(candidate)) {
-            c = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string fit_options_refusal(const fit_options& options) {
     if (!(options.max_tilt > 0.0 && options.max_tilt <= 90.0))
         return "the largest tilt must lie in (0, 90] degrees";
@@ -79,18 +53,21 @@ std::string rejection_refusal(double k) {
     return "the rejection threshold must be 0 (off) or at least 2 standard deviations";
 }
 
-std::string criterion_refusal(criterion c, const char* element, criteria available) {
+std::string article(element_kind kind) { return std::string("a ") + info_of(kind).name; }
+
+std::string criterion_refusal(criterion c, element_kind kind) {
     if (criterion_name(c) == nullptr)
         return "unknown criterion " + std::to_string(static_cast<int>(c));
-    const bool one_sided = c == criterion::inscribed || c == criterion::circumscribed;
-    if (one_sided && available == criteria::gauss_and_zone)
-        return std::string("criterion ") + criterion_name(c) + " is not defined for " + element;
+    if (!info_of(kind).has(c))
+        return std::string("criterion ") + criterion_name(c) + " is not defined for " +
+               article(kind);
     return std::string();
 }
 
-std::string too_few_points(const char* element, int needed, std::size_t valid) {
-    return std::string("too few points: ") + element + " needs at least " + std::to_string(needed) +
-           " valid points, the set has " + std::to_string(valid);
+std::string too_few_points(element_kind kind, std::size_t valid) {
+    return "too few points: " + article(kind) + " needs at least " +
+           std::to_string(info_of(kind).fewest_points) + " valid points, the set has " +
+           std::to_string(valid);
 }
 
 std::string not_finite_reason(const actual& points) {
@@ -102,20 +79,21 @@ std::string not_finite_reason(const actual& points) {
     return coordinates_too_large;
 }
 
-failure status_failure(fit_status from, const char* element) {
+failure status_failure(fit_status from, element_kind kind) {
+    const std::string element = article(kind);
     using vantor::status;
     switch (from) {
         case fit_status::ok:
             return {};
         case fit_status::not_converged:
             return {status::not_converged,
-                    std::string("the fit of ") + element + " did not converge"};
+                    "the fit of " + element + " did not converge"};
         case fit_status::undetermined:
-            return {status::not_determined, std::string("the points do not determine ") + element +
+            return {status::not_determined, "the points do not determine " + element +
                                                 " (its least-squares problem is singular)"};
         case fit_status::no_start:
             return {status::degenerate,
-                    std::string("no start for ") + element + " could be found from the points"};
+                    "no start for " + element + " could be found from the points"};
         case fit_status::apex_inside:
             return {status::degenerate, "the apex of the fitted cone lies among the points"};
         case fit_status::cylindrical:
@@ -124,7 +102,7 @@ failure status_failure(fit_status from, const char* element) {
                     "no apex"};
         case fit_status::outside_domain:
             return {status::outside_domain,
-                    std::string("no least-squares ") + (element + 2) +
+                    std::string("no least-squares ") + info_of(kind).name +
                         " has its axis within the largest tilt of the given axis"};
     }
     return {status::invalid_result, "unknown failure"};

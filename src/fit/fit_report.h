@@ -39,24 +39,23 @@ fit_result<Element>& fail(fit_result<Element>& result, failure f) {
     return fail(result, f.code, std::move(f.message));
 }
 
-// The criteria an element is fitted under: all four, or least squares and minimum zone alone
-// (a line, a plane and a cone have no inscribed or circumscribed element).
-enum class criteria { all, gauss_and_zone };
+// "a cone": the element as messages name it.
+std::string article(element_kind kind);
 
-// Why criterion c is refused for `element` ("a cone"), which is fitted under `available`:
-// "criterion inscribed is not defined for a cone", or "unknown criterion 9" for a value that
-// names no criterion. Empty when c is one of the element's criteria.
-std::string criterion_refusal(criterion c, const char* element, criteria available);
+// Why criterion c is refused for element `kind` (elements()): "criterion inscribed is not
+// defined for a cone", or "unknown criterion 9" for a value that names no criterion. Empty when
+// c is one of the element's criteria.
+std::string criterion_refusal(criterion c, element_kind kind);
 
 // "too few points: a cylinder needs at least 5 valid points, the set has 3".
-std::string too_few_points(const char* element, int needed, std::size_t valid);
+std::string too_few_points(element_kind kind, std::size_t valid);
 
 // Why the sums over the valid points are not finite: "a point has an infinite coordinate", or
 // coordinates_too_large.
 std::string not_finite_reason(const actual& points);
 
-// The failure of the numeric core's status, for the element named ("a cone").
-failure status_failure(fit_status from, const char* element);
+// The failure of the numeric core's status, for element `kind`.
+failure status_failure(fit_status from, element_kind kind);
 
 // Appends a parameter of three values or of one value, with its standard uncertainties.
 void add_parameter(fit_report& report, const char* name, const spanto::point& value,

@@ -84,13 +84,13 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
                                       const fit_options& options) {
     fit_result<spanto::sphere> result;
     result.criterion = c;
-    std::string reason = detail::criterion_refusal(c, "a sphere", detail::criteria::all);
+    std::string reason = detail::criterion_refusal(c, element_kind::sphere);
     if (reason.empty()) reason = fit_options_refusal(options);
     if (!reason.empty()) return detail::fail(result, vantor::status::refused, reason);
     if (options.reject_beyond > 0.0)
         return detail::fit_rejecting<spanto::sphere>(points, c, options, fit_sphere);
     detail::scatter3 s;
-    const detail::failure why = detail::scatter_for_fit(points, "a sphere", 4, result, s);
+    const detail::failure why = detail::scatter_for_fit(points, element_kind::sphere, result, s);
     if (!why.empty()) return detail::fail(result, why);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 0))
@@ -108,7 +108,7 @@ fit_result<spanto::sphere> fit_sphere(const actual& points, criterion c,
     result.iterations = fit.iterations;
     result.converged = fit.converged;
     if (fit.status != detail::fit_status::ok)
-        return detail::fail(result, detail::status_failure(fit.status, "a sphere"));
+        return detail::fail(result, detail::status_failure(fit.status, element_kind::sphere));
     if (c != criterion::gauss)
         return minimax_sphere(points, c, s, offsets, detail::extent_of(axes, s.count),
                               fit.state.centre, fit.state.radius, options, result);
