@@ -44,8 +44,10 @@ vantor::fit_options options_of(const std::optional<numbers>& axis, double max_ti
 vantor::criterion criterion_of(const std::string& name) {
     vantor::criterion c = vantor::criterion::gauss;
     if (!vantor::criterion_named(name.c_str(), c)) {
-        throw py::value_error("unknown criterion '" + name +
-                              "' (gauss, zone, inscribed or circumscribed)");
+        std::string known;
+        for (const vantor::criterion_info& i : vantor::criteria())
+            known += (known.empty() ? "" : ", ") + std::string(i.name);
+        throw py::value_error("unknown criterion '" + name + "' (" + known + ")");
     }
     return c;
 }
@@ -82,8 +84,10 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
              double max_tilt, double time_budget, double reject_beyond) {
     const cli::element_names* kind = cli::element_named(element);
     if (kind == nullptr) {
-        throw py::value_error("unknown element '" + element +
-                              "' (line, plane, circle, sphere, cylinder or cone)");
+        std::string known;
+        for (const vantor::element_info& e : vantor::elements())
+            known += (known.empty() ? "" : ", ") + std::string(e.name);
+        throw py::value_error("unknown element '" + element + "' (" + known + ")");
     }
     const vantor::criterion c = criterion_of(criterion);
     const std::optional<spanto::vector> along = direction_of(direction);
@@ -126,6 +130,25 @@ py::tuple reference_form(const std::string& feature, const py::array& points,
     return py::make_tuple(form.value, form.minimum, form.maximum, form.extremes, datum.first,
                           datum.second, form.reference, proof, form.outliers,
                           outlier_warning(form.outliers));
+}
+
+py::list elements_table() {
+    py::list rows;
+    for (const vantor::element_info& e : vantor::elements()) {
+        py::list criteria, parameters;
+        for (const vantor::criterion c : e.criteria) criteria.append(vantor::criterion_name(c));
+        for (const vantor::parameter_info& p : e.parameters)
+            parameters.append(py::make_tuple(p.name, p.size));
+        rows.append(py::make_tuple(e.name, e.form, e.fewest_points, py::tuple(criteria),
+                                   py::tuple(parameters)));
+    }
+    return rows;
+}
+
+py::list criterion_names() {
+    py::list names;
+    for (const vantor::criterion_info& c : vantor::criteria()) names.append(c.name);
+    return names;
 }
 
 py::object outlier_warning(int outliers) {

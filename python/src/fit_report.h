@@ -67,6 +67,11 @@ pybind11::tuple reference_form(const std::string& feature, const pybind11::array
                                const std::optional<numbers>& axis, double max_tilt,
                                double time_budget);
 
+// The library's table of elements (vantor::elements()) as rows (name, form, fewest points,
+// (criterion names), ((parameter name, size), ...)), and the criteria's names in order.
+pybind11::list elements_table();
+pybind11::list criterion_names();
+
 // The warning about `outliers` points far outside the rest (cli::outlier_warning); None for 0.
 pybind11::object outlier_warning(int outliers);
 

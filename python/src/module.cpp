@@ -54,6 +54,8 @@ PYBIND11_MODULE(_core, m) {
     m.def("make_element", &make_element, "kind"_a, "numbers"_a);
     m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);
     m.def("filtered_form", &filtered_form, "feature"_a, "points"_a, "cutoff"_a);
+    m.def("elements", &elements_table);
+    m.def("criteria", &criterion_names);
     m.def("fit", &fit, "points"_a, "element"_a, "criterion"_a, "direction"_a, "axis"_a,
           "max_tilt"_a, "time_budget"_a, "reject_beyond"_a);
     m.def("reference_form", &reference_form, "feature"_a, "points"_a, "criterion"_a, "direction"_a,

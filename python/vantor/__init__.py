@@ -10,7 +10,8 @@ coordinate are left out of every evaluation. Failures raise ValueError with the 
     >>> vantor.cylindricity(points).value
 
 Fits: fit(points, element, criterion) for lines, planes, circles, spheres, cylinders and cones,
-returning a FitResult. Form values: straightness, flatness, roundness, sphericity,
+returning a FitResult; ELEMENTS describes each element (its criteria, fewest points,
+parameters) from the library's table, CRITERIA names the criteria. Form values: straightness, flatness, roundness, sphericity,
 cylindricity, conicity, each against a datum (the geometry values Plane, Line, Circle, Sphere,
 Cylinder, Cone, or a direction or centre where the library evaluates with one) or, without
 one, about the element fitted to the points: the minimum-zone element (DEFAULT_REFERENCE, as
@@ -26,7 +27,7 @@ from . import _core, plot
 from ._analysis import RoundnessAnalysisResult, roundness_analysis
 from ._files import PointFile, load, read, save
 from ._filtered import FilteredFormResult
-from ._fits import FitError, FitResult, fit
+from ._fits import CRITERIA, ELEMENTS, ElementInfo, FitError, FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
     FormResult,
@@ -43,11 +44,14 @@ from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere
 __version__: str = _core.version()
 
 __all__ = [
+    "CRITERIA",
     "Circle",
     "Cone",
     "Cylinder",
     "DEFAULT_REFERENCE",
+    "ELEMENTS",
     "Element",
+    "ElementInfo",
     "FilteredFormResult",
     "FitError",
     "FitResult",

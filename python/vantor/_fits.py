@@ -4,7 +4,8 @@
 from __future__ import annotations
 
 import copy
-from typing import Any, Dict, List, Optional, Union
+from types import MappingProxyType
+from typing import Any, Dict, List, Mapping, NamedTuple, Optional, Tuple, Union
 
 import numpy as np
 
@@ -17,6 +18,41 @@ Parameter = Union[np.ndarray, float]
 
 def _parameter(value: Any) -> Parameter:
     return np.array(value) if isinstance(value, list) else value
+
+
+class ElementInfo(NamedTuple):
+    """An element as the library's table describes it (ELEMENTS).
+
+    Attributes
+    ----------
+    name : str
+        As `fit` takes it: "cylinder".
+    form : str
+        The form measured about it: "cylindricity".
+    fewest_points : int
+        The fewest valid points a fit needs.
+    criteria : tuple of str
+        The criteria defined for it, in the order of CRITERIA.
+    parameters : tuple of (str, int)
+        The parameters of its fit, in the order of FitResult.parameters: name and size (3 for
+        a point or vector, 1 for a number).
+    """
+
+    name: str
+    form: str
+    fewest_points: int
+    criteria: Tuple[str, ...]
+    parameters: Tuple[Tuple[str, int], ...]
+
+
+#: The elements fitted, by name, read from the library's table: line, plane, circle, sphere,
+#: cylinder, cone.
+ELEMENTS: Mapping[str, ElementInfo] = MappingProxyType(
+    {row[0]: ElementInfo(*row) for row in _core.elements()}
+)
+
+#: The fitting criteria, in order: "gauss", "zone", "inscribed", "circumscribed".
+CRITERIA: Tuple[str, ...] = tuple(_core.criteria())
 
 
 class FitError(ValueError):

@@ -9,8 +9,8 @@ namespace vantor {
 namespace {
 
 // An element's own fit, its result carried as any fitted element.
-template <class Element, fit_result<Element> (*own_fit)(const actual&, criterion,
-                                                        const fit_options&)>
+template <class Element,
+          fit_result<Element> (*own_fit)(const actual&, criterion, const fit_options&)>
 fit_result<fitted_element> any_fit(const actual& points, criterion c, const fit_options& options) {
     fit_result<Element> r = own_fit(points, c, options);
     fit_result<fitted_element> any;

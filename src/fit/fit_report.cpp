@@ -86,8 +86,7 @@ failure status_failure(fit_status from, element_kind kind) {
         case fit_status::ok:
             return {};
         case fit_status::not_converged:
-            return {status::not_converged,
-                    "the fit of " + element + " did not converge"};
+            return {status::not_converged, "the fit of " + element + " did not converge"};
         case fit_status::undetermined:
             return {status::not_determined, "the points do not determine " + element +
                                                 " (its least-squares problem is singular)"};

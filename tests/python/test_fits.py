@@ -325,6 +325,28 @@ def test_failed_fits_raise_their_status(call, status):
     assert failure.value.status == status
 
 
+SAMPLE_OF = {"line": "edge.txt", "plane": "face.txt", "circle": "bore.txt",
+             "sphere": "ball.txt", "cylinder": "shaft.txt", "cone": "cone.txt"}
+
+
+def test_the_element_table_describes_every_fit():
+    assert list(vantor.ELEMENTS) == list(SAMPLE_OF)
+    assert vantor.CRITERIA == ("gauss", "zone", "inscribed", "circumscribed")
+    for name, info in vantor.ELEMENTS.items():
+        points = sample(SAMPLE_OF[name])
+        for criterion in vantor.CRITERIA:
+            if criterion not in info.criteria:
+                with pytest.raises(vantor.FitError) as refused:
+                    vantor.fit(points, name, criterion)
+                assert refused.value.status == "refused"
+        f = vantor.fit(points, name)
+        assert list(f.parameters) == [p for p, _ in info.parameters]
+        assert [np.size(v) for v in f.parameters.values()] == [n for _, n in info.parameters]
+        with pytest.raises(vantor.FitError, match=f"at least {info.fewest_points} ") as short:
+            vantor.fit(points[: info.fewest_points - 1], name)
+        assert short.value.status == "too_few_points"
+
+
 def test_valid_fits_say_whether_they_are_proved(tool):
     points = sample("bore.txt")
     assert vantor.fit(points, "cylinder").status == "ok"
