@@ -48,6 +48,7 @@
 
 #include "vantor/actual.h"
 #include "vantor/export.h"
+#include "vantor/fit.h"
 
 namespace vantor {
 
@@ -56,7 +57,10 @@ constexpr double filter_points_per_cutoff = 7.0;
 
 struct filtered_profile {
     double cutoff = 0.0;
-    std::string error;    // why the evaluation failed; empty on success
+    std::string error;  // why the evaluation failed; empty on success
+    // ok, or the kind of failure: refused (the cutoff, or a face too wide for it),
+    // invalid_points, too_few_points, degenerate (points that coincide or lie on one line).
+    vantor::status status = vantor::status::ok;
     std::string warning;  // the sampling too sparse for the cutoff; empty otherwise
     // See above: the median spacing compared with cutoff / filter_points_per_cutoff.
     double median_spacing = 0.0;

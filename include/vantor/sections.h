@@ -21,6 +21,7 @@
 
 #include "vantor/actual.h"
 #include "vantor/export.h"
+#include "vantor/fit.h"
 
 namespace vantor {
 
@@ -63,6 +64,10 @@ struct VANTOR_EXPORT section_split {
     // Why the points could not be split, e.g. "no points between heights 12.5 and 20"; empty
     // when they were.
     std::string error;
+    // ok, or the kind of failure: refused (an axis without direction, a count or cut the points
+    // do not allow), too_few_points (no valid points), degenerate (points on the axis), or the
+    // status of the circle or cylinder fit that failed.
+    vantor::status status = vantor::status::ok;
     spanto::line axis;    // through the point of the axis nearest the coordinates' origin
     double radius = 0.0;  // the mean distance of the valid points from the axis
     double limit = 0.0;   // the profile rule's largest spread: profile_spread_fraction x radius

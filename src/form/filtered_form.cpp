@@ -44,18 +44,22 @@ point3 oriented(point3 v) {
 }
 
 template <class Result>
-Result failed(Result r, const char* why) {
+Result failed(Result r, vantor::status code, const char* why) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    r.status = code;
     r.error = why;
     r.deviations.clear();
     r.t = r.p = r.v = r.q = nan;
     return r;
 }
 
-// Checks the cutoff and collects the points; an error message or nullptr.
-const char* prepare(const actual& points, double cutoff, std::vector<point3>& out) {
+// Checks the cutoff and collects the points; the failure, or nullptr.
+const char* prepare(const actual& points, double cutoff, std::vector<point3>& out,
+                    vantor::status& code) {
+    code = vantor::status::refused;
     if (!(cutoff > 0.0) || !std::isfinite(cutoff))
         return "the cutoff must be a positive finite length";
+    code = vantor::status::invalid_points;
     if (!valid_points(points, out)) return "a point has an infinite coordinate";
     return nullptr;
 }
@@ -73,7 +77,8 @@ Result finish(Result& r, const char* spacing) {
     r.v = -*low;
     r.t = r.p + r.v;
     r.q = std::sqrt(squares / static_cast<double>(r.deviations.size()));
-    if (!std::isfinite(r.t) || !std::isfinite(r.q)) return failed(r, too_large);
+    if (!std::isfinite(r.t) || !std::isfinite(r.q))
+        return failed(r, vantor::status::invalid_points, too_large);
     const double widest = r.cutoff / filter_points_per_cutoff;
     if (r.median_spacing > widest * (1.0 + spacing_rounding)) {
         char text[256];
@@ -92,13 +97,15 @@ filtered_straightness filter_straightness(const actual& points, double cutoff) {
     filtered_straightness r;
     r.cutoff = cutoff;
     std::vector<point3> p;
-    if (const char* why = prepare(points, cutoff, p)) return failed(r, why);
-    if (p.size() < 2) return failed(r, "straightness needs at least 2 points");
+    vantor::status code = vantor::status::ok;
+    if (const char* why = prepare(points, cutoff, p, code)) return failed(r, code, why);
+    if (p.size() < 2)
+        return failed(r, vantor::status::too_few_points, "straightness needs at least 2 points");
     const detail::scatter3 s = detail::scatter_of(p.data(), p.data() + p.size());
-    if (!s.finite()) return failed(r, too_large);
+    if (!s.finite()) return failed(r, vantor::status::invalid_points, too_large);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 2))
-        return failed(r, "the points coincide: they determine no line");
+        return failed(r, vantor::status::degenerate, "the points coincide: they determine no line");
 
     // The profile about the least-squares line: position t, offsets a (along n) and b.
     const point3 d = oriented(axes.axis[2]), n = oriented(axes.axis[1]), m = cross(d, n);
@@ -143,13 +150,16 @@ filtered_flatness filter_flatness(const actual& points, double cutoff) {
     filtered_flatness r;
     r.cutoff = cutoff;
     std::vector<point3> p;
-    if (const char* why = prepare(points, cutoff, p)) return failed(r, why);
-    if (p.size() < 3) return failed(r, "flatness needs at least 3 points");
+    vantor::status code = vantor::status::ok;
+    if (const char* why = prepare(points, cutoff, p, code)) return failed(r, code, why);
+    if (p.size() < 3)
+        return failed(r, vantor::status::too_few_points, "flatness needs at least 3 points");
     const detail::scatter3 s = detail::scatter_of(p.data(), p.data() + p.size());
-    if (!s.finite()) return failed(r, too_large);
+    if (!s.finite()) return failed(r, vantor::status::invalid_points, too_large);
     const detail::principal_axes axes = detail::principal_axes_of(s);
     if (detail::negligible_spread(s, axes, 1))
-        return failed(r, "the points lie on one line: they determine no plane");
+        return failed(r, vantor::status::degenerate,
+                      "the points lie on one line: they determine no plane");
 
     // Heights above the least-squares plane at the positions in it.
     const point3 normal = oriented(axes.axis[0]), e1 = axes.axis[2], e2 = cross(normal, e1);
@@ -163,7 +173,7 @@ filtered_flatness filter_flatness(const actual& points, double cutoff) {
         reach = std::max({reach, std::fabs(uv[i].x), std::fabs(uv[i].y)});
     }
     if (2.0 * reach > widest_face * cutoff)
-        return failed(r, "the face is more than 1e12 cutoffs wide");
+        return failed(r, vantor::status::refused, "the face is more than 1e12 cutoffs wide");
     const detail::filtered_values fh = detail::filter_areal(uv, h, cutoff);
     r.median_spacing = fh.median_spacing;
 

@@ -122,6 +122,7 @@ section_split split_sections(const actual& points, const spanto::line& axis,
     const spanto::vector d = turned(axis.direction);
     if (d.invalid() || axis.origin.invalid()) {
         split.error = "the axis has no direction";
+        split.status = status::refused;
         return split;
     }
     const spanto::point& o = axis.origin;
@@ -138,19 +139,24 @@ section_split split_sections(const actual& points, const spanto::line& axis,
     }
     if (h.empty()) {
         split.error = "no valid points";
+        split.status = status::too_few_points;
         return split;
     }
     split.radius = radius_sum / static_cast<double>(h.size());
     split.limit = profile_spread_fraction * split.radius;
     if (!(split.radius > 0.0) || !std::isfinite(split.radius)) {
         split.error = "the points lie on the axis: no radius to measure a profile by";
+        split.status = status::degenerate;
         return split;
     }
     // Cuts need the heights in order; one section does not (its rows are in index order).
     if (request.how != section_request::rule::whole) std::sort(h.begin(), h.end());
 
     std::vector<std::size_t> starts = cuts_of(h, request, split.limit, split.error);
-    if (!split.error.empty()) return split;
+    if (!split.error.empty()) {
+        split.status = status::refused;
+        return split;
+    }
     starts.push_back(h.size());
     std::size_t first = 0;
     for (const std::size_t end : starts) {
@@ -177,6 +183,7 @@ section_split split_sections(const actual& points, const spanto::vector& directi
     if (!circle.valid()) {
         section_split failed;
         failed.error = circle.error;
+        failed.status = circle.status;
         return failed;
     }
     return split_sections(points, circle.element.axisline(), request);
@@ -188,6 +195,7 @@ section_split split_sections(const actual& points, const section_request& reques
     if (!circle.valid()) {
         section_split failed;
         failed.error = circle.error;
+        failed.status = circle.status;
         return failed;
     }
     const spanto::line normal = circle.element.axisline();
@@ -205,6 +213,7 @@ section_split split_sections(const actual& points, const section_request& reques
         section_split failed;
         failed.error =
             "the points are not one profile and no cylinder fits them: " + cylinder.error;
+        failed.status = cylinder.status;
         return failed;
     }
     return split_sections(points, spanto::line(cylinder.element.origin, cylinder.element.direction),

@@ -140,8 +140,8 @@ TEST(FilteredForm, Failures) {
                  inf = std::numeric_limits<double>::infinity();
     const actual good = face(10, 1, 1, [](double) { return 0.0; });
     for (double c : {0.0, -1.0, nan, inf}) {
-        EXPECT_FALSE(filter_straightness(good, c).valid()) << c;
-        EXPECT_FALSE(filter_flatness(good, c).valid()) << c;
+        EXPECT_EQ(filter_straightness(good, c).status, status::refused) << c;
+        EXPECT_EQ(filter_flatness(good, c).status, status::refused) << c;
     }
     actual one(2), line(3), far(3);
     one.append(1, 2, 3);
@@ -151,22 +151,27 @@ TEST(FilteredForm, Failures) {
     far.append(1, 0, 0);
     far.append(0, inf, 0);
     const filtered_straightness s = filter_straightness(one, cutoff);
-    EXPECT_FALSE(s.valid());
+    EXPECT_EQ(s.status, status::too_few_points);
     EXPECT_TRUE(std::isnan(s.t));
-    EXPECT_FALSE(filter_flatness(line, cutoff).valid());
+    EXPECT_EQ(filter_flatness(line, cutoff).status, status::degenerate);
     EXPECT_TRUE(filter_straightness(line, cutoff).valid());
-    EXPECT_FALSE(filter_straightness(far, cutoff).valid());
-    EXPECT_FALSE(filter_flatness(far, cutoff).valid());
+    EXPECT_EQ(filter_straightness(line, cutoff).status, status::ok);
+    EXPECT_EQ(filter_straightness(far, cutoff).status, status::invalid_points);
+    EXPECT_EQ(filter_flatness(far, cutoff).status, status::invalid_points);
     actual wide(3);  // 1e12 cutoffs across at most
     wide.append(0, 0, 0);
     wide.append(1, 0, 0);
     wide.append(0, 1, 0);
-    EXPECT_FALSE(filter_flatness(wide, 1e-13).valid());
+    EXPECT_EQ(filter_flatness(wide, 1e-13).status, status::refused);
     EXPECT_TRUE(filter_flatness(wide, 2e-12).valid());
     actual huge(3);  // finite, but their squares are not
     for (int i = 0; i < 3; ++i) huge.append(1e300 * i, 1e300 * i * i, 0);
-    EXPECT_NE(filter_straightness(huge, 1e300).error.find("too large"), std::string::npos);
-    EXPECT_NE(filter_flatness(huge, 1e300).error.find("too large"), std::string::npos);
+    for (const filtered_profile& f :
+         {static_cast<filtered_profile>(filter_straightness(huge, 1e300)),
+          static_cast<filtered_profile>(filter_flatness(huge, 1e300))}) {
+        EXPECT_NE(f.error.find("too large"), std::string::npos);
+        EXPECT_EQ(f.status, status::invalid_points);
+    }
 }
 
 }  // namespace

@@ -127,9 +127,11 @@ TEST(Sections, SplitBoresIntoTheirProfiles) {
         const section_split s = split_sections(b.points, request);
         if (c.profiles.empty()) {
             EXPECT_NE(s.error.find(c.error), std::string::npos) << s.error;
+            EXPECT_EQ(s.status, status::refused) << status_name(s.status);
             continue;
         }
         ASSERT_TRUE(s.valid()) << s.error;
+        EXPECT_EQ(s.status, status::ok);
         // The height noise (1 um) tilts the axis of the shortest bore (1 mm) by up to 1e-3.
         EXPECT_LT(1.0 - std::abs(dot(s.axis.direction, b.axis)), 1e-6);
         EXPECT_NEAR(s.radius, 20.0, 0.01);
@@ -186,15 +188,28 @@ TEST(Sections, AboutAGivenAxisAndInvalidPoints) {
     EXPECT_EQ(s.sections[1].rows, (std::vector<int>{3, 4}));
     EXPECT_EQ(s.sections[1].height, 9.0);
 
+    // Failures and their codes.
     const spanto::line none(spanto::point(0, 0, 0), spanto::vector(0, 0, 0));
-    EXPECT_FALSE(split_sections(points, none, gaps()).valid());
-    actual on_axis(2);
+    const spanto::line z_axis(spanto::point(0, 0, 0), spanto::vector(0, 0, 1));
+    actual on_axis(2), no_valid(1);
     on_axis.append(0, 0, 1);
     on_axis.append(0, 0, 2);
-    EXPECT_FALSE(split_sections(
-                     on_axis, spanto::line(spanto::point(0, 0, 0), spanto::vector(0, 0, 1)), gaps())
-                     .valid());
-    EXPECT_FALSE(split_sections(on_axis, gaps()).valid());  // no plane, no cylinder
+    no_valid.append(spanto::point());
+    const struct {
+        const char* name;
+        section_split split;
+        status code;
+    } failures[] = {
+        {"axis without direction", split_sections(points, none, gaps()), status::refused},
+        {"points on the axis", split_sections(on_axis, z_axis, gaps()), status::degenerate},
+        {"no valid points", split_sections(no_valid, z_axis, gaps()), status::too_few_points},
+        // Their own axis: the circle fit of two points fails.
+        {"no plane, no cylinder", split_sections(on_axis, gaps()), status::too_few_points},
+    };
+    for (const auto& f : failures) {
+        EXPECT_FALSE(f.split.valid()) << f.name;
+        EXPECT_EQ(f.split.status, f.code) << f.name << ": " << status_name(f.split.status);
+    }
 }
 
 }  // namespace
