@@ -8,6 +8,7 @@
 #include <vantor/filtered_form.h>
 
 #include "elements.h"
+#include "failure.h"
 #include "fits.h"
 #include "points.h"
 
@@ -35,7 +36,7 @@ py::tuple filtered_form(const std::string& feature, const py::array& points, dou
             if (f.valid()) datum = values_of(f.plane);
         }
     }
-    if (!p.valid()) throw py::value_error(p.error);
+    if (!p.valid()) throw failure(p.error, p.status);
     const std::string warning = cli::joined_warning(p.warning, p.outliers);
     return py::make_tuple(p.t, p.p, p.v, p.q, p.median_spacing, p.outliers,
                           warning.empty() ? py::object(py::none()) : py::object(py::str(warning)),

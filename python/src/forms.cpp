@@ -8,6 +8,8 @@
 #include <vantor/feature.h>
 #include <vantor/fit.h>
 
+#include "failure.h"
+
 namespace py = pybind11;
 
 namespace vantor::python {
@@ -31,12 +33,17 @@ spanto::vector direction_from(const numbers& v) {
     return d;
 }
 
-// Throws unless the evaluation succeeded with a finite value. `failure` says why the library
-// could have failed; null where, with valid points and datum, it cannot.
-void check(const vantor::feature& f, const char* failure) {
-    if (f.invalid()) throw py::value_error(failure != nullptr ? failure : "evaluation failed");
+// Throws unless the evaluation succeeded with a finite value. `why` says why the library could
+// have failed (the points determine no such datum); null where, with valid points and datum, it
+// cannot.
+void check(const vantor::feature& f, const char* why) {
+    if (f.invalid()) {
+        throw failure(why != nullptr ? why : "evaluation failed",
+                      why != nullptr ? vantor::status::degenerate : vantor::status::invalid_result);
+    }
     if (!std::isfinite(f.value())) {
-        throw py::value_error("the value is not finite (coordinates too large?)");
+        throw failure("the value is not finite (coordinates too large?)",
+                      vantor::status::invalid_points);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include "analysis.h"
 #include "elements.h"
+#include "failure.h"
 #include "files.h"
 #include "filtered.h"
 #include "fit_report.h"
@@ -50,6 +51,7 @@ py::tuple form(const std::string& feature, const py::array& points, const std::s
 PYBIND11_MODULE(_core, m) {
     using namespace vantor::python;
     m.doc() = "The C++ side of the vantor package (use the package, not this module).";
+    register_failure_translator();
     m.def("version", [] { return std::string(vantor::version()); });
     m.def("make_element", &make_element, "kind"_a, "numbers"_a);
     m.def("form", &form, "feature"_a, "points"_a, "kind"_a, "datum"_a);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "points.h"
 
+#include "failure.h"
+
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -29,15 +31,16 @@ std::unique_ptr<vantor::actual> read_rows(const char* data, int rows, py::ssize_
                               coordinate<T>(row + 2 * column_stride));
         if (!(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))) {
             if (p.valid()) {
-                throw py::value_error("points: row " + std::to_string(i) +
-                                      " has an infinite coordinate");
+                throw failure("points: row " + std::to_string(i) + " has an infinite coordinate",
+                              vantor::status::invalid_points);
             }
             if (invalid == invalid_rows::drop) continue;
         }
         set->append(p);
     }
     if (set->numpoints() == 0) {
-        throw py::value_error("points: no valid point (every row has a NaN coordinate)");
+        throw failure("points: no valid point (every row has a NaN coordinate)",
+                      vantor::status::too_few_points);
     }
     return set;
 }

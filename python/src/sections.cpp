@@ -6,6 +6,7 @@
 #include <pybind11/stl.h>
 #include <vantor/sections.h>
 
+#include "failure.h"
 #include "points.h"
 
 namespace py = pybind11;
@@ -40,7 +41,7 @@ py::tuple split_rows(const py::array& points, const std::string& kind, const num
             split = split_sections(*set, request);
         }
     }
-    if (!split.valid()) throw py::value_error(split.error);
+    if (!split.valid()) throw failure(split.error, split.status);
     py::list sections;
     for (std::size_t k = 0; k < split.sections.size(); ++k) {
         const vantor::section& s = split.sections[k];

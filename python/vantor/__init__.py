@@ -2,7 +2,9 @@
 """vantor: reference elements and form values of measured points.
 
 Points are (N, 3) arrays of floats, from NumPy or anything array-like; rows with a NaN
-coordinate are left out of every evaluation. Failures raise ValueError with the reason.
+coordinate are left out of every evaluation. A failed fit or evaluation raises
+EvaluationError (a ValueError; FitError for vantor.fit) with the reason and its `status`, the
+kind of failure as the tool's JSON names it.
 
     >>> import vantor
     >>> points = vantor.load("shaft.txt")
@@ -27,7 +29,8 @@ from . import _core, plot
 from ._analysis import RoundnessAnalysisResult, roundness_analysis
 from ._files import PointFile, load, read, save
 from ._filtered import FilteredFormResult
-from ._fits import CRITERIA, ELEMENTS, ElementInfo, FitError, FitResult, fit
+from ._errors import EvaluationError, FitError
+from ._fits import CRITERIA, ELEMENTS, ElementInfo, FitResult, fit
 from ._forms import (
     DEFAULT_REFERENCE,
     FormResult,
@@ -52,6 +55,7 @@ __all__ = [
     "ELEMENTS",
     "Element",
     "ElementInfo",
+    "EvaluationError",
     "FilteredFormResult",
     "FitError",
     "FitResult",

@@ -11,6 +11,7 @@ from typing import Any, Dict, List, Optional, Sequence, Union
 import numpy as np
 
 from . import _core
+from ._errors import prefixed
 from ._forms import Section, by_profile
 from ._geometry import Circle, Line, from_core, vector3
 from ._points import as_array
@@ -218,7 +219,7 @@ def roundness_analysis(
     try:
         array = as_array(points)
     except ValueError as e:
-        raise ValueError(f"roundness: {e}") from None
+        raise prefixed("roundness", e) from None
 
     def analyse(profile: np.ndarray) -> RoundnessAnalysisResult:
         cutoff = 0.0 if filter_upr is None else float(filter_upr)

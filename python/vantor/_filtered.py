@@ -7,6 +7,7 @@ from __future__ import annotations
 from typing import Any, Dict, Optional
 
 from . import _core
+from ._errors import prefixed
 from ._geometry import Element, from_core
 from ._points import as_array
 from ._tolerance import Judged
@@ -126,7 +127,7 @@ def filtered(feature: str, points: Any, cutoff: Any, unused: Dict[str, bool]) ->
             feature, as_array(points), float(cutoff)
         )
     except ValueError as e:
-        raise ValueError(f"{feature}: {e}") from None
+        raise prefixed(feature, e) from None
     datum = from_core(kind, numbers)
     return FilteredFormResult(
         feature, float(cutoff), t, p, v, q, spacing, outliers, warning, datum

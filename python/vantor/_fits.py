@@ -10,6 +10,7 @@ from typing import Any, Dict, List, Mapping, NamedTuple, Optional, Tuple, Union
 import numpy as np
 
 from . import _core
+from ._errors import FitError
 from ._geometry import Element, from_core, vector3
 from ._points import as_array
 
@@ -53,16 +54,6 @@ ELEMENTS: Mapping[str, ElementInfo] = MappingProxyType(
 
 #: The fitting criteria, in order: "gauss", "zone", "inscribed", "circumscribed".
 CRITERIA: Tuple[str, ...] = tuple(_core.criteria())
-
-
-class FitError(ValueError):
-    """A fit that failed: the reason, and `status`, the kind of failure as the library and the
-    tool's JSON name it: "refused", "too_few_points", "invalid_points", "degenerate",
-    "not_determined", "not_converged", "outside_domain" or "invalid_result"."""
-
-    def __init__(self, message: str, status: str) -> None:
-        super().__init__(message)
-        self.status = status
 
 
 class FitResult:
@@ -256,7 +247,7 @@ def fit(
             float(reject_beyond),
         )
     except ValueError as e:
-        raise FitError(f"fit: {e}", "refused") from None
+        raise FitError(f"fit: {e}", getattr(e, "status", "refused")) from None
     if "error" in fitted:
         raise FitError(f"fit: {fitted['error']}", fitted["status"])
     return FitResult(criterion, fitted)

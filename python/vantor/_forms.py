@@ -8,6 +8,7 @@ from typing import Any, Callable, Dict, List, Optional, Sequence, Tuple, Type, U
 import numpy as np
 
 from . import _core
+from ._errors import EvaluationError, prefixed
 from ._filtered import FilteredFormResult, filtered
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere, from_core, vector3
 from ._points import as_array
@@ -197,7 +198,7 @@ def _about_reference(
             float(options["time_budget"]),
         )
     except ValueError as e:
-        raise ValueError(f"{feature}: {e}") from None
+        raise prefixed(feature, e) from None
     datum = from_core(kind, datum_numbers)
     return FormResult(feature, result, low, high, extremes, datum, name, proof, outliers, warning)
 
@@ -241,7 +242,7 @@ def _evaluate(
             feature, as_array(points), kind, numbers
         )
     except ValueError as e:
-        raise ValueError(f"{feature}: {e}") from None
+        raise prefixed(feature, e) from None
     used: Datum = (
         np.array(datum_numbers) if datum_kind == "point" else from_core(datum_kind, datum_numbers)
     )
@@ -474,7 +475,7 @@ def _split(
     except ValueError as e:
         if sections is None:  # no axis to measure the spread by: the evaluation says why
             return []
-        raise ValueError(f"roundness: {e}") from None
+        raise prefixed("roundness", e) from None
 
 
 
@@ -492,12 +493,12 @@ def by_profile(
     if sections is None:
         if split and split[0][4] is not None:
             why = split[0][4]
-            raise ValueError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
+            raise EvaluationError(f"roundness: {why}: split them into profiles with {_SPLIT_HOW}")
         return evaluate(array)
     result = []
     for rows, height, low, high, refusal in split:
         if refusal is not None:
-            raise ValueError(f"roundness: {refusal}: cut it with {_SPLIT_HOW}")
+            raise EvaluationError(f"roundness: {refusal}: cut it with {_SPLIT_HOW}")
         result.append(Section(height, low, high, rows, evaluate(array[rows])))
     return result
 
@@ -571,7 +572,7 @@ def roundness(
     try:
         array = as_array(points)
     except ValueError as e:
-        raise ValueError(f"roundness: {e}") from None
+        raise prefixed("roundness", e) from None
 
     def evaluate(profile: np.ndarray) -> FormResult:
         kinds = (Circle, Line)

@@ -8,20 +8,22 @@ import vantor
 
 GOOD = np.array([[0.0, 0, 0], [1, 0, 0.001], [0, 1, -0.002], [1, 1, 0]])
 
+# Points the package refuses, with the status of the error: the array's shape and type are
+# refused, the rest is what the library says of the points.
 BAD_POINTS = [
-    (np.zeros((4, 2)), r"\(N, 3\) array, got shape \(4, 2\)"),
-    (np.zeros(3), r"shape \(3,\)"),
-    (np.zeros((4, 3, 1)), r"shape \(4, 3, 1\)"),
-    (np.zeros((0, 3)), "no rows"),
-    ([["1", "2", "3"]], "expected numbers"),
-    ([[1, 2, "a"]], "expected numbers"),
-    (None, "expected numbers"),
-    (np.ones((2, 3), dtype=complex), "expected numbers"),
-    (np.ones((2, 3), dtype=bool), "expected numbers"),
-    ([[1, 2, 3], [4, 5]], r"\(N, 3\) array of numbers"),
-    (np.full((3, 3), np.nan), "no valid point"),
-    ([[0, 0, 0], [1, 2, np.inf]], "row 1 has an infinite coordinate"),
-    ([[0, 0, 1e308], [0, 0, -1e308]], "not finite"),
+    (np.zeros((4, 2)), r"\(N, 3\) array, got shape \(4, 2\)", "refused"),
+    (np.zeros(3), r"shape \(3,\)", "refused"),
+    (np.zeros((4, 3, 1)), r"shape \(4, 3, 1\)", "refused"),
+    (np.zeros((0, 3)), "no rows", "refused"),
+    ([["1", "2", "3"]], "expected numbers", "refused"),
+    ([[1, 2, "a"]], "expected numbers", "refused"),
+    (None, "expected numbers", "refused"),
+    (np.ones((2, 3), dtype=complex), "expected numbers", "refused"),
+    (np.ones((2, 3), dtype=bool), "expected numbers", "refused"),
+    ([[1, 2, 3], [4, 5]], r"\(N, 3\) array of numbers", "refused"),
+    (np.full((3, 3), np.nan), "no valid point", "too_few_points"),
+    ([[0, 0, 0], [1, 2, np.inf]], "row 1 has an infinite coordinate", "invalid_points"),
+    ([[0, 0, 1e308], [0, 0, -1e308]], "not finite", "invalid_points"),
 ]
 
 
@@ -35,10 +37,11 @@ BAD_FORMS = [("flatness", flatness_about_z, *bad) for bad in BAD_POINTS] + [
 ]
 
 
-@pytest.mark.parametrize("feature,form,points,message", BAD_FORMS)
-def test_bad_points(feature, form, points, message):
-    with pytest.raises(ValueError, match=f"^{feature}: .*" + message):
+@pytest.mark.parametrize("feature,form,points,message,status", BAD_FORMS)
+def test_bad_points(feature, form, points, message, status):
+    with pytest.raises(vantor.EvaluationError, match=f"^{feature}: .*" + message) as failure:
         form(points)
+    assert failure.value.status == status
 
 
 BAD_ELEMENTS = [
