@@ -3,8 +3,8 @@
 // returns its report. A report about a point file begins with the file, its number of points,
 // the NaN rows skipped (when any) and the unit of its coordinates (when the file states one: see
 // point_file::unit); every length it gives is in that unit.
-#ifndef VANTOR_TOOLS_COMMANDS_H
-#define VANTOR_TOOLS_COMMANDS_H
+#ifndef VANTOR_FRONT_COMMANDS_H
+#define VANTOR_FRONT_COMMANDS_H
 
 #include <array>
 #include <optional>
@@ -180,4 +180,4 @@ outcome filtered_flatness(const point_file& in, double cutoff, const tolerance& 
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_COMMANDS_H
+#endif  // VANTOR_FRONT_COMMANDS_H
