@@ -14,14 +14,17 @@
 #include <vantor/version.h>
 #include <CLI/CLI.hpp>
 
-#include "commands.h"
 #include "criteria.h"
 #include "demo.h"
 #include "error.h"
+#include "file_commands.h"
+#include "fit_commands.h"
+#include "form_commands.h"
 #include "numbers.h"
 #include "output_file.h"
 #include "point_file.h"
 #include "reference.h"
+#include "roundness_command.h"
 #include "spelling.h"
 #include "units.h"
 
