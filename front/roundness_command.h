@@ -53,7 +53,7 @@ struct roundness_options {
 // With the analysis options, the profile is analysed by vantor::roundness_analysis about the
 // given circle's axis, the given line, or without them about the axis of the least-squares
 // circle fitted along the direction (its own centre, whatever the reference: see datum_axis in
-// commands.cpp): the value is RONt (with RONp, RONv, RONq) of the profile, filtered at the
+// roundness_command.cpp): the value is RONt (with RONp, RONv, RONq) of the profile, filtered at the
 // cutoff when one is given, about the reference circle of the criterion fitted to it; without a
 // criterion, about the given circle, about the circle on the given line with the profile's mean
 // radius, or about the circle of default_reference. Without a datum and unfiltered, that circle
