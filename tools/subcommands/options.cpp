@@ -6,8 +6,8 @@
 
 #include "cli.h"
 #include "criteria.h"
-#include "fit_commands.h"
 #include "error.h"
+#include "fit_commands.h"
 #include "numbers.h"
 #include "reference.h"
 #include "units.h"
