@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "cli.h"
-#include "commands.h"
+#include "criteria.h"
 #include "error.h"
+#include "file_commands.h"
+#include "fit_commands.h"
+#include "form_commands.h"
 #include "output_file.h"
 #include "point_file.h"
 #include "report.h"
+#include "roundness_command.h"
 
 namespace vantor::cli {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <pybind11/stl.h>
 
-#include "commands.h"
 #include "fit_report.h"
 #include "points.h"
+#include "roundness_command.h"
 
 namespace py = pybind11;
 

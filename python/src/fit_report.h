@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Fits and form values about fitted elements as Python receives them, made by the program's own
-// functions (tools/fits.h, tools/reference.h): a result's to_dict() is the program's JSON, and
+// functions (front/fits.h, front/reference.h): a result's to_dict() is the program's JSON, and
 // the default reference is the program's.
 #ifndef VANTOR_PYTHON_FIT_REPORT_H
 #define VANTOR_PYTHON_FIT_REPORT_H

@@ -12,6 +12,7 @@
 #include <vantor/version.h>
 
 #include "analysis.h"
+#include "command_report.h"
 #include "elements.h"
 #include "failure.h"
 #include "files.h"
@@ -64,6 +65,13 @@ PYBIND11_MODULE(_core, m) {
           "axis"_a, "max_tilt"_a, "time_budget"_a);
     // The criterion of the reference fitted for a form value without a datum: the program's.
     m.attr("default_reference") = vantor::criterion_name(vantor::cli::default_reference);
+    // The verdict about a value, by the program's rule (cli::verdict).
+    m.def(
+        "verdict",
+        [](double value, double nominal, double lower, double upper) {
+            return to_python(vantor::cli::verdict(value, nominal, lower, upper));
+        },
+        "value"_a, "nominal"_a, "lower"_a, "upper"_a);
     m.def("load", &load_points, "path"_a, "columns"_a);
     m.def("save", &save_points, "path"_a, "points"_a, "text"_a, "force"_a);
     m.def("polar_profile", &polar_profile, "points"_a, "circle"_a);

@@ -250,7 +250,7 @@ def _evaluate(
 
 
 # The criterion of the reference element fitted when no datum is given: "zone", the minimum zone
-# by which ISO 1101 defines form. It is the command-line tool's default (tools/reference.h), so
+# by which ISO 1101 defines form. It is the command-line tool's default (front/reference.h), so
 # that both give the same form value.
 DEFAULT_REFERENCE: str = _core.default_reference
 

@@ -7,6 +7,8 @@ from __future__ import annotations
 import math
 from typing import Any, Dict, Optional, Tuple
 
+from . import _core
+
 # nominal, lower, upper
 Tolerance = Tuple[float, float, float]
 
@@ -52,11 +54,9 @@ class Judged:
 def judged(result: Any, tolerance: Optional[Tolerance]) -> Any:
     """The result with its `tolerance`: None without one, else the tool's JSON "tolerance",
     {"nominal", "lower", "upper", "within"}, within being nominal + lower <= value <= nominal +
-    upper."""
+    upper: the program's rule, from the module."""
     verdict: Optional[Dict[str, Any]] = None
     if tolerance is not None:
-        n, low, high = tolerance
-        within = n + low <= result.value <= n + high
-        verdict = {"nominal": n, "lower": low, "upper": high, "within": within}
+        verdict = _core.verdict(result.value, *tolerance)
     object.__setattr__(result, "tolerance", verdict)
     return result

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // The text reader's columns, quoting, trailing separators and NaN rows (the rules of bare x y z
-// lines are tested with the program's reader, tests/tools/point_file_test.cpp).
+// lines are tested with the program's reader, tests/front/point_file_test.cpp).
 #include <algorithm>
 #include <charconv>
 #include <cstdio>

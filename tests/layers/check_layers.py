@@ -4,10 +4,13 @@
 
     check_layers.py SOURCE_DIR [OBJECT ...]
 
-Includes: every #include of the library's sources and headers, of the public headers and of the
-command-line program is resolved to a file of the tree and must not point to a higher layer.
-Public headers include only public headers; the program includes only public headers and its
-own; the pure numerics include no vantor or spanto header but the geometry layer's constants.
+Includes: every #include of the library's sources and headers, of the public headers, of the
+front end (front/), of the command-line program (tools/) and of the Python module (python/src) is
+resolved to a file of the tree and must not point to a higher layer. Public headers include only
+public headers; the front end includes only public headers and its own, and no CLI11 (nor does
+its CMakeLists.txt link it); the program includes only public headers, the front end's and its
+own; the Python module the same with its own; the pure numerics include no vantor or spanto
+header but the geometry layer's constants.
 
 Symbols (when object files of the library are given): no object may use a symbol that only a
 higher layer defines, which catches what includes cannot, such as a function declared in a low
@@ -21,7 +24,16 @@ import re
 import subprocess
 import sys
 
-LAYERS = ["geometry", "core", "actual", "numeric", "fit", "form", "umbrella", "tools"]
+LAYERS = ["geometry", "core", "actual", "numeric", "fit", "form", "umbrella", "front", "tools",
+          "python"]
+
+# The directories of the layers above the library, and what each may include besides the public
+# headers: its own files and those of the directories listed.
+APPLICATIONS = {
+    "front": ("front", []),
+    "tools": ("tools", ["front"]),
+    "python": ("python/src", ["front"]),
+}
 
 # The public headers of vantor and the layer whose sources implement each.
 PUBLIC_HEADERS = {
@@ -54,8 +66,9 @@ def layer_of(path):
         return parts[1]
     if parts[:2] == ["include", "vantor"]:
         return PUBLIC_HEADERS.get(parts[2])
-    if parts[0] == "tools":
-        return "tools"
+    for layer, (directory, _) in APPLICATIONS.items():
+        if path.startswith(directory + "/"):
+            return layer
     return None
 
 
@@ -64,7 +77,8 @@ def is_public(path):
 
 
 def checked_files(root):
-    for top in ("geometry", "src", "include/vantor", "tools"):
+    tops = ["geometry", "src", "include/vantor"] + [d for d, _ in APPLICATIONS.values()]
+    for top in tops:
         for directory, _, names in os.walk(os.path.join(root, top)):
             for name in sorted(names):
                 if name.endswith((".h", ".cpp")):
@@ -72,12 +86,32 @@ def checked_files(root):
 
 
 def resolve(root, including, name):
-    """The tree file an include names, relative to root; None for a header outside the tree."""
-    for base in (os.path.dirname(including), "src", "include", "geometry/include"):
+    """The tree file an include names, relative to root; None for a header outside the tree.
+    The directories of an application's include path come first; the others after them, so that
+    an include its build could not find still counts as the violation it is."""
+    layer = layer_of(including)
+    own = [APPLICATIONS[layer][0]] + APPLICATIONS[layer][1] if layer in APPLICATIONS else ["src"]
+    others = ["src"] + [d for d, _ in APPLICATIONS.values()]
+    for base in [os.path.dirname(including)] + own + ["include", "geometry/include"] + others:
         candidate = os.path.normpath(os.path.join(base, name))
         if os.path.isfile(os.path.join(root, candidate)):
             return candidate
     return None
+
+
+def may_include(layer):
+    """The directories of the tree whose files an application layer may include."""
+    directory, others = APPLICATIONS[layer]
+    return [directory] + others
+
+
+def link_violations(root):
+    """The front end's CMakeLists.txt must not link CLI11."""
+    with open(os.path.join(root, "front", "CMakeLists.txt"), encoding="utf-8") as f:
+        text = f.read()
+    if re.search(r"CLI11::|find_package\(\s*CLI11", text):
+        return ["front/CMakeLists.txt links CLI11: the front end parses no command line"]
+    return []
 
 
 def include_violations(root):
@@ -91,6 +125,9 @@ def include_violations(root):
         with open(os.path.join(root, path), encoding="utf-8") as f:
             text = f.read()
         for name in INCLUDE.findall(text):
+            if source == "front" and name.startswith("CLI/"):
+                problems.append(f"{path} includes {name}: the front end parses no command line")
+                continue
             target = resolve(root, path, name)
             if target is None:
                 continue
@@ -103,8 +140,10 @@ def include_violations(root):
                 problems.append(f"{what}: {source} must not depend on {layer}")
             elif is_public(path) and not is_public(target):
                 problems.append(f"{what}: a public header includes only public headers")
-            elif source == "tools" and not (is_public(target) or target.startswith("tools/")):
-                problems.append(f"{what}: the program uses the library's public headers only")
+            elif source in APPLICATIONS and not (is_public(target) or any(
+                    target.startswith(d + "/") for d in may_include(source))):
+                allowed = " and ".join(may_include(source))
+                problems.append(f"{what}: {source} includes public headers and {allowed}'s only")
             elif (source == "numeric" and layer != "numeric"
                   and target not in NUMERIC_MAY_INCLUDE):
                 problems.append(f"{what}: the pure numerics use no vantor or spanto types")
@@ -168,6 +207,7 @@ def main(argv):
     # CMake passes the objects of $<TARGET_OBJECTS:...> as one list separated by ';'.
     root, objects = argv[1], [o for arg in argv[2:] for o in arg.split(";") if o]
     problems, includes = include_violations(root)
+    problems += link_violations(root)
     if objects:
         problems += symbol_violations(objects, os.environ.get("NM", "nm"))
     for p in problems:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reports: what a command found, as JSON, and the same printed as aligned text.
-#ifndef VANTOR_TOOLS_REPORT_H
-#define VANTOR_TOOLS_REPORT_H
+#ifndef VANTOR_FRONT_REPORT_H
+#define VANTOR_FRONT_REPORT_H
 
 #include <cstdint>
 #include <ostream>
@@ -57,4 +57,4 @@ void print_text(const report& r, std::ostream& out);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_REPORT_H
+#endif  // VANTOR_FRONT_REPORT_H

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Point files: read in every format the library reads; written as text or as element files.
-#ifndef VANTOR_TOOLS_POINT_FILE_H
-#define VANTOR_TOOLS_POINT_FILE_H
+#ifndef VANTOR_FRONT_POINT_FILE_H
+#define VANTOR_FRONT_POINT_FILE_H
 
 #include <cstdio>
 #include <memory>
@@ -57,4 +57,4 @@ int write_ply_points(const vantor::actual& points, output_file& out);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_POINT_FILE_H
+#endif  // VANTOR_FRONT_POINT_FILE_H

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The roundness plot: an SVG polar chart of a profile's radial deviations, as a roundness tester
 // prints it.
-#ifndef VANTOR_TOOLS_ROUNDNESS_PLOT_H
-#define VANTOR_TOOLS_ROUNDNESS_PLOT_H
+#ifndef VANTOR_FRONT_ROUNDNESS_PLOT_H
+#define VANTOR_FRONT_ROUNDNESS_PLOT_H
 
 #include <string>
 #include <vector>
@@ -63,4 +63,4 @@ roundness_svg draw_roundness_plot(const vantor::actual& points, const roundness_
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_ROUNDNESS_PLOT_H
+#endif  // VANTOR_FRONT_ROUNDNESS_PLOT_H

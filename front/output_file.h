@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Output files that never replace an existing file unless the user forces it.
-#ifndef VANTOR_TOOLS_OUTPUT_FILE_H
-#define VANTOR_TOOLS_OUTPUT_FILE_H
+#ifndef VANTOR_FRONT_OUTPUT_FILE_H
+#define VANTOR_FRONT_OUTPUT_FILE_H
 
 #include <cstdio>
 #include <ostream>
@@ -72,4 +72,4 @@ void check_written(const std::ostream& out, const std::string& name);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_OUTPUT_FILE_H
+#endif  // VANTOR_FRONT_OUTPUT_FILE_H

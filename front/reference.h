@@ -2,8 +2,8 @@
 // Form values without a given datum: measured about a reference element fitted to the points.
 // The program's form commands and the Python package's form functions share this, and with it
 // the default reference.
-#ifndef VANTOR_TOOLS_REFERENCE_H
-#define VANTOR_TOOLS_REFERENCE_H
+#ifndef VANTOR_FRONT_REFERENCE_H
+#define VANTOR_FRONT_REFERENCE_H
 
 #include <optional>
 #include <string>
@@ -59,4 +59,4 @@ reference_form form_about_reference(const vantor::actual& points, const std::str
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_REFERENCE_H
+#endif  // VANTOR_FRONT_REFERENCE_H

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // What the SVG charts share: number formats for coordinates and captions, text escaping, and the
 // 1-2-5 steps of scales.
-#ifndef VANTOR_TOOLS_SVG_H
-#define VANTOR_TOOLS_SVG_H
+#ifndef VANTOR_FRONT_SVG_H
+#define VANTOR_FRONT_SVG_H
 
 #include <string>
 #include <string_view>
@@ -41,4 +41,4 @@ std::string with_unit(const std::string& value, const std::string& unit);
 
 }  // namespace vantor::cli::svg
 
-#endif  // VANTOR_TOOLS_SVG_H
+#endif  // VANTOR_FRONT_SVG_H

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reading numbers from text: the coordinates of point files and the values of options.
-#ifndef VANTOR_TOOLS_NUMBERS_H
-#define VANTOR_TOOLS_NUMBERS_H
+#ifndef VANTOR_FRONT_NUMBERS_H
+#define VANTOR_FRONT_NUMBERS_H
 
 #include <string>
 #include <string_view>
@@ -27,4 +27,4 @@ std::string printable(std::string_view text);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_NUMBERS_H
+#endif  // VANTOR_FRONT_NUMBERS_H

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "error.h"
-#include "tools/support.h"
+#include "front/support.h"
 
 namespace vantor::cli {
 namespace {

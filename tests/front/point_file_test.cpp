@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "error.h"
-#include "tools/support.h"
+#include "front/support.h"
 
 namespace vantor::cli {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Units of length: the unit of a file's coordinates (--input-unit) and of a report's lengths
 // (--unit), and the conversion of the points from one to the other.
-#ifndef VANTOR_TOOLS_UNITS_H
-#define VANTOR_TOOLS_UNITS_H
+#ifndef VANTOR_FRONT_UNITS_H
+#define VANTOR_FRONT_UNITS_H
 
 #include <array>
 #include <string>
@@ -39,4 +39,4 @@ void convert_points(point_file& in, const length_unit& from, const length_unit& 
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_UNITS_H
+#endif  // VANTOR_FRONT_UNITS_H

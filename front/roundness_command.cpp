@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "commands.h"
+#include "roundness_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 #include <vantor/feature.h>
-#include <vantor/filtered_form.h>
 #include <vantor/substitute.h>
 
+#include "criteria.h"
 #include "error.h"
 #include "output_file.h"
-#include "reference.h"
 #include "roundness_plot.h"
 #include "spectrum_plot.h"
 #include "svg.h"
@@ -23,65 +19,8 @@ namespace {
 
 constexpr double degrees_per_radian = 180.0 / 3.14159265358979323846;
 
-report file_summary(const point_file& in) {
-    report r = {{"file", in.name}, {"points", in.points->numpoints()}};
-    if (in.nan_rows > 0) r["nan_rows_skipped"] = in.nan_rows;
-    if (!in.unit.empty()) r["unit"] = in.unit;
-    return r;
-}
-
-spanto::point centroid(const vantor::actual& points) {
-    return vantor::substitute().point(points, vantor::substitute::gauss);
-}
-
 // The library fits inscribed and circumscribed circles exactly on closed profiles only.
 constexpr const char* open_profile_note = "open profile: not the exact optimum";
-
-// Runs `evaluate`, naming the file in the message of an error it throws.
-template <typename Evaluate>
-auto in_file(const point_file& in, const Evaluate& evaluate) {
-    try {
-        return evaluate();
-    } catch (const error& e) {
-        throw error(in.name + ": " + e.what());
-    }
-}
-
-// The common head of a form report; throws when the evaluation failed.
-report form_report(const point_file& in, const char* name, const vantor::feature& f) {
-    if (f.invalid() || !std::isfinite(f.value())) {
-        throw error(in.name + ": " + name + " could not be evaluated");
-    }
-    report r = file_summary(in);
-    r["feature"] = name;
-    r["value"] = f.value();
-    return r;
-}
-
-void add_extremes(report& r, const char* what, double low, double high) {
-    r[std::string("min_") + what] = low;
-    r[std::string("max_") + what] = high;
-}
-
-// The datum measured against: the feature's own when the evaluation set a valid one.
-template <typename Datum, typename Given>
-report datum_report(const Datum& own, const Given& given) {
-    return own.valid() ? to_report(own) : to_report(given);
-}
-
-// Stores the tolerance in the feature and adds the verdict, read back from the feature.
-outcome with_verdict(report r, vantor::feature& f, const tolerance& tol) {
-    outcome result{std::move(r), true, {}};
-    if (!tol.upper) return result;
-    f.nominal(tol.nominal.value_or(0.0), tol.lower.value_or(0.0), *tol.upper);
-    const double v = f.value();
-    result.within = f.nominal() + f.lowertol() <= v && v <= f.nominal() + f.uppertol();
-    result.data["tolerance"] = {{"nominal", f.nominal()},
-                                {"lower", f.lowertol()},
-                                {"upper", f.uppertol()},
-                                {"within", result.within}};
-    return result;
-}
 
 // A number that reads better as an integer when it is whole (a magnification, a cutoff).
 report whole_or_not(double v) {
@@ -145,11 +84,6 @@ report plot_roundness(const point_file& in, double value, const std::string& ref
     report r = write_chart(*in.points, chart, {in.unit, ""}, out);
     r.update(notes);
     return r;
-}
-
-// Where the direction of a fitted circle's axis comes from.
-const char* direction_source(const std::optional<spanto::vector>& direction) {
-    return direction ? "--direction" : "least-squares plane";
 }
 
 // The given direction of a roundness datum; none for the other datums.
@@ -260,207 +194,6 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     }
     return result;
 }
-
-// The form value of `name` about the reference element of criterion c fitted to the points under
-// the options (for roundness, along the direction when one is given).
-reference_form fitted_form(const point_file& in, const char* name, vantor::criterion c,
-                           const vantor::fit_options& options,
-                           const std::optional<spanto::vector>& direction = std::nullopt) {
-    return in_file(in,
-                   [&] { return form_about_reference(*in.points, name, c, direction, options); });
-}
-
-// The report of a form command without a datum, with the verdict from a feature of the same type
-// that carries the value. `direction_from` says where a fitted circle's axis came from.
-template <typename Feature>
-outcome about_reference(const point_file& in, const char* name, const reference_form& form,
-                        const tolerance& tol, const char* direction_from = nullptr) {
-    Feature f(form.value);
-    report r = form_report(in, name, f);
-    add_extremes(r, form.extremes, form.minimum, form.maximum);
-    r["reference"] = form.reference;
-    if (direction_from != nullptr) r["direction_from"] = direction_from;
-    r["datum"] = std::visit([](const auto& e) { return to_report(e); }, form.datum);
-    if (form.proof) r["proof"] = proof_json(*form.proof);
-    add_outliers(r, form.outliers);
-    return with_verdict(std::move(r), f, tol);
-}
-
-}  // namespace
-
-report info(const point_file& in) {
-    report r = file_summary(in);
-    r["format"] = vantor::point_format_name(in.format);
-    spanto::point lo, hi;
-    if (in.points->bbox(lo, hi, false)) {
-        r["bounding_box"] = {{"min", to_report(lo)}, {"max", to_report(hi)}};
-    }
-    r["centroid"] = to_report(centroid(*in.points));
-    if (in.element) {
-        r["created"] = stamp_text(in.points->creationdate(), in.points->creationtime());
-    }
-    return r;
-}
-
-report circle(const point_file& in, const std::optional<spanto::vector>& direction,
-              const std::vector<vantor::criterion>& wanted) {
-    report circles = report::object();
-    spanto::vector normal;
-    std::string first_failure;
-    bool valid = false;
-    for (const criterion_names& c : criteria()) {
-        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
-        const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
-        if (!f.report.valid()) {
-            if (first_failure.empty()) {
-                first_failure =
-                    in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error;
-            }
-            circles[c.option] = {{"valid", false},
-                                 {"status", vantor::status_name(f.report.status)},
-                                 {"error", f.report.error}};
-            continue;
-        }
-        valid = true;
-        const spanto::circle& fitted = std::get<spanto::circle>(f.element);
-        normal = fitted.normal;
-        circles[c.option] = {{"status", vantor::status_name(f.report.status)},
-                             {"centre", to_report(fitted.centre)},
-                             {"normal", to_report(fitted.normal)},
-                             {"radius", fitted.radius},
-                             {"deviation", f.report.deviation}};
-        add_outliers(circles[c.option], f.report.outliers);
-    }
-    if (!valid) throw error(first_failure);
-    report r = file_summary(in);
-    r["direction"] = to_report(direction ? *direction : normal);
-    r["direction_from"] = direction_source(direction);
-    r["circles"] = std::move(circles);
-    return r;
-}
-
-report fit(const point_file& in, element_kind element, const std::vector<vantor::criterion>& wanted,
-           const std::optional<spanto::vector>& direction, const vantor::fit_options& options) {
-    report r = file_summary(in);
-    r["element"] = names_of(element).name;
-    report& fits = r["fits"] = report::object();
-    for (const criterion_names& c : criteria()) {
-        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
-        fits[c.option] =
-            fit_json(fit_element(*in.points, element, c.id, direction, options).report);
-    }
-    return r;
-}
-
-std::vector<std::string> failed_fits(const report& r) {
-    std::vector<std::string> failures;
-    const bool circles = r.contains("circles");
-    const std::string element = circles ? "circle" : r.at("element").get<std::string>();
-    const report& fits = r.at(circles ? "circles" : "fits");
-    for (const criterion_names& c : criteria()) {
-        const auto f = fits.find(c.option);
-        if (f == fits.end() || f->value("valid", true)) continue;
-        failures.push_back(r.at("file").get<std::string>() + ": " + reference_name(c.id, element) +
-                           ": " + f->at("error").get<std::string>());
-    }
-    return failures;
-}
-
-outcome flatness(const point_file& in,
-                 const std::variant<std::monostate, spanto::plane, spanto::vector>& datum,
-                 const tolerance& tol, vantor::criterion reference,
-                 const vantor::fit_options& options) {
-    if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::flatness>(
-            in, "flatness", fitted_form(in, "flatness", reference, options), tol);
-    }
-    vantor::flatness f;
-    if (const auto* plane = std::get_if<spanto::plane>(&datum)) f.compute(*in.points, *plane);
-    if (const auto* direction = std::get_if<spanto::vector>(&datum)) {
-        f.compute(*in.points, *direction);
-    }
-    report r = form_report(in, "flatness", f);
-    add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
-    r["datum"] = to_report(f.datum());
-    add_outliers(r, vantor::outliers_about(*in.points, f.datum()));
-    return with_verdict(std::move(r), f, tol);
-}
-
-outcome straightness(const point_file& in, const std::optional<spanto::line>& line,
-                     const tolerance& tol, vantor::criterion reference,
-                     const vantor::fit_options& options) {
-    if (!line) {
-        return about_reference<vantor::straightness>(
-            in, "straightness", fitted_form(in, "straightness", reference, options), tol);
-    }
-    vantor::straightness f(*in.points, *line);
-    report r = form_report(in, "straightness", f);
-    add_extremes(r, "diameter", f.minvalue(), f.maxvalue());
-    r["datum"] = datum_report(f.datum(), *line);
-    add_outliers(r, vantor::outliers_about(*in.points, *line));
-    return with_verdict(std::move(r), f, tol);
-}
-
-outcome sphericity(const point_file& in,
-                   const std::variant<std::monostate, spanto::sphere, spanto::point>& datum,
-                   const tolerance& tol, vantor::criterion reference,
-                   const vantor::fit_options& options) {
-    if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::sphereicity>(
-            in, "sphericity", fitted_form(in, "sphericity", reference, options), tol);
-    }
-    vantor::sphereicity f;
-    report r;
-    if (const auto* centre = std::get_if<spanto::point>(&datum)) {
-        f.compute(*in.points, *centre);
-        r = form_report(in, "sphericity", f);
-        add_extremes(r, "radius", f.minvalue(), f.maxvalue());
-        r["datum"] = {{"centre", to_report(*centre)}};
-        // Any sphere about the centre: the rule weighs the distances about their mean.
-        add_outliers(r, vantor::outliers_about(*in.points, spanto::sphere(*centre, 0.0)));
-    } else {
-        const auto& sphere = std::get<spanto::sphere>(datum);
-        f.compute(*in.points, sphere);
-        r = form_report(in, "sphericity", f);
-        r["datum"] = datum_report(f.datum(), sphere);
-        add_outliers(r, vantor::outliers_about(*in.points, sphere));
-    }
-    return with_verdict(std::move(r), f, tol);
-}
-
-outcome cylindricity(const point_file& in, const std::optional<spanto::cylinder>& cylinder,
-                     const tolerance& tol, vantor::criterion reference,
-                     const vantor::fit_options& options) {
-    if (!cylinder) {
-        return about_reference<vantor::cylindricity>(
-            in, "cylindricity", fitted_form(in, "cylindricity", reference, options), tol);
-    }
-    vantor::cylindricity f(*in.points, *cylinder);
-    report r = form_report(in, "cylindricity", f);
-    r["datum"] = datum_report(f.datum(), *cylinder);
-    add_outliers(r, vantor::outliers_about(*in.points, *cylinder));
-    return with_verdict(std::move(r), f, tol);
-}
-
-outcome conicity(const point_file& in,
-                 const std::variant<std::monostate, spanto::cone, spanto::axis>& datum,
-                 const tolerance& tol, vantor::criterion reference,
-                 const vantor::fit_options& options) {
-    if (std::holds_alternative<std::monostate>(datum)) {
-        return about_reference<vantor::coneicity>(
-            in, "conicity", fitted_form(in, "conicity", reference, options), tol);
-    }
-    vantor::coneicity f;
-    if (const auto* cone = std::get_if<spanto::cone>(&datum)) f.compute(*in.points, *cone);
-    if (const auto* axis = std::get_if<spanto::axis>(&datum)) f.compute(*in.points, *axis);
-    report r = form_report(in, "conicity", f);
-    add_extremes(r, "deviation", f.minvalue(), f.maxvalue());
-    r["datum"] = to_report(f.datum());
-    add_outliers(r, vantor::outliers_about(*in.points, f.datum()));
-    return with_verdict(std::move(r), f, tol);
-}
-
-namespace {
 
 // The roundness of one profile without the analysis options (see roundness()).
 outcome unanalysed_roundness(const point_file& in, const roundness_datum& datum,
@@ -620,95 +353,6 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
                     ": split them into profiles with --sections auto, N or AT,AT,...");
     }
     return profile_roundness(in, datum, tol, plot, options);
-}
-
-output_kind output_format(const std::string& out, const std::optional<output_kind>& to) {
-    if (to) return *to;
-    if (out == "-") return output_kind::text;
-    const std::size_t dot = out.rfind('.');
-    if (dot == std::string::npos || out.find('/', dot) != std::string::npos) {
-        return output_kind::element;
-    }
-    std::string extension = out.substr(dot + 1);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == "txt" || extension == "csv" || extension == "xyz") return output_kind::text;
-    if (extension == "ply") return output_kind::ply;
-    if (extension == "stl" || extension == "pcd" || extension == "obj") {
-        throw error(out +
-                    ": convert writes text (.txt, .csv, .xyz), PLY (.ply) or an element file "
-                    "(any other name), not ." +
-                    extension);
-    }
-    return output_kind::element;
-}
-
-report convert(const std::string& in, const vantor::read_options& input, const std::string& out,
-               const std::optional<output_kind>& to, bool force) {
-    const output_kind format = output_format(out, to);
-    if (out == "-") {
-        if (format != output_kind::text) {
-            throw error(std::string(format == output_kind::ply ? "a PLY file" : "an element file") +
-                        " is written to a named file, not to standard output");
-        }
-        const point_file source = read_points(in, input);
-        const int left_out = write_text_points(*source.points, stdout);
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            throw system_failure("standard output", "cannot write");
-        }
-        report r = nullptr;
-        if (left_out > 0) r["points_left_out"] = left_out;
-        return r;
-    }
-    output_file target(out, force);
-    const point_file source = read_points(in, input);
-    report r = file_summary(source);
-    r["written"] = out;
-    const bool text = format == output_kind::text;
-    const int left_out = format == output_kind::ply ? write_ply_points(*source.points, target)
-                                                    : write_points(*source.points, target, text);
-    r["format"] = text ? "text" : format == output_kind::ply ? "ply" : "element";
-    if (left_out > 0) r["points_left_out"] = left_out;
-    return r;
-}
-
-namespace {
-
-// The report of a filtered form, its parameters named `prefix` t, p, v, q, followed by `about`
-// (the datum and what else describes the reference).
-template <typename Feature>
-outcome filtered_report(const point_file& in, const char* name, const std::string& prefix,
-                        const vantor::filtered_profile& p, const report& about,
-                        const tolerance& tol) {
-    if (!p.valid()) throw error(in.name + ": " + name + ": " + p.error);
-    Feature f(p.t);  // carries the value and the tolerance for the verdict
-    report r = form_report(in, name, f);
-    r["reference"] = "least-squares of the filtered points";
-    r["cutoff"] = p.cutoff;
-    r[prefix + "t"] = p.t;
-    r[prefix + "p"] = p.p;
-    r[prefix + "v"] = p.v;
-    r[prefix + "q"] = p.q;
-    r["median_spacing"] = p.median_spacing;
-    for (const auto& item : about.items()) r[item.key()] = item.value();
-    add_outliers(r, p.outliers);
-    if (!p.warning.empty()) r["warning"] = joined_warning(p.warning, p.outliers);
-    return with_verdict(std::move(r), f, tol);
-}
-
-}  // namespace
-
-outcome filtered_straightness(const point_file& in, double cutoff, const tolerance& tol) {
-    const vantor::filtered_straightness s = vantor::filter_straightness(*in.points, cutoff);
-    const report about = {{"datum", to_report(s.line)},
-                          {"deviation_direction", to_report(s.direction)},
-                          {"across", s.across}};
-    return filtered_report<vantor::straightness>(in, "straightness", "str", s, about, tol);
-}
-
-outcome filtered_flatness(const point_file& in, double cutoff, const tolerance& tol) {
-    const vantor::filtered_flatness f = vantor::filter_flatness(*in.points, cutoff);
-    return filtered_report<vantor::flatness>(in, "flatness", "flt", f,
-                                             {{"datum", to_report(f.plane)}}, tol);
 }
 
 }  // namespace vantor::cli

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The harmonic spectrum of a roundness profile: an SVG bar chart of the harmonics' amplitudes.
-#ifndef VANTOR_TOOLS_SPECTRUM_PLOT_H
-#define VANTOR_TOOLS_SPECTRUM_PLOT_H
+#ifndef VANTOR_FRONT_SPECTRUM_PLOT_H
+#define VANTOR_FRONT_SPECTRUM_PLOT_H
 
 #include <string>
 #include <vector>
@@ -26,4 +26,4 @@ std::string draw_spectrum_plot(const spectrum_chart& chart);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_SPECTRUM_PLOT_H
+#endif  // VANTOR_FRONT_SPECTRUM_PLOT_H

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-// The error every part of the program throws for bad input or a failed step.
-#ifndef VANTOR_TOOLS_ERROR_H
-#define VANTOR_TOOLS_ERROR_H
+// The error the front end and the program throw for bad input or a failed step.
+#ifndef VANTOR_FRONT_ERROR_H
+#define VANTOR_FRONT_ERROR_H
 
 #include <stdexcept>
 #include <string>
@@ -16,4 +16,4 @@ struct error : std::runtime_error {
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_ERROR_H
+#endif  // VANTOR_FRONT_ERROR_H
