@@ -16,7 +16,7 @@ auto in_file(const point_file& in, const Evaluate& evaluate) {
     try {
         return evaluate();
     } catch (const error& e) {
-        throw error(in.name + ": " + e.what());
+        throw error(in.name + ": " + e.what(), e.code);
     }
 }
 
@@ -34,7 +34,8 @@ spanto::point centroid(const vantor::actual& points) {
 }
 report form_report(const point_file& in, const char* name, const vantor::feature& f) {
     if (f.invalid() || !std::isfinite(f.value())) {
-        throw error(in.name + ": " + name + " could not be evaluated");
+        throw error(in.name + ": " + name + " could not be evaluated",
+                    f.invalid() ? vantor::status::invalid_result : vantor::status::invalid_points);
     }
     report r = file_summary(in);
     r["feature"] = name;

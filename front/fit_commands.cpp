@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "command_report.h"
-#include "criteria.h"
 #include "error.h"
+#include "fits.h"
 
 namespace vantor::cli {
 
@@ -15,28 +15,27 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
     spanto::vector normal;
     std::string first_failure;
     bool valid = false;
-    for (const criterion_names& c : criteria()) {
-        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
-        const fit_outcome f = fit_element(*in.points, element_kind::circle, c.id, direction);
-        if (!f.report.valid()) {
+    for (const vantor::criterion_info& c : vantor::criteria()) {
+        if (std::find(wanted.begin(), wanted.end(), c.criterion) == wanted.end()) continue;
+        const fitted f = fit_element(*in.points, element_kind::circle, c.criterion, direction);
+        if (!f.valid()) {
             if (first_failure.empty()) {
                 first_failure =
-                    in.name + ": " + reference_name(c.id, "circle") + ": " + f.report.error;
+                    in.name + ": " + reference_name(c.criterion, "circle") + ": " + f.error;
             }
-            circles[c.option] = {{"valid", false},
-                                 {"status", vantor::status_name(f.report.status)},
-                                 {"error", f.report.error}};
+            circles[c.name] = {
+                {"valid", false}, {"status", vantor::status_name(f.status)}, {"error", f.error}};
             continue;
         }
         valid = true;
         const spanto::circle& fitted = std::get<spanto::circle>(f.element);
         normal = fitted.normal;
-        circles[c.option] = {{"status", vantor::status_name(f.report.status)},
-                             {"centre", to_report(fitted.centre)},
-                             {"normal", to_report(fitted.normal)},
-                             {"radius", fitted.radius},
-                             {"deviation", f.report.deviation}};
-        add_outliers(circles[c.option], f.report.outliers);
+        circles[c.name] = {{"status", vantor::status_name(f.status)},
+                           {"centre", to_report(fitted.centre)},
+                           {"normal", to_report(fitted.normal)},
+                           {"radius", fitted.radius},
+                           {"deviation", f.deviation}};
+        add_outliers(circles[c.name], f.outliers);
     }
     if (!valid) throw error(first_failure);
     report r = file_summary(in);
@@ -49,12 +48,11 @@ report circle(const point_file& in, const std::optional<spanto::vector>& directi
 report fit(const point_file& in, element_kind element, const std::vector<vantor::criterion>& wanted,
            const std::optional<spanto::vector>& direction, const vantor::fit_options& options) {
     report r = file_summary(in);
-    r["element"] = names_of(element).name;
+    r["element"] = vantor::info_of(element).name;
     report& fits = r["fits"] = report::object();
-    for (const criterion_names& c : criteria()) {
-        if (std::find(wanted.begin(), wanted.end(), c.id) == wanted.end()) continue;
-        fits[c.option] =
-            fit_json(fit_element(*in.points, element, c.id, direction, options).report);
+    for (const vantor::criterion_info& c : vantor::criteria()) {
+        if (std::find(wanted.begin(), wanted.end(), c.criterion) == wanted.end()) continue;
+        fits[c.name] = fit_json(fit_element(*in.points, element, c.criterion, direction, options));
     }
     return r;
 }
@@ -64,11 +62,12 @@ std::vector<std::string> failed_fits(const report& r) {
     const bool circles = r.contains("circles");
     const std::string element = circles ? "circle" : r.at("element").get<std::string>();
     const report& fits = r.at(circles ? "circles" : "fits");
-    for (const criterion_names& c : criteria()) {
-        const auto f = fits.find(c.option);
+    for (const vantor::criterion_info& c : vantor::criteria()) {
+        const auto f = fits.find(c.name);
         if (f == fits.end() || f->value("valid", true)) continue;
-        failures.push_back(r.at("file").get<std::string>() + ": " + reference_name(c.id, element) +
-                           ": " + f->at("error").get<std::string>());
+        failures.push_back(r.at("file").get<std::string>() + ": " +
+                           reference_name(c.criterion, element) + ": " +
+                           f->at("error").get<std::string>());
     }
     return failures;
 }

@@ -10,72 +10,31 @@ namespace {
 
 using vantor::criterion;
 
-template <typename Element>
-fit_outcome outcome_of(vantor::fit_result<Element>&& r) {
-    Element element = r.element;
-    return {std::move(static_cast<vantor::fit_report&>(r)), element};
-}
-
 report parameter_json(const double (&v)[3], int size) {
     return size == 3 ? report::array({v[0], v[1], v[2]}) : report(v[0]);
 }
 
 }  // namespace
 
-const std::array<element_names, 6>& elements() {
-    // The criteria the fitting interface defines for each element (the others it refuses as
-    // not defined for the element).
-    static const std::array<element_names, 6> table = {{
-        {element_kind::line, "line", {criterion::gauss, criterion::zone}},
-        {element_kind::plane, "plane", {criterion::gauss, criterion::zone}},
-        {element_kind::circle,
-         "circle",
-         {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}},
-        {element_kind::sphere,
-         "sphere",
-         {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}},
-        {element_kind::cylinder,
-         "cylinder",
-         {criterion::gauss, criterion::zone, criterion::inscribed, criterion::circumscribed}},
-        {element_kind::cone, "cone", {criterion::gauss, criterion::zone}},
-    }};
-    return table;
-}
-
-const element_names* element_named(const std::string& name) {
-    for (const element_names& e : elements()) {
-        if (name == e.name) return &e;
-    }
-    return nullptr;
-}
-
-const element_names& names_of(element_kind kind) {
-    return elements()[static_cast<std::size_t>(kind)];
-}
-
-fit_outcome fit_element(const vantor::actual& points, element_kind kind, criterion c,
-                        const std::optional<spanto::vector>& direction,
-                        const vantor::fit_options& options) {
-    if (direction && kind != element_kind::circle) {
+fitted fit_element(const vantor::actual& points, element_kind kind, criterion c,
+                   const std::optional<spanto::vector>& direction,
+                   const vantor::fit_options& options) {
+    if (!direction) return vantor::fit(points, kind, c, options);
+    if (kind != element_kind::circle) {
         throw error(std::string("only a circle is fitted along a direction, not a ") +
-                    names_of(kind).name);
+                    vantor::info_of(kind).name);
     }
-    switch (kind) {
-        case element_kind::line:
-            return outcome_of(vantor::fit_line(points, c, options));
-        case element_kind::plane:
-            return outcome_of(vantor::fit_plane(points, c, options));
-        case element_kind::circle:
-            return outcome_of(direction ? vantor::fit_circle(points, *direction, c, options)
-                                        : vantor::fit_circle(points, c, options));
-        case element_kind::sphere:
-            return outcome_of(vantor::fit_sphere(points, c, options));
-        case element_kind::cylinder:
-            return outcome_of(vantor::fit_cylinder(points, c, options));
-        case element_kind::cone:
-            return outcome_of(vantor::fit_cone(points, c, options));
-    }
-    throw error("unknown element");
+    vantor::fit_result<spanto::circle> circle = vantor::fit_circle(points, *direction, c, options);
+    fitted any;
+    any.element = circle.element;
+    static_cast<vantor::fit_report&>(any) = std::move(static_cast<vantor::fit_report&>(circle));
+    return any;
+}
+
+std::string reference_name(criterion c, const std::string& element) {
+    const vantor::criterion_info* info = vantor::info_of(c);
+    if (info == nullptr) throw error("unknown criterion " + std::to_string(static_cast<int>(c)));
+    return std::string(info->adjective) + " " + element;
 }
 
 std::optional<fit_proof> proof_of(const vantor::fit_report& r) {

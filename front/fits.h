@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-// Reference elements fitted to points: the elements by name with the criteria each has, one call
-// that fits any of them, and the JSON of a fit. The program and the Python package share them, so
-// that both name and report a fit alike.
-#ifndef VANTOR_TOOLS_FITS_H
-#define VANTOR_TOOLS_FITS_H
+// Reference elements fitted to points as the program and the Python package fit and report
+// them: one call that fits any element of the library's table (vantor::elements()), a circle
+// along a given direction too, and the JSON of a fit, so that both name and report a fit alike.
+#ifndef VANTOR_FRONT_FITS_H
+#define VANTOR_FRONT_FITS_H
 
-#include <array>
 #include <optional>
 #include <string>
-#include <variant>
-#include <vector>
 
 #include <spanto/spanto.h>
 #include <vantor/actual.h>
@@ -19,41 +16,20 @@
 
 namespace vantor::cli {
 
-enum class element_kind { line, plane, circle, sphere, cylinder, cone };
+// The name of a reference element: "least-squares plane", "minimum-zone cylinder" (the
+// criterion's adjective, vantor::criteria()). Throws error for a value that names no criterion.
+std::string reference_name(vantor::criterion c, const std::string& element);
 
-struct element_names {
-    element_kind kind;
-    const char* name;  // as `vantor fit` and vantor.fit() take it: "cylinder"
-    // The criteria defined for the element, in the order of criteria(). The library may not fit
-    // every one of them yet; such a fit fails with its reason.
-    std::vector<vantor::criterion> criteria;
-};
+// A fitted element of any kind with its report (the kind's invalid default when the fit failed).
+using fitted = vantor::fit_result<vantor::fitted_element>;
 
-// line, plane, circle, sphere, cylinder, cone.
-const std::array<element_names, 6>& elements();
-
-// The element called `name`; null when none is.
-const element_names* element_named(const std::string& name);
-
-const element_names& names_of(element_kind kind);
-
-using fitted_element = std::variant<spanto::line, spanto::plane, spanto::circle, spanto::sphere,
-                                    spanto::cylinder, spanto::cone>;
-
-// What a fit gives: its report and its element (the element type's invalid default when the
-// fit failed).
-struct fit_outcome {
-    vantor::fit_report report;
-    fitted_element element;
-};
-
-// Fits the element under criterion c to the valid points of the set (vantor/fit.h). A circle is
+// Fits the element under criterion c to the valid points of the set (vantor::fit). A circle is
 // fitted about an axis along `direction` when one is given, otherwise in the least-squares plane
-// of the points. A failed fit carries the library's reason in report.error. Throws error for a
+// of the points. A failed fit carries the library's reason in its error. Throws error for a
 // direction given with another element than the circle.
-fit_outcome fit_element(const vantor::actual& points, element_kind kind, vantor::criterion c,
-                        const std::optional<spanto::vector>& direction = std::nullopt,
-                        const vantor::fit_options& options = vantor::fit_options());
+fitted fit_element(const vantor::actual& points, element_kind kind, vantor::criterion c,
+                   const std::optional<spanto::vector>& direction = std::nullopt,
+                   const vantor::fit_options& options = vantor::fit_options());
 
 // The proof of a minimax fit's result (see fit_report::proved): the criterion's value at the
 // result, the bound on the best value over the search domain, the gap between the two, the gap
@@ -98,4 +74,4 @@ void add_outliers(report& r, int outliers);
 
 }  // namespace vantor::cli
 
-#endif  // VANTOR_TOOLS_FITS_H
+#endif  // VANTOR_FRONT_FITS_H

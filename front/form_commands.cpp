@@ -111,7 +111,7 @@ template <typename Feature>
 outcome filtered_report(const point_file& in, const char* name, const std::string& prefix,
                         const vantor::filtered_profile& p, const report& about,
                         const tolerance& tol) {
-    if (!p.valid()) throw error(in.name + ": " + name + ": " + p.error);
+    if (!p.valid()) throw error(in.name + ": " + name + ": " + p.error, p.status);
     Feature f(p.t);  // carries the value and the tolerance for the verdict
     report r = form_report(in, name, f);
     r["reference"] = "least-squares of the filtered points";

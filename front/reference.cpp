@@ -5,50 +5,36 @@
 
 #include <vantor/feature.h>
 
-#include "criteria.h"
 #include "error.h"
+#include "fits.h"
 
 namespace vantor::cli {
-namespace {
-
-// Each form feature and the element it is measured about.
-struct feature_element {
-    const char* feature;
-    element_kind element;
-};
-
-constexpr feature_element features[] = {
-    {"straightness", element_kind::line},     {"flatness", element_kind::plane},
-    {"roundness", element_kind::circle},      {"sphericity", element_kind::sphere},
-    {"cylindricity", element_kind::cylinder}, {"conicity", element_kind::cone},
-};
-
-}  // namespace
 
 reference_form form_about_reference(const vantor::actual& points, const std::string& feature,
                                     vantor::criterion c,
                                     const std::optional<spanto::vector>& direction,
                                     const vantor::fit_options& options) {
-    const feature_element* known = nullptr;
-    for (const feature_element& f : features) {
-        if (feature == f.feature) known = &f;
+    // The element the feature is measured about (vantor::element_info::form).
+    const vantor::element_info* known = nullptr;
+    for (const vantor::element_info& e : vantor::elements()) {
+        if (feature == e.form) known = &e;
     }
     if (known == nullptr) throw error("unknown form feature '" + feature + "'");
-    if (direction && known->element != element_kind::circle) {
+    if (direction && known->kind != element_kind::circle) {
         throw error(feature + " is not evaluated about an element fitted along a direction");
     }
-    const std::string reference = reference_name(c, names_of(known->element).name);
-    const fit_outcome fit = fit_element(points, known->element, c, direction, options);
-    if (!fit.report.valid()) throw error(reference + ": " + fit.report.error);
+    const std::string reference = reference_name(c, known->name);
+    const fitted fit = fit_element(points, known->kind, c, direction, options);
+    if (!fit.valid()) throw error(reference + ": " + fit.error, fit.status);
 
-    const vantor::fit_report& r = fit.report;
+    const vantor::fit_report& r = fit;
     reference_form form{r.deviation, r.minimum,   r.maximum,   "deviation",
                         reference,   fit.element, proof_of(r), r.outliers};
-    if (known->element == element_kind::line) {
+    if (known->kind == element_kind::line) {
         form.minimum *= 2;
         form.maximum *= 2;
         form.extremes = "diameter";
-    } else if (known->element == element_kind::circle) {
+    } else if (known->kind == element_kind::circle) {
         const spanto::circle& circle = std::get<spanto::circle>(fit.element);
         const vantor::roundness f(points, circle.axisline());
         if (f.invalid() || !std::isfinite(f.value())) {

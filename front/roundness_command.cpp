@@ -7,8 +7,8 @@
 #include <vantor/feature.h>
 #include <vantor/substitute.h>
 
-#include "criteria.h"
 #include "error.h"
+#include "fits.h"
 #include "output_file.h"
 #include "roundness_plot.h"
 #include "spectrum_plot.h"
@@ -39,18 +39,19 @@ report write_chart(const vantor::actual& points, const roundness_chart& chart,
 std::vector<chart_circle> substitute_circles(const point_file& in,
                                              const spanto::vector& direction) {
     std::vector<chart_circle> circles;
-    for (const criterion_names& c : criteria()) {
+    for (const vantor::criterion_info& c : vantor::criteria()) {
         vantor::substitute s;
-        const spanto::circle circle = s.circle(*in.points, direction, vantor::subtype_of(c.id));
+        const spanto::circle circle =
+            s.circle(*in.points, direction, vantor::subtype_of(c.criterion));
         if (circle.invalid()) {
             throw error(in.name + ": the " + c.title + " circle could not be fitted");
         }
-        const bool minimax =
-            c.id == vantor::criterion::inscribed || c.id == vantor::criterion::circumscribed;
+        const bool minimax = c.criterion == vantor::criterion::inscribed ||
+                             c.criterion == vantor::criterion::circumscribed;
         const bool exact =
             !minimax || vantor::closed_profile(*in.points, circle.centre, circle.normal);
         circles.push_back(
-            {c.abbreviation, c.title, circle, s.deviation(), exact ? "" : open_profile_note});
+            {c.circle, c.title, circle, s.deviation(), exact ? "" : open_profile_note});
     }
     return circles;
 }
@@ -61,12 +62,12 @@ std::vector<chart_circle> fitted_circles(const point_file& in,
                                          const std::optional<spanto::vector>& direction,
                                          const vantor::fit_options& options) {
     std::vector<chart_circle> circles;
-    for (const criterion_names& c : criteria()) {
-        const fit_outcome f =
-            fit_element(*in.points, element_kind::circle, c.id, direction, options);
-        const std::string note = f.report.valid() ? "" : "not determined: " + f.report.error;
-        circles.push_back({c.abbreviation, c.title, std::get<spanto::circle>(f.element),
-                           f.report.deviation, note});
+    for (const vantor::criterion_info& c : vantor::criteria()) {
+        const fitted f =
+            fit_element(*in.points, element_kind::circle, c.criterion, direction, options);
+        const std::string note = f.valid() ? "" : "not determined: " + f.error;
+        circles.push_back(
+            {c.circle, c.title, std::get<spanto::circle>(f.element), f.deviation, note});
     }
     return circles;
 }
@@ -109,10 +110,9 @@ spanto::line datum_axis(const point_file& in, const roundness_datum& datum) {
     if (const auto* given = std::get_if<spanto::circle>(&datum)) return given->axisline();
     if (const auto* line = std::get_if<spanto::line>(&datum)) return *line;
     const vantor::criterion centred = vantor::criterion::gauss;
-    const fit_outcome f =
-        fit_element(*in.points, element_kind::circle, centred, given_direction(datum));
-    if (!f.report.valid()) {
-        throw error(in.name + ": " + reference_name(centred, "circle") + ": " + f.report.error);
+    const fitted f = fit_element(*in.points, element_kind::circle, centred, given_direction(datum));
+    if (!f.valid()) {
+        throw error(in.name + ": " + reference_name(centred, "circle") + ": " + f.error, f.status);
     }
     return std::get<spanto::circle>(f.element).axisline();
 }
@@ -124,7 +124,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     const spanto::line axis = datum_axis(in, datum);
     const double cutoff = options.filter.value_or(vantor::roundness_analysis::unfiltered);
     const vantor::roundness_analysis a(*in.points, axis, cutoff);
-    if (!a.valid()) throw error(in.name + ": " + a.error());
+    if (!a.valid()) throw error(in.name + ": " + a.error(), a.status());
 
     const auto* given_circle = std::get_if<spanto::circle>(&datum);
     const auto* given_line = std::get_if<spanto::line>(&datum);
@@ -133,7 +133,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
     std::string title;  // on the plot
     if (options.reference) {
         p = a.parameters(*options.reference);
-        name = names_of(*options.reference).option;
+        name = vantor::criterion_name(*options.reference);
         title = reference_name(*options.reference, "circle");
     } else if (given_circle) {
         p = a.about(*given_circle);
@@ -143,7 +143,7 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         name = title = "circle about the given axis";
     } else {
         p = a.parameters(default_reference);
-        name = names_of(default_reference).option;
+        name = vantor::criterion_name(default_reference);
         title = reference_name(default_reference, "circle");
     }
 
@@ -180,9 +180,9 @@ outcome analysed_roundness(const point_file& in, const roundness_datum& datum, c
         vantor::actual profile(static_cast<int>(a.profile().size()));
         for (const vantor::profile_sample& s : a.profile()) profile.append(a.point_of(s));
         roundness_chart chart{in.name, p.ront, title, p.circle, {}};
-        for (const criterion_names& c : criteria()) {
-            const vantor::ron_parameters& q = a.parameters(c.id);
-            chart.circles.push_back({c.abbreviation, c.title, q.circle, q.ront, ""});
+        for (const vantor::criterion_info& c : vantor::criteria()) {
+            const vantor::ron_parameters& q = a.parameters(c.criterion);
+            chart.circles.push_back({c.circle, c.title, q.circle, q.ront, ""});
         }
         const std::string note = cutoff > 0 ? "Filter " + svg::plain(cutoff) + " UPR" : "No filter";
         result.data["plot"] = write_chart(profile, chart, {in.unit, note}, *plot_out);
@@ -343,7 +343,7 @@ outcome roundness(const point_file& in, const roundness_datum& datum, const tole
     const vantor::section_split split =
         split_along_datum(in, datum, options.sections.value_or(vantor::section_request()));
     if (options.sections) {
-        if (!split.valid()) throw error(in.name + ": " + split.error);
+        if (!split.valid()) throw error(in.name + ": " + split.error, split.status);
         return sectioned_roundness(in, datum, tol, split, options);
     }
     // Points that give no axis to measure their spread by (too few, on one line, on the datum

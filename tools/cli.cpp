@@ -150,6 +150,11 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         return status;
     } catch (const error& e) {
         err << "vantor: " << e.what() << '\n';
+        // With --json a failure is a report too, so that a script reads its kind as a fit's.
+        if (program.json) {
+            print({{"valid", false}, {"status", vantor::status_name(e.code)}, {"error", e.what()}},
+                  program, out);
+        }
     } catch (const std::bad_alloc&) {
         err << "vantor: out of memory\n";
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "criteria.h"
+#include "fits.h"
 #include "error.h"
 #include "file_commands.h"
 #include "fit_commands.h"
@@ -117,7 +117,7 @@ int demo(const demo_options& options, std::ostream& out) {
     const point_file bore = sample("bore.txt");
     show("info bore.txt", info(bore));
     std::vector<vantor::criterion> all;
-    for (const criterion_names& c : criteria()) all.push_back(c.id);
+    for (const vantor::criterion_info& c : vantor::criteria()) all.push_back(c.criterion);
     show("circle bore.txt --criterion all", circle(bore, std::nullopt, all));
     const outcome round = roundness(bore, std::monostate(), {std::nullopt, std::nullopt, 0.01},
                                     plot_request{plot, options.force});
@@ -126,7 +126,7 @@ int demo(const demo_options& options, std::ostream& out) {
 
     const point_file shaft = sample("shaft.txt");
     show("fit cylinder shaft.txt --criterion all",
-         fit(shaft, element_kind::cylinder, names_of(element_kind::cylinder).criteria,
+         fit(shaft, element_kind::cylinder, vantor::info_of(element_kind::cylinder).criteria,
              std::nullopt));
 
     // Form values about the fitted reference elements (the minimum-zone ones, and once the

@@ -8,7 +8,6 @@
 
 #include <pybind11/stl.h>
 
-#include "criteria.h"
 #include "error.h"
 #include "fits.h"
 #include "points.h"
@@ -82,7 +81,7 @@ py::object to_python(const cli::report& r) {
 py::dict fit(const py::array& points, const std::string& element, const std::string& criterion,
              const std::optional<numbers>& direction, const std::optional<numbers>& axis,
              double max_tilt, double time_budget, double reject_beyond) {
-    const cli::element_names* kind = cli::element_named(element);
+    const vantor::element_info* kind = vantor::element_named(element);
     if (kind == nullptr) {
         std::string known;
         for (const vantor::element_info& e : vantor::elements())
@@ -95,11 +94,11 @@ py::dict fit(const py::array& points, const std::string& element, const std::str
     const point_rows rows(points);
     const auto [outcome, json] = without_gil([&] {
         const std::unique_ptr<vantor::actual> set = rows.points(invalid_rows::keep);
-        cli::fit_outcome f = cli::fit_element(*set, kind->kind, c, along, options);
-        cli::report j = cli::fit_json(f.report);
+        cli::fitted f = cli::fit_element(*set, kind->kind, c, along, options);
+        cli::report j = cli::fit_json(f);
         return std::make_pair(std::move(f), std::move(j));
     });
-    const vantor::fit_report& r = outcome.report;
+    const vantor::fit_report& r = outcome;
     // A failed fit: its reason and status, which the package raises as a FitError.
     if (!r.valid()) {
         return py::dict("error"_a = cli::reference_name(c, element) + ": " + r.error,

@@ -15,6 +15,7 @@
 
 #include "elements.h"
 #include "error.h"
+#include "failure.h"
 #include "report.h"
 
 namespace vantor::python {
@@ -22,14 +23,15 @@ namespace vantor::python {
 // The criterion of a name of criterion_named(); ValueError for another name.
 vantor::criterion criterion_of(const std::string& name);
 
-// Runs `work` with the GIL released; the program's errors become ValueError.
+// Runs `work` with the GIL released; the front end's errors become vantor.EvaluationError with
+// their status.
 template <typename Work>
 auto without_gil(const Work& work) {
     const pybind11::gil_scoped_release release;
     try {
         return work();
     } catch (const cli::error& e) {
-        throw pybind11::value_error(e.what());
+        throw failure(e.what(), e.code);
     }
 }
 

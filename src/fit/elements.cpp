@@ -14,8 +14,8 @@ template <class Element,
 fit_result<fitted_element> any_fit(const actual& points, criterion c, const fit_options& options) {
     fit_result<Element> r = own_fit(points, c, options);
     fit_result<fitted_element> any;
-    static_cast<fit_report&>(any) = std::move(static_cast<fit_report&>(r));
     any.element = r.element;
+    static_cast<fit_report&>(any) = std::move(static_cast<fit_report&>(r));
     return any;
 }
 

@@ -1,5 +1,8 @@
 # SPDX-License-Identifier: Apache-2.0
-"""Bad input raises a clear error; a failed evaluation raises ValueError with the reason."""
+"""Bad input raises a clear error; a failed evaluation raises EvaluationError with the reason
+and its status."""
+
+import os
 
 import numpy as np
 import pytest
@@ -97,3 +100,27 @@ BAD_CALLS = [
 def test_bad_calls(call, error, message):
     with pytest.raises(error, match=message):
         call()
+
+
+CAP = vantor.load(os.path.join(os.environ["VANTOR_SAMPLES"], "ball.txt"))
+
+# Failed evaluations raise EvaluationError with the library's code for the failure.
+FAILED = [
+    (lambda: vantor.roundness([[0, 0, 0], [1, 0, 0], [2, 0, 0]], direction=(0, 0, 1)),
+     "degenerate"),
+    (lambda: vantor.conicity([[1, 0, 0], [0, 2, 0], [-1, 0, 0]], LINE), "degenerate"),
+    (lambda: vantor.cylindricity(GOOD), "too_few_points"),
+    (lambda: vantor.sphericity(CAP, reference="inscribed"), "not_determined"),
+    (lambda: vantor.straightness(GOOD, cutoff=-1.0), "refused"),
+    (lambda: vantor.flatness([[0, 0, 0], [1, 1, 1], [2, 2, 2]], cutoff=0.8), "degenerate"),
+    (lambda: vantor.roundness(GOOD[:2], direction=(0, 0, 1)), "too_few_points"),
+    (lambda: vantor.roundness_analysis(GOOD[:2]), "too_few_points"),
+    (lambda: vantor.roundness(CAP, sections=7), "refused"),
+]
+
+
+@pytest.mark.parametrize("call,status", FAILED)
+def test_failed_evaluations_raise_their_status(call, status):
+    with pytest.raises(vantor.EvaluationError) as failure:
+        call()
+    assert failure.value.status == status, str(failure.value)

@@ -553,12 +553,38 @@ TEST(Program, BadInputNamesFileAndLine) {
     }
 }
 
+TEST(Program, AFailureWithJsonIsAReportWithItsStatus) {
+    const std::string two = scratch("two-points.txt"), line = scratch("three-on-a-line.txt");
+    testing::write_file(two, "0 0 0\n1 0 0\n");
+    testing::write_file(line, "0 0 0\n1 0 0\n2 0 0\n");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"flatness", two}, "too_few_points"},
+        {{"roundness", line, "--direction", "0,0,1"}, "degenerate"},
+        {{"roundness", two, "--filter", "0.8"}, "too_few_points"},
+        {{"sphericity", std::string(VANTOR_TEST_DATA) + "/../../tools/samples/ball.txt",
+          "--reference", "inscribed"},
+         "not_determined"},
+        {{"info", scratch("nothing-here.txt")}, "refused"},
+    };
+    for (const auto& [args, status] : cases) {
+        std::vector<std::string> with_json = args;
+        with_json.push_back("--json");
+        const program_result r = run_program(with_json);
+        EXPECT_EQ(r.status, 2) << args[1];
+        const nlohmann::json j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j["valid"], false);
+        EXPECT_EQ(j["status"], status) << r.err;
+        EXPECT_EQ("vantor: " + j["error"].get<std::string>() + "\n", r.err);
+        EXPECT_EQ(run_program(args).out, "") << "text output on a failure";
+    }
+}
+
 TEST(Program, ADamagedElementFileIsReportedOnStandardError) {
     // An element file cut inside its header.
     const std::string file = scratch("damaged-program.elem");
     ASSERT_EQ(run_program({"convert", data_file("plane4.txt"), file}).status, 0);
     testing::write_file(file, read_file(file).substr(0, 24));
-    const program_result r = run_program({"info", file, "--json"});
+    const program_result r = run_program({"info", file});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(

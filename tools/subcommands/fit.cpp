@@ -28,7 +28,7 @@ subcommand fit_command(CLI::App& app, const program_options& program) {
     CLI::App* command = app.add_subcommand(
         "fit", "a fitted element with its deviation, RMS, iterations and uncertainties");
     std::vector<std::string> element_options;
-    for (const element_names& e : elements()) element_options.push_back(e.name);
+    for (const vantor::element_info& e : vantor::elements()) element_options.push_back(e.name);
     command->add_option("ELEMENT", o->element, "line, plane, circle, sphere, cylinder or cone")
         ->required()
         ->check(CLI::IsMember(element_options));
@@ -58,7 +58,7 @@ subcommand fit_command(CLI::App& app, const program_options& program) {
                 "every point)");
     return {command, [o, &program](std::ostream& out, std::ostream& err) -> int {
                 const vantor::read_options columns = columns_of(o->input);
-                const element_names& element = *element_named(o->element);
+                const vantor::element_info& element = *vantor::element_named(o->element);
                 std::optional<spanto::vector> direction;
                 if (o->direction) direction = direction_of(*o->direction, "--direction");
                 if (direction && element.kind != element_kind::circle) {

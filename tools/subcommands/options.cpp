@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli.h"
-#include "criteria.h"
+#include "fits.h"
 #include "error.h"
 #include "fit_commands.h"
 #include "numbers.h"
@@ -211,7 +211,7 @@ tolerance tolerance_of(const tolerance_options& o) {
 
 std::vector<std::string> criterion_options() {
     std::vector<std::string> options;
-    for (const criterion_names& c : criteria()) options.push_back(c.option);
+    for (const vantor::criterion_info& c : vantor::criteria()) options.push_back(c.name);
     return options;
 }
 
@@ -219,27 +219,27 @@ std::vector<vantor::criterion> criteria_of(const std::string& name,
                                            const std::vector<vantor::criterion>& all) {
     if (name == "all") return all;
     std::vector<vantor::criterion> chosen;
-    for (const criterion_names& c : criteria()) {
-        if (name == c.option) chosen.push_back(c.id);
+    for (const vantor::criterion_info& c : vantor::criteria()) {
+        if (name == c.name) chosen.push_back(c.criterion);
     }
     return chosen;
 }
 
 std::vector<vantor::criterion> every_criterion() {
     std::vector<vantor::criterion> all;
-    for (const criterion_names& c : criteria()) all.push_back(c.id);
+    for (const vantor::criterion_info& c : vantor::criteria()) all.push_back(c.criterion);
     return all;
 }
 
 std::string without_datum(element_kind element) {
-    return ", or about the " + reference_name(default_reference, names_of(element).name);
+    return ", or about the " + reference_name(default_reference, vantor::info_of(element).name);
 }
 
 CLI::Option* add_reference(CLI::App* command, element_kind element,
                            std::optional<std::string>& reference) {
-    const element_names& names = names_of(element);
+    const vantor::element_info& names = vantor::info_of(element);
     std::vector<std::string> options;
-    for (const vantor::criterion c : names.criteria) options.push_back(names_of(c).option);
+    for (const vantor::criterion c : names.criteria) options.push_back(vantor::criterion_name(c));
     std::string listed;  // "gauss or zone", "gauss, zone, inscribed or circumscribed"
     std::string set;     // "{gauss,zone}", as the help shows the choices of the other options
     for (std::size_t k = 0; k < options.size(); ++k) {
@@ -257,7 +257,7 @@ CLI::Option* add_reference(CLI::App* command, element_kind element,
     return command
         ->add_option("--reference", reference,
                      std::string("without a datum: the criterion of the ") + names.name +
-                         " fitted to the points (default " + names_of(default_reference).option +
+                         " fitted to the points (default " + vantor::criterion_name(default_reference) +
                          ")")
         ->check(member);
 }
@@ -267,7 +267,7 @@ vantor::criterion reference_of(const std::optional<std::string>& reference) {
 }
 
 void add_reference_fit(CLI::App* command, element_kind element, bool axial, fit_steering& o) {
-    const std::string name = names_of(element).name;
+    const std::string name = vantor::info_of(element).name;
     if (axial) {
         add_numbers(command, "--axis", o.axis, "X,Y,Z",
                     "without a datum: approximate axis direction of the fitted " + name +
@@ -309,7 +309,7 @@ vantor::fit_options reference_options(const fit_steering& o, element_kind elemen
         };
         for (const auto& [option, given] : steering) {
             if (given) {
-                throw error(std::string(option) + " only steers the " + names_of(element).name +
+                throw error(std::string(option) + " only steers the " + vantor::info_of(element).name +
                             " fitted without a datum: not with " + datum);
             }
         }

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "cli.h"
-#include "criteria.h"
+#include "fits.h"
 #include "error.h"
 #include "numbers.h"
 #include "reference.h"
@@ -141,7 +141,7 @@ subcommand roundness_command(CLI::App& app, const program_options& program) {
         ->add_option("--reference", o->reference,
                      "report RONt, RONp, RONv, RONq about this reference circle fitted to the "
                      "profile (default " +
-                         std::string(names_of(default_reference).option) +
+                         std::string(vantor::criterion_name(default_reference)) +
                          ", the circle of the roundness without a datum); with --line or "
                          "--circle, also its eccentricity from that axis")
         ->check(CLI::IsMember(criterion_options()));
