@@ -16,43 +16,6 @@ namespace vantor::cli {
 report to_report(const spanto::point& p) { return report::array({p.x, p.y, p.z}); }
 report to_report(const spanto::vector& v) { return report::array({v.x, v.y, v.z}); }
 
-report to_report(const spanto::plane& p) {
-    return {{"plane", {{"origin", to_report(p.origin)}, {"normal", to_report(p.normal)}}}};
-}
-
-report to_report(const spanto::line& l) {
-    return {{"line", {{"origin", to_report(l.origin)}, {"direction", to_report(l.direction)}}}};
-}
-
-report to_report(const spanto::axis& a) {
-    return {{"axis", {{"origin", to_report(a.origin)}, {"direction", to_report(a.direction)}}}};
-}
-
-report to_report(const spanto::circle& c) {
-    return {
-        {"circle",
-         {{"centre", to_report(c.centre)}, {"normal", to_report(c.normal)}, {"radius", c.radius}}}};
-}
-
-report to_report(const spanto::sphere& s) {
-    return {{"sphere", {{"centre", to_report(s.centre)}, {"radius", s.radius}}}};
-}
-
-report to_report(const spanto::cylinder& c) {
-    return {{"cylinder",
-             {{"origin", to_report(c.origin)},
-              {"direction", to_report(c.direction)},
-              {"radius", c.radius}}}};
-}
-
-report to_report(const spanto::cone& c) {
-    return {{"cone",
-             {{"point0", to_report(c.point0())},
-              {"radius0", c.radius0()},
-              {"point1", to_report(c.point1())},
-              {"radius1", c.radius1()}}}};
-}
-
 std::string stamp_text(std::int32_t date, std::int32_t time) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", int(date / 10000),

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include <spanto/spanto.h>
 #include <nlohmann/json.hpp>
+
+#include "element_values.h"
 
 namespace vantor::cli {
 
@@ -17,16 +20,21 @@ namespace vantor::cli {
 using report = nlohmann::ordered_json;
 
 // Geometry values in reports: points and vectors as [x, y, z]; each element as an object named
-// after its type, e.g. {"circle": {"centre": [...], "normal": [...], "radius": r}}.
+// after its type with its values (element_values.h), e.g.
+// {"circle": {"centre": [...], "normal": [...], "radius": r}}.
 report to_report(const spanto::point& p);
 report to_report(const spanto::vector& v);
-report to_report(const spanto::plane& p);
-report to_report(const spanto::line& l);
-report to_report(const spanto::axis& a);
-report to_report(const spanto::circle& c);
-report to_report(const spanto::sphere& s);
-report to_report(const spanto::cylinder& c);
-report to_report(const spanto::cone& c);
+template <class Element, class = decltype(element_values<Element>::kind)>
+report to_report(const Element& e) {
+    const numbers v = element_values<Element>::of(e);
+    report values = report::object();
+    std::size_t at = 0;
+    for (const value_field& f : element_values<Element>::fields) {
+        values[f.name] = f.size == 3 ? report::array({v[at], v[at + 1], v[at + 2]}) : report(v[at]);
+        at += static_cast<std::size_t>(f.size);
+    }
+    return {{element_values<Element>::kind, std::move(values)}};
+}
 
 // An element's creation stamp (date yyyymmdd, time hhmmss) as "yyyy-mm-dd hh:mm:ss".
 std::string stamp_text(std::int32_t date, std::int32_t time);

@@ -2,14 +2,8 @@
 // Geometry values between Python and C++.
 //
 // The Python value types hand an element over as its kind name and a flat list of numbers, in
-// the order of the parameters that the types and the tool's JSON reports name:
-//   point     x y z
-//   plane     origin(3) normal(3)
-//   line      origin(3) direction(3)
-//   circle    centre(3) normal(3) radius
-//   sphere    centre(3) radius
-//   cylinder  origin(3) direction(3) radius
-//   cone      point0(3) radius0 point1(3) radius1
+// the order of the values the front end names (element_values.h): a point as x y z, every
+// element a fit gives as element_values<E> lists its fields.
 #ifndef VANTOR_PYTHON_ELEMENTS_H
 #define VANTOR_PYTHON_ELEMENTS_H
 
@@ -17,48 +11,43 @@
 #include <utility>
 #include <vector>
 
+#include <pybind11/pybind11.h>
 #include <spanto/spanto.h>
+
+#include "element_values.h"
+#include "error.h"
 
 namespace vantor::python {
 
-using numbers = std::vector<double>;
+using cli::numbers;
 
 // An element as Python receives it: kind name and numbers.
 using element_values = std::pair<std::string, numbers>;
 
-// The element of `kind` made from user input by the geometry layer's constructor (which scales
-// directions and normals to unit length), returned as numbers. Throws ValueError naming what is
-// wrong: an unknown kind, a wrong count of numbers, or input the constructor rejects.
+// The element of `kind` ("point" or the kind of an element a fit gives) made from user input by
+// the geometry layer's constructor (which scales directions and normals to unit length),
+// returned as numbers. Throws ValueError naming what is wrong: an unknown kind, a wrong count of
+// numbers, a number that is not finite, or input the constructor rejects.
 numbers make_element(const std::string& kind, const numbers& v);
 
-// An element from numbers that make_element returned (or a fit or evaluation reported): the
-// members are taken as they are, never scaled again, so that the element is bit for bit the one
-// that was made. The cone, whose members are private, is made again by its constructor, which
-// is deterministic. Throws ValueError for a wrong count of numbers.
+// An element from numbers that make_element returned (or a fit or evaluation reported), its
+// members taken as they are (element_values<E>::from). Throws ValueError for a wrong count.
 template <typename Element>
-Element element_from(const numbers& v);
+Element element_from(const numbers& v) {
+    try {
+        return cli::element_values<Element>::from(v);
+    } catch (const cli::error& e) {
+        throw pybind11::value_error(e.what());
+    }
+}
 template <>
 spanto::point element_from(const numbers& v);
-template <>
-spanto::plane element_from(const numbers& v);
-template <>
-spanto::line element_from(const numbers& v);
-template <>
-spanto::circle element_from(const numbers& v);
-template <>
-spanto::sphere element_from(const numbers& v);
-template <>
-spanto::cylinder element_from(const numbers& v);
-template <>
-spanto::cone element_from(const numbers& v);
 
+template <typename Element>
+element_values values_of(const Element& e) {
+    return {cli::element_values<Element>::kind, cli::element_values<Element>::of(e)};
+}
 element_values values_of(const spanto::point& p);
-element_values values_of(const spanto::plane& p);
-element_values values_of(const spanto::line& l);
-element_values values_of(const spanto::circle& c);
-element_values values_of(const spanto::sphere& s);
-element_values values_of(const spanto::cylinder& c);
-element_values values_of(const spanto::cone& c);
 
 }  // namespace vantor::python
 
