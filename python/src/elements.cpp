@@ -7,6 +7,8 @@
 
 #include <vantor/fit.h>
 
+#include "error.h"
+
 namespace py = pybind11;
 
 namespace vantor::python {

@@ -15,7 +15,6 @@
 #include <spanto/spanto.h>
 
 #include "element_values.h"
-#include "error.h"
 
 namespace vantor::python {
 
@@ -34,11 +33,13 @@ numbers make_element(const std::string& kind, const numbers& v);
 // members taken as they are (element_values<E>::from). Throws ValueError for a wrong count.
 template <typename Element>
 Element element_from(const numbers& v) {
-    try {
-        return cli::element_values<Element>::from(v);
-    } catch (const cli::error& e) {
-        throw pybind11::value_error(e.what());
+    const std::size_t expected = cli::size<Element>();
+    if (v.size() != expected) {
+        throw pybind11::value_error(std::string(cli::element_values<Element>::kind) +
+                                    ": expected " + std::to_string(expected) + " numbers, got " +
+                                    std::to_string(v.size()));
     }
+    return cli::element_values<Element>::from(v);
 }
 template <>
 spanto::point element_from(const numbers& v);

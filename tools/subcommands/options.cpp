@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "cli.h"
-#include "fits.h"
+#include "element_values.h"
 #include "error.h"
 #include "fit_commands.h"
+#include "fits.h"
 #include "numbers.h"
 #include "reference.h"
 #include "units.h"
@@ -15,14 +16,10 @@
 namespace vantor::cli {
 namespace {
 
-spanto::point point_at(const std::vector<double>& v, std::size_t i) {
-    return spanto::point(v[i], v[i + 1], v[i + 2]);
-}
-
 // The vector (v[i], v[i+1], v[i+2]), which must not be zero.
 spanto::vector nonzero_vector(const std::vector<double>& v, std::size_t i,
                               const std::string& option, const char* what) {
-    const spanto::vector d(v[i], v[i + 1], v[i + 2]);
+    const spanto::vector d = vector_at(v, i);
     if (d.unit().invalid()) throw error(option + ": the " + what + " must not be zero");
     return d;
 }
@@ -257,8 +254,8 @@ CLI::Option* add_reference(CLI::App* command, element_kind element,
     return command
         ->add_option("--reference", reference,
                      std::string("without a datum: the criterion of the ") + names.name +
-                         " fitted to the points (default " + vantor::criterion_name(default_reference) +
-                         ")")
+                         " fitted to the points (default " +
+                         vantor::criterion_name(default_reference) + ")")
         ->check(member);
 }
 
@@ -309,8 +306,9 @@ vantor::fit_options reference_options(const fit_steering& o, element_kind elemen
         };
         for (const auto& [option, given] : steering) {
             if (given) {
-                throw error(std::string(option) + " only steers the " + vantor::info_of(element).name +
-                            " fitted without a datum: not with " + datum);
+                throw error(std::string(option) + " only steers the " +
+                            vantor::info_of(element).name + " fitted without a datum: not with " +
+                            datum);
             }
         }
     }
