@@ -29,7 +29,7 @@ subcommand fit_command(CLI::App& app, const program_options& program) {
         "fit", "a fitted element with its deviation, RMS, iterations and uncertainties");
     std::vector<std::string> element_options;
     for (const vantor::element_info& e : vantor::elements()) element_options.push_back(e.name);
-    command->add_option("ELEMENT", o->element, "line, plane, circle, sphere, cylinder or cone")
+    command->add_option("ELEMENT", o->element, listed(element_options))
         ->required()
         ->check(CLI::IsMember(element_options));
     add_input(command, "FILE", o->input);

@@ -206,6 +206,13 @@ tolerance tolerance_of(const tolerance_options& o) {
 
 // --- Criteria and the reference element fitted without a datum.
 
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t k = 0; k < names.size(); ++k)
+        text += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+    return text;
+}
+
 std::vector<std::string> criterion_options() {
     std::vector<std::string> options;
     for (const vantor::criterion_info& c : vantor::criteria()) options.push_back(c.name);
@@ -237,14 +244,10 @@ CLI::Option* add_reference(CLI::App* command, element_kind element,
     const vantor::element_info& names = vantor::info_of(element);
     std::vector<std::string> options;
     for (const vantor::criterion c : names.criteria) options.push_back(vantor::criterion_name(c));
-    std::string listed;  // "gauss or zone", "gauss, zone, inscribed or circumscribed"
-    std::string set;     // "{gauss,zone}", as the help shows the choices of the other options
-    for (std::size_t k = 0; k < options.size(); ++k) {
-        listed += (k == 0 ? "" : k + 1 == options.size() ? " or " : ", ") + options[k];
-        set += (k == 0 ? "{" : ",") + options[k];
-    }
+    std::string set;  // "{gauss,zone}", as the help shows the choices of the other options
+    for (std::size_t k = 0; k < options.size(); ++k) set += (k == 0 ? "{" : ",") + options[k];
     set += "}";
-    const std::string refusal = std::string("a ") + names.name + " is fitted by " + listed;
+    const std::string refusal = std::string("a ") + names.name + " is fitted by " + listed(options);
     const CLI::Validator member(
         [options, refusal](std::string& value) {
             const bool known = std::find(options.begin(), options.end(), value) != options.end();

@@ -94,6 +94,10 @@ tolerance tolerance_of(const tolerance_options& o);
 
 // --- Criteria and the reference element fitted without a datum.
 
+// The names as a list for a sentence: "gauss or zone", "line, plane, circle, sphere, cylinder or
+// cone".
+std::string listed(const std::vector<std::string>& names);
+
 // The criteria's option names, as --criterion and --reference take them.
 std::vector<std::string> criterion_options();
 

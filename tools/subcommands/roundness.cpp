@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "cli.h"
-#include "fits.h"
 #include "error.h"
+#include "fits.h"
 #include "numbers.h"
 #include "reference.h"
 #include "roundness_command.h"
