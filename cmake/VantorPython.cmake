@@ -53,7 +53,7 @@ if(VANTOR_SANITIZE)
         "VANTOR_SANITIZE is ON (an ASan-built module needs the ASan runtime preloaded into the interpreter)")
 endif()
 if(NOT VANTOR_BUILD_TOOLS)
-    vantor_python_unavailable("VANTOR_BUILD_TOOLS is OFF (the package reads point files with the tool's reader)")
+    vantor_python_unavailable("VANTOR_BUILD_TOOLS is OFF (the package's tests compare it with the program)")
 endif()
 
 if(Python3_EXECUTABLE)
