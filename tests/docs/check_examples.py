@@ -11,7 +11,7 @@ check_examples.py console --bin NAME=PATH... --copy PATH... FILE.md...
     The commands of a file run in one shell, as a session. A command must exit with status 0
     unless the next one is `echo $?`.
 check_examples.py python --copy PATH... FILE.md...
-    Runs the `>>>` examples of each file with doctest in such a directory.
+    Runs the ```pycon blocks of each file with doctest in such a directory.
 check_examples.py verbatim SOURCE FILE.md
     The file shows SOURCE whole in one ```cpp block.
 """
@@ -93,9 +93,17 @@ def check_console(args, markdown, directory):
 
 
 def check_python(markdown, directory):
+    # Only the ```pycon blocks: every other line is blanked, so that the line numbers hold.
+    kept, inside = [], False
+    with open(markdown, encoding="utf-8") as f:
+        for line in f.read().splitlines():
+            fence = line.startswith("```")
+            inside = (line.strip() == "```pycon") if fence and not inside else inside and not fence
+            kept.append(line if inside and not fence else "")
+    test = doctest.DocTestParser().get_doctest("\n".join(kept) + "\n", {}, markdown, markdown, 0)
     os.chdir(directory)
-    failed, tried = doctest.testfile(os.path.abspath(markdown), module_relative=False,
-                                     optionflags=doctest.ELLIPSIS)
+    runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS)
+    failed, tried = runner.run(test)
     print(f"{markdown}: {tried} examples, {failed} failed")
     return failed
 
