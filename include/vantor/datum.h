@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // vantor/datum.h: datums established from measured datum features, and datum systems.
 //
-// A datum is the ideal element a drawing refers to, associated with a measured feature by the
-// defaults of ISO 5459: a plane touching its face from outside the material, the axis of the
-// largest cylinder in a bore or the smallest about a shaft, the centre of such a sphere. A datum
+// A datum is the ideal element a drawing refers to, associated with a measured feature from
+// outside its material: a plane touching its face (the constrained minimax plane, ISO 5459's
+// default), the axis of the largest cylinder in a bore or the smallest about a shaft (the
+// mating envelope), the centre of such a sphere. A datum
 // system A|B|C gives a coordinate frame: each later datum is fitted with its orientation
 // constrained by the earlier ones.
 //
@@ -11,8 +12,8 @@
 // coordinates) are left out, as the fits leave them out. A failure never looks like a success:
 // its `status` is neither ok nor not_proved, its `error` says why and its element is invalid.
 //
-// Not provided: a common datum axis A-B fitted to two features at once; a datum system whose
-// primary datum is an axis or a centre.
+// Not provided: a common datum axis A-B fitted to two features at once; a datum system with a
+// centre among its datums.
 #ifndef VANTOR_DATUM_H
 #define VANTOR_DATUM_H
 
@@ -76,10 +77,12 @@ VANTOR_EXPORT datum_result<spanto::plane> datum_plane(const actual& points,
                                                       const fit_options& options = fit_options());
 
 // The datum axis of a cylindrical feature: the axis of the maximum inscribed cylinder of a hole,
-// of the minimum circumscribed cylinder of a shaft (ISO 5459 defaults), as fit_cylinder fits
+// of the minimum circumscribed cylinder of a shaft (the mating envelope), as fit_cylinder fits
 // them (options.axis: an approximate axis; options.max_tilt: how far from it). The line's origin
 // is the point of the axis nearest the centroid; its direction's sense follows fit_cylinder.
-// `fit.objective` is the cylinder's radius.
+// `fit.objective` is the cylinder's radius. (The constrained minimax association, as
+// datum_plane's, would by the same argument be the minimum-zone cylinder's axis:
+// fit_cylinder with criterion zone.)
 VANTOR_EXPORT datum_result<spanto::line> datum_axis(const actual& points, feature_side side,
                                                     const fit_options& options = fit_options());
 
@@ -104,8 +107,8 @@ VANTOR_EXPORT datum_result<spanto::point> datum_centre(const actual& points, fea
 struct datum_feature {
     enum class kind {
         plane,  // a face: `outward` points out of its material
-        axis,   // a bore or shaft (`side`); in a system it is constrained perpendicular to the
-                // primary plane, so that one section is enough
+        axis,   // a bore or shaft (`side`); after a primary plane it is constrained
+                // perpendicular to it, so that one section is enough
         none,   // no feature: the default
     };
     kind type = kind::none;
@@ -144,9 +147,9 @@ struct datum_frame {
     explicit operator bool() const { return valid(); }
 };
 
-// The frame of the datum system A|B (C absent: kind none) or A|B|C, A a plane.
+// The frame of the datum system A|B (C absent: kind none) or A|B|C.
 //
-// A, the primary, is the datum plane of its face (datum_plane): z is its outward normal and
+// A primary plane is the datum plane of its face (datum_plane): z is its outward normal and
 // the origin lies on it. Each later datum is associated with its orientation constrained by the
 // earlier ones, its points seen along z (projected into A's plane):
 //   A plane | B plane | C plane (3-2-1): B's normal is constrained perpendicular to z: of those
@@ -157,15 +160,18 @@ struct datum_frame {
 //     is the corner where the three planes meet; y = z ^ x.
 //   A plane | B axis: B is the axis of the inscribed (hole) or circumscribed (shaft) circle of
 //     its points projected along z (datum_circle_axis with direction z). The origin is where B
-//     meets A. The rotation about z is free (rotation_fixed false). Refused when B's projected
-//     points are not round (their roundness about the circle exceeds half its radius): B's axis
-//     is then far from perpendicular to A.
-//   A plane | B axis | C plane: C's normal is constrained perpendicular to z, as B's above; x is
-//     C's outward normal. The origin stays where B meets A.
-//   A plane | B axis | C axis: x points from B's axis towards C's (C also constrained
-//     perpendicular to A); refused when the two axes meet.
+//     meets A. Refused when B's projected points are not round (their roundness about the
+//     circle exceeds half its radius): B's axis is then far from perpendicular to A.
+// A primary axis is the datum axis of its feature (datum_axis); B must then be a face:
+//   A axis | B plane: z is A's direction turned to B's outward side (refused beyond
+//     datum_max_outward_angle), B the outer tangent plane along z, the origin where A meets B.
+// After an axis (A or B) through the origin, C fixes the rotation about z: absent, it stays free
+// (rotation_fixed false); a face (C constrained perpendicular to A) gives x as its normal,
+// constrained perpendicular to z as B's above; an axis (C's circle seen along z, as B's above)
+// gives x towards C's axis from the origin, refused when the two axes meet.
 // Any other combination is refused. A datum that fails gives its status, its message prefixed
-// by the datum's letter ("datum B: ...").
+// by the datum's letter ("datum B: ..."). The status of a valid frame is not_proved when one of
+// its fits is.
 VANTOR_EXPORT datum_frame datum_system(const datum_feature& a, const datum_feature& b,
                                        const datum_feature& c = datum_feature());
 

@@ -136,13 +136,11 @@ datum_frame planes(const datum_feature& b, const datum_feature& c, const vector&
     return f;
 }
 
-datum_frame plane_and_axes(const datum_feature& b, const datum_feature& c, const vector& z,
-                           double level, status so_far) {
-    double radius = 0.0;
-    datum_frame f = axis_through(b, "B", z, level, radius);
-    if (!f) return f;
-    f.status = worse(so_far, f.status);
-    f.z = z;
+// Frame f, whose origin and z are set, turned about z as datum C fixes it: none leaves the
+// rotation free; a face gives x as its normal constrained perpendicular to z; an axis (its
+// circle seen along z) gives x towards it from the origin, which lies on an axis of `radius`.
+datum_frame turned(datum_frame f, const datum_feature& c, double radius) {
+    const vector z = f.z;
     if (c.type == datum_feature::kind::none) {
         f.x = z.orthogonal();
         f.rotation_fixed = false;
@@ -155,14 +153,16 @@ datum_frame plane_and_axes(const datum_feature& b, const datum_feature& c, const
         f.rotation_fixed = true;
     } else {
         double radius_c = 0.0;
-        const datum_frame at = axis_through(c, "C", z, level, radius_c);
+        const datum_frame at =
+            axis_through(c, "C", z, dot(z, f.origin - point(0.0, 0.0, 0.0)), radius_c);
         if (!at) return at;
         f.status = worse(f.status, at.status);
         const vector towards = at.origin - f.origin;
-        // Both centres lie in A, so `towards` is perpendicular to z up to rounding.
+        // Both lie in one plane across z, so `towards` is perpendicular to z up to rounding.
         const vector across = towards - dot(towards, z) * z;
         if (!(across.length() > 1e-9 * std::max(radius, radius_c)))
-            return failed(status::refused, "C", "its axis meets datum B's: it fixes no rotation");
+            return failed(status::refused, "C",
+                          "its axis meets the axis through the origin: it fixes no rotation");
         f.x = across.unit();
         f.rotation_fixed = true;
     }
@@ -170,19 +170,62 @@ datum_frame plane_and_axes(const datum_feature& b, const datum_feature& c, const
     return f;
 }
 
+datum_frame plane_and_axis(const datum_feature& b, const datum_feature& c, const vector& z,
+                           double level, status so_far) {
+    double radius = 0.0;
+    datum_frame f = axis_through(b, "B", z, level, radius);
+    if (!f) return f;
+    f.status = worse(so_far, f.status);
+    f.z = z;
+    return turned(f, c, radius);
+}
+
+// A an axis, B a face constrained perpendicular to it: z is A's direction turned to B's outward
+// side, B the outer tangent plane along z, the origin where A meets it.
+datum_frame axis_and_plane(const datum_feature& a, const datum_feature& b, const datum_feature& c) {
+    const datum_result<spanto::line> pa = datum_axis(*a.points, a.side, a.options);
+    if (!pa) return failed(pa.status, "A", pa.error);
+    if (b.type != datum_feature::kind::plane)
+        return failed(status::refused, "B", "after an axis A the secondary datum must be a face");
+    const vector u = detail::outward_unit(b.outward);
+    if (u.invalid())
+        return failed(status::refused, "B",
+                      "the outward direction must be a finite, non-zero vector");
+    vector z = pa.element.direction;
+    if (dot(z, u) < 0.0) z = -z;
+    const std::string refusal = detail::outward_refusal(dot(z, u));
+    if (!refusal.empty()) return failed(status::refused, "B", refusal);
+    bool any = false;
+    double outer = 0.0;
+    for (const point& p : *b.points) {
+        if (p.invalid()) continue;
+        const double h = dot(z, p - point(0.0, 0.0, 0.0));
+        if (!any || h > outer) outer = h;
+        any = true;
+    }
+    if (!any)
+        return failed(status::too_few_points, "B", "too few points: the face has no valid point");
+    datum_frame f;
+    f.status = pa.status;
+    f.z = z;
+    const point o = pa.element.origin;
+    f.origin = o + (outer - dot(z, o - point(0.0, 0.0, 0.0))) * z;
+    return turned(f, c, pa.fit.objective);
+}
+
 }  // namespace
 
 datum_frame datum_system(const datum_feature& a, const datum_feature& b, const datum_feature& c) {
-    if (a.type != datum_feature::kind::plane || !has_points(a))
-        return failed(status::refused, "A", "the primary datum must be a face (a plane)");
+    if (!has_points(a)) return failed(status::refused, "A", "a datum system needs a primary datum");
     if (!has_points(b))
         return failed(status::refused, "B", "a datum system needs a secondary datum");
+    if (a.type == datum_feature::kind::axis) return axis_and_plane(a, b, c);
     const datum_result<spanto::plane> pa = datum_plane(*a.points, a.outward, a.options);
     if (!pa) return failed(pa.status, "A", pa.error);
     const vector z = pa.element.normal;
     const double level = dot(z, pa.element.origin - point(0.0, 0.0, 0.0));
     if (b.type == datum_feature::kind::plane) return planes(b, c, z, level, pa.status);
-    return plane_and_axes(b, c, z, level, pa.status);
+    return plane_and_axis(b, c, z, level, pa.status);
 }
 
 }  // namespace vantor

@@ -226,6 +226,22 @@ struct plate {
     }
 };
 
+// A shaft of radius 5 along z from z = 0 to 30 (A, three-lobed) standing on a flange whose face
+// (B, an annulus at z = 0 facing -z) leans into the material, touching z = 0 at x = -10 only,
+// and whose side y = 8 (C) faces +y.
+struct shouldered_shaft {
+    std::vector<point> shaft, shoulder, side;
+    shouldered_shaft() {
+        shaft = lobed_bore(0, 0, 5, 0.003, {2, 10, 20, 28});
+        for (int i = 0; i < 5; ++i)
+            for (int k = 0; k < 36; ++k) {
+                const double r = 6 + i, t = 2 * pi * k / 36, x = r * std::cos(t);
+                shoulder.emplace_back(x, r * std::sin(t), 0.001 * (x + 10));
+            }
+        side = grid(5, 10, 4, [](double x, double z) { return point(x - 5, 8, -z - 1); });
+    }
+};
+
 struct system_case {
     const char* name;
     std::function<datum_frame(const pose&, std::mt19937_64&)> build;
@@ -273,6 +289,15 @@ std::vector<system_case> system_cases() {
                                  face(p.front, vector(0, -1, 0), m, rng, c));
          },
          point(10, 5, 0), vector(0, -1, 0), vector(0, 0, 1), true},
+        {"shaft | shoulder | side",
+         [face, round](const pose& m, std::mt19937_64& rng) {
+             const shouldered_shaft p;
+             actual a(1), b(1), c(1);
+             return datum_system(round(p.shaft, feature_side::shaft, m, rng, a),
+                                 face(p.shoulder, vector(0.2, 0, -1), m, rng, b),
+                                 face(p.side, vector(0, 1, 0), m, rng, c));
+         },
+         point(0, 0, 0), vector(0, 1, 0), vector(0, 0, -1), true},
         {"plate: face | shaft (rotation free)",
          [face, round](const pose& m, std::mt19937_64& rng) {
              const plate p;
@@ -349,9 +374,18 @@ TEST(DatumRefusals, SayWhyAndCarryTheirStatus) {
          status::refused, "more than 60"},
         {"two points", [&] { return outcome(datum_plane(two, vector(0, 0, 1))); },
          status::too_few_points, "too few points"},
-        {"primary an axis",
-         [&] { return outcome(datum_system(datum_feature::round(bore, feature_side::hole), a)); },
-         status::refused, "datum A: the primary datum must be a face"},
+        {"an axis after a primary axis",
+         [&] {
+             const datum_feature bb = datum_feature::round(bore, feature_side::hole);
+             return outcome(datum_system(bb, bb));
+         },
+         status::refused, "datum B: after an axis A the secondary datum must be a face"},
+        {"B facing across the primary axis",
+         [&] {
+             return outcome(datum_system(datum_feature::round(bore, feature_side::hole),
+                                         datum_feature::face(front, vector(0, -1, 0))));
+         },
+         status::refused, "datum B: the normal the points determine"},
         {"no secondary", [&] { return outcome(datum_system(a, datum_feature())); }, status::refused,
          "datum B"},
         {"B facing along A's normal",
@@ -368,7 +402,7 @@ TEST(DatumRefusals, SayWhyAndCarryTheirStatus) {
              const datum_feature bb = datum_feature::round(bore, feature_side::hole);
              return outcome(datum_system(a, bb, bb));
          },
-         status::refused, "datum C: its axis meets datum B's"},
+         status::refused, "datum C: its axis meets the axis through the origin"},
         {"planes A and B without C",
          [&] { return outcome(datum_system(a, datum_feature::face(front, vector(0, -1, 0)))); },
          status::refused, "datum C"},
