@@ -28,8 +28,7 @@ datum_result<spanto::plane> datum_plane(const actual& points, const spanto::vect
     datum_result<spanto::plane> r;
     const spanto::vector u = detail::outward_unit(outward);
     if (u.invalid())
-        return detail::datum_failure(r, status::refused,
-                                     "the outward direction must be a finite, non-zero vector");
+        return detail::datum_failure(r, status::refused, detail::outward_not_a_direction);
     const fit_result<spanto::plane> zone = fit_plane(points, criterion::zone, options);
     if (!take_fit(r, zone)) return r;
     // The outer side of the zone along the normal turned outward.

@@ -19,6 +19,9 @@ Result& datum_failure(Result& r, status code, const std::string& why) {
     return r;
 }
 
+inline constexpr const char* outward_not_a_direction =
+    "the outward direction must be a finite, non-zero vector";
+
 // The unit vector of a caller's outward direction; invalid when it is zero or not finite.
 inline spanto::vector outward_unit(const spanto::vector& outward) {
     if (!std::isfinite(outward.x) || !std::isfinite(outward.y) || !std::isfinite(outward.z))

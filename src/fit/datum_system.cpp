@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// Datum systems: a primary datum plane, then datums constrained by it, to a coordinate frame.
+// Datum systems: a primary datum plane or axis, then datums constrained by it, to a coordinate
+// frame.
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ constrained_plane plane_across(const actual& points, const vector& outward, cons
     const vector u = detail::outward_unit(outward);
     if (u.invalid()) {
         c.code = status::refused;
-        c.error = "the outward direction must be a finite, non-zero vector";
+        c.error = detail::outward_not_a_direction;
         return c;
     }
     // Coordinates in the plane across z, relative to the first valid point to keep the digits of
@@ -65,6 +66,36 @@ constrained_plane plane_across(const actual& points, const vector& outward, cons
     }
     c.normal = n;
     c.offset = outer + dot(n, first - point(0.0, 0.0, 0.0));
+    return c;
+}
+
+// The datum plane of a face with its normal fixed along the unit vector `along`, turned to
+// `outward`: the outer tangent plane.
+constrained_plane plane_along(const actual& points, const vector& outward, const vector& along) {
+    constrained_plane c;
+    const vector u = detail::outward_unit(outward);
+    if (u.invalid()) {
+        c.code = status::refused;
+        c.error = detail::outward_not_a_direction;
+        return c;
+    }
+    c.normal = dot(along, u) < 0.0 ? -along : along;
+    c.error = detail::outward_refusal(dot(c.normal, u));
+    if (!c.error.empty()) {
+        c.code = status::refused;
+        return c;
+    }
+    bool any = false;
+    for (const point& p : points) {
+        if (p.invalid()) continue;
+        const double h = dot(c.normal, p - point(0.0, 0.0, 0.0));
+        if (!any || h > c.offset) c.offset = h;
+        any = true;
+    }
+    if (!any) {
+        c.code = status::too_few_points;
+        c.error = "too few points: the face has no valid point";
+    }
     return c;
 }
 
@@ -113,24 +144,10 @@ datum_frame planes(const datum_feature& b, const datum_feature& c, const vector&
     f.x = pb.normal;
     f.y = z ^ pb.normal;
     // C's normal is fixed by A and B; C is the outer tangent plane along it.
-    const vector u = detail::outward_unit(c.outward);
-    if (u.invalid())
-        return failed(status::refused, "C",
-                      "the outward direction must be a finite, non-zero vector");
-    const double sense = dot(f.y, u) < 0.0 ? -1.0 : 1.0;
-    const std::string refusal = detail::outward_refusal(sense * dot(f.y, u));
-    if (!refusal.empty()) return failed(status::refused, "C", refusal);
-    bool any = false;
-    double outer = 0.0;
-    for (const point& p : *c.points) {
-        if (p.invalid()) continue;
-        const double h = sense * dot(f.y, p - point(0.0, 0.0, 0.0));
-        if (!any || h > outer) outer = h;
-        any = true;
-    }
-    if (!any)
-        return failed(status::too_few_points, "C", "too few points: the face has no valid point");
-    f.origin = point(0.0, 0.0, 0.0) + level * z + pb.offset * f.x + sense * outer * f.y;
+    const constrained_plane pc = plane_along(*c.points, c.outward, f.y);
+    if (!pc.error.empty()) return failed(pc.code, "C", pc.error);
+    f.origin =
+        point(0.0, 0.0, 0.0) + level * z + pb.offset * f.x + pc.offset * dot(pc.normal, f.y) * f.y;
     f.rotation_fixed = true;
     f.status = so_far;
     return f;
@@ -187,29 +204,14 @@ datum_frame axis_and_plane(const datum_feature& a, const datum_feature& b, const
     if (!pa) return failed(pa.status, "A", pa.error);
     if (b.type != datum_feature::kind::plane)
         return failed(status::refused, "B", "after an axis A the secondary datum must be a face");
-    const vector u = detail::outward_unit(b.outward);
-    if (u.invalid())
-        return failed(status::refused, "B",
-                      "the outward direction must be a finite, non-zero vector");
-    vector z = pa.element.direction;
-    if (dot(z, u) < 0.0) z = -z;
-    const std::string refusal = detail::outward_refusal(dot(z, u));
-    if (!refusal.empty()) return failed(status::refused, "B", refusal);
-    bool any = false;
-    double outer = 0.0;
-    for (const point& p : *b.points) {
-        if (p.invalid()) continue;
-        const double h = dot(z, p - point(0.0, 0.0, 0.0));
-        if (!any || h > outer) outer = h;
-        any = true;
-    }
-    if (!any)
-        return failed(status::too_few_points, "B", "too few points: the face has no valid point");
+    const constrained_plane pb = plane_along(*b.points, b.outward, pa.element.direction);
+    if (!pb.error.empty()) return failed(pb.code, "B", pb.error);
+    const vector z = pb.normal;
     datum_frame f;
     f.status = pa.status;
     f.z = z;
     const point o = pa.element.origin;
-    f.origin = o + (outer - dot(z, o - point(0.0, 0.0, 0.0))) * z;
+    f.origin = o + (pb.offset - dot(z, o - point(0.0, 0.0, 0.0))) * z;
     return turned(f, c, pa.fit.objective);
 }
 

@@ -406,6 +406,18 @@ TEST(DatumRefusals, SayWhyAndCarryTheirStatus) {
         {"planes A and B without C",
          [&] { return outcome(datum_system(a, datum_feature::face(front, vector(0, -1, 0)))); },
          status::refused, "datum C"},
+        {"C of a 3-2-1 system facing along A's normal",
+         [&] {
+             return outcome(datum_system(a, datum_feature::face(front, vector(0, -1, 0)),
+                                         datum_feature::face(left, vector(0, 0, 1))));
+         },
+         status::refused, "datum C: the normal the points determine"},
+        {"A with too few points",
+         [&] {
+             return outcome(datum_system(datum_feature::face(two, vector(0, 0, 1)),
+                                         datum_feature::round(bore, feature_side::hole)));
+         },
+         status::too_few_points, "datum A: too few points"},
         {"C with too few points",
          [&] {
              return outcome(datum_system(a, datum_feature::round(bore, feature_side::hole),
