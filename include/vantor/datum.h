@@ -107,8 +107,9 @@ VANTOR_EXPORT datum_result<spanto::point> datum_centre(const actual& points, fea
 struct datum_feature {
     enum class kind {
         plane,  // a face: `outward` points out of its material
-        axis,   // a bore or shaft (`side`); after a primary plane it is constrained
-                // perpendicular to it, so that one section is enough
+        axis,   // a bore or shaft (`side`): as the primary datum its datum_axis (a cylinder
+                // measured along its length); after a primary plane its circle seen along the
+                // plane's normal, so that one section is enough
         none,   // no feature: the default
     };
     kind type = kind::none;
