@@ -9,6 +9,7 @@
 #include <spanto/spanto.h>
 
 #include "vantor/actual.h"
+#include "vantor/datum.h"
 #include "vantor/element.h"
 #include "vantor/feature.h"
 #include "vantor/filtered_form.h"

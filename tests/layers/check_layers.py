@@ -44,6 +44,7 @@ PUBLIC_HEADERS = {
     "point_file.h": "actual",
     "substitute.h": "fit",
     "fit.h": "fit",
+    "datum.h": "fit",
     "feature.h": "form",
     "filtered_form.h": "form",
     "roundness_analysis.h": "form",
