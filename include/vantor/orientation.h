@@ -90,14 +90,16 @@ VANTOR_EXPORT orientation_result perpendicularity(const actual& points, const sp
 // middle less r times the largest such slopes on either side) exceeds the best width found; each
 // interval keeps only the points that can be extreme within it, and once at most 32 remain on
 // each side the width is minimised exactly between the angles where two of them cross. The value
-// is within 1e-10 of the points' extent above the minimum (status not_converged otherwise).
+// is within 1e-12 of the points' extent above the minimum (status not_converged otherwise).
 // 3 or more valid points, not all on one line along the datum normal when the angle is 90.
 VANTOR_EXPORT orientation_result angularity(const actual& points, const spanto::plane& datum,
                                             double angle);
 
-// The derived median line of a cylinder: the points are split into sections along their own
-// axis (split_sections(points, request)) and each section's centre is that of its least-squares
-// circle about that axis (fit_circle along it). 2 or more sections of 3 or more valid points.
+// The derived median line of a cylinder: the points are split into sections along the axis of
+// their least-squares cylinder (fit_cylinder, then split_sections along that axis; cut heights
+// are measured along it as split_sections says) and each section's centre is that of its
+// least-squares circle about that axis (fit_circle along it). 2 or more sections of 3 or more
+// valid points; a failed cylinder, split or circle fails with its status.
 //
 // Parallelism of the axis to a datum axis: a cylindrical zone parallel to the datum; value = the
 // diameter of the smallest circle holding the centres seen along the datum direction (exact).

@@ -14,12 +14,18 @@ namespace {
 
 using detail::failed;
 
-// The centres of the least-squares circles of the sections about the points' own axis; a
-// failure when the split or a section's fit fails or there are fewer than two sections.
+// The centres of the least-squares circles of the sections about the axis of the points'
+// least-squares cylinder; a failure when that fit, the split or a section's fit fails or there
+// are fewer than two sections.
 orientation_result median_line(const actual& points, const section_request& request) {
     const detail::valid_set s = detail::valid_rows_of(points, 6, "an axis");
     if (!s.error.empty()) return failed<orientation_result>(s.status, s.error);
-    const section_split split = split_sections(points, request);
+    const fit_result<spanto::cylinder> own = fit_cylinder(points);
+    if (!own.valid()) {
+        return failed<orientation_result>(own.status, "the axis's cylinder: " + own.error);
+    }
+    const spanto::line axis(own.element.origin, own.element.direction);
+    const section_split split = split_sections(points, axis, request);
     if (!split.valid()) {
         return failed<orientation_result>(split.status, "the sections: " + split.error);
     }
@@ -33,7 +39,7 @@ orientation_result median_line(const actual& points, const section_request& requ
         const std::vector<int>& rows = split.sections[k].rows;
         actual part(static_cast<int>(rows.size()));
         for (const int i : rows) part.append(points[i]);
-        const fit_result<spanto::circle> circle = fit_circle(part, split.axis.direction);
+        const fit_result<spanto::circle> circle = fit_circle(part, axis.direction);
         if (!circle.valid()) {
             return failed<orientation_result>(circle.status, "section " + std::to_string(k + 1) +
                                                                  " of " + std::to_string(n) + ": " +

@@ -121,7 +121,7 @@ orientation_result angularity(const actual& points, const spanto::plane& datum, 
                                           "the points lie on one line along the datum normal: the "
                                           "zone's turn about it is not determined");
     }
-    const detail::turning_width w = detail::minimum_turning_width(q, c, sn, 1e-10 * extent);
+    const detail::turning_width w = detail::minimum_turning_width(q, c, sn, 1e-12 * extent);
     if (!w.converged) {
         return failed<orientation_result>(
             status::not_converged, "the search over the zone's turn did not close its bound");

@@ -155,8 +155,21 @@ class search {
 turning_width minimum_turning_width(const std::vector<point3>& points, double c, double s,
                                     double tolerance) {
     turning_width result;
-    search find(points, c, s);
-    std::vector<index> all(points.size());
+    // Points with equal positions for every turn (equal points; at c = 0, points apart only in
+    // h) stay tied however narrow an interval: searched once, they let the candidates thin out.
+    std::vector<point3> distinct(points);
+    for (point3& p : distinct) p.z = c == 0.0 ? 0.0 : p.z;
+    const auto before = [](const point3& a, const point3& b) {
+        return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.z < b.z)));
+    };
+    std::sort(distinct.begin(), distinct.end(), before);
+    distinct.erase(std::unique(distinct.begin(), distinct.end(),
+                               [](const point3& a, const point3& b) {
+                                   return a.x == b.x && a.y == b.y && a.z == b.z;
+                               }),
+                   distinct.end());
+    search find(distinct, c, s);
+    std::vector<index> all(distinct.size());
     std::iota(all.begin(), all.end(), index{0});
     double best = std::numeric_limits<double>::infinity(), turn = 0.0;
     const auto improve = [&](double w, double t) {
@@ -217,7 +230,7 @@ turning_width minimum_turning_width(const std::vector<point3>& points, double c,
     result.low = std::numeric_limits<double>::infinity();
     result.high = -result.low;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const double f = find.at(static_cast<index>(i), ct, st);
+        const double f = c * points[i].z + s * (points[i].x * ct + points[i].y * st);
         if (f < result.low) result.low = f, result.lowest = i;
         if (f > result.high) result.high = f, result.highest = i;
     }
