@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,13 @@ runout_result total(const actual& points, const spanto::line& datum, Measure mea
     return r;
 }
 
+// A radius for a message: "12.5".
+std::string number(double x) {
+    std::ostringstream out;
+    out << x;
+    return out.str();
+}
+
 std::string of_circle(std::size_t k, std::size_t n) {
     return std::to_string(k + 1) + " of " + std::to_string(n);
 }
@@ -148,7 +156,7 @@ runout_result circular_axial_runout(const actual& points, const spanto::line& da
         if (bands[k].size() < static_cast<std::size_t>(fewest)) {
             return failed<runout_result>(
                 status::too_few_points,
-                "too few points: the band about radius " + std::to_string(radii[k]) + " holds " +
+                "too few points: the band about radius " + number(radii[k]) + " holds " +
                     std::to_string(bands[k].size()) + ", a circle needs at least 3");
         }
         circles.push_back(circle_of(radii[k], bands[k]));
