@@ -85,13 +85,16 @@ VANTOR_EXPORT orientation_result perpendicularity(const actual& points, const sp
 //
 // The width as a function of the turn t is max_i f_i(t) - min_i f_i(t) with sinusoids
 // f_i(t) = cos(angle) h_i + sin(angle) (x_i cos t + y_i sin t) (x, y in the datum plane, h along
-// its normal). Its global minimum is found by branch and bound over t: an interval of half width
-// r is discarded when a bound proved from |f_i'| <= sin(angle) |(x_i, y_i)| (the width at its
-// middle less r times the largest such slopes on either side) exceeds the best width found; each
-// interval keeps only the points that can be extreme within it, and once at most 32 remain on
-// each side the width is minimised exactly between the angles where two of them cross. The value
-// is within 1e-12 of the points' extent above the minimum (status not_converged otherwise).
-// 3 or more valid points, not all on one line along the datum normal when the angle is 90.
+// its normal). Its global minimum is found by branch and bound over t: on an interval of half
+// width r about t0 each f_i lies within r sin(angle) |(x_i, y_i)| of f_i(t0), which bounds the
+// width from below (the largest lower end of the f_i less the smallest upper end) and leaves as
+// candidates only the points that can be extreme somewhere in it; an interval whose bound is
+// not below the best width found, less the tolerance, is dropped, the others are halved. Once at
+// most 32 candidates remain on each side, the width is minimised exactly on the interval:
+// between the turns where two candidates of one side cross, the extremes are fixed and the
+// width is one sinusoid. The value is within 1e-12 of the points' extent above the minimum;
+// status not_converged when the search exceeds its budget (100 halvings, 2e9 positions).
+// 3 or more valid points, not all on one line along the datum normal unless the angle is 0.
 VANTOR_EXPORT orientation_result angularity(const actual& points, const spanto::plane& datum,
                                             double angle);
 

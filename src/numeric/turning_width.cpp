@@ -15,8 +15,10 @@ namespace {
 constexpr double two_pi = 6.283185307179586476925;
 constexpr std::size_t exact_size = 32;  // candidates per side solved by crossings
 constexpr int first_intervals = 64;
-constexpr int deepest = 100;                     // levels of halving
-constexpr std::size_t most_intervals = 1 << 20;  // intervals examined in all
+constexpr int deepest = 100;  // levels of halving
+// Candidate positions evaluated in all, beyond the first pass: near ties in a smooth minimum
+// could otherwise keep many candidates in many intervals.
+constexpr double most_work = 2e9;
 
 using index = std::uint32_t;
 
@@ -59,6 +61,7 @@ class search {
     // it; `best` takes the width at its middle. Lists are built only when it is not dropped.
     bool narrow(const std::vector<index>& up, const std::vector<index>& down, double mid,
                 double half, double& best, double tolerance, interval& out) {
+        work_ += static_cast<double>(up.size() + down.size());
         const double ct = std::cos(mid), st = std::sin(mid);
         double top = -std::numeric_limits<double>::infinity(), top_low = top;
         double bottom = std::numeric_limits<double>::infinity(), bottom_high = bottom;
@@ -129,6 +132,7 @@ class search {
     }
 
     double margin() const { return margin_; }
+    double work() const { return work_; }
 
   private:
     // The turns in [lo, hi] where points p and q lie at one position along m(t).
@@ -148,6 +152,7 @@ class search {
     double c_, s_;
     std::vector<double> slope_;
     double margin_ = 0.0;
+    double work_ = 0.0;
 };
 
 }  // namespace
@@ -192,12 +197,10 @@ turning_width minimum_turning_width(const std::vector<point3>& points, double c,
         }
     }
     std::vector<index>().swap(all);
-    std::size_t examined = 0;
     for (int depth = 0; !level.empty(); ++depth) {
-        if (depth > deepest || examined > most_intervals) return result;
+        if (depth > deepest || find.work() > most_work) return result;
         next.clear();
         for (interval& v : level) {
-            ++examined;
             if (v.lower >= best - tolerance) {
                 bound = std::min(bound, v.lower);
             } else if (v.up.size() <= exact_size && v.down.size() <= exact_size) {

@@ -10,6 +10,7 @@
 // exceeds the best width found (less the tolerance) is dropped, the others are halved. Once at
 // most 32 candidates remain on each side, w on the interval is minimised exactly: between the
 // angles where two candidates of one side cross, the extremes are fixed and w is one sinusoid.
+// Points tied at every t (equal points; at c = 0 points apart only in h) are searched once.
 #ifndef VANTOR_NUMERIC_TURNING_WIDTH_H
 #define VANTOR_NUMERIC_TURNING_WIDTH_H
 

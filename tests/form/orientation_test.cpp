@@ -93,6 +93,9 @@ TEST(Orientation, PlanesTiltedByKnownAnglesGiveTheirClosedForms) {
         EXPECT_EQ(r.status, status::ok);
         EXPECT_NEAR(r.value, expected, 1e-9);
         EXPECT_NEAR(r.maximum - r.minimum, r.value, 1e-12);
+        // The rows named lie on the zone planes.
+        EXPECT_NEAR(dot(face[r.lowest] - xy_plane.origin, r.direction), r.minimum, 1e-12);
+        EXPECT_NEAR(dot(face[r.highest] - xy_plane.origin, r.direction), r.maximum, 1e-12);
         EXPECT_NEAR(std::acos(std::abs(dot(r.direction, xy_plane.normal))) * 180 / pi, k.nominal,
                     std::abs(k.tilt) + 1e-6);
     }
