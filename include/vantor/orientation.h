@@ -15,7 +15,7 @@
 //
 // ISO and ASME: the zones and runouts are defined alike, with one difference for an axis: ISO
 // tolerances the derived median line (section centres, see axis_parallelism), ASME Y14.5 the
-// axis of the unrelated actual mating envelope; this library follows ISO.
+// axis of the feature's actual mating envelope; this library follows ISO.
 #ifndef VANTOR_ORIENTATION_H
 #define VANTOR_ORIENTATION_H
 
