@@ -2,7 +2,8 @@
 // vantor: a dimensional-metrology library. Fill a point set (`actual`), fit reference elements
 // (`fit_line` ... `fit_cone`) or substitute circles (`substitute`), evaluate form
 // (`straightness`, `flatness`, `roundness`, `sphereicity`, `cylindricity`, `coneicity`) against
-// a datum. Read measured points from files: `read_point_file`.
+// a datum, orientation and runout about given datums (`parallelism`, `circular_radial_runout`,
+// ...). Read measured points from files: `read_point_file`.
 #ifndef VANTOR_VANTOR_H
 #define VANTOR_VANTOR_H
 
@@ -14,6 +15,7 @@
 #include "vantor/feature.h"
 #include "vantor/filtered_form.h"
 #include "vantor/fit.h"
+#include "vantor/orientation.h"
 #include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"
 #include "vantor/sections.h"

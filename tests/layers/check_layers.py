@@ -49,6 +49,7 @@ PUBLIC_HEADERS = {
     "filtered_form.h": "form",
     "roundness_analysis.h": "form",
     "sections.h": "form",
+    "orientation.h": "form",
     "vantor.h": "umbrella",
 }
 
