@@ -31,3 +31,8 @@ def prefixed(what: str, error: ValueError) -> EvaluationError:
     (an argument the C++ side refused) becomes an EvaluationError with status "refused"."""
     kind = type(error) if isinstance(error, EvaluationError) else EvaluationError
     return kind(f"{what}: {error}", getattr(error, "status", "refused"))
+
+
+# Shown as the package names them: vantor.EvaluationError, vantor.FitError.
+EvaluationError.__module__ = "vantor"
+FitError.__module__ = "vantor"
