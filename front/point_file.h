@@ -35,8 +35,8 @@ point_file read_points(const std::string& path, const vantor::read_options& opti
 
 // Reads a text point file from `in`; `name` stands for it in messages. One point a line: x y z
 // separated by spaces, tabs, a comma or a semicolon (see vantor::read_options for the columns of
-// wider lines and docs/command-line.md, "Point files", for the rules). Throws error "name:line: ..." for what the text
-// does not allow and "name: no points" for a file without points.
+// wider lines and docs/command-line.md, "Point files", for the rules). Throws error "name:line:
+// ..." for what the text does not allow and "name: no points" for a file without points.
 std::unique_ptr<vantor::actual> read_text_points(std::FILE* in, const std::string& name);
 
 // Writes the points of `points` to `out` as text: the header line "x y z", then one line per
