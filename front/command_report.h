@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-// The parts the commands' reports share. A report about a point file begins with the file, its
+// What the commands' reports have in common. A report about a point file begins with the file, its
 // number of points, the NaN rows skipped (when any) and the unit of its coordinates (when the file
 // states one: see point_file::unit); every length it gives is in that unit. A form report goes on
 // with the feature and its value and ends with the verdict about the tolerance given.

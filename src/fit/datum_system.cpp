@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fit/datum_result.h"
+#include "fit/planar_frame.h"
 #include "numeric/narrowest_strip.h"
 #include "vantor/datum.h"
 
@@ -23,29 +24,44 @@ struct constrained_plane {
     std::string error;
 };
 
+// The unit outward direction; invalid, with c refused, when `outward` is no direction.
+vector outward_direction(constrained_plane& c, const vector& outward) {
+    const vector u = detail::outward_unit(outward);
+    if (u.invalid()) {
+        c.code = status::refused;
+        c.error = detail::outward_not_a_direction;
+    }
+    return u;
+}
+
+// Sets c.normal to the unit n turned to the side of the unit outward direction u; false, with c
+// refused, when u lies too far from it (datum_max_outward_angle).
+bool turn_outward(constrained_plane& c, const vector& n, const vector& u) {
+    c.normal = dot(n, u) < 0.0 ? -n : n;
+    c.error = detail::outward_refusal(dot(c.normal, u));
+    if (c.error.empty()) return true;
+    c.code = status::refused;
+    return false;
+}
+
 // The datum plane of a face with its normal perpendicular to the unit vector z: the outer line of
 // the narrowest strip holding the points seen along z (the constrained minimax plane, by the
 // argument of datum_plane in two dimensions), its normal turned to `outward`.
 constrained_plane plane_across(const actual& points, const vector& outward, const vector& z) {
     constrained_plane c;
-    const vector u = detail::outward_unit(outward);
-    if (u.invalid()) {
-        c.code = status::refused;
-        c.error = detail::outward_not_a_direction;
-        return c;
-    }
-    // Coordinates in the plane across z, relative to the first valid point to keep the digits of
-    // parts far from the origin.
-    const vector e1 = z.orthogonal(), e2 = z ^ e1;
-    std::vector<detail::point2> seen;
+    const vector u = outward_direction(c, outward);
+    if (u.invalid()) return c;
+    // Traces in the plane across z, relative to the first valid point, so that points far from the
+    // origin keep their digits.
     point first;
     for (const point& p : points) {
-        if (p.invalid()) continue;
-        if (first.invalid()) first = p;
-        const vector d = p - first;
-        seen.push_back({dot(e1, d), dot(e2, d)});
+        if (p.valid()) {
+            first = p;
+            break;
+        }
     }
-    const detail::strip2 s = detail::narrowest_strip(seen);
+    const detail::planar_frame frame(first, z);
+    const detail::strip2 s = detail::narrowest_strip(detail::traces_of(points, frame));
     if (!s.valid) {
         c.code = status::too_few_points;
         c.error =
@@ -53,19 +69,10 @@ constrained_plane plane_across(const actual& points, const vector& outward, cons
             "valid points apart across its normal";
         return c;
     }
-    vector n = s.normal.x * e1 + s.normal.y * e2;
-    double outer = s.high;
-    if (dot(n, u) < 0.0) {
-        n = -n;
-        outer = -s.low;
-    }
-    c.error = detail::outward_refusal(dot(n, u));
-    if (!c.error.empty()) {
-        c.code = status::refused;
-        return c;
-    }
-    c.normal = n;
-    c.offset = outer + dot(n, first - point(0.0, 0.0, 0.0));
+    const vector n = s.normal.x * frame.a + s.normal.y * frame.b;
+    if (!turn_outward(c, n, u)) return c;
+    const double outer = dot(c.normal, n) > 0.0 ? s.high : -s.low;
+    c.offset = outer + dot(c.normal, first - point(0.0, 0.0, 0.0));
     return c;
 }
 
@@ -73,18 +80,8 @@ constrained_plane plane_across(const actual& points, const vector& outward, cons
 // `outward`: the outer tangent plane.
 constrained_plane plane_along(const actual& points, const vector& outward, const vector& along) {
     constrained_plane c;
-    const vector u = detail::outward_unit(outward);
-    if (u.invalid()) {
-        c.code = status::refused;
-        c.error = detail::outward_not_a_direction;
-        return c;
-    }
-    c.normal = dot(along, u) < 0.0 ? -along : along;
-    c.error = detail::outward_refusal(dot(c.normal, u));
-    if (!c.error.empty()) {
-        c.code = status::refused;
-        return c;
-    }
+    const vector u = outward_direction(c, outward);
+    if (u.invalid() || !turn_outward(c, along, u)) return c;
     bool any = false;
     for (const point& p : points) {
         if (p.invalid()) continue;
