@@ -146,6 +146,12 @@ struct datum_frame {
 
     bool valid() const { return error.empty(); }
     explicit operator bool() const { return valid(); }
+
+    // The point at frame coordinates (u, v, w), e.g. a true position given by theoretically
+    // exact dimensions: origin + u x + v y + w z.
+    spanto::point at(double u, double v, double w) const { return origin + along(u, v, w); }
+    // The direction with frame components (u, v, w): u x + v y + w z.
+    spanto::vector along(double u, double v, double w) const { return x * u + y * v + z * w; }
 };
 
 // The frame of the datum system A|B (C absent: kind none) or A|B|C.
