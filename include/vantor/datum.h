@@ -12,8 +12,8 @@
 // coordinates) are left out, as the fits leave them out. A failure never looks like a success:
 // its `status` is neither ok nor not_proved, its `error` says why and its element is invalid.
 //
-// Not provided: a common datum axis A-B fitted to two features at once; a datum system with a
-// centre among its datums.
+// Not provided: a common datum axis fitted to two features at once (see common_datum_axis); a
+// datum system with a centre among its datums.
 #ifndef VANTOR_DATUM_H
 #define VANTOR_DATUM_H
 
@@ -95,6 +95,29 @@ VANTOR_EXPORT datum_result<spanto::line> datum_circle_axis(
     const actual& points, feature_side side, const fit_options& options = fit_options());
 VANTOR_EXPORT datum_result<spanto::line> datum_circle_axis(
     const actual& points, const spanto::vector& direction, feature_side side,
+    const fit_options& options = fit_options());
+
+// The largest angle, in degrees, between a common datum axis and either feature's own datum
+// axis. Beyond it the two features are not coaxial, and the common axis is refused.
+constexpr double common_datum_max_angle = 30.0;
+
+// A common datum axis A-B through two coaxial features (two bearing seats), each a hole or a
+// shaft: the line through the middles of the two features' datum axes, directed from the first
+// to the second. A feature's middle is the point of its datum_axis (fitted with `options`)
+// halfway between the smallest and largest positions of its valid points along that axis, so
+// that each seat counts once, at its own middle, however many points it has. The origin is the
+// first feature's middle. `fit` is the first feature's fit report; the status is not_proved when
+// either fit is. A feature whose datum axis fails fails the common axis, its message prefixed
+// "datum A: " or "datum B: ". Refused (degenerate) when the middles are not more than 1e-9 x the
+// larger radius apart, or when the line through them lies more than common_datum_max_angle from
+// either feature's axis.
+//
+// ISO 5459 associates a common datum with both features at once: two coaxial envelopes sharing
+// one axis (for a hole the largest inscribed cylinder, for a shaft the smallest circumscribed),
+// the axis chosen to minimise the larger of the two features' radial deviations. That
+// association is not provided.
+VANTOR_EXPORT datum_result<spanto::line> common_datum_axis(
+    const actual& first, feature_side first_side, const actual& second, feature_side second_side,
     const fit_options& options = fit_options());
 
 // The datum centre of a spherical feature: the centre of the maximum inscribed (hole) or minimum

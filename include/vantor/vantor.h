@@ -15,6 +15,7 @@
 #include "vantor/feature.h"
 #include "vantor/filtered_form.h"
 #include "vantor/fit.h"
+#include "vantor/location.h"
 #include "vantor/orientation.h"
 #include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"

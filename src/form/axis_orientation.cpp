@@ -2,8 +2,10 @@
 // Orientation of a cylinder's derived median line: its section centres in a cylindrical zone
 // along a datum direction, or between two planes parallel to a datum plane.
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "form/median_line.h"
 #include "form/orientation_frame.h"
 #include "numeric/circumscribed_circle.h"
 #include "vantor/orientation.h"
@@ -14,40 +16,13 @@ namespace {
 
 using detail::failed;
 
-// The centres of the least-squares circles of the sections about the axis of the points'
-// least-squares cylinder; a failure when that fit, the split or a section's fit fails or there
-// are fewer than two sections.
+// The derived median line as an orientation result: its centres and points, or its failure.
 orientation_result median_line(const actual& points, const section_request& request) {
-    const detail::valid_set s = detail::valid_rows_of(points, 6, "an axis");
-    if (!s.error.empty()) return failed<orientation_result>(s.status, s.error);
-    const fit_result<spanto::cylinder> own = fit_cylinder(points);
-    if (!own.valid()) {
-        return failed<orientation_result>(own.status, "the axis's cylinder: " + own.error);
-    }
-    const spanto::line axis(own.element.origin, own.element.direction);
-    const section_split split = split_sections(points, axis, request);
-    if (!split.valid()) {
-        return failed<orientation_result>(split.status, "the sections: " + split.error);
-    }
-    const std::size_t n = split.sections.size();
-    if (n < 2) {
-        return failed<orientation_result>(status::too_few_points,
-                                          "an axis needs at least 2 sections, the points make 1");
-    }
+    detail::median_line line = detail::median_line_of(points, request);
+    if (!line.valid()) return failed<orientation_result>(line.status, std::move(line.error));
     orientation_result r;
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::vector<int>& rows = split.sections[k].rows;
-        actual part(static_cast<int>(rows.size()));
-        for (const int i : rows) part.append(points[i]);
-        const fit_result<spanto::circle> circle = fit_circle(part, axis.direction);
-        if (!circle.valid()) {
-            return failed<orientation_result>(circle.status, "section " + std::to_string(k + 1) +
-                                                                 " of " + std::to_string(n) + ": " +
-                                                                 circle.error);
-        }
-        r.centres.push_back(circle.element.centre);
-        r.points += static_cast<int>(rows.size());
-    }
+    r.points = line.points;
+    r.centres = std::move(line.centres);
     return r;
 }
 
