@@ -19,6 +19,7 @@
 #include "filtered.h"
 #include "fit_report.h"
 #include "forms.h"
+#include "location.h"
 #include "points.h"
 #include "profile.h"
 #include "reference.h"
@@ -78,4 +79,5 @@ PYBIND11_MODULE(_core, m) {
     m.def("roundness_analysis", &roundness_analysis, "points"_a, "kind"_a, "datum"_a,
           "filter_upr"_a, "reference"_a, "harmonics"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
+    add_location(m);
 }

@@ -22,7 +22,9 @@ verdict (result.within). roundness_analysis: RONt, RONp, RONv, RONq of a profile
 when asked, about a reference circle, and its harmonics. Files: load, read (with the format
 and the NaN rows left out), save (which replaces a file only with force=True); text, PLY, STL,
 PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
-drawing).
+drawing). Location tolerances about a true position or datum: point_position, circle_position,
+axis_position, plane_position, coaxiality, concentricity, symmetry (a LocationResult each);
+common_datum_axis of two coaxial features.
 """
 
 from . import _core, plot
@@ -43,6 +45,17 @@ from ._forms import (
     straightness,
 )
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere
+from ._location import (
+    LocationResult,
+    axis_position,
+    circle_position,
+    coaxiality,
+    common_datum_axis,
+    concentricity,
+    plane_position,
+    point_position,
+    symmetry,
+)
 
 __version__: str = _core.version()
 
@@ -61,21 +74,30 @@ __all__ = [
     "FitResult",
     "FormResult",
     "Line",
+    "LocationResult",
     "Plane",
     "PointFile",
     "RoundnessAnalysisResult",
     "Section",
     "Sphere",
+    "axis_position",
+    "circle_position",
+    "coaxiality",
+    "common_datum_axis",
+    "concentricity",
     "conicity",
     "cylindricity",
     "fit",
     "flatness",
     "load",
+    "plane_position",
     "plot",
+    "point_position",
     "read",
     "roundness",
     "roundness_analysis",
     "save",
     "sphericity",
     "straightness",
+    "symmetry",
 ]

@@ -74,3 +74,15 @@ def split_rows(
 ) -> Tuple[
     List[float], float, float, List[Tuple[np.ndarray, float, float, float, Optional[str]]]
 ]: ...
+def location(
+    tolerance: str,
+    points: np.ndarray,
+    datum: Sequence[float],
+    second: Optional[np.ndarray],
+    rule: str,
+    count: int,
+    at: Sequence[float],
+) -> Tuple[float, float, int, List[float], np.ndarray]: ...
+def common_datum_axis(
+    first: np.ndarray, first_side: str, second: np.ndarray, second_side: str
+) -> Tuple[List[float], str]: ...
