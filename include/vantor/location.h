@@ -14,8 +14,8 @@
 // (vantor/datum.h): a point, a line or a plane. One whose point or direction is not finite,
 // or whose direction has length 0, is refused; the sense of a direction does not matter.
 // Distances are in the units of the point coordinates. Invalid points (NaN coordinates) are left
-// out; an infinite coordinate fails (invalid_points). A failure has a non-empty `error`, a
-// status other than ok and value 0.
+// out; an infinite coordinate, or a distance too large for a double, fails (invalid_points). A
+// failure has a non-empty `error`, a status other than ok and value 0.
 //
 // ISO and ASME Y14.5 differ in three places. ASME tolerances the position of a round feature
 // by the axis (centre) of its actual mating envelope, ISO by the derived median line or the

@@ -3,6 +3,7 @@
 // datum: position, coaxiality, concentricity, symmetry.
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,14 +20,30 @@ constexpr double pi = 3.14159265358979323846;
 
 using detail::failed;
 
-// The zone about the true position of a feature whose largest distance from it is `deviation`,
-// taken at `where`.
-location_result zone(int points, double deviation, const spanto::point& where) {
+// The largest of the distances offered and the point where it is taken; not finite when a
+// distance is not (coordinates too large to compute with).
+struct farthest {
+    double distance = -1.0;
+    spanto::point where;
+    bool finite = true;
+
+    void offer(double d, const spanto::point& p) {
+        if (!std::isfinite(d)) finite = false;
+        if (d > distance) distance = d, where = p;
+    }
+};
+
+// The zone about the true position of a feature whose largest distance from it is `f`.
+location_result zone(int points, const farthest& f) {
+    if (!f.finite || f.distance < 0.0) {
+        return failed<location_result>(status::invalid_points,
+                                       "a distance is not finite (coordinates too large?)");
+    }
     location_result r;
     r.points = points;
-    r.deviation = deviation;
-    r.value = 2.0 * deviation;
-    r.actual = where;
+    r.deviation = f.distance;
+    r.value = 2.0 * f.distance;
+    r.actual = f.where;
     return r;
 }
 
@@ -43,8 +60,9 @@ location_result circle_about(const actual& points, const spanto::line& axis, con
     const fit_result<spanto::circle> circle = fit_circle(points, f.d);
     if (!circle.valid())
         return failed<location_result>(circle.status, "the circle: " + circle.error);
-    const spanto::point c = circle.element.centre;
-    return zone(circle.points, from_axis(f, c), c);
+    farthest d;
+    d.offer(from_axis(f, circle.element.centre), circle.element.centre);
+    return zone(circle.points, d);
 }
 
 location_result axis_about(const actual& points, const spanto::line& axis, const char* what,
@@ -54,14 +72,10 @@ location_result axis_about(const actual& points, const spanto::line& axis, const
     if (!why.empty()) return failed<location_result>(status::refused, why);
     detail::median_line line = detail::median_line_of(points, request);
     if (!line.valid()) return failed<location_result>(line.status, std::move(line.error));
-    std::size_t farthest = 0;
-    double deviation = -1.0;
-    for (std::size_t k = 0; k < line.centres.size(); ++k) {
-        const double d = from_axis(f, line.centres[k]);
-        if (d > deviation) deviation = d, farthest = k;
-    }
-    location_result r = zone(line.points, deviation, line.centres[farthest]);
-    r.centres = std::move(line.centres);
+    farthest d;
+    for (const spanto::point& c : line.centres) d.offer(from_axis(f, c), c);
+    location_result r = zone(line.points, d);
+    if (r.valid()) r.centres = std::move(line.centres);
     return r;
 }
 
@@ -80,27 +94,26 @@ face_plane plane_of(const actual& face, const char* which, const detail::datum_f
     if (!fit.valid()) return failed<face_plane>(fit.status, std::string(which) + ": " + fit.error);
     const double cosine = std::abs(dot(fit.element.normal, f.d));
     if (!(std::acos(std::min(cosine, 1.0)) * 180.0 / pi <= symmetry_max_face_angle)) {
-        return failed<face_plane>(status::degenerate,
-                                  std::string(which) + " lies more than " +
-                                      std::to_string(symmetry_max_face_angle) +
-                                      " degrees from the datum plane: it has no median surface");
+        std::ostringstream why;
+        why << which << " lies more than " << symmetry_max_face_angle
+            << " degrees from the datum plane: it has no median surface";
+        return failed<face_plane>(status::degenerate, why.str());
     }
     r.plane = fit.element;
     return r;
 }
 
-// The median points of a face's points paired with the other face's plane q, along the datum
-// normal: the farthest from the datum plane raises `deviation` and sets `where`.
+// Offers the median points of a face's points paired with the other face's plane q, along the
+// datum normal, with their distances from the datum plane; returns their number.
 int median_points(const actual& face, const spanto::plane& q, const detail::datum_frame& f,
-                  double& deviation, spanto::point& where) {
+                  farthest& median) {
     const double across = dot(f.d, q.normal);  // not near 0: the face angle was checked
     int n = 0;
     for (const spanto::point& p : face) {
         if (!p.valid()) continue;
         const double t = -dot(p - q.origin, q.normal) / across;  // p + t d lies on q
         const spanto::point m = p + (0.5 * t) * f.d;
-        const double d = std::abs(dot(m - f.origin, f.d));
-        if (d > deviation) deviation = d, where = m;
+        median.offer(std::abs(dot(m - f.origin, f.d)), m);
         ++n;
     }
     return n;
@@ -118,8 +131,9 @@ location_result point_position(const actual& points, const spanto::point& true_p
     const fit_result<spanto::sphere> sphere = fit_sphere(points);
     if (!sphere.valid())
         return failed<location_result>(sphere.status, "the sphere: " + sphere.error);
-    const spanto::point c = sphere.element.centre;
-    return zone(sphere.points, (c - t).length(), c);
+    farthest d;
+    d.offer((sphere.element.centre - t).length(), sphere.element.centre);
+    return zone(sphere.points, d);
 }
 
 location_result circle_position(const actual& points, const spanto::line& true_axis) {
@@ -146,13 +160,9 @@ location_result plane_position(const actual& points, const spanto::plane& true_p
     if (!why.empty()) return failed<location_result>(status::refused, why);
     const detail::valid_set s = detail::valid_rows_of(points, 3, "a plane surface");
     if (!s.error.empty()) return failed<location_result>(s.status, s.error);
-    int farthest = s.rows[0];
-    double deviation = -1.0;
-    for (const int i : s.rows) {
-        const double d = std::abs(dot(points[i] - f.origin, f.d));
-        if (d > deviation) deviation = d, farthest = i;
-    }
-    return zone(static_cast<int>(s.rows.size()), deviation, points[farthest]);
+    farthest d;
+    for (const int i : s.rows) d.offer(std::abs(dot(points[i] - f.origin, f.d)), points[i]);
+    return zone(static_cast<int>(s.rows.size()), d);
 }
 
 location_result symmetry(const actual& first, const actual& second, const spanto::plane& datum) {
@@ -163,11 +173,9 @@ location_result symmetry(const actual& first, const actual& second, const spanto
     if (!a.error.empty()) return failed<location_result>(a.status, a.error);
     const face_plane b = plane_of(second, "the second face", f);
     if (!b.error.empty()) return failed<location_result>(b.status, b.error);
-    double deviation = -1.0;
-    spanto::point where;
-    const int n = median_points(first, b.plane, f, deviation, where) +
-                  median_points(second, a.plane, f, deviation, where);
-    return zone(n, deviation, where);
+    farthest d;
+    const int n = median_points(first, b.plane, f, d) + median_points(second, a.plane, f, d);
+    return zone(n, d);
 }
 
 }  // namespace vantor

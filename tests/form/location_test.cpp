@@ -35,14 +35,15 @@ vector tilted(double tilt, double toward) {
 }
 
 // A round feature about the axis through `base` along the unit vector a: sections across a at
-// `heights` along it, 36 points each at radius r + form cos(lobes t). The 36 equal angles cancel
-// the first harmonic, so that each section's least-squares centre is base + h a; two lobes keep a
-// section centrally symmetric (its least-squares centre stays put when seen at a slant), three
-// give a shaft its circumscribed cylinder about that axis.
+// `heights` along it, 36 points each at radius r + form cos(lobes t), after an invalid point. The
+// 36 equal angles cancel the first harmonic, so that each section's least-squares centre is base +
+// h a; two lobes keep a section centrally symmetric (its least-squares centre stays put when seen
+// at a slant), three give a shaft its circumscribed cylinder about that axis.
 actual sections_of(point base, vector a, double r, int lobes, double form,
                    const std::vector<double>& heights) {
     const vector u = a.orthogonal(), v = a ^ u;
-    actual points(static_cast<int>(36 * heights.size()));
+    actual points(static_cast<int>(36 * heights.size() + 1));
+    points.append(std::nan(""), 0, 0);  // an invalid point, to be left out
     for (const double h : heights) {
         for (int j = 0; j < 36; ++j) {
             const double t = 2 * pi * j / 36, radius = r + form * std::cos(lobes * t);
@@ -309,6 +310,9 @@ TEST(Location, RefusesWhatItCannotEvaluate) {
     spanto::plane no_normal(zero, vector(1, 0, 0));
     no_normal.normal = vector(0, 0, 0);
     const spanto::plane yz(zero, vector(1, 0, 0));
+    const std::vector<point> large = {{1.5e308, 0, 0}, {1.5e308, 1, 0}, {1.5e308, 0, 1}};
+    const actual huge(large.data(), 3, 3);
+    const spanto::plane beyond(point(-1.5e308, 0, 0), vector(1, 0, 0));
     const datum_result<spanto::line> side_by_side = common_datum_axis(
         hole, feature_side::hole,
         sections_of(point(40, 0, 0), vector(0, 0, 1), 10, 3, 0.002, {0, 20}), feature_side::hole);
@@ -334,6 +338,7 @@ TEST(Location, RefusesWhatItCannotEvaluate) {
         {"symmetry, face of 2 points", symmetry(face, two, yz), status::too_few_points},
         {"symmetry, zero normal", symmetry(face, face, no_normal), status::refused},
         {"symmetry, face across the datum", symmetry(face, upright, yz), status::degenerate},
+        {"distances beyond the doubles", plane_position(huge, beyond), status::invalid_points},
     };
     for (const refusal& c : cases) {
         SCOPED_TRACE(c.name);
