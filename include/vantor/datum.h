@@ -98,7 +98,7 @@ VANTOR_EXPORT datum_result<spanto::line> datum_circle_axis(
     const fit_options& options = fit_options());
 
 // The largest angle, in degrees, between a common datum axis and either feature's own datum
-// axis. Beyond it the two features are not coaxial, and the common axis is refused.
+// axis. Beyond it the two features are not coaxial, and the common axis fails.
 constexpr double common_datum_max_angle = 30.0;
 
 // A common datum axis A-B through two coaxial features (two bearing seats), each a hole or a
@@ -108,7 +108,7 @@ constexpr double common_datum_max_angle = 30.0;
 // that each seat counts once, at its own middle, however many points it has. The origin is the
 // first feature's middle. `fit` is the first feature's fit report; the status is not_proved when
 // either fit is. A feature whose datum axis fails fails the common axis, its message prefixed
-// "datum A: " or "datum B: ". Refused (degenerate) when the middles are not more than 1e-9 x the
+// "datum A: " or "datum B: ". Fails (degenerate) when the middles are not more than 1e-9 x the
 // larger radius apart, or when the line through them lies more than common_datum_max_angle from
 // either feature's axis.
 //
