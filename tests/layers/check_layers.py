@@ -50,6 +50,7 @@ PUBLIC_HEADERS = {
     "roundness_analysis.h": "form",
     "sections.h": "form",
     "orientation.h": "form",
+    "size.h": "form",
     "vantor.h": "umbrella",
 }
 
