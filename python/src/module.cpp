@@ -23,6 +23,7 @@
 #include "profile.h"
 #include "reference.h"
 #include "sections.h"
+#include "size.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -78,4 +79,5 @@ PYBIND11_MODULE(_core, m) {
     m.def("roundness_analysis", &roundness_analysis, "points"_a, "kind"_a, "datum"_a,
           "filter_upr"_a, "reference"_a, "harmonics"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
+    register_sizes(m);
 }

@@ -22,7 +22,8 @@ verdict (result.within). roundness_analysis: RONt, RONp, RONv, RONq of a profile
 when asked, about a reference circle, and its harmonics. Files: load, read (with the format
 and the NaN rows left out), save (which replaces a file only with force=True); text, PLY, STL,
 PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
-drawing).
+drawing). Sizes (ISO 14405-1): global_size, two_point_sizes and section_sizes, each a
+SizeResult with the statistics of SIZE_STATISTICS.
 """
 
 from . import _core, plot
@@ -43,6 +44,7 @@ from ._forms import (
     straightness,
 )
 from ._geometry import Circle, Cone, Cylinder, Element, Line, Plane, Sphere
+from ._size import SIZE_STATISTICS, SizeResult, global_size, section_sizes, two_point_sizes
 
 __version__: str = _core.version()
 
@@ -64,18 +66,23 @@ __all__ = [
     "Plane",
     "PointFile",
     "RoundnessAnalysisResult",
+    "SIZE_STATISTICS",
     "Section",
+    "SizeResult",
     "Sphere",
     "conicity",
     "cylindricity",
     "fit",
     "flatness",
+    "global_size",
     "load",
     "plot",
     "read",
     "roundness",
     "roundness_analysis",
     "save",
+    "section_sizes",
     "sphericity",
     "straightness",
+    "two_point_sizes",
 ]

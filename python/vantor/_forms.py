@@ -446,6 +446,22 @@ class Section:
 _SPLIT_HOW = "sections='auto', a number of sections or a list of heights to cut at"
 
 
+def split_rule(what: str, sections: Any) -> Tuple[str, int, List[float]]:
+    """The split rule of `sections` as the library takes it: (rule, count, heights); None is
+    one section."""
+    if isinstance(sections, str) and sections == "auto":
+        return "auto", 0, []
+    if isinstance(sections, (int, np.integer)) and not isinstance(sections, bool):
+        return "count", int(sections), []
+    if sections is None:
+        return "whole", 0, []
+    try:
+        return "at", 0, [float(h) for h in sections]
+    except (TypeError, ValueError):
+        message = f"{what}: sections must be {_SPLIT_HOW}, not {sections!r}"
+        raise TypeError(message) from None
+
+
 def _split(
     points: np.ndarray, datum: Optional[Element], direction: Any, sections: Any
 ) -> List[Tuple[np.ndarray, float, float, float, Optional[str]]]:
@@ -457,19 +473,7 @@ def _split(
         kind, numbers = datum.kind, list(datum._numbers)
     elif direction is not None:
         kind, numbers = "direction", list(vector3("direction", direction))
-    rule, count = "whole", 0
-    at: List[float] = []
-    if isinstance(sections, str) and sections == "auto":
-        rule = "auto"
-    elif isinstance(sections, (int, np.integer)) and not isinstance(sections, bool):
-        rule, count = "count", int(sections)
-    elif sections is not None:
-        try:
-            at = [float(h) for h in sections]
-        except (TypeError, ValueError):
-            message = f"roundness: sections must be {_SPLIT_HOW}, not {sections!r}"
-            raise TypeError(message) from None
-        rule = "at"
+    rule, count, at = split_rule("roundness", sections)
     try:
         return _core.split_rows(points, kind, numbers, rule, count, at)[3]
     except ValueError as e:

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +53,15 @@ size_result not_round(element_kind e) {
     return failed<size_result>(status::refused, std::string("a size is defined for a circle, "
                                                             "cylinder or sphere, not a ") +
                                                     info_of(e).name);
+}
+
+// The failure of points without opposite points: `shape` ("a sector") or too few points.
+size_result no_pairs(const char* shape) {
+    return failed<size_result>(status::degenerate,
+                               "no two-point sizes: no point has measured points within " +
+                                   std::to_string(static_cast<int>(two_point_tolerance_degrees)) +
+                                   " degrees of its opposite direction (" + shape +
+                                   ", or too few points)");
 }
 
 // One section's points across its axis: the angle and distance from the axis of each.
@@ -118,76 +125,74 @@ size_result section_two_points(const actual& points, const section_split& split)
         section_two_point(points, s, at, sizes);
         count += static_cast<int>(s.rows.size());
     }
-    if (sizes.empty()) {
-        return failed<size_result>(
-            status::degenerate,
-            "no two-point sizes: no point has measured points within " +
-                std::to_string(static_cast<int>(two_point_tolerance_degrees)) +
-                " degrees of its opposite direction (a sector, or too few points)");
-    }
+    if (sizes.empty()) return no_pairs("a sector");
     return local(std::move(sizes), count);
 }
 
 // Unit directions binned in a grid of cubes of side h over [-1, 1]^3, for the nearest
-// direction to a given one.
+// direction to a given one. The cubes are kept column by column (x, y), each column's
+// directions in order of z, so that a search reads a few short runs of memory.
 class direction_grid {
   public:
-    direction_grid(std::vector<spanto::vector> directions, double h)
-        : d_(std::move(directions)), h_(h), m_(static_cast<std::int64_t>(std::ceil(2.0 / h)) + 1) {
-        cells_.reserve(d_.size());
-        for (std::size_t i = 0; i < d_.size(); ++i) {
-            cells_.push_back({key(cell(d_[i].x), cell(d_[i].y), cell(d_[i].z)), i});
+    direction_grid(const std::vector<spanto::vector>& directions, double h)
+        : h_(h), m_(static_cast<std::size_t>(std::ceil(2.0 / h)) + 1) {
+        std::vector<std::pair<std::size_t, std::size_t>> keyed;  // (cube, direction)
+        keyed.reserve(directions.size());
+        for (std::size_t i = 0; i < directions.size(); ++i) {
+            const spanto::vector& d = directions[i];
+            keyed.emplace_back((cell(d.x) * m_ + cell(d.y)) * m_ + cell(d.z), i);
         }
-        std::sort(cells_.begin(), cells_.end());
+        std::sort(keyed.begin(), keyed.end());
+        start_.assign(m_ * m_ + 1, 0);
+        for (const auto& k : keyed) ++start_[k.first / m_ + 1];
+        for (std::size_t c = 0; c < m_ * m_; ++c) start_[c + 1] += start_[c];
+        entries_.reserve(keyed.size());
+        for (const auto& k : keyed)
+            entries_.push_back({directions[k.second], k.first % m_, k.second});
     }
 
     // The index of the direction nearest u within chord length `reach`, or -1.
     long nearest(const spanto::vector& u, double reach) const {
-        const std::int64_t cx = cell(u.x), cy = cell(u.y), cz = cell(u.z);
+        const std::size_t cx = cell(u.x), cy = cell(u.y), cz = cell(u.z);
         long best = -1;
         double best_d = reach;
-        // Ring k covers every direction within k h (in each coordinate) of u.
-        for (std::int64_t k = 0;; ++k) {
-            for (std::int64_t x = cx - k; x <= cx + k; ++x) {
-                for (std::int64_t y = cy - k; y <= cy + k; ++y) {
-                    for (std::int64_t z = cz - k; z <= cz + k; ++z) {
-                        if (std::max({std::abs(x - cx), std::abs(y - cy), std::abs(z - cz)}) != k)
-                            continue;
-                        if (x < 0 || y < 0 || z < 0 || x >= m_ || y >= m_ || z >= m_) continue;
-                        visit(key(x, y, z), u, best, best_d);
+        // The cubes within k of u's cube hold every direction within k h of u in each
+        // coordinate.
+        for (std::size_t k = 1;; ++k) {
+            for (std::size_t x = below(cx, k); x <= std::min(cx + k, m_ - 1); ++x) {
+                for (std::size_t y = below(cy, k); y <= std::min(cy + k, m_ - 1); ++y) {
+                    const std::size_t c = x * m_ + y;
+                    for (std::size_t e = start_[c]; e < start_[c + 1]; ++e) {
+                        const entry& d = entries_[e];
+                        if (d.z + k < cz || d.z > cz + k) continue;
+                        const double distance = (d.direction - u).length();
+                        if (distance <= best_d) {
+                            best_d = distance;
+                            best = static_cast<long>(d.index);
+                        }
                     }
                 }
             }
-            if (best_d <= static_cast<double>(k) * h_ || static_cast<double>(k) * h_ > reach) {
-                return best;
-            }
+            const double covered = static_cast<double>(k) * h_;
+            if (best_d <= covered || covered >= reach) return best;
         }
     }
 
   private:
-    std::int64_t cell(double c) const {
-        return std::clamp(static_cast<std::int64_t>(std::floor((c + 1.0) / h_)),
-                          static_cast<std::int64_t>(0), m_ - 1);
+    struct entry {
+        spanto::vector direction;
+        std::size_t z, index;
+    };
+    std::size_t cell(double c) const {
+        const double k = std::floor((c + 1.0) / h_);
+        return k <= 0.0 ? 0 : std::min(static_cast<std::size_t>(k), m_ - 1);
     }
-    std::int64_t key(std::int64_t x, std::int64_t y, std::int64_t z) const {
-        return (x * m_ + y) * m_ + z;
-    }
-    void visit(std::int64_t k, const spanto::vector& u, long& best, double& best_d) const {
-        auto it = std::lower_bound(cells_.begin(), cells_.end(),
-                                   std::pair<std::int64_t, std::size_t>(k, 0));
-        for (; it != cells_.end() && it->first == k; ++it) {
-            const double d = (d_[it->second] - u).length();
-            if (d <= best_d) {
-                best_d = d;
-                best = static_cast<long>(it->second);
-            }
-        }
-    }
+    static std::size_t below(std::size_t c, std::size_t k) { return c > k ? c - k : 0; }
 
-    std::vector<spanto::vector> d_;
     double h_;
-    std::int64_t m_;
-    std::vector<std::pair<std::int64_t, std::size_t>> cells_;
+    std::size_t m_;
+    std::vector<std::size_t> start_;  // column c's entries: start_[c] to start_[c + 1]
+    std::vector<entry> entries_;
 };
 
 size_result sphere_two_points(const actual& points) {
@@ -206,8 +211,10 @@ size_result sphere_two_points(const actual& points) {
         radii.push_back(r);
     }
     const std::size_t n = directions.size();
-    // Cells hold a few directions each on average: the sphere's area 4 pi over cells of h^2.
-    const double h = std::max(2.0 * std::sqrt(4.0 * pi / static_cast<double>(n)), 1e-4);
+    if (n < 2) return no_pairs("a cap");
+    // About four directions to a cube crossed by the sphere (its area 4 pi over cubes of side
+    // h), and fewer columns than directions.
+    const double h = 2.0 * std::sqrt(4.0 * pi / static_cast<double>(n));
     const double reach = 2.0 * std::sin(tolerance / 2.0);
     const direction_grid grid(directions, h);
     // Each point with the point nearest its opposite direction; a pair found from both of its
@@ -224,13 +231,7 @@ size_result sphere_two_points(const actual& points) {
     std::vector<double> sizes;
     sizes.reserve(pairs.size());
     for (const auto& [i, j] : pairs) sizes.push_back(radii[i] + radii[j]);
-    if (sizes.empty()) {
-        return failed<size_result>(
-            status::degenerate,
-            "no two-point sizes: no point has a measured point within " +
-                std::to_string(static_cast<int>(two_point_tolerance_degrees)) +
-                " degrees of its opposite direction (a cap, or too few points)");
-    }
+    if (sizes.empty()) return no_pairs("a cap");
     return local(std::move(sizes), fit.points);
 }
 
