@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -73,6 +74,13 @@ TEST(Size, TwoPointSizesOfKnownSections) {
         double maximum, minimum, tolerance;
     };
     const double a = 10.02, b = 9.98;
+    // A circle at every degree but 1 to 29: the points at 181 to 209 degrees have no measured
+    // point within 5 degrees of their opposite direction either side, and no size.
+    actual gap(360);
+    const actual round = sections({0}, 360, [](double, double) { return 10.0; });
+    for (int j = 0; j < 360; ++j) {
+        if (j == 0 || j >= 30) gap.append(round[j]);
+    }
     const std::vector<two_point_case> cases = {
         // Points at every degree: each has a point exactly opposite.
         {"elliptical cylinder", sections({0, 20, 40}, 360, ellipse(a, b)), element_kind::cylinder,
@@ -82,6 +90,7 @@ TEST(Size, TwoPointSizesOfKnownSections) {
          element_kind::cylinder, 2 * 361, 2 * a, 2 * b, 1e-5},
         {"elliptical circle", sections({5}, 72, ellipse(a, b)), element_kind::circle, 36, 2 * a,
          2 * b, 1e-9},
+        {"a gap", gap, element_kind::circle, 1 + 150, 20, 20, 1e-9},
         {"three lobes", sections({0, 30}, 360, three_lobes(10, 0.01)), element_kind::cylinder, 360,
          20, 20, 1e-9},
         {"sphere", with_antipodes(half_sphere(2000, 12.5)), element_kind::sphere, 2000, 25, 25,
@@ -99,6 +108,66 @@ TEST(Size, TwoPointSizesOfKnownSections) {
         EXPECT_NEAR(r.statistics.minimum, c.minimum, c.tolerance);
         EXPECT_NEAR(r.statistics.range, c.maximum - c.minimum, 2 * c.tolerance);
     }
+}
+
+TEST(Size, InterpolatedOppositePointsFollowTheProfile) {
+    // 361 points a section at unequal angles, 0.5 to 1.5 degrees apart: no point has a point
+    // exactly opposite, so each point's size is its distance from the axis plus one
+    // interpolated at the opposite angle: 2 r(t) for an ellipse about its centre, to within the
+    // curvature between the neighbours.
+    const auto r = ellipse(10.05, 9.95);
+    const auto angle = [](int j) { return 2 * pi * (j + 0.25 * std::sin(7.0 * j)) / 361; };
+    actual points(2 * 361);
+    for (const double z : {0.0, 20.0}) {
+        for (int j = 0; j < 361; ++j) {
+            const double t = angle(j);
+            points.append(r(z, t) * std::cos(t), r(z, t) * std::sin(t), z);
+        }
+    }
+    const size_result s = two_point_sizes(points, element_kind::cylinder, gaps);
+    ASSERT_TRUE(s.valid()) << s.error;
+    std::vector<double> expected;
+    for (int k = 0; k < 2; ++k) {
+        for (int j = 0; j < 361; ++j) expected.push_back(2 * r(0, angle(j)));
+    }
+    std::vector<double> sizes = s.sizes;
+    std::sort(sizes.begin(), sizes.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(sizes.size(), expected.size());
+    for (std::size_t k = 0; k < sizes.size(); ++k) EXPECT_NEAR(sizes[k], expected[k], 3e-5) << k;
+}
+
+TEST(Size, SpherePairsAreTheNearestOppositeDirections) {
+    // 10,000 random directions on the upper half of a sphere of radius 10 and 200 on the lower:
+    // points of either half find their nearest opposite direction at all distances up to the
+    // 5 degrees, which a search of every point finds too.
+    std::mt19937 rng(3);
+    std::normal_distribution<double> normal;
+    std::vector<spanto::vector> u;
+    for (int upper = 0, lower = 0; upper < 10000 || lower < 200;) {
+        const spanto::vector d = spanto::vector(normal(rng), normal(rng), normal(rng)).unit();
+        if (d.z > 0 ? upper++ < 10000 : lower++ < 200) u.push_back(d);
+    }
+    actual points(static_cast<int>(u.size()));
+    for (const spanto::vector& d : u) points.append(10 * d.x, 10 * d.y, 10 * d.z);
+    const double reach = 2 * std::sin(two_point_tolerance_degrees * pi / 360);
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        std::size_t best = i;
+        double best_d = reach;
+        for (std::size_t j = 0; j < u.size(); ++j) {
+            const double d = (u[j] + u[i]).length();
+            if (d <= best_d) best = j, best_d = d;
+        }
+        if (best != i) pairs.emplace_back(std::min(i, best), std::max(i, best));
+    }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    const size_result s = two_point_sizes(points, element_kind::sphere);
+    ASSERT_TRUE(s.valid()) << s.error;
+    EXPECT_EQ(s.sizes.size(), pairs.size());
+    EXPECT_NEAR(s.statistics.minimum, 20, 1e-9);
+    EXPECT_NEAR(s.statistics.maximum, 20, 1e-9);
 }
 
 TEST(Size, GlobalAndSectionSizesOfThreeLobesDifferFromTheirTwoPointSize) {
@@ -251,6 +320,9 @@ TEST(Size, RefusesWhatItCannotEvaluate) {
     const std::vector<spanto::point> with_inf = {{1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {inf, 0, 0}};
     const actual infinite(with_inf.data(), 4, 4);
     const section_request five{section_request::rule::count, 5, {}};
+    const actual none(4);
+    actual same(6);
+    for (int k = 0; k < 6; ++k) same.append(1, 2, 3);
     struct refusal {
         const char* name;
         size_result result;
@@ -268,6 +340,12 @@ TEST(Size, RefusesWhatItCannotEvaluate) {
          status::too_few_points},
         {"infinite coordinate", global_size(infinite, element_kind::circle, criterion::gauss),
          status::invalid_points},
+        {"no points", global_size(none, element_kind::sphere, criterion::zone),
+         status::too_few_points},
+        {"no points, sections", section_sizes(none, criterion::zone, gaps), status::too_few_points},
+        {"one point six times", two_point_sizes(same, element_kind::sphere), status::degenerate},
+        {"one point six times, cylinder", two_point_sizes(same, element_kind::cylinder, gaps),
+         status::degenerate},
         {"a sector", two_point_sizes(arc, element_kind::cylinder, gaps), status::degenerate},
         {"a half sphere", two_point_sizes(cap, element_kind::sphere), status::degenerate},
         {"more sections than gaps", section_sizes(cylinder, criterion::gauss, five),
