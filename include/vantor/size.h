@@ -85,9 +85,10 @@ constexpr double two_point_tolerance_degrees = 5.0;
 //     two_point_tolerance_degrees. Exact for a sphere about that centre; otherwise it errs by
 //     the change of radius over the angle between the two directions.
 // Each pair of measured points counts once: in a section, a point exactly opposite another
-// (to 1e-9 rad) pairs with it; on a sphere, two points each nearest the other's opposite. No pairs
-// at all is a failure (status degenerate); fewer points than the least-squares element needs, or
-// another element, are refused.
+// (to 1e-9 rad) pairs with it; on a sphere, a pair found from both of its points. No size at
+// all is a failure (status degenerate); so is a failed least-squares fit or split, with their
+// status and reason (too_few_points below the element's fewest points); another element is
+// refused.
 VANTOR_EXPORT size_result two_point_sizes(const actual& points, element_kind element,
                                           const section_request& request = section_request());
 
