@@ -20,6 +20,7 @@
 #include "vantor/point_file.h"
 #include "vantor/roundness_analysis.h"
 #include "vantor/sections.h"
+#include "vantor/size.h"
 #include "vantor/substitute.h"
 #include "vantor/version.h"
 

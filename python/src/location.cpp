@@ -15,20 +15,12 @@
 #include "elements.h"
 #include "failure.h"
 #include "points.h"
+#include "sections.h"
 
 namespace py = pybind11;
 
 namespace vantor::python {
 namespace {
-
-vantor::section_request request_of(const std::string& rule, int count,
-                                   const std::vector<double>& at) {
-    if (rule == "whole") return {vantor::section_request::rule::whole, 0, {}};
-    if (rule == "auto") return {vantor::section_request::rule::gaps, 0, {}};
-    if (rule == "count") return {vantor::section_request::rule::count, count, {}};
-    if (rule == "at") return {vantor::section_request::rule::at, 0, at};
-    throw py::value_error("unknown rule '" + rule + "'");
-}
 
 vantor::feature_side side_of(const std::string& side) {
     if (side == "hole") return vantor::feature_side::hole;

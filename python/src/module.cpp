@@ -24,6 +24,7 @@
 #include "profile.h"
 #include "reference.h"
 #include "sections.h"
+#include "size.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -80,4 +81,5 @@ PYBIND11_MODULE(_core, m) {
           "filter_upr"_a, "reference"_a, "harmonics"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
     add_location(m);
+    register_sizes(m);
 }

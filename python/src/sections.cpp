@@ -13,8 +13,8 @@ namespace py = pybind11;
 
 namespace vantor::python {
 
-py::tuple split_rows(const py::array& points, const std::string& kind, const numbers& axis,
-                     const std::string& rule, int count, const std::vector<double>& at) {
+vantor::section_request request_of(const std::string& rule, int count,
+                                   const std::vector<double>& at) {
     vantor::section_request request;
     if (rule == "auto") {
         request.how = vantor::section_request::rule::gaps;
@@ -25,6 +25,12 @@ py::tuple split_rows(const py::array& points, const std::string& kind, const num
     } else if (rule != "whole") {
         throw py::value_error("unknown rule '" + rule + "'");
     }
+    return request;
+}
+
+py::tuple split_rows(const py::array& points, const std::string& kind, const numbers& axis,
+                     const std::string& rule, int count, const std::vector<double>& at) {
+    const vantor::section_request request = request_of(rule, count, at);
     const point_rows rows(points);
     vantor::section_split split;
     {

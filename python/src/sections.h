@@ -8,10 +8,16 @@
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
+#include <vantor/sections.h>
 
 #include "elements.h"
 
 namespace vantor::python {
+
+// The request of `rule` "whole", "auto", "count" (`count` sections) or "at" (cuts at the heights
+// `at`); throws ValueError for another rule.
+vantor::section_request request_of(const std::string& rule, int count,
+                                   const std::vector<double>& at);
 
 // The sections of the rows of `points` (rows with a NaN coordinate belong to none) along the
 // axis of `kind`: "circle" or "line" (the datum's numbers), "direction" (three numbers: the axis

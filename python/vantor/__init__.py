@@ -24,7 +24,9 @@ and the NaN rows left out), save (which replaces a file only with force=True); t
 PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
 drawing). Location tolerances about a true position or datum: point_position, circle_position,
 axis_position, plane_position, coaxiality, concentricity, symmetry (a LocationResult each);
-common_datum_axis of two coaxial features.
+common_datum_axis of two coaxial features. Sizes (ISO 14405-1):
+global_size, two_point_sizes and section_sizes, each a SizeResult with the statistics of
+SIZE_STATISTICS.
 """
 
 from . import _core, plot
@@ -56,6 +58,7 @@ from ._location import (
     point_position,
     symmetry,
 )
+from ._size import SIZE_STATISTICS, SizeResult, global_size, section_sizes, two_point_sizes
 
 __version__: str = _core.version()
 
@@ -78,7 +81,9 @@ __all__ = [
     "Plane",
     "PointFile",
     "RoundnessAnalysisResult",
+    "SIZE_STATISTICS",
     "Section",
+    "SizeResult",
     "Sphere",
     "axis_position",
     "circle_position",
@@ -89,6 +94,7 @@ __all__ = [
     "cylindricity",
     "fit",
     "flatness",
+    "global_size",
     "load",
     "plane_position",
     "plot",
@@ -97,7 +103,9 @@ __all__ = [
     "roundness",
     "roundness_analysis",
     "save",
+    "section_sizes",
     "sphericity",
     "straightness",
     "symmetry",
+    "two_point_sizes",
 ]

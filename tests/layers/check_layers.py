@@ -51,6 +51,7 @@ PUBLIC_HEADERS = {
     "sections.h": "form",
     "orientation.h": "form",
     "location.h": "form",
+    "size.h": "form",
     "vantor.h": "umbrella",
 }
 
