@@ -24,7 +24,8 @@ and the NaN rows left out), save (which replaces a file only with force=True); t
 PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
 drawing). Location tolerances about a true position or datum: point_position, circle_position,
 axis_position, plane_position, coaxiality, concentricity, symmetry (a LocationResult each);
-common_datum_axis of two coaxial features.
+common_datum_axis of two coaxial features. inspect(plan): every tolerance of an inspection plan
+(datums, form, orientation, location, runout, size), as `vantor inspect` gives it.
 """
 
 from . import _core, plot
@@ -56,6 +57,7 @@ from ._location import (
     point_position,
     symmetry,
 )
+from ._inspection import inspect
 
 __version__: str = _core.version()
 
@@ -89,6 +91,7 @@ __all__ = [
     "cylindricity",
     "fit",
     "flatness",
+    "inspect",
     "load",
     "plane_position",
     "plot",
