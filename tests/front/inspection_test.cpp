@@ -127,7 +127,7 @@ std::string plan_text(const bad_plan& c) {
 
 TEST(Inspection, RefusesBadPlansNamingTheLine) {
     const bad_plan cases[] = {
-        {"", R"({"tolerance": "flatnes", "feature": "A", "limit": 0.01})", "flatnes",
+        {"", R"({"tolerance": "flatnes", "feature": "A", "limit": 0.01})", "\"flatnes\"",
          "unknown tolerance"},
         {"", R"({"tolerance": "flatness", "feature": "Z", "limit": 0.01})", "\"Z\"",
          "no feature is called \"Z\""},
