@@ -21,7 +21,7 @@ namespace {
 subcommand (*const subcommands[])(CLI::App&, const program_options&) = {
     info_command,     circle_command,       fit_command,        roundness_command,
     flatness_command, straightness_command, sphericity_command, cylindricity_command,
-    conicity_command, convert_command,      demo_command,
+    conicity_command, inspect_command,      convert_command,    demo_command,
 };
 
 // The options of the program itself, which every subcommand takes as well (before or after its

@@ -15,6 +15,7 @@
 #include "file_commands.h"
 #include "fit_commands.h"
 #include "form_commands.h"
+#include "inspection.h"
 #include "output_file.h"
 #include "point_file.h"
 #include "report.h"
@@ -71,6 +72,13 @@ class scratch_directory {
   private:
     std::string path_;
 };
+
+// The flanged part's plan: beside the samples when installed, else in the source tree.
+std::string find_flange(const std::string& samples) {
+    std::error_code ec;
+    const fs::path installed = fs::path(samples) / "flange";
+    return fs::is_directory(installed, ec) ? installed.string() : VANTOR_FLANGE_SOURCE_DIR;
+}
 
 }  // namespace
 
@@ -158,6 +166,10 @@ int demo(const demo_options& options, std::ostream& out) {
     show("convert bore.txt " + element_file,
          convert(dir + "/bore.txt", {}, element_file, std::nullopt, false));
     show("info " + element_file, info(read_points(element_file)));
+
+    // A whole drawing: datums, orientation, position, runout and size of a flanged part.
+    const std::string plan = find_flange(dir) + "/plan.json";
+    show("inspect " + plan, inspect(plan).data);
 
     if (options.json) {
         out << tour.dump(2) << '\n';

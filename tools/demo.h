@@ -22,7 +22,8 @@ struct demo_options {
 std::string find_samples();
 
 // Runs info, circle, roundness (with a plot), fit, the form commands without a datum and two
-// with one, and convert on the samples and prints, for each, the command line that does the same
+// with one, and convert on the samples, then inspect on the flanged part's plan (examples/flange,
+// installed beside the samples), and prints, for each, the command line that does the same
 // and its report (as one JSON array with json). The plot goes to options.plot, or else to
 // demo-roundness.svg in the current directory, or, when that exists and force is not given, to
 // the first of demo-roundness-2.svg, -3, ... that does not. The converted file goes to a

@@ -20,6 +20,7 @@
 #include "fit_report.h"
 #include "forms.h"
 #include "location.h"
+#include "plans.h"
 #include "points.h"
 #include "profile.h"
 #include "reference.h"
@@ -82,4 +83,5 @@ PYBIND11_MODULE(_core, m) {
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
     add_location(m);
     register_sizes(m);
+    m.def("inspect", &inspect_plan, "path"_a);
 }

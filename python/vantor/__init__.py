@@ -24,9 +24,10 @@ and the NaN rows left out), save (which replaces a file only with force=True); t
 PCD, OBJ and element files are read. Plots: vantor.plot (needs matplotlib, imported only when
 drawing). Location tolerances about a true position or datum: point_position, circle_position,
 axis_position, plane_position, coaxiality, concentricity, symmetry (a LocationResult each);
-common_datum_axis of two coaxial features. Sizes (ISO 14405-1):
-global_size, two_point_sizes and section_sizes, each a SizeResult with the statistics of
-SIZE_STATISTICS.
+common_datum_axis of two coaxial features. Sizes (ISO 14405-1): global_size,
+two_point_sizes and section_sizes, each a SizeResult with the statistics of SIZE_STATISTICS.
+inspect(plan): every tolerance of an inspection plan (datums, form, orientation, location,
+runout, size), as `vantor inspect` gives it.
 """
 
 from . import _core, plot
@@ -58,6 +59,7 @@ from ._location import (
     point_position,
     symmetry,
 )
+from ._inspection import inspect
 from ._size import SIZE_STATISTICS, SizeResult, global_size, section_sizes, two_point_sizes
 
 __version__: str = _core.version()
@@ -95,6 +97,7 @@ __all__ = [
     "fit",
     "flatness",
     "global_size",
+    "inspect",
     "load",
     "plane_position",
     "plot",

@@ -30,6 +30,7 @@ subcommand straightness_command(CLI::App& app, const program_options& program);
 subcommand sphericity_command(CLI::App& app, const program_options& program);
 subcommand cylindricity_command(CLI::App& app, const program_options& program);
 subcommand conicity_command(CLI::App& app, const program_options& program);
+subcommand inspect_command(CLI::App& app, const program_options& program);
 subcommand convert_command(CLI::App& app, const program_options& program);
 subcommand demo_command(CLI::App& app, const program_options& program);
 
