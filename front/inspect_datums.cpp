@@ -27,34 +27,36 @@ single_datum datum_of(const inspection_plan& plan, const plan_tolerance& t) {
     if (d.size() == 2) {
         for (const plan_feature* f : d) {
             if (!axial(f->element))
-                plan.fail(t, "datums", "a common datum axis joins two cylinders or circles; " +
-                                           f->name + " is a " + vantor::info_of(f->element).name);
+                plan.fail(t, "datums",
+                          "a common datum axis joins two cylinders or circles; " + f->name +
+                              " is a " + vantor::info_of(f->element).name);
         }
-        const auto r = vantor::common_datum_axis(*d[0]->points, d[0]->side, *d[1]->points,
-                                                 d[1]->side);
+        const auto r =
+            vantor::common_datum_axis(*d[0]->points, d[0]->side, *d[1]->points, d[1]->side);
         check(plan, t, t.datum_text, r);
         return {r.element, r.status};
     }
     const plan_feature& f = *d[0];
     switch (f.element) {
-    case vantor::element_kind::plane: {
-        const auto r = vantor::datum_plane(*f.points, f.outward);
-        check(plan, t, f.name, r);
-        return {r.element, r.status};
-    }
-    case vantor::element_kind::cylinder: {
-        const auto r = vantor::datum_axis(*f.points, f.side);
-        check(plan, t, f.name, r);
-        return {r.element, r.status};
-    }
-    case vantor::element_kind::circle: {
-        const auto r = vantor::datum_circle_axis(*f.points, f.side);
-        check(plan, t, f.name, r);
-        return {r.element, r.status};
-    }
-    default:
-        plan.fail(t, "datums",
-                  "datum " + f.name + " is a sphere: its centre orients nothing (a plane or an axis)");
+        case vantor::element_kind::plane: {
+            const auto r = vantor::datum_plane(*f.points, f.outward);
+            check(plan, t, f.name, r);
+            return {r.element, r.status};
+        }
+        case vantor::element_kind::cylinder: {
+            const auto r = vantor::datum_axis(*f.points, f.side);
+            check(plan, t, f.name, r);
+            return {r.element, r.status};
+        }
+        case vantor::element_kind::circle: {
+            const auto r = vantor::datum_circle_axis(*f.points, f.side);
+            check(plan, t, f.name, r);
+            return {r.element, r.status};
+        }
+        default:
+            plan.fail(t, "datums",
+                      "datum " + f.name +
+                          " is a sphere: its centre orients nothing (a plane or an axis)");
     }
 }
 

@@ -30,7 +30,8 @@ tolerance_value position(const inspection_plan& plan, const plan_tolerance& t) {
     const bool is_sphere = f.element == vantor::element_kind::sphere;
     plan.expect(t, {"limit", "at", is_plane ? "normal" : "axis"}, 1, 1, 3);
     const std::optional<spanto::vector> given_at = plan.optional_vector(t, "at");
-    if (!given_at) plan.fail(t, "", "needs \"at\": [u, v, w], the true position in the datum frame");
+    if (!given_at)
+        plan.fail(t, "", "needs \"at\": [u, v, w], the true position in the datum frame");
     const spanto::vector at = *given_at;
     const char* direction_key = is_plane ? "normal" : "axis";
     const spanto::vector direction =
@@ -46,7 +47,8 @@ tolerance_value position(const inspection_plan& plan, const plan_tolerance& t) {
         plan.fail(t, "datums",
                   "one datum plane fixes only a face parallel to it; give a datum system A|B or "
                   "A|B|C");
-    if (!frame.rotation_fixed && !p.in_plane_free && !(centred && (is_sphere || along_z(direction))))
+    if (!frame.rotation_fixed && !p.in_plane_free &&
+        !(centred && (is_sphere || along_z(direction))))
         plan.fail(t, "datums",
                   "datums " + t.datum_text +
                       " leave the rotation about the primary datum free: a true position off the "
@@ -54,21 +56,23 @@ tolerance_value position(const inspection_plan& plan, const plan_tolerance& t) {
     const spanto::point true_point = frame.at(at.x, at.y, at.z);
     const spanto::vector true_direction = frame.along(direction.x, direction.y, direction.z);
     switch (f.element) {
-    case vantor::element_kind::plane:
-        return judged(plan, t,
-                      vantor::plane_position(*f.points, spanto::plane(true_point, true_direction)),
-                      frame.status);
-    case vantor::element_kind::circle:
-        return judged(plan, t,
-                      vantor::circle_position(*f.points, spanto::line(true_point, true_direction)),
-                      frame.status);
-    case vantor::element_kind::cylinder:
-        return judged(plan, t,
-                      vantor::axis_position(*f.points, spanto::line(true_point, true_direction),
-                                            f.sections),
-                      frame.status);
-    default:
-        return judged(plan, t, vantor::point_position(*f.points, true_point), frame.status);
+        case vantor::element_kind::plane:
+            return judged(
+                plan, t,
+                vantor::plane_position(*f.points, spanto::plane(true_point, true_direction)),
+                frame.status);
+        case vantor::element_kind::circle:
+            return judged(
+                plan, t,
+                vantor::circle_position(*f.points, spanto::line(true_point, true_direction)),
+                frame.status);
+        case vantor::element_kind::cylinder:
+            return judged(plan, t,
+                          vantor::axis_position(*f.points, spanto::line(true_point, true_direction),
+                                                f.sections),
+                          frame.status);
+        default:
+            return judged(plan, t, vantor::point_position(*f.points, true_point), frame.status);
     }
 }
 

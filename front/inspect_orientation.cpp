@@ -76,7 +76,8 @@ tolerance_value runout_tolerance(const inspection_plan& plan, const plan_toleran
     if (!axis) plan.fail(t, "datums", "runout is about a datum axis");
     if (axial != (f.element == vantor::element_kind::plane))
         plan.fail(t, "feature",
-                  std::string(axial ? "axial runout is of a face" : "radial runout is of a cylinder or circle") +
+                  std::string(axial ? "axial runout is of a face"
+                                    : "radial runout is of a cylinder or circle") +
                       ", not a " + element_name(f));
     if (t.type == "circular_radial_runout")
         return judged(plan, t, vantor::circular_radial_runout(*f.points, *axis, f.sections),

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Size tolerances of an inspection plan (ISO 14405-1).
-#include <algorithm>
+#include <map>
 #include <string>
 
 #include <vantor/size.h>
@@ -8,6 +8,15 @@
 #include "inspection_tolerances.h"
 
 namespace vantor::cli {
+namespace {
+
+// ISO 14405-1's modifiers of the global sizes by criterion, and of the rank statistics in the
+// order of vantor::size_statistic.
+const std::map<std::string, const char*> modifiers = {
+    {"gauss", "GG"}, {"zone", "GC"}, {"inscribed", "GX"}, {"circumscribed", "GN"}};
+const char* const statistic_modifiers[] = {"SX", "SN", "SA", "SM", "SR"};
+
+}  // namespace
 
 tolerance_value size_tolerance(const inspection_plan& plan, const plan_tolerance& t) {
     plan.expect(t, {"size", "statistic", "nominal", "lower", "upper"}, 1, 0, 0);
@@ -24,7 +33,8 @@ tolerance_value size_tolerance(const inspection_plan& plan, const plan_tolerance
     if (const auto name = plan.optional_string(t, "statistic")) {
         vantor::size_statistic s;
         if (!vantor::size_statistic_named(*name, s))
-            plan.fail(t, "statistic", "unknown statistic (maximum, minimum, average, median, range)");
+            plan.fail(t, "statistic",
+                      "unknown statistic (maximum, minimum, average, median, range)");
         statistic = s;
     }
     vantor::size_result r;
@@ -40,13 +50,17 @@ tolerance_value size_tolerance(const inspection_plan& plan, const plan_tolerance
                       : vantor::global_size(*f.points, f.element, c);
     }
     if (!r) plan.fail(t, "", r.error, r.status);
-    if (statistic) return {r.statistics.of(*statistic), lower, upper, r.status};
-    if (size != "two_point") return {r.value, lower, upper, r.status};
+    std::string modifier = size == "two_point" ? "LP" : modifiers.at(size);
+    if (statistic) {
+        modifier += std::string(" ") + statistic_modifiers[static_cast<int>(*statistic)];
+        return {r.statistics.of(*statistic), lower, upper, r.status, modifier};
+    }
+    if (size != "two_point") return {r.value, lower, upper, r.status, modifier};
     // Without a statistic every two-point size must lie within the limits: the value shown is
     // the extreme that lies farther beyond its limit (or, within both, nearer to it).
     const double low = r.statistics.minimum;
     const double high = r.statistics.maximum;
-    return {high - upper >= lower - low ? high : low, lower, upper, r.status};
+    return {high - upper >= lower - low ? high : low, lower, upper, r.status, modifier};
 }
 
 }  // namespace vantor::cli

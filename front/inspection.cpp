@@ -49,13 +49,11 @@ const std::vector<const char*>& tolerance_names() {
     return names;
 }
 
-vantor::status worse(vantor::status a, vantor::status b) {
-    return a == vantor::status::ok ? b : a;
-}
+vantor::status worse(vantor::status a, vantor::status b) { return a == vantor::status::ok ? b : a; }
 
 tolerance_value within_limit(const inspection_plan& plan, const plan_tolerance& t, double value,
                              vantor::status status) {
-    return {value, 0.0, plan.number(t, "limit", 0.0), status};
+    return {value, 0.0, plan.number(t, "limit", 0.0), status, ""};
 }
 
 tolerance_value form_tolerance(const inspection_plan& plan, const plan_tolerance& t) {
@@ -67,9 +65,9 @@ tolerance_value form_tolerance(const inspection_plan& plan, const plan_tolerance
                   std::string("a ") + vantor::info_of(f.element).name + "'s form is " + form);
     try {
         const reference_form r = form_about_reference(*f.points, form, vantor::criterion::zone);
-        return within_limit(plan, t, r.value,
-                            r.proof && !r.proof->proved ? vantor::status::not_proved
-                                                        : vantor::status::ok);
+        return within_limit(
+            plan, t, r.value,
+            r.proof && !r.proof->proved ? vantor::status::not_proved : vantor::status::ok);
     } catch (const error& e) {
         plan.fail(t, "", e.what(), e.code);
     }
@@ -88,17 +86,20 @@ outcome inspect(const std::string& path) {
         }
         if (kind == nullptr) {
             std::string names;
-            for (const char* n : tolerance_names()) names += (names.empty() ? "" : ", ") + std::string(n);
+            for (const char* n : tolerance_names())
+                names += (names.empty() ? "" : ", ") + std::string(n);
             plan.fail(t, "tolerance", "unknown tolerance (" + names + ")");
         }
         const tolerance_value v = kind->evaluate(plan, t);
         std::string features;
-        for (const plan_feature* f : t.features) features += (features.empty() ? "" : ", ") + f->name;
+        for (const plan_feature* f : t.features)
+            features += (features.empty() ? "" : ", ") + f->name;
         const bool within = v.lower <= v.value && v.value <= v.upper;
         out += within ? 0 : 1;
         rows.push_back({{"tolerance", t.type},
                         {"feature", features},
                         {"datums", t.datum_text},
+                        {"modifier", v.modifier},
                         {"value", v.value},
                         {"lower", v.lower},
                         {"upper", v.upper},

@@ -15,13 +15,14 @@ const std::vector<const char*>& tolerance_names();
 
 // Evaluates the plan at `path`. The report: "plan" (the path), "unit" when the plan states one,
 // "tolerances" with one object each, in the plan's order: "tolerance", "feature", "datums" (as
-// the plan gives them, "" for none), "value", "lower" and "upper" (the limits of value: 0 and
-// the limit for a geometric tolerance, nominal + lower and nominal + upper for a size),
-// "within" and "status" (ok, or not_proved when the optimum of a minimax fit it rests on is not
-// proved); then "out", the number outside their limits. The outcome is within when none is.
-// Throws error naming the plan's line for a plan that is not allowed and for a tolerance whose
-// evaluation fails (with the library's status), and a point file's own message for a point
-// file that cannot be read: a plan is evaluated whole or not at all.
+// the plan gives them, "" for none), "modifier" (a size's ISO 14405-1 modifiers, "LP SA" for
+// the average two-point size, "GX" for the inscribed diameter; "" for the others), "value", "lower"
+// and "upper" (the limits of value: 0 and the limit for a geometric tolerance, nominal + lower and
+// nominal + upper for a size), "within" and "status" (ok, or not_proved when the optimum of a
+// minimax fit it rests on is not proved); then "out", the number outside their limits. The outcome
+// is within when none is. Throws error naming the plan's line for a plan that is not allowed and
+// for a tolerance whose evaluation fails (with the library's status), and a point file's own
+// message for a point file that cannot be read: a plan is evaluated whole or not at all.
 outcome inspect(const std::string& path);
 
 }  // namespace vantor::cli

@@ -67,7 +67,8 @@ std::map<std::string, plan_feature> read_features(const json_lines& doc) {
         const vantor::element_info* info = vantor::element_named(element);
         if (info == nullptr || info->kind == vantor::element_kind::line ||
             info->kind == vantor::element_kind::cone)
-            fail("element", "unknown element \"" + element + "\" (plane, circle, cylinder or sphere)");
+            fail("element",
+                 "unknown element \"" + element + "\" (plane, circle, cylinder or sphere)");
         f.element = info->kind;
 
         if (f.element == vantor::element_kind::plane) {
@@ -75,8 +76,8 @@ std::map<std::string, plan_feature> read_features(const json_lines& doc) {
             if (o == nullptr || !o->is_array() || o->size() != 3 ||
                 !std::all_of(o->begin(), o->end(), [](const report& v) { return v.is_number(); }))
                 fail("outward", "a plane needs \"outward\": [x, y, z], out of its material");
-            f.outward = spanto::vector((*o)[0].get<double>(), (*o)[1].get<double>(),
-                                       (*o)[2].get<double>());
+            f.outward =
+                spanto::vector((*o)[0].get<double>(), (*o)[1].get<double>(), (*o)[2].get<double>());
             if (entry.contains("side")) fail("side", "a plane takes \"outward\", not \"side\"");
         } else {
             if (!entry.contains("side") || !entry.at("side").is_string() ||
@@ -116,8 +117,9 @@ std::map<std::string, plan_feature> read_features(const json_lines& doc) {
             const report& r = entry.at("rows");
             // Rows count the points read; rows left out for a NaN coordinate would shift them.
             if (read.nan_rows > 0)
-                fail("rows", file + " has rows with a NaN coordinate, which would shift \"rows\"; "
-                             "give the feature a file of its own");
+                fail("rows", file +
+                                 " has rows with a NaN coordinate, which would shift \"rows\"; "
+                                 "give the feature a file of its own");
             const long long n = points->numpoints();
             if (!r.is_array() || r.size() != 2 || !r[0].is_number_integer() ||
                 !r[1].is_number_integer() || r[0].get<long long>() < 1 ||
@@ -133,7 +135,8 @@ std::map<std::string, plan_feature> read_features(const json_lines& doc) {
     return features;
 }
 
-const plan_feature& feature_named(const json_lines& doc, const std::map<std::string, plan_feature>& all,
+const plan_feature& feature_named(const json_lines& doc,
+                                  const std::map<std::string, plan_feature>& all,
                                   const std::string& pointer, const std::string& name,
                                   const std::string& what) {
     const auto found = all.find(name);
@@ -202,8 +205,10 @@ inspection_plan::inspection_plan(const std::string& path) : doc_(read_json_lines
                 &feature_named(doc_, features_, pf, feature->get<std::string>(), t.type));
         } else if (feature != nullptr && feature->is_array()) {
             for (const report& f : *feature) {
-                if (!f.is_string()) throw error(doc_.at(pf, t.type + ": a feature is named by a string"));
-                t.features.push_back(&feature_named(doc_, features_, pf, f.get<std::string>(), t.type));
+                if (!f.is_string())
+                    throw error(doc_.at(pf, t.type + ": a feature is named by a string"));
+                t.features.push_back(
+                    &feature_named(doc_, features_, pf, f.get<std::string>(), t.type));
             }
         }
         if (t.features.empty())
@@ -212,7 +217,8 @@ inspection_plan::inspection_plan(const std::string& path) : doc_(read_json_lines
             const report& d = entry.at("datums");
             const std::string pd = member_pointer(t.pointer, "datums");
             if (!d.is_string() || d.get<std::string>().empty())
-                throw error(doc_.at(pd, t.type + ": \"datums\" must be a string such as \"A|B|C\""));
+                throw error(
+                    doc_.at(pd, t.type + ": \"datums\" must be a string such as \"A|B|C\""));
             t.datum_text = d.get<std::string>();
             t.datums = datums_of(doc_, features_, pd, t.datum_text, t.type);
         }
@@ -293,14 +299,18 @@ void inspection_plan::expect(const plan_tolerance& t, std::initializer_list<cons
     only(doc_, t.pointer, doc_.value.at(report::json_pointer(t.pointer)), keys, t.type);
     if (static_cast<int>(t.features.size()) != features)
         fail(t, "feature",
-             features == 1 ? "names one feature" : "names " + std::to_string(features) + " features");
+             features == 1 ? "names one feature"
+                           : "names " + std::to_string(features) + " features");
     const int n = static_cast<int>(t.datums.size());
     if (n < least_datums || n > most_datums) {
         if (most_datums == 0) fail(t, "datums", "takes no datums");
         if (least_datums == most_datums)
-            fail(t, "datums", least_datums == 1 ? "needs one datum" : "needs " + std::to_string(least_datums) + " datums");
-        fail(t, "datums", "needs " + std::to_string(least_datums) + " to " +
-                              std::to_string(most_datums) + " datums");
+            fail(t, "datums",
+                 least_datums == 1 ? "needs one datum"
+                                   : "needs " + std::to_string(least_datums) + " datums");
+        fail(t, "datums",
+             "needs " + std::to_string(least_datums) + " to " + std::to_string(most_datums) +
+                 " datums");
     }
 }
 

@@ -29,7 +29,7 @@ struct plan_feature {
     std::string pointer;  // its entry in the plan, for messages
     vantor::element_kind element = vantor::element_kind::plane;  // plane, circle, cylinder, sphere
     std::shared_ptr<const vantor::actual> points;
-    spanto::vector outward;                                // a plane: out of its material
+    spanto::vector outward;                                  // a plane: out of its material
     vantor::feature_side side = vantor::feature_side::hole;  // a circle, cylinder or sphere
     vantor::section_request sections;  // a cylinder's sections: automatic, or "sections" of them
 };
@@ -64,8 +64,7 @@ class inspection_plan {
     // Tolerance t's member `key`: a finite number (at least `least`), a list of them, a vector of
     // three, a string; fails naming the line when it is missing or of another kind. The optional
     // forms give nothing for a missing member.
-    double number(const plan_tolerance& t, const std::string& key,
-                  double least = -HUGE_VAL) const;
+    double number(const plan_tolerance& t, const std::string& key, double least = -HUGE_VAL) const;
     std::optional<double> optional_number(const plan_tolerance& t, const std::string& key,
                                           double least = -HUGE_VAL) const;
     std::vector<double> numbers(const plan_tolerance& t, const std::string& key) const;

@@ -5,6 +5,7 @@
 #ifndef VANTOR_FRONT_INSPECTION_TOLERANCES_H
 #define VANTOR_FRONT_INSPECTION_TOLERANCES_H
 
+#include <string>
 #include <variant>
 
 #include <spanto/spanto.h>
@@ -22,6 +23,8 @@ struct tolerance_value {
     double lower = 0.0;
     double upper = 0.0;
     vantor::status status = vantor::status::ok;
+    // A size's ISO 14405-1 modifiers: "LP SA" (two-point sizes, their average), "GX"; else "".
+    std::string modifier;
 };
 
 // `value` against the tolerance's "limit" (the width or diameter of its zone): [0, limit].

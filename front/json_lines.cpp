@@ -50,7 +50,8 @@ class line_scanner {
         } else if (c == '"') {
             string();
         } else {
-            while (!at_end() && std::string_view(",]} \t\r\n").find(text_[pos_]) == std::string::npos)
+            while (!at_end() &&
+                   std::string_view(",]} \t\r\n").find(text_[pos_]) == std::string::npos)
                 ++pos_;
         }
     }

@@ -14,7 +14,8 @@ namespace vantor::cli {
 struct json_lines {
     std::string name;  // the path as given
     report value;
-    // The line (from 1) of each value, by its JSON pointer ("" the document, "/tolerances/2/limit").
+    // The line (from 1) of each value, by its JSON pointer ("" the document,
+    // "/tolerances/2/limit").
     std::map<std::string, int> lines;
 
     // The line of the value at `pointer`, or of its nearest enclosing value that has one.

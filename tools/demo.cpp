@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli.h"
-#include "fits.h"
 #include "error.h"
 #include "file_commands.h"
 #include "fit_commands.h"
+#include "fits.h"
 #include "form_commands.h"
 #include "inspection.h"
 #include "output_file.h"

@@ -67,8 +67,10 @@ TEST(Inspection, FlangeGivesTheDeviationsBuiltIn) {
 TEST(Inspection, ValuesDoNotMoveWithThePart) {
     const double a = 0.7, b = -1.1;  // rotation about z, then about x
     const auto move = [&](const spanto::vector& v) {
-        const double x = std::cos(a) * v.x - std::sin(a) * v.y, y = std::sin(a) * v.x + std::cos(a) * v.y;
-        return spanto::vector(x, std::cos(b) * y - std::sin(b) * v.z, std::sin(b) * y + std::cos(b) * v.z);
+        const double x = std::cos(a) * v.x - std::sin(a) * v.y,
+                     y = std::sin(a) * v.x + std::cos(a) * v.y;
+        return spanto::vector(x, std::cos(b) * y - std::sin(b) * v.z,
+                              std::sin(b) * y + std::cos(b) * v.z);
     };
     const spanto::vector shift(1500.0, -820.0, 310.0);
     report plan = report::parse(testing::read_file(flange + "/plan.json"));
@@ -117,11 +119,13 @@ std::string plan_text(const bad_plan& c) {
     text += "    \"H1\": {\"points\": " + file("holes.txt") +
             ", \"rows\": [1, 36], \"element\": \"circle\", \"side\": \"hole\"}";
     if (*c.feature != '\0') text += ",\n    " + std::string(c.feature);
-    text += "\n  },\n  \"tolerances\": [\n    {\"tolerance\": \"flatness\", \"feature\": \"A\", "
-            "\"limit\": 0.01},\n    " +
-            std::string(c.tolerance) + "\n  ]\n}\n";
+    text +=
+        "\n  },\n  \"tolerances\": [\n    {\"tolerance\": \"flatness\", \"feature\": \"A\", "
+        "\"limit\": 0.01},\n    " +
+        std::string(c.tolerance) + "\n  ]\n}\n";
     // c.feature and c.tolerance may hold FLANGE for the example's directory.
-    for (std::size_t at; (at = text.find("FLANGE")) != std::string::npos;) text.replace(at, 6, flange);
+    for (std::size_t at; (at = text.find("FLANGE")) != std::string::npos;)
+        text.replace(at, 6, flange);
     return text;
 }
 
@@ -139,15 +143,18 @@ TEST(Inspection, RefusesBadPlansNamingTheLine) {
         {"", R"({"tolerance": "flatness", "feature": "B", "limit": 0.01})", "\"B\", \"limit",
          "a cylinder's form is cylindricity"},
         // Datums that do not fix what the tolerance needs.
-        {"", R"({"tolerance": "position", "feature": "H1", "datums": "A", "at": [30, 30, 0], "limit": 0.1})",
+        {"",
+         R"({"tolerance": "position", "feature": "H1", "datums": "A", "at": [30, 30, 0], "limit": 0.1})",
          "\"H1\", \"datums\": \"A\"", "one datum plane fixes only a face"},
-        {"", R"({"tolerance": "position", "feature": "H1", "datums": "A|B", "at": [30, 30, 0], "limit": 0.1})",
+        {"",
+         R"({"tolerance": "position", "feature": "H1", "datums": "A|B", "at": [30, 30, 0], "limit": 0.1})",
          "A|B\"", "leave the rotation about the primary datum free"},
         {"", R"({"tolerance": "total_radial_runout", "feature": "B", "datums": "A", "limit": 0.1})",
          "total_radial", "runout is about a datum axis"},
         {"", R"({"tolerance": "perpendicularity", "feature": "B", "datums": "H1", "limit": 0.1})",
          "\"H1\", \"limit", "not evaluated for a cylinder to a datum axis"},
-        {"", R"({"tolerance": "angularity", "feature": "A", "datums": "A", "angle": 120, "limit": 0.1})",
+        {"",
+         R"({"tolerance": "angularity", "feature": "A", "datums": "A", "angle": 120, "limit": 0.1})",
          "120", "\"angle\" must lie from 0 to 90"},
         // Features the plan cannot use.
         {R"("P": {"points": "FLANGE/face_a.txt", "rows": [1, 2], "element": "plane", "outward": [0, 0, 1]})",
@@ -162,8 +169,7 @@ TEST(Inspection, RefusesBadPlansNamingTheLine) {
         {R"("P": {"points": "FLANGE/face_a.txt", "element": "cone", "side": "hole"})",
          R"({"tolerance": "flatness", "feature": "P", "limit": 0.01})", "\"P\": {",
          "unknown element \"cone\""},
-        {"", R"({"tolerance": "flatness", "feature": "A", "limit": 0.01,})", "0.01,}",
-         "not JSON"},
+        {"", R"({"tolerance": "flatness", "feature": "A", "limit": 0.01,})", "0.01,}", "not JSON"},
     };
     for (const bad_plan& c : cases) {
         const std::string text = plan_text(c);
