@@ -73,9 +73,11 @@ tolerance_value form_tolerance(const inspection_plan& plan, const plan_tolerance
     }
 }
 
-outcome inspect(const std::string& path) {
-    const inspection_plan plan(path);
-    report r = {{"plan", path}};
+outcome inspect(const std::string& path) { return inspect(read_json_lines(path)); }
+
+outcome inspect(const json_lines& doc) {
+    const inspection_plan plan(doc);
+    report r = {{"plan", doc.name}};
     if (!plan.unit().empty()) r["unit"] = plan.unit();
     report rows = report::array();
     int out = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "command_report.h"
+#include "json_lines.h"
 
 namespace vantor::cli {
 
@@ -24,6 +25,8 @@ const std::vector<const char*>& tolerance_names();
 // for a tolerance whose evaluation fails (with the library's status), and a point file's own
 // message for a point file that cannot be read: a plan is evaluated whole or not at all.
 outcome inspect(const std::string& path);
+// The same for a plan already read (parse_json_lines); "plan" is its name.
+outcome inspect(const json_lines& plan);
 
 }  // namespace vantor::cli
 

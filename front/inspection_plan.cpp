@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <set>
+#include <utility>
 
 #include "error.h"
 #include "point_file.h"
@@ -172,7 +173,10 @@ std::vector<std::vector<const plan_feature*>> datums_of(
 
 }  // namespace
 
-inspection_plan::inspection_plan(const std::string& path) : doc_(read_json_lines(path)) {
+inspection_plan::inspection_plan(const std::string& path)
+    : inspection_plan(read_json_lines(path)) {}
+
+inspection_plan::inspection_plan(json_lines doc) : doc_(std::move(doc)) {
     const report& top = doc_.value;
     if (!top.is_object()) throw error(doc_.at("", "a plan must be a JSON object"));
     only(doc_, "", top, {"unit", "features", "tolerances", "note"}, "the plan");

@@ -50,6 +50,8 @@ class inspection_plan {
     // Throws error naming the plan's line for what the plan does not allow, and the point
     // file's own message for a point file that cannot be read.
     explicit inspection_plan(const std::string& path);
+    // The same for a plan already read; its name stands for the plan's path.
+    explicit inspection_plan(json_lines doc);
 
     const std::string& name() const { return doc_.name; }
     const std::string& unit() const { return unit_; }
