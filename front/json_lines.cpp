@@ -127,15 +127,20 @@ json_lines parse_json_lines(const std::string& text, const std::string& name) {
     } catch (const report::parse_error& e) {
         // e.byte counts from 1 and points just past the offending character.
         const std::size_t end = std::min<std::size_t>(e.byte == 0 ? 0 : e.byte - 1, text.size());
-        const std::size_t line_start = text.rfind('\n', end == 0 ? 0 : end - 1);
         int line = 1;
-        for (std::size_t k = 0; k < end; ++k) line += text[k] == '\n';
-        const std::size_t column = end - (line_start == std::string::npos ? 0 : line_start + 1) + 1;
+        std::size_t column = 1;
+        for (std::size_t k = 0; k < end; ++k) {
+            line += text[k] == '\n';
+            column = text[k] == '\n' ? 1 : column + 1;
+        }
         std::string what = e.what();
         const std::size_t colon = what.find("syntax error");
         if (colon != std::string::npos) what = what.substr(colon);
         throw error(name + ":" + std::to_string(line) + ":" + std::to_string(column) +
-                    ": not JSON: " + what);
+                    ": not JSON: " + what.substr(0, 200));
+    } catch (const report::exception& e) {
+        // A number beyond the range of a double, which the parser reports without a position.
+        throw error(name + ": not JSON: " + std::string(e.what()).substr(0, 200));
     }
     line_scanner(text, doc.lines).value("");
     return doc;
