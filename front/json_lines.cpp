@@ -16,8 +16,9 @@ namespace {
 // line breaks only between tokens, so counting them while skipping white space is enough.
 class line_scanner {
   public:
+    // A UTF-8 byte order mark, which the parser skips, is skipped here too.
     line_scanner(const std::string& text, std::map<std::string, int>& lines)
-        : text_(text), lines_(lines) {}
+        : text_(text), lines_(lines), pos_(text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0) {}
 
     void value(const std::string& pointer) {
         skip_space();
@@ -83,7 +84,7 @@ class line_scanner {
 
     const std::string& text_;
     std::map<std::string, int>& lines_;
-    std::size_t pos_ = 0;
+    std::size_t pos_;
     int line_ = 1;
 };
 
