@@ -20,6 +20,7 @@
 #include "fit_report.h"
 #include "forms.h"
 #include "location.h"
+#include "orientation.h"
 #include "plans.h"
 #include "points.h"
 #include "profile.h"
@@ -82,6 +83,7 @@ PYBIND11_MODULE(_core, m) {
           "filter_upr"_a, "reference"_a, "harmonics"_a);
     m.def("split_rows", &split_rows, "points"_a, "kind"_a, "axis"_a, "rule"_a, "count"_a, "at"_a);
     add_location(m);
+    add_orientation(m);
     register_sizes(m);
     m.def("inspect", &inspect_plan, "path"_a);
 }

@@ -27,7 +27,10 @@ axis_position, plane_position, coaxiality, concentricity, symmetry (a LocationRe
 common_datum_axis of two coaxial features. Sizes (ISO 14405-1): global_size,
 two_point_sizes and section_sizes, each a SizeResult with the statistics of SIZE_STATISTICS.
 inspect(plan): every tolerance of an inspection plan (datums, form, orientation, location,
-runout, size), as `vantor inspect` gives it.
+runout, size), as `vantor inspect` gives it. Datums: datum_plane, datum_axis, datum_circle_axis,
+datum_centre, datum_system (a DatumFrame); orientation: parallelism, perpendicularity,
+angularity, axis_parallelism, axis_perpendicularity (an OrientationResult each); runout:
+circular/total radial/axial runout (a RunoutResult).
 """
 
 from . import _core, plot
@@ -60,6 +63,25 @@ from ._location import (
     symmetry,
 )
 from ._inspection import inspect
+from ._orientation import (
+    DatumFrame,
+    OrientationResult,
+    RunoutResult,
+    angularity,
+    axis_parallelism,
+    axis_perpendicularity,
+    circular_axial_runout,
+    circular_radial_runout,
+    datum_axis,
+    datum_centre,
+    datum_circle_axis,
+    datum_plane,
+    datum_system,
+    parallelism,
+    perpendicularity,
+    total_axial_runout,
+    total_radial_runout,
+)
 from ._size import SIZE_STATISTICS, SizeResult, global_size, section_sizes, two_point_sizes
 
 __version__: str = _core.version()
@@ -70,6 +92,7 @@ __all__ = [
     "Cone",
     "Cylinder",
     "DEFAULT_REFERENCE",
+    "DatumFrame",
     "ELEMENTS",
     "Element",
     "ElementInfo",
@@ -80,25 +103,39 @@ __all__ = [
     "FormResult",
     "Line",
     "LocationResult",
+    "OrientationResult",
     "Plane",
     "PointFile",
     "RoundnessAnalysisResult",
+    "RunoutResult",
     "SIZE_STATISTICS",
     "Section",
     "SizeResult",
     "Sphere",
+    "angularity",
+    "axis_parallelism",
+    "axis_perpendicularity",
     "axis_position",
     "circle_position",
+    "circular_axial_runout",
+    "circular_radial_runout",
     "coaxiality",
     "common_datum_axis",
     "concentricity",
     "conicity",
     "cylindricity",
+    "datum_axis",
+    "datum_centre",
+    "datum_circle_axis",
+    "datum_plane",
+    "datum_system",
     "fit",
     "flatness",
     "global_size",
     "inspect",
     "load",
+    "parallelism",
+    "perpendicularity",
     "plane_position",
     "plot",
     "point_position",
@@ -110,5 +147,7 @@ __all__ = [
     "sphericity",
     "straightness",
     "symmetry",
+    "total_axial_runout",
+    "total_radial_runout",
     "two_point_sizes",
 ]

@@ -96,3 +96,29 @@ def section_sizes(
     points: np.ndarray, criterion: str, rule: str, count: int, at: Sequence[float]
 ) -> Tuple[float, str, int, np.ndarray, Tuple[float, ...]]: ...
 def inspect(path: str) -> Dict[str, Any]: ...
+def datum(
+    kind: str, points: np.ndarray, side: str, outward: Sequence[float]
+) -> Tuple[str, List[float], str, float]: ...
+def datum_system(
+    features: List[Tuple[str, np.ndarray, str, Sequence[float]]]
+) -> Tuple[List[float], List[float], List[float], List[float], bool, str]: ...
+def orientation(
+    tolerance: str,
+    points: np.ndarray,
+    datum_kind: str,
+    datum: Sequence[float],
+    angle: float,
+    rule: str,
+    count: int,
+    at: Sequence[float],
+) -> Tuple[float, str, int, List[float], float, float, np.ndarray]: ...
+def runout(
+    tolerance: str,
+    points: np.ndarray,
+    datum: Sequence[float],
+    rule: str,
+    count: int,
+    at: Sequence[float],
+    radii: Sequence[float],
+    half_width: float,
+) -> Tuple[float, str, int, float, float, int, List[Tuple[float, int, float, float, float]]]: ...
