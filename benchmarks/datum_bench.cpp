@@ -103,22 +103,9 @@ void circle_position(benchmark::State& state) {
 }
 BENCHMARK(circle_position)->Name("location/circle")->Apply(sizes);
 
-// The shaft of shapes::cylinder measured as 10 sections 4 apart.
-vantor::actual shaft_sections(long n) {
-    const shapes::frame f;
-    vantor::actual points = shapes::cylinder(n);
-    vantor::actual sections(static_cast<int>(n));
-    for (long i = 0; i < n; ++i) {
-        const spanto::point& p = points[static_cast<int>(i)];
-        const double z = 40 * shapes::plastic(i), level = 4 * std::floor(z / 4);
-        sections.append(p + (level - z) * f.a);
-    }
-    return sections;
-}
-
 void axis_position(benchmark::State& state) {
     const vantor::section_request gaps{vantor::section_request::rule::gaps, 0, {}};
-    location(state, shaft_sections, [&](const vantor::actual& p) {
+    location(state, shapes::shaft_sections, [&](const vantor::actual& p) {
         return vantor::axis_position(
             p, spanto::line(spanto::point(10.002, 20, 30), shapes::frame().a), gaps);
     });

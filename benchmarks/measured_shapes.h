@@ -42,6 +42,19 @@ inline vantor::actual cylinder(long n) {
     return points;
 }
 
+// The shaft of cylinder() measured as 10 sections 4 apart: each point moved along the axis to
+// the section below it.
+inline vantor::actual shaft_sections(long n) {
+    const frame f;
+    const vantor::actual points = cylinder(n);
+    vantor::actual sections(static_cast<int>(n));
+    for (long i = 0; i < n; ++i) {
+        const double z = 40 * plastic(i), level = 4 * std::floor(z / 4);
+        sections.append(points[static_cast<int>(i)] + (level - z) * f.a);
+    }
+    return sections;
+}
+
 // A taper: radius 8 + z tan(15 degrees) over z in [0, 30], the same axis and form error.
 inline vantor::actual cone(long n) {
     const frame f;

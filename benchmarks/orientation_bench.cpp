@@ -20,19 +20,6 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 const spanto::vector tilted = (shapes::frame().a + 0.002 * shapes::frame().b).unit();
 
-// The shaft of shapes::cylinder measured as 10 sections 4 apart.
-vantor::actual shaft_sections(long n) {
-    const shapes::frame f;
-    const vantor::actual points = shapes::cylinder(n);
-    vantor::actual sections(static_cast<int>(n));
-    for (long i = 0; i < n; ++i) {
-        const spanto::point& p = points[static_cast<int>(i)];
-        const double z = 40 * shapes::plastic(i), level = 4 * std::floor(z / 4);
-        sections.append(p + (level - z) * f.a);
-    }
-    return sections;
-}
-
 template <class Result, class Make, class Evaluate>
 void run(benchmark::State& state, Make make, Evaluate evaluate) {
     const vantor::actual points = make(state.range(0));
@@ -71,14 +58,14 @@ void angularity(benchmark::State& state) {
 BENCHMARK(angularity)->Name("orientation/angularity")->Apply(sizes);
 
 void axis_perpendicularity(benchmark::State& state) {
-    run<vantor::orientation_result>(state, shaft_sections, [](const vantor::actual& p) {
+    run<vantor::orientation_result>(state, shapes::shaft_sections, [](const vantor::actual& p) {
         return vantor::axis_perpendicularity(p, across, gaps);
     });
 }
 BENCHMARK(axis_perpendicularity)->Name("orientation/axis_perpendicularity")->Apply(sizes);
 
 void circular_radial(benchmark::State& state) {
-    run<vantor::runout_result>(state, shaft_sections, [](const vantor::actual& p) {
+    run<vantor::runout_result>(state, shapes::shaft_sections, [](const vantor::actual& p) {
         return vantor::circular_radial_runout(p, axis, gaps);
     });
 }

@@ -63,4 +63,10 @@ spanto::point element_from(const numbers& v) {
 
 element_values values_of(const spanto::point& p) { return {"point", {p.x, p.y, p.z}}; }
 
+vantor::feature_side side_of(const std::string& side) {
+    if (side == "hole") return vantor::feature_side::hole;
+    if (side == "shaft") return vantor::feature_side::shaft;
+    throw pybind11::value_error("a feature's side is 'hole' or 'shaft', not '" + side + "'");
+}
+
 }  // namespace vantor::python

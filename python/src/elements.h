@@ -14,6 +14,8 @@
 #include <pybind11/pybind11.h>
 #include <spanto/spanto.h>
 
+#include <vantor/datum.h>
+
 #include "element_values.h"
 
 namespace vantor::python {
@@ -43,6 +45,9 @@ Element element_from(const numbers& v) {
 }
 template <>
 spanto::point element_from(const numbers& v);
+
+// The side of a round feature by its name, "hole" or "shaft"; ValueError for another.
+vantor::feature_side side_of(const std::string& side);
 
 template <typename Element>
 element_values values_of(const Element& e) {

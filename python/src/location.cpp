@@ -22,12 +22,6 @@ namespace py = pybind11;
 namespace vantor::python {
 namespace {
 
-vantor::feature_side side_of(const std::string& side) {
-    if (side == "hole") return vantor::feature_side::hole;
-    if (side == "shaft") return vantor::feature_side::shaft;
-    throw py::value_error("a feature's side is 'hole' or 'shaft', not '" + side + "'");
-}
-
 // The evaluation of `tolerance` on the points, with its datum converted; called with the GIL
 // released, after the names were checked.
 vantor::location_result evaluate(const std::string& tolerance, const vantor::actual& points,
@@ -83,15 +77,8 @@ py::tuple location(const std::string& tolerance, const py::array& points, const 
         throw failure("the value is not finite (coordinates too large?)",
                       vantor::status::invalid_points);
     }
-    py::array_t<double> centres({static_cast<py::ssize_t>(r.centres.size()), py::ssize_t{3}});
-    auto c = centres.mutable_unchecked<2>();
-    for (std::size_t k = 0; k < r.centres.size(); ++k) {
-        const py::ssize_t i = static_cast<py::ssize_t>(k);
-        c(i, 0) = r.centres[k].x;
-        c(i, 1) = r.centres[k].y;
-        c(i, 2) = r.centres[k].z;
-    }
-    return py::make_tuple(r.value, r.deviation, r.points, values_of(r.actual).second, centres);
+    return py::make_tuple(r.value, r.deviation, r.points, values_of(r.actual).second,
+                          to_array(r.centres));
 }
 
 py::tuple common_datum_axis(const py::array& first, const std::string& first_side,

@@ -22,12 +22,6 @@ namespace py = pybind11;
 namespace vantor::python {
 namespace {
 
-vantor::feature_side side_of(const std::string& side) {
-    if (side == "hole") return vantor::feature_side::hole;
-    if (side == "shaft") return vantor::feature_side::shaft;
-    throw py::value_error("a feature's side is 'hole' or 'shaft', not '" + side + "'");
-}
-
 spanto::vector vector_of(const numbers& v) {
     if (v.size() != 3) throw py::value_error("a direction is three numbers");
     return spanto::vector(v[0], v[1], v[2]);
@@ -99,18 +93,6 @@ py::tuple datum_system(
                           vantor::status_name(f.status));
 }
 
-py::array_t<double> rows_of(const std::vector<spanto::point>& points) {
-    py::array_t<double> out({static_cast<py::ssize_t>(points.size()), py::ssize_t{3}});
-    auto c = out.mutable_unchecked<2>();
-    for (std::size_t k = 0; k < points.size(); ++k) {
-        const py::ssize_t i = static_cast<py::ssize_t>(k);
-        c(i, 0) = points[k].x;
-        c(i, 1) = points[k].y;
-        c(i, 2) = points[k].z;
-    }
-    return out;
-}
-
 py::tuple orientation(const std::string& tolerance, const py::array& points,
                       const std::string& datum_kind, const numbers& datum, double angle,
                       const std::string& rule, int count, const std::vector<double>& at) {
@@ -152,7 +134,7 @@ py::tuple orientation(const std::string& tolerance, const py::array& points,
     if (!r) throw failure(r.error, r.status);
     const spanto::vector& d = r.direction;
     return py::make_tuple(r.value, vantor::status_name(r.status), r.points, numbers{d.x, d.y, d.z},
-                          r.minimum, r.maximum, rows_of(r.centres));
+                          r.minimum, r.maximum, to_array(r.centres));
 }
 
 py::tuple runout(const std::string& tolerance, const py::array& points, const numbers& datum,

@@ -67,16 +67,27 @@ std::unique_ptr<vantor::actual> point_rows::points(invalid_rows invalid) const {
                    : read_rows<double>(data_, rows_, row_stride_, column_stride_, invalid);
 }
 
-py::array_t<double> to_array(const vantor::actual& points) {
-    const int n = points.numpoints();
-    py::array_t<double> array({static_cast<py::ssize_t>(n), py::ssize_t{3}});
+namespace {
+
+py::array_t<double> array_of(const spanto::point* begin, const spanto::point* end) {
+    py::array_t<double> array({static_cast<py::ssize_t>(end - begin), py::ssize_t{3}});
     double* out = array.mutable_data();
-    for (const spanto::point& p : points) {
-        *out++ = p.x;
-        *out++ = p.y;
-        *out++ = p.z;
+    for (const spanto::point* p = begin; p != end; ++p) {
+        *out++ = p->x;
+        *out++ = p->y;
+        *out++ = p->z;
     }
     return array;
+}
+
+}  // namespace
+
+py::array_t<double> to_array(const vantor::actual& points) {
+    return array_of(points.begin(), points.end());
+}
+
+py::array_t<double> to_array(const std::vector<spanto::point>& points) {
+    return array_of(points.data(), points.data() + points.size());
 }
 
 }  // namespace vantor::python

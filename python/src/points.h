@@ -4,6 +4,7 @@
 #define VANTOR_PYTHON_POINTS_H
 
 #include <memory>
+#include <vector>
 
 #include <pybind11/numpy.h>
 #include <vantor/actual.h>
@@ -40,6 +41,8 @@ class point_rows {
 
 // The stored points of `points` as a new (N, 3) float64 array, invalid points included.
 pybind11::array_t<double> to_array(const vantor::actual& points);
+// The points as a new (N, 3) float64 array, e.g. an axis's section centres.
+pybind11::array_t<double> to_array(const std::vector<spanto::point>& points);
 
 }  // namespace vantor::python
 
